@@ -1,0 +1,347 @@
+#include "BmpReader.h"
+
+#include "ByteSource.h"
+#include "MemoryBudget.h"
+#include "NumberText.h"
+#include "PointPreview.h"
+
+#include <QImageReader>
+#include <QIODevice>
+
+#include <cmath>
+#include <limits>
+
+namespace lumiset {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// R(x) of the row-padding rule, kept inside the 32-bit field it lands in.
+qint32 roundToField(double x)
+{
+    const double r = roundHalfEven(x);
+    if (!(r >= std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
+    if (r > std::numeric_limits<qint32>::max())
+        return std::numeric_limits<qint32>::max();
+    return qint32(r);
+}
+
+bool colorsUsedIsFullPalette(qint32 colorsUsed, int bits)
+{
+    return bits >= 0 && bits < 31 && colorsUsed == (qint32(1) << bits);
+}
+
+// Bytes per palette entry: the room between the headers and the pixels shared
+// out among the entries. False when it cannot be a byte count.
+bool computePaletteEntrySize(ImageStore& s)
+{
+    const double d = s.ColorsUsed < 1 ? std::ldexp(1.0, s.BitsPerPixel) : double(s.ColorsUsed);
+    const double size = roundHalfEven((double(s.PixelDataOffset) - s.InfoHeaderSize - 14) / d);
+    if (!(size >= 0 && size <= 255))
+        return false;
+    s.PaletteEntrySize = std::uint8_t(size);
+    return true;
+}
+
+void reportOverflow(OpenWindowView& view)
+{
+    view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"), QStringLiteral("Ошибка №6 Переполнение"));
+    disableExport(view);
+}
+
+} // namespace
+
+PictureResult loadPictureWithQt(const ByteSource& source)
+{
+    PictureResult result;
+    auto device = source.openDevice();
+    if (!device || !device->isOpen()) {
+        result.status = PictureResult::Status::Failed;
+        result.errorNumber = 53;
+        result.errorText = QStringLiteral("Файл не найден");
+        return result;
+    }
+    QImageReader reader(device.get());
+    reader.setDecideFormatFromContent(true);
+    result.image = reader.read();
+    if (!result.image.isNull()) {
+        result.status = PictureResult::Status::Loaded;
+        return result;
+    }
+    if (reader.error() == QImageReader::DeviceError) {
+        result.status = PictureResult::Status::Failed;
+        result.errorNumber = 57;
+        result.errorText = QStringLiteral("Ошибка ввода-вывода устройства");
+        return result;
+    }
+    result.status = PictureResult::Status::Rejected;
+    return result;
+}
+
+QRectF picturePlacement(int width, int height)
+{
+    const double w = width;
+    const double h = height;
+    if (w <= kPreviewBandWidth && h <= kPreviewBandHeight)
+        return QRectF((kPreviewBandWidth - w) / 2, (kPreviewBandHeight - h) / 2, w, h);
+    if (h / w > double(kPreviewBandHeight) / kPreviewBandWidth) {
+        const double fitted = w / h * kPreviewBandHeight;
+        return QRectF((kPreviewBandWidth - fitted) / 2, 0, fitted, kPreviewBandHeight);
+    }
+    const double fitted = h / w * kPreviewBandWidth;
+    return QRectF(0, (kPreviewBandHeight - fitted) / 2, kPreviewBandWidth, fitted);
+}
+
+qint32 bmpRowPadding(const ImageStore& s)
+{
+    const double w = s.ImageWidth;
+    const double h = s.ImageHeight;
+    const double pixelBytes = s.BitsPerPixel / 8.0 * h * w;
+    if (s.CompressionType != 0)
+        return (4 - s.ImageWidth % 4) % 4;
+    if (s.FileLength > s.DeclaredFileSize) {
+        const qint32 fromLength = roundToField((double(s.FileLength) - s.PixelDataOffset - pixelBytes) / h);
+        if (fromLength > 3)
+            return roundToField((double(s.DeclaredFileSize) - s.PixelDataOffset - pixelBytes) / h);
+        return fromLength;
+    }
+    if (s.FileLength == s.DeclaredFileSize)
+        return roundToField((double(s.DeclaredFileSize) - s.PixelDataOffset - pixelBytes) / h);
+    return s.ImageWidth % 4; // the file is shorter than it says
+}
+
+Swatch readBmpPalette(ImageStore& s, ByteSource& source)
+{
+    // ColorsUsed above 256 keeps the first 256 entries: the palette has no more.
+    const bool partial = s.ColorsUsed != 0 && s.ColorsUsed != 256;
+    const int count = partial ? qBound(0, s.ColorsUsed, 256) : 256;
+    ByteCursor cur(source);
+    Swatch swatch;
+    for (int i = 0; i < count; ++i) {
+        const qint64 entry = qint64(s.InfoHeaderSize) + 14 + qint64(i) * s.PaletteEntrySize;
+        s.PaletteRGB[i][0] = cur.u8(entry + 2);
+        s.PaletteRGB[i][1] = cur.u8(entry + 1);
+        s.PaletteRGB[i][2] = cur.u8(entry);
+        swatch.cells[i] = qRgb(int(s.PaletteRGB[i][0]), int(s.PaletteRGB[i][1]), int(s.PaletteRGB[i][2]));
+    }
+    return swatch;
+}
+
+void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const PictureLoader& loader)
+{
+    s.DeclaredFileSize = s.PixelDataOffset = s.InfoHeaderSize = 0;
+    s.ImageWidth = s.ImageHeight = s.BitsPerPixel = 0;
+    s.CompressionType = s.HorizontalResolution = s.VerticalResolution = 0;
+    s.ColorsUsed = s.ColorsImportant = 0;
+    s.HasInfoHeader = 0;
+    s.RowPadding = 0;
+    s.RowsTopDown = false;
+    s.HeaderShift = 0;
+    s.PaletteEntrySize = 0;
+    // A palette index this file does not define reads as black, never as a colour
+    // left over from the previous file.
+    s.clearPalette();
+    s.FileLength = source.size();
+
+    ByteCursor cur(source);
+    s.DeclaredFileSize = cur.i32le(2);
+    s.PixelDataOffset = cur.i32le(10);
+    s.InfoHeaderSize = cur.i32le(14);
+
+    // An OS/2 core header keeps its 16-bit height where a Windows header keeps the
+    // high half of its 32-bit width, which is 0 below 65536 pixels.
+    qint64 headerHeight = CalcWord(source, 21);
+    if (headerHeight > 0) {
+        view.setReport(QStringLiteral("BMP формат - растр OS/2"));
+        s.ImageWidth = CalcWord(source, 19);
+        s.HeaderShift = 0;
+    } else {
+        view.setReport(QStringLiteral("BMP формат - растр Windows"));
+        s.ImageWidth = cur.i32le(18);
+        headerHeight = cur.i32le(22);
+        s.HeaderShift = 4;
+    }
+    // A negative height means the rows are stored top row first.
+    if (headerHeight < 0) {
+        s.RowsTopDown = true;
+        headerHeight = -headerHeight;
+    }
+    s.ImageHeight = headerHeight > std::numeric_limits<qint32>::max() ? 0 : qint32(headerHeight);
+    const int n = s.HeaderShift;
+
+    if (s.FileLength > s.DeclaredFileSize)
+        appendReport(view, QStringLiteral("Размер файла ") + integerText(s.FileLength)
+                         + QStringLiteral(" байт, а в файле указан ") + integerText(s.DeclaredFileSize));
+    else
+        appendReport(view, QStringLiteral("Размер файла ") + integerText(s.DeclaredFileSize) + QStringLiteral(" байт"));
+    appendReport(view, QStringLiteral("Ширина ") + integerText(s.ImageWidth));
+    appendReport(view, QStringLiteral("Высота ") + integerText(headerHeight));
+    if (s.RowsTopDown)
+        appendReport(view, QStringLiteral("Строки записаны сверху вниз"));
+    view.setLabelText(OpenLabel::Label1, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(headerHeight));
+
+    s.BitsPerPixel = CalcWord(source, n + 25);
+    appendReport(view, integerText(s.BitsPerPixel) + QStringLiteral(" бит на каждый пиксель "));
+
+    // Nothing is sized for a picture without points or one that memory cannot hold.
+    const SizeVerdict verdict = checkPictureSize(s.ImageWidth, headerHeight, s.BitsPerPixel == 8 ? 1 : 3);
+    if (verdict == SizeVerdict::Fits) {
+        s.PixelRed.resize(s.ImageWidth, s.ImageHeight);
+        s.PixelGreen.resize(s.ImageWidth, s.ImageHeight);
+        s.PixelBlue.resize(s.ImageWidth, s.ImageHeight);
+    } else {
+        s.PixelRed.resize(0, 0);
+        s.PixelGreen.resize(0, 0);
+        s.PixelBlue.resize(0, 0);
+    }
+
+    // The header reaches the compression field: more than 16 bytes for a Windows
+    // header, more than 12 for an OS/2 one.
+    if (qint64(s.InfoHeaderSize) + 15 > n + 27) {
+        s.HasInfoHeader = 1;
+        s.CompressionType = cur.i32le(n + 26);
+        appendReport(view, s.CompressionType != 0 ? integerText(s.CompressionType) + QStringLiteral(" тип сжатия")
+                                                  : QStringLiteral("Сжатия нет"));
+        s.HorizontalResolution = cur.i32le(n + 34);
+        appendReport(view, QStringLiteral("Горизонтальное разрешение устройства ")
+                         + integerText(s.HorizontalResolution) + QStringLiteral(" пиксель/метр"));
+        s.VerticalResolution = cur.i32le(n + 38);
+        appendReport(view, QStringLiteral("Вертикальное разрешение устройства ") + integerText(s.VerticalResolution)
+                         + QStringLiteral(" пиксель/метр"));
+        s.ColorsUsed = cur.i32le(n + 42);
+        if (s.ColorsUsed != 0 && !colorsUsedIsFullPalette(s.ColorsUsed, s.BitsPerPixel))
+            appendReport(view, QStringLiteral("Используется ") + integerText(s.ColorsUsed) + QStringLiteral(" цветов из ")
+                             + powerOfTwoText(s.BitsPerPixel) + QStringLiteral(" цветной палитры"));
+        else
+            appendReport(view, QStringLiteral("Используется все цвета палитры"));
+        s.ColorsImportant = cur.i32le(n + 46);
+        appendReport(view, QStringLiteral("Число важных цветов ") + integerText(s.ColorsImportant));
+    }
+
+    if (verdict != SizeVerdict::Fits) {
+        view.setSwatchVisible(false);
+        view.setDrawnPreviewVisible(false);
+        showEmptyPreview(view);
+        disableExport(view);
+        view.setLabelText(OpenLabel::Label4, sizeRefusalNotice(verdict, s.ImageWidth, headerHeight));
+        view.setLabelVisible(OpenLabel::Label4, true);
+        return;
+    }
+
+    s.RowPadding = bmpRowPadding(s);
+    if (s.RowPadding != (4 - s.ImageWidth % 4) % 4)
+        appendReport(view, QStringLiteral("Нет выравнивания строк по 4 байтной границе"));
+
+    const bool show = view.showFileTicked();
+    // The picture is decoded only to be shown: unticked, the file goes on as if the
+    // loader had taken it, so the palette and the export command are still set.
+    if (show) {
+        const PictureResult picture = loader ? loader() : loadPictureWithQt(source);
+        if (picture.status == PictureResult::Status::Failed) {
+            view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"),
+                             QStringLiteral("Ошибка №") + integerText(picture.errorNumber) + QLatin1Char(' ')
+                                 + picture.errorText);
+            disableExport(view);
+            return;
+        }
+        if (picture.status == PictureResult::Status::Rejected) {
+            const bool supportedDepth = s.BitsPerPixel == 8 || s.BitsPerPixel == 24;
+            if (!supportedDepth) {
+                view.restoreOpenButton();
+                showEmptyPreview(view);
+                disableExport(view);
+                view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неподдерживаемая версия формата BMP"),
+                                 QStringLiteral("Формат BMP файла c ") + integerText(s.BitsPerPixel)
+                                     + QStringLiteral(" бит на пиксель не поддерживается.") + kCrLf
+                                     + QStringLiteral("Возможно только 8 бит или 24 бита на пиксель."));
+                emptyPictureBox(view);
+                return;
+            }
+            view.setPictureBoxVisible(false);
+            view.setDrawnPreviewVisible(false);
+            if (s.CompressionType != 0) {
+                view.setCrossVisible(true);
+                view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неподдерживаемая версия формата BMP"),
+                                 QStringLiteral("Формат BMP файла cо сжатием ") + integerText(s.CompressionType)
+                                     + QStringLiteral(" не поддерживается.") + kCrLf
+                                     + QStringLiteral("Возможно только 8 бит или 24 бита на пиксель."));
+                disableExport(view);
+                emptyPictureBox(view);
+                return;
+            }
+            // No stale swatch or notice of the previous file stays beside this preview.
+            view.setSwatchVisible(false);
+            view.setLabelVisible(OpenLabel::Label4, false);
+            if (s.BitsPerPixel == 8) {
+                if (!computePaletteEntrySize(s)) {
+                    reportOverflow(view);
+                    emptyPictureBox(view);
+                    return;
+                }
+                view.setSwatch(readBmpPalette(s, source));
+                view.setSwatchVisible(true);
+            }
+            view.setBusyCursor(true);
+            view.setDrawnPreview(drawBmpPreview(s, source));
+            view.setBusyCursor(false);
+            view.setDrawnPreviewVisible(true);
+            view.setCrossVisible(false);
+            armExport(view);
+            emptyPictureBox(view);
+            return;
+        }
+        const QRectF place = picturePlacement(s.ImageWidth, s.ImageHeight);
+        const int shownHeight = int(roundHalfEven(place.height()));
+        if (shownHeight < s.ImageHeight)
+            appendLabel(view, OpenLabel::Label1, QStringLiteral("   Уменьшено в ")
+                            + fixedText(double(s.ImageHeight) / shownHeight, 2) + QStringLiteral(" раза"));
+        else
+            appendLabel(view, OpenLabel::Label1, QStringLiteral("   Масштаб 1:1"));
+        view.setPictureBox(picture.image, place, false);
+        view.setCrossVisible(false);
+    } else {
+        emptyPictureBox(view);
+        view.setCrossVisible(true);
+    }
+    view.setDrawnPreviewVisible(false);
+    view.setPictureBoxVisible(true);
+
+    if (s.BitsPerPixel < 24 && !computePaletteEntrySize(s)) {
+        reportOverflow(view);
+        return;
+    }
+    view.setSwatchVisible(false);
+    view.setLabelVisible(OpenLabel::Label4, false);
+
+    if (s.BitsPerPixel != 8 && s.BitsPerPixel != 24) {
+        disableExport(view);
+        const QString colours = powerOfTwoText(s.BitsPerPixel);
+        appendLabel(view, OpenLabel::Label1, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
+        view.setLabelText(OpenLabel::Label4,
+                          colours + QStringLiteral("-ти цветное изображение") + kCrLf + QStringLiteral("не поддерживается."));
+        view.setLabelVisible(OpenLabel::Label4, true);
+        return;
+    }
+
+    if (s.CompressionType != 0) {
+        view.showMessage(MessageIcon::None, QStringLiteral("Не поддерживаемый формат"),
+                         QStringLiteral("Изображение с типом сжатия ") + integerText(s.CompressionType) + kCrLf
+                             + QStringLiteral("            не поддерживается"));
+        disableExport(view);
+    } else {
+        armExport(view);
+    }
+
+    if (s.BitsPerPixel == 24) {
+        view.setSwatchVisible(false);
+        appendLabel(view, OpenLabel::Label1, QStringLiteral("    16 млн. цветов"));
+    } else {
+        view.setSwatch(readBmpPalette(s, source));
+        view.setSwatchVisible(true);
+        appendLabel(view, OpenLabel::Label1, QStringLiteral("    256 цветов"));
+    }
+}
+
+} // namespace lumiset

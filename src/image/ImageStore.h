@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace lumiset {
+
+/// \brief One colour plane of the opened picture: a byte per pixel, addressed as
+/// (column 1..width, row 1..height), row 1 being the top row as seen on screen.
+///
+/// Sizing a plane only records its dimensions; the storage is taken by the pixel
+/// loader, so a refused or never-exported picture costs nothing.
+class PixelPlane {
+public:
+    void resize(int width, int height);
+    /// \brief Takes storage for width × height bytes (contents undefined). Returns false on failure.
+    bool allocate();
+    void release();
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool allocated() const { return static_cast<bool>(data_); }
+
+    std::uint8_t operator()(int column, int row) const { return data_[index(column, row)]; }
+    std::uint8_t& operator()(int column, int row) { return data_[index(column, row)]; }
+    /// \brief The bytes of row 1..height, left to right.
+    std::uint8_t* row(int row) { return data_.get() + std::size_t(row - 1) * std::size_t(width_); }
+    const std::uint8_t* row(int row) const { return data_.get() + std::size_t(row - 1) * std::size_t(width_); }
+
+private:
+    std::size_t index(int column, int row) const
+    {
+        return std::size_t(row - 1) * std::size_t(width_) + std::size_t(column - 1);
+    }
+    int width_ = 0;
+    int height_ = 0;
+    std::unique_ptr<std::uint8_t[]> data_;
+};
+
+/// \brief The one shared description of the currently opened picture.
+///
+/// It lives for the whole run and is overwritten by the next file. Field names
+/// are the program's own vocabulary and are used as such by every window.
+struct ImageStore {
+    QString FilePath;
+    QString FileSignature = QStringLiteral("  "); ///< "BM"/"BA" = BMP, "TG" = TGA
+    qint64 FileLength = 0;
+    int ImageState = 0; ///< 0 nothing opened, 1 header read, 2+ pixels loaded
+
+    int ImageWidth = 0;
+    int ImageHeight = 0;
+    int BitsPerPixel = 0;
+
+    // BMP header
+    qint32 DeclaredFileSize = 0;
+    qint32 PixelDataOffset = 0;
+    qint32 InfoHeaderSize = 0;
+    qint32 CompressionType = 0;
+    qint32 HorizontalResolution = 0;
+    qint32 VerticalResolution = 0;
+    qint32 ColorsUsed = 0;
+    qint32 ColorsImportant = 0;
+    std::uint8_t HasInfoHeader = 0;
+    qint32 RowPadding = 0;
+    bool RowsTopDown = false; ///< BMP stored top row first (negative height in the header)
+
+    // TGA header
+    std::uint8_t TgaIdLength = 0;
+    std::uint8_t TgaColorMapType = 0;
+    std::uint8_t TgaImageType = 0;
+    qint32 TgaColorMapStart = 0;
+    qint32 TgaColorMapLength = 0;
+    std::uint8_t TgaColorMapDepth = 0;
+    qint32 TgaXOrigin = 0;
+    qint32 TgaYOrigin = 0;
+    std::uint8_t TgaPixelDepth = 0;
+    std::uint8_t TgaDescriptor = 0;
+    std::uint8_t TgaTopOrigin = 0;
+    std::uint8_t TgaRightToLeft = 0;
+    qint64 TgaPixelDataOffset = 18; ///< 0-based offset of the first stored pixel byte
+
+    // Reader state shared between stage one and the preview
+    int HeaderShift = 0;              ///< 4 for a Windows info header, 0 for an OS/2 core header
+    std::uint8_t PaletteEntrySize = 0; ///< bytes per palette entry
+
+    /// Palette entry i: [i][0] red, [i][1] green, [i][2] blue, each 0..255.
+    std::array<std::array<float, 3>, 256> PaletteRGB{};
+
+    PixelPlane PixelRed;
+    PixelPlane PixelGreen;
+    PixelPlane PixelBlue;
+
+    bool isBmp() const { return FileSignature == QLatin1String("BM") || FileSignature == QLatin1String("BA"); }
+    bool isTga() const { return FileSignature == QLatin1String("TG"); }
+    /// \brief True when PixelRed holds palette indices or grey levels and the other planes are unused.
+    bool singlePlane() const;
+    /// \brief Colour of the pixel (column, row) after loading, whatever the file kind.
+    std::array<std::uint8_t, 3> rgb(int column, int row) const;
+    void clearPalette() { PaletteRGB = {}; }
+};
+
+} // namespace lumiset

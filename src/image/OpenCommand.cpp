@@ -1,0 +1,97 @@
+#include "OpenCommand.h"
+
+#include "BmpReader.h"
+#include "ByteSource.h"
+#include "TgaReader.h"
+
+#include <QFileInfo>
+
+namespace lumiset {
+
+namespace {
+
+bool endsWithExactly(const QString& path, QLatin1String lower, QLatin1String upper)
+{
+    // Case-sensitive on purpose: ".Tga" is not taken for a TGA name.
+    return path.endsWith(lower, Qt::CaseSensitive) || path.endsWith(upper, Qt::CaseSensitive);
+}
+
+// The file vanished or cannot be read: say so, and keep the export command from
+// offering the previous file's pixels under this file's name.
+OpenOutcome cannotOpen(OpenWindowView& view, const QString& path)
+{
+    view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"),
+                     QFileInfo::exists(path) ? QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу")
+                                             : QStringLiteral("Ошибка №53 Файл не найден"));
+    disableExport(view);
+    view.restoreOpenButton();
+    return OpenOutcome::CannotOpen;
+}
+
+} // namespace
+
+QString joinFilePath(const QString& folder, const QString& entry)
+{
+    QString path = folder;
+    if (!path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('\\')))
+        path += QLatin1Char('/');
+    return path + entry;
+}
+
+OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& folder, const QString& entry)
+{
+    store.FilePath.clear();
+    store.FileSignature = QStringLiteral("  ");
+    if (entry.isEmpty()) {
+        view.restoreOpenButton();
+        return OpenOutcome::NothingSelected;
+    }
+    store.FilePath = joinFilePath(folder, entry);
+    view.setFileNameBox(entry);
+
+    OpenOutcome outcome = OpenOutcome::Ignored;
+    if (endsWithExactly(store.FilePath, QLatin1String(".tga"), QLatin1String(".TGA"))) {
+        store.FileSignature = QStringLiteral("TG");
+    } else {
+        FileByteSource file(store.FilePath);
+        if (!file.isOpen())
+            return cannotOpen(view, store.FilePath);
+        store.FileLength = file.size();
+        if (store.FileLength == 0) {
+            view.setReport(QStringLiteral("Файл занимает 0 байт."));
+            showEmptyPreview(view);
+            disableExport(view);
+            view.setSwatchVisible(false);
+            view.restoreOpenButton();
+            return OpenOutcome::EmptyFile;
+        }
+        std::uint8_t sig[2];
+        file.read(0, sig, 2);
+        store.FileSignature = QString(QLatin1Char(char(sig[0]))) + QLatin1Char(char(sig[1]));
+        if (!store.isBmp() && endsWithExactly(store.FilePath, QLatin1String(".bmp"), QLatin1String(".BMP"))) {
+            view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неизвестный формат файла"),
+                             QStringLiteral("Файл ") + entry + QStringLiteral("\r\n или имеет неизвестный формат или")
+                                 + QStringLiteral("\r\nне является изображением, а содержит что-то другое."));
+            outcome = OpenOutcome::UnknownFormat;
+        }
+    }
+
+    if (store.isBmp() || store.isTga()) {
+        FileByteSource file(store.FilePath);
+        if (!file.isOpen())
+            return cannotOpen(view, store.FilePath);
+        view.setReport(QString());
+        if (store.isBmp()) {
+            BM_Load(store, view, file);
+            outcome = OpenOutcome::Bmp;
+        } else {
+            TGA_Load(store, view, file);
+            outcome = OpenOutcome::Tga;
+        }
+        store.ImageState = 1;
+    }
+    view.restoreOpenButton();
+    return outcome;
+}
+
+} // namespace lumiset

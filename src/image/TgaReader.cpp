@@ -1,0 +1,292 @@
+#include "TgaReader.h"
+
+#include "ByteSource.h"
+#include "MemoryBudget.h"
+#include "NumberText.h"
+#include "PointPreview.h"
+
+namespace lumiset {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString idFieldLine(int length)
+{
+    const QString n = integerText(length);
+    switch (length) {
+    case 1: case 21: case 31: case 41:
+        return n + QStringLiteral(" байт содержится в поле Идентификатора.");
+    case 2: case 3: case 4:
+        return n + QStringLiteral(" байта содержатся в поле Идентификатора.");
+    default:
+        return n + QStringLiteral(" байт содержатся в поле Идентификатора.");
+    }
+}
+
+void refuse(OpenWindowView& view)
+{
+    view.setCrossVisible(true);
+    disableExport(view);
+}
+
+// Reads the colour map (at most 256 entries) into PaletteRGB. Entries of 15 and
+// 16 bits hold 5 bits a component; 24 and 32 bits hold blue, green, red bytes.
+int readColourMap(ImageStore& s, ByteSource& source)
+{
+    const int count = qMin(s.TgaColorMapLength, 256);
+    const qint64 first = 18 + qint64(s.TgaIdLength);
+    ByteCursor cur(source);
+    for (int i = 0; i < count; ++i) {
+        const qint64 at = first + qint64(i) * s.PaletteEntrySize;
+        if (s.TgaColorMapDepth == 15 || s.TgaColorMapDepth == 16) {
+            const std::uint8_t word[2] = {cur.u8(at), cur.u8(at + 1)};
+            const auto rgb = decodeTgaTrueColour(word, 2);
+            for (int k = 0; k < 3; ++k)
+                s.PaletteRGB[i][k] = rgb[k];
+        } else {
+            s.PaletteRGB[i][0] = cur.u8(at + 2);
+            s.PaletteRGB[i][1] = cur.u8(at + 1);
+            s.PaletteRGB[i][2] = cur.u8(at);
+        }
+    }
+    return count;
+}
+
+// A depth the decoders can take for this kind of image.
+bool depthSupported(const ImageStore& s)
+{
+    switch (tgaPixelKind(s)) {
+    case TgaPixelKind::ColourMapped:
+    case TgaPixelKind::Grey:
+        return s.TgaPixelDepth == 8;
+    case TgaPixelKind::TrueColour:
+        return s.TgaPixelDepth == 15 || s.TgaPixelDepth == 16 || s.TgaPixelDepth == 24 || s.TgaPixelDepth == 32;
+    case TgaPixelKind::None:
+        break;
+    }
+    return true;
+}
+
+} // namespace
+
+TgaPixelKind tgaPixelKind(const ImageStore& s)
+{
+    switch (s.TgaImageType) {
+    case 1: case 9:
+        return TgaPixelKind::ColourMapped;
+    case 2: case 10:
+        return TgaPixelKind::TrueColour;
+    case 3: case 11:
+        return TgaPixelKind::Grey;
+    default:
+        return TgaPixelKind::None;
+    }
+}
+
+int tgaBytesPerPixel(const ImageStore& s)
+{
+    if (tgaPixelKind(s) != TgaPixelKind::TrueColour)
+        return 1;
+    switch (s.TgaPixelDepth) {
+    case 15: case 16: return 2;
+    case 32: return 4;
+    default: return 3;
+    }
+}
+
+void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
+{
+    s.TgaIdLength = s.TgaColorMapType = s.TgaImageType = 0;
+    s.TgaColorMapStart = s.TgaColorMapLength = 0;
+    s.TgaColorMapDepth = 0;
+    s.TgaXOrigin = s.TgaYOrigin = 0;
+    s.ImageWidth = s.ImageHeight = 0;
+    s.TgaPixelDepth = s.TgaDescriptor = 0;
+    s.TgaTopOrigin = s.TgaRightToLeft = 0;
+    s.BitsPerPixel = 0;
+    s.PaletteEntrySize = 0;
+    s.TgaPixelDataOffset = 18;
+    // A palette index this file does not define reads as black, never as a colour
+    // left over from the previous file.
+    s.clearPalette();
+    view.setLabelText(OpenLabel::Label4, QString());
+
+    armExport(view);
+
+    s.FileLength = source.size();
+    if (s.FileLength == 0) {
+        view.setReport(QStringLiteral("Файл занимает 0 байт."));
+        refuse(view);
+        view.setSwatchVisible(false);
+        showEmptyPreview(view);
+        return;
+    }
+
+    ByteCursor cur(source);
+    s.TgaIdLength = cur.u8(0);
+    view.setReport(s.TgaIdLength != 0 ? idFieldLine(s.TgaIdLength) : QStringLiteral("Поле идентификатора не используется."));
+
+    s.TgaColorMapType = cur.u8(1);
+    if (s.TgaColorMapType == 0) {
+        appendReport(view, QStringLiteral("Не содержит карту цветов."));
+    } else if (s.TgaColorMapType == 1) {
+        appendReport(view, QStringLiteral("Файл содержит карту цветов."));
+        s.TgaColorMapStart = cur.u16le(3);
+        s.TgaColorMapLength = cur.u16le(5);
+        appendReport(view, QStringLiteral("карта содержит ") + integerText(s.TgaColorMapLength) + QStringLiteral(" цветов"));
+        appendReport(view, QStringLiteral("и начинается по адресу ") + integerText(s.TgaColorMapStart));
+        s.TgaColorMapDepth = cur.u8(7);
+        const int d = s.TgaColorMapDepth;
+        appendReport(view, QStringLiteral("На каждый цвет палитры отведено по ") + integerText(d)
+                         + (d == 4 || d == 24 || d == 32 ? QStringLiteral(" бита.") : QStringLiteral(" бит.")));
+    }
+    // Bytes of one colour-map entry; the map lies between the ID field and the pixels.
+    const auto entrySize = std::uint8_t(s.TgaColorMapDepth == 0 ? 3 : int(roundHalfEven(s.TgaColorMapDepth / 8.0)));
+    s.TgaPixelDataOffset = 18 + qint64(s.TgaIdLength) + qint64(s.TgaColorMapLength) * entrySize;
+
+    s.TgaImageType = cur.u8(2);
+    switch (s.TgaImageType) {
+    case 0:
+        appendReport(view, QStringLiteral("Нет изображения."));
+        refuse(view);
+        view.setSwatchVisible(false);
+        break;
+    case 1: case 9: {
+        appendReport(view, QStringLiteral("Изображение с палитрой."));
+        s.PaletteEntrySize = entrySize;
+        const int count = readColourMap(s, source);
+        // The swatch shows the map from its last entry backwards, only entries the file defines.
+        Swatch swatch;
+        for (int n = 0; n < count; ++n) {
+            const auto& e = s.PaletteRGB[count - 1 - n];
+            swatch.cells[n] = qRgb(int(e[0]), int(e[1]), int(e[2]));
+        }
+        view.setSwatch(swatch);
+        view.setSwatchVisible(true);
+        break;
+    }
+    case 2: case 10:
+        appendReport(view, QStringLiteral("Полноцветное изображение 16 млн. цветов."));
+        view.setSwatchVisible(false);
+        break;
+    case 3: case 11: {
+        appendReport(view, QStringLiteral("Изображение в градациях серого."));
+        Swatch ramp;
+        for (int n = 0; n < 256; ++n)
+            ramp.cells[n] = qRgb(n, n, n);
+        view.setSwatch(ramp);
+        view.setSwatchVisible(true);
+        break;
+    }
+    default:
+        // No palette of this file to show; never leave the previous file's swatch up.
+        view.setSwatchVisible(false);
+        break;
+    }
+
+    if (s.TgaImageType > 3) {
+        appendReport(view, QStringLiteral("Используется сжатие"));
+        refuse(view);
+    } else {
+        appendReport(view, QStringLiteral("Без сжатия"));
+    }
+
+    s.TgaXOrigin = cur.u16le(8);
+    if (s.TgaXOrigin != 0) {
+        appendReport(view, QStringLiteral("Начало изображения со столбца ") + integerText(s.TgaXOrigin)
+                         + QStringLiteral(" от левого края."));
+        refuse(view);
+    } else {
+        appendReport(view, QStringLiteral("Начало изображения слева"));
+    }
+
+    s.TgaYOrigin = cur.u16le(10);
+    if (s.TgaYOrigin != 0)
+        appendReport(view, QStringLiteral("Начало изображения со строки ") + integerText(s.TgaYOrigin) + QStringLiteral(" от низа."));
+    else
+        appendReport(view, QStringLiteral("Начало изображения снизу"));
+
+    s.TgaDescriptor = cur.u8(17);
+    const int t = s.TgaDescriptor >> 4;
+    const int interleave = t < 2 ? 0 : t / 4;
+    s.TgaTopOrigin = std::uint8_t(t < 2 ? 0 : (t / 2) % 2);
+    s.TgaRightToLeft = std::uint8_t(t - 2 * s.TgaTopOrigin - 4 * interleave);
+    const int attributeBits = s.TgaDescriptor - 16 * s.TgaRightToLeft - 32 * s.TgaTopOrigin - 64 * interleave;
+    // The "C" of both lines is a Latin capital, as the program has always written it.
+    appendReport(view, s.TgaTopOrigin == 1 ? QStringLiteral("Порядок обхода: Cверху вниз и")
+                                           : QStringLiteral("Порядок обхода: Cнизу вверх и"));
+    if (s.TgaRightToLeft == 1) {
+        appendReport(view, QStringLiteral("справа налево."));
+        refuse(view);
+    } else {
+        appendReport(view, QStringLiteral("слева направо."));
+    }
+
+    s.ImageHeight = cur.u16le(14);
+    s.ImageWidth = cur.u16le(12);
+    appendReport(view, QStringLiteral("Ширина ") + integerText(s.ImageWidth));
+    appendReport(view, QStringLiteral("Высота ") + integerText(s.ImageHeight));
+    view.setLabelText(OpenLabel::Label1, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(s.ImageHeight));
+
+    const TgaPixelKind kind = tgaPixelKind(s);
+    const SizeVerdict verdict = checkPictureSize(s.ImageWidth, s.ImageHeight, kind == TgaPixelKind::TrueColour ? 3 : 1);
+    const bool sized = kind != TgaPixelKind::None && verdict == SizeVerdict::Fits;
+    s.PixelRed.resize(sized ? s.ImageWidth : 0, sized ? s.ImageHeight : 0);
+    const bool threePlanes = sized && kind == TgaPixelKind::TrueColour;
+    s.PixelGreen.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
+    s.PixelBlue.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
+
+    s.TgaPixelDepth = cur.u8(16);
+    const int pd = s.TgaPixelDepth;
+    appendReport(view, QStringLiteral("Глубина цвета ") + integerText(pd)
+                     + (pd == 2 || pd == 4 || pd == 24 || pd == 32 ? QStringLiteral(" бита на пиксель.")
+                                                                   : QStringLiteral(" бит на пиксель.")));
+    // True colour of 15, 16 or 32 bits is decoded into 8-bit components, so from
+    // here on it is the 24-bit picture it has become.
+    s.BitsPerPixel = kind == TgaPixelKind::TrueColour && depthSupported(s) ? 24 : pd;
+    appendReport(view, QStringLiteral("Число атрибутивных бит на пиксель ") + integerText(attributeBits));
+
+    // Kinds the loader could read but whose size or depth it cannot take.
+    if (s.TgaImageType >= 1 && s.TgaImageType <= 3 && (verdict != SizeVerdict::Fits || !depthSupported(s))) {
+        const QString notice = verdict != SizeVerdict::Fits
+            ? sizeRefusalNotice(verdict, s.ImageWidth, s.ImageHeight)
+            : QStringLiteral("Глубина цвета ") + integerText(pd) + QStringLiteral(" бит на пиксель") + kCrLf
+                + QStringLiteral("не поддерживается.");
+        refuse(view);
+        view.setDrawnPreviewVisible(false);
+        showEmptyPreview(view);
+        view.setLabelText(OpenLabel::Label4, notice);
+        view.setLabelVisible(OpenLabel::Label4, true);
+        return;
+    }
+
+    view.setDrawnPreviewVisible(false);
+    if (!view.showFileTicked()) {
+        emptyPictureBox(view);
+        return;
+    }
+    view.setPictureBoxVisible(false);
+    view.setCrossVisible(false);
+
+    if (s.TgaImageType > 3) {
+        view.setDrawnPreviewVisible(false);
+        view.setLabelText(OpenLabel::Label2, QStringLiteral("Изображение со сжатием не поддерживается"));
+        view.setLabelVisible(OpenLabel::Label2, true);
+        appendLabel(view, OpenLabel::Label4,
+                    QStringLiteral("Тип изображения ") + integerText(s.TgaImageType) + kCrLf
+                        + QStringLiteral("(сжатие RLE)"));
+        view.setLabelVisible(OpenLabel::Label4, true);
+        showEmptyPreview(view);
+        return;
+    }
+
+    view.setBusyCursor(true);
+    view.setDrawnPreview(drawTgaPreview(s, source));
+    view.setBusyCursor(false);
+    view.setLabelVisible(OpenLabel::Label4, false);
+    view.setDrawnPreviewVisible(true);
+    view.setLabelVisible(OpenLabel::Label2, false);
+}
+
+} // namespace lumiset
