@@ -1,0 +1,73 @@
+#include "PictureButton.h"
+
+#include <QPaintEvent>
+
+namespace lumiset {
+
+PictureButton::PictureButton(art::PictureFn picture, QSize size, QWidget* parent)
+    : QAbstractButton(parent), picture_(picture), size_(size)
+{
+    resize(size);
+    setFocusPolicy(Qt::NoFocus); // picture buttons never took the focus from the lists
+}
+
+void PictureButton::setPicture(art::PictureFn picture)
+{
+    picture_ = picture;
+    update();
+}
+
+void PictureButton::setHeld(bool held)
+{
+    if (held_ == held)
+        return;
+    held_ = held;
+    update();
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    picture_(p, QRectF(rect()), showsPressed());
+}
+
+ArtView::ArtView(Fn fn, QSize size, QWidget* parent) : QWidget(parent), fn_(fn), size_(size)
+{
+    resize(size);
+}
+
+void ArtView::setArt(Fn fn)
+{
+    fn_ = fn;
+    update();
+}
+
+void ArtView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    fn_(p, QRectF(rect()));
+}
+
+LineControl::LineControl(QWidget* parent, QColor colour) : QWidget(parent), colour_(colour)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineControl::setLine(QPoint from, QPoint to)
+{
+    from_ = from;
+    to_ = to;
+    setGeometry(QRect(from, to).normalized().adjusted(0, 0, 1, 1));
+    update();
+}
+
+void LineControl::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour_, 1));
+    const QPointF origin = pos();
+    p.drawLine(QPointF(from_) - origin + QPointF(0.5, 0.5), QPointF(to_) - origin + QPointF(0.5, 0.5));
+}
+
+} // namespace lumiset

@@ -1,0 +1,233 @@
+#include "HelpOpenForm.h"
+
+#include "Version.h"
+#include "common/PictureButton.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace lumiset {
+
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    l->setWordWrap(true);
+    return l;
+}
+
+} // namespace
+
+QString HelpOpenForm::versionText()
+{
+    return QStringLiteral("Версия %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch);
+}
+
+QUrl HelpOpenForm::manualUrl()
+{
+    // Installed next to the program (bin/../share/doc/lumiset/manual), or the
+    // copy in the source tree when the program runs from its build folder.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList candidates{
+        appDir + QStringLiteral("/../share/doc/lumiset/manual/index.html"),
+        appDir + QStringLiteral("/manual/index.html"),
+#ifdef LUMISET_SOURCE_MANUAL
+        QStringLiteral(LUMISET_SOURCE_MANUAL),
+#endif
+    };
+    for (const QString& path : candidates)
+        if (QFileInfo::exists(path))
+            return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
+    return QUrl::fromLocalFile(QDir::cleanPath(candidates.first()));
+}
+
+HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("HelpOpenForm"));
+    setWindowTitle(QStringLiteral("О программе Lumiset"));
+    setFixedSize(540, 436);
+    setMouseTracking(true);
+
+    Label1 = label(this, "Label1",
+                   QStringLiteral("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
+                                  "сохраняет в файл CSV."),
+                   QRect(14, 10, 512, 36));
+    QFont strong = Label1->font();
+    strong.setBold(true);
+    Label1->setFont(strong);
+
+    Label2 = label(this, "Label2",
+                   QStringLiteral("Действие программы - преобразование яркостей изображения в таблицу:"),
+                   QRect(14, 54, 512, 20));
+    Image1 = new ArtView(art::examplePicture, QSize(150, 125), this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->move(34, 84);
+    Image2 = new ArtView(art::conversionArrow, QSize(56, 40), this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->move(198, 126);
+    Image3 = new ArtView(art::brightnessTable, QSize(252, 125), this);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->move(268, 84);
+    // Image4 is the holder of the badge picture that Image5 takes at load.
+    Image5 = new ArtView(art::tableBadge, QSize(40, 40), this);
+    Image5->setObjectName(QStringLiteral("Image5"));
+    Image5->move(206, 176);
+    Label3 = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"), QRect(14, 214, 190, 36));
+    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label4 = label(this, "Label4", QStringLiteral("Яркости точек (к примеру) красной составляющей"),
+                   QRect(268, 214, 252, 36));
+    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    Text1 = new QPlainTextEdit(helpText(), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(14, 54, 512, 230);
+    Text1->setReadOnly(true);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->hide();
+
+    Line1 = new LineControl(this, art::colour::edge);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setLine(QPoint(14, 294), QPoint(525, 294));
+
+    lblVersion = label(this, "lblVersion", QStringLiteral("Версия 2.Х"), QRect(14, 304, 250, 20));
+    lblVersion->setText(versionText());
+    label(this, "Label5", QStringLiteral("Разработка: команда Lumiset"), QRect(14, 326, 300, 20));
+    label(this, "Label6", QStringLiteral("Выпуск 2026 года"), QRect(14, 348, 300, 20));
+    Label8 = label(this, "Label8", QStringLiteral("Сайт:"), QRect(14, 370, 40, 20));
+    Label7 = label(this, "Label7", QStringLiteral("Руководство пользователя"), QRect(56, 370, 220, 20));
+    QFont underlined = Label7->font();
+    underlined.setUnderline(true);
+    Label7->setFont(underlined);
+    Label7->setCursor(Qt::PointingHandCursor);
+    Label7->setMouseTracking(true);
+    Label7->setToolTip(manualUrl().toLocalFile());
+    Label7->installEventFilter(this);
+    setLinkColour(art::colour::link);
+
+    Image14 = new PictureButton(art::moreButton, QSize(120, 26), this);
+    Image14->setObjectName(QStringLiteral("Image14"));
+    Image14->move(296, 398);
+    Image8 = new PictureButton(art::closeButton, QSize(104, 26), this);
+    Image8->setObjectName(QStringLiteral("Image8"));
+    Image8->move(422, 398);
+
+    // Every label is transparent to the pointer so the window sees it move
+    // and can turn the link back to its resting colour.
+    for (QLabel* l : findChildren<QLabel*>())
+        if (l != Label7)
+            l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (ArtView* v : findChildren<ArtView*>())
+        v->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    connect(Image14, &QAbstractButton::clicked, this, &HelpOpenForm::switchPage);
+    connect(Image8, &QAbstractButton::clicked, this, &QDialog::accept);
+}
+
+bool HelpOpenForm::showsHelpText() const { return !Text1->isHidden(); }
+
+void HelpOpenForm::switchPage()
+{
+    // The switch first types "A" into whatever has the keyboard; only the
+    // read-only help text takes keys, so nothing changes.
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
+
+    const bool toText = Text1->isHidden();
+    Text1->setVisible(toText);
+    for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Image3),
+                       static_cast<QWidget*>(Image5), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
+                       static_cast<QWidget*>(Label4)})
+        w->setVisible(!toText);
+    Image14->setPicture(toText ? art::backButton : art::moreButton);
+}
+
+void HelpOpenForm::setLinkColour(const QColor& colour)
+{
+    QPalette pal = Label7->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    Label7->setPalette(pal);
+}
+
+void HelpOpenForm::mouseMoveEvent(QMouseEvent* event)
+{
+    setLinkColour(art::colour::link);
+    QDialog::mouseMoveEvent(event);
+}
+
+bool HelpOpenForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label7) {
+        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
+            setLinkColour(art::colour::linkHover);
+        else if (event->type() == QEvent::Leave)
+            setLinkColour(art::colour::link);
+        else if (event->type() == QEvent::MouseButtonRelease
+                 && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            openLink(manualUrl()); // the help window stays open
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void HelpOpenForm::openLink(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("HelpExportForm"));
+    setWindowTitle(QStringLiteral("Справка: вывод в таблицу"));
+    setFixedSize(560, 340);
+
+    // Three framed groups: the region, the data, the zoom.
+    const QRect frames[] = {{10, 34, 540, 52}, {10, 92, 540, 148}, {10, 246, 540, 40}};
+    for (const QRect& r : frames) {
+        auto* frame = new QFrame(this);
+        frame->setFrameShape(QFrame::StyledPanel);
+        frame->setGeometry(r);
+    }
+    const struct {
+        const char* name;
+        QString text;
+        QRect geometry;
+        bool bold;
+    } lines[] = {
+        {"Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"), {14, 8, 530, 20}, true},
+        {"Label2", QStringLiteral("1)  Выбрать область для вывода в таблицу на изображении"), {20, 40, 520, 20}, false},
+        {"Label3", QStringLiteral("(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"),
+         {38, 60, 506, 20}, false},
+        {"Label4", QStringLiteral("2)  Задать, какие данные вывести:"), {20, 98, 520, 20}, false},
+        {"Label5", QStringLiteral(" а) Яркость красной, зелёной или синей составляющей"), {38, 120, 500, 20}, false},
+        {"Label6", QStringLiteral(" б) Яркость как среднее арифметическое"), {38, 142, 500, 20}, false},
+        {"Label7", QStringLiteral("в) Яркость как максимальное значение из красной зелёной и синей"), {42, 164, 500, 20}, false},
+        {"Label8", QStringLiteral("г) Или как"), {42, 194, 80, 20}, false},
+        {"Label9", QStringLiteral("3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."),
+         {20, 256, 526, 20}, false},
+    };
+    for (const auto& line : lines) {
+        QLabel* l = label(this, line.name, line.text, line.geometry);
+        if (line.bold) {
+            QFont f = l->font();
+            f.setBold(true);
+            l->setFont(f);
+        }
+    }
+    auto* formula = new ArtView(art::luminanceFormula, QSize(260, 28), this);
+    formula->setObjectName(QStringLiteral("Image2"));
+    formula->move(122, 190);
+
+    auto* close = new PictureButton(art::closeButton, QSize(104, 26), this);
+    close->setObjectName(QStringLiteral("Image1"));
+    close->move(446, 300);
+    connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+}
+
+} // namespace lumiset

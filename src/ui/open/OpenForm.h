@@ -1,0 +1,165 @@
+#pragma once
+
+#include "Drives.h"
+#include "image/ImageStore.h"
+#include "image/OpenWindowView.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QTimer;
+
+namespace lumiset {
+
+class ExportStrip;
+class FolderList;
+class LineControl;
+class PaletteSwatch;
+class PictureButton;
+class PreviewBox;
+class ProgressPicture;
+
+/// \brief The start-up window: drive, folder and file lists with the type
+/// filter and the path box, the file report with its preview and palette, and
+/// the open, export, help and stop buttons.
+///
+/// It is the view through which the readers report on the opened file. Every
+/// control carries its classic name as objectName.
+class OpenForm : public QWidget, public OpenWindowView {
+    Q_OBJECT
+public:
+    /// Opens on \a startFolder (the current folder when empty or unusable).
+    explicit OpenForm(const QString& startFolder = QString(), const QList<DriveEntry>& drives = systemDrives(),
+                      QWidget* parent = nullptr);
+    ~OpenForm() override;
+
+    ImageStore& store() { return store_; }
+    const ImageStore& store() const { return store_; }
+
+    int selectedFileIndex() const { return selectedFileIndex_; }
+    QString selectedFileName() const { return selectedFileName_; }
+    QString fileListPath() const { return fileFolder_; }
+    QString filePattern() const { return pattern_; }
+    int listAreaWidth() const { return listAreaWidth_; }
+
+    bool stopRequested() const { return stopRequested_; }
+    void setStopRequested(bool requested) { stopRequested_ = requested; }
+
+    /// Luminance weights the export window starts from.
+    float CoefRed = 0.299f;
+    float CoefGreen = 0.587f;
+    float CoefBlue = 0.114f;
+    bool ExportCancelled = true;
+
+    // What the readers write
+    void setReport(const QString& text) override;
+    QString report() const override { return reportText_; }
+    void setFileNameBox(const QString& name) override;
+    void setLabelText(OpenLabel label, const QString& text) override;
+    QString labelText(OpenLabel label) const override;
+    void setLabelVisible(OpenLabel label, bool visible) override;
+    void setPictureBox(const QImage& picture, const QRectF& rect, bool bordered) override;
+    void setPictureBoxVisible(bool visible) override;
+    void setDrawnPreview(const PointPreview& preview) override;
+    void setDrawnPreviewVisible(bool visible) override;
+    void setCrossVisible(bool visible) override;
+    void setSwatch(const Swatch& swatch) override;
+    void setSwatchVisible(bool visible) override;
+    bool exportEnabled() const override;
+    void setExportEnabled(bool enabled) override;
+    void setExportFrame(int frame) override;
+    void setSlideTimerActive(bool active) override;
+    bool showFileTicked() const override;
+    /// Modal box; tests replace it to record instead of blocking.
+    void showMessage(MessageIcon icon, const QString& title, const QString& text) override;
+    void restoreOpenButton() override;
+    void setBusyCursor(bool busy) override;
+
+    /// Opens the entry \a row of the file list, as selecting it does.
+    void openListEntry(int row);
+
+signals:
+    /// The export button was clicked (the export command).
+    void exportRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    /// Shows the help window modally; tests replace it.
+    virtual void showHelp();
+
+private:
+    void buildControls();
+    void formLoad(const QString& startFolder);
+    void layoutControls();
+
+    void patternChosen(int index);
+    void driveChanged(int index);
+    bool enterDrive(int index);
+    void driveFallback(const QString& firstLine);
+    void folderChosen(const QString& folder);
+    void folderChanged();
+    void refreshFiles();
+    void fileSelected(int row);
+    void openSelected();
+    void pathEntered();
+    void slideTick();
+    void placePictureBox();
+    void placeLines();
+    QString driveRoot() const;
+    QString errorLine(const QString& folder) const;
+
+    ImageStore store_;
+    QList<DriveEntry> drives_;
+    QHash<QString, QString> driveFolders_; ///< last folder shown on each drive
+    int currentDrive_ = -1;
+    QString fileFolder_;
+    QString pattern_ = QStringLiteral("*.bmp");
+    QString reportText_;
+    QString labelTexts_[3];
+    QRectF pictureRect_{0, 0, kPreviewBandWidth, kPreviewBandHeight};
+    int selectedFileIndex_ = -1;
+    QString selectedFileName_;
+    bool stopRequested_ = false;
+    bool fileOpenedOnPress_ = false;
+    int busyDepth_ = 0;
+    int listAreaWidth_ = 0;
+
+    QComboBox* Drive1 = nullptr;
+    FolderList* Dir1 = nullptr;
+    QListWidget* File1 = nullptr;
+    QComboBox* ComboPattern = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPlainTextEdit* Text7 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    PictureButton* Image1 = nullptr;
+    PictureButton* Image3 = nullptr;
+    PictureButton* Image13 = nullptr;
+    QWidget* Picture2 = nullptr;
+    ExportStrip* Picture3 = nullptr;
+    ProgressPicture* Picture4 = nullptr;
+    PaletteSwatch* Picture1 = nullptr;
+    PreviewBox* Image11 = nullptr;
+    PreviewBox* Picture5 = nullptr;
+    LineControl* Line1 = nullptr;
+    LineControl* Line2 = nullptr;
+    LineControl* Line13 = nullptr;
+    LineControl* Line14 = nullptr;
+    LineControl* Line15 = nullptr;
+    LineControl* Line16 = nullptr;
+    QTimer* Timer0 = nullptr;
+};
+
+} // namespace lumiset
