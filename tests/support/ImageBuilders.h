@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+class QString;
+void PrintTo(const QString& text, std::ostream* os);
+
+namespace lumiset::test {
+
+using Rgb = std::array<std::uint8_t, 3>;
+
+/// Little-endian byte writer with patching, for header fields.
+class Bytes {
+public:
+    Bytes& u8(unsigned v);
+    Bytes& u16(unsigned v);
+    Bytes& i32(std::int32_t v);
+    Bytes& raw(const QByteArray& b);
+    Bytes& zeros(int n);
+    void patch32(int offset, std::int32_t v);
+    void patch16(int offset, unsigned v);
+    int size() const { return int(data.size()); }
+    QByteArray data;
+};
+
+/// \brief Builds a BMP file. Every header field can be overridden; pixel rows are
+/// given top row first and stored bottom-up (or top-down when height < 0).
+struct BmpBuilder {
+    int width = 2;
+    int height = 2;
+    int bitsPerPixel = 24;
+    bool os2 = false;              ///< 12-byte core header with 16-bit sizes
+    int infoHeaderSize = -1;       ///< default 40 (Windows) or 12 (OS/2)
+    std::int32_t compression = 0;
+    std::int32_t hres = 2835;
+    std::int32_t vres = 2835;
+    std::int32_t colorsUsed = 0;
+    std::int32_t colorsImportant = 0;
+    std::vector<Rgb> palette;      ///< entries written (8-bit files)
+    int paletteEntrySize = -1;     ///< default 4 (Windows) or 3 (OS/2)
+    std::vector<std::vector<Rgb>> pixels;         ///< 24-bit rows, top first
+    std::vector<std::vector<std::uint8_t>> indices; ///< 8-bit rows, top first
+    int rowPadding = -1;           ///< filler bytes per row; default to a 4-byte boundary
+    std::optional<std::int32_t> declaredSize;   ///< file-size field; default: actual size
+    std::optional<std::int32_t> pixelOffset;    ///< default: right after the palette
+    QByteArray signature = "BM";
+    int trailing = 0;              ///< extra bytes after the pixel data
+
+    QByteArray build() const;
+};
+
+/// \brief Builds a TGA file; rows given top first and stored as the descriptor says.
+struct TgaBuilder {
+    int idLength = 0;
+    int colorMapType = 0;
+    int imageType = 2;
+    int colorMapStart = 0;
+    int colorMapLength = 0;
+    int colorMapDepth = 24;
+    int xOrigin = 0;
+    int yOrigin = 0;
+    int width = 2;
+    int height = 1;
+    int pixelDepth = 24;
+    int descriptor = 0;            ///< bit 5: top-left origin
+    std::vector<Rgb> colourMap;    ///< written with colorMapDepth bits an entry
+    std::vector<std::vector<Rgb>> pixels;           ///< true colour, top first
+    std::vector<std::vector<std::uint8_t>> indices; ///< grey or mapped, top first
+    QByteArray rawPixels;          ///< when set, written instead of pixels/indices
+
+    QByteArray build() const;
+};
+
+/// Writes \a bytes to a file named \a name in a fresh temporary folder that lives
+/// until the process ends; returns the folder.
+QString writeTempFile(const QString& name, const QByteArray& bytes);
+
+} // namespace lumiset::test
