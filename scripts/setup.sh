@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what Lumiset needs to build and test, from Debian's packages only.
+# Idempotent: packages already present are left alone and nothing is fetched.
+set -euo pipefail
+
+packages=(
+    cmake g++ ninja-build pkg-config
+    qt6-base-dev            # Qt 6 Widgets (and Gui, Test)
+    libxlsxwriter-dev       # workbook writer
+    libgtest-dev            # unit and widget tests
+    libbenchmark-dev        # benchmarks
+    fonts-dejavu-core       # Cyrillic glyphs for offscreen widget tests
+    python3                 # the sample generator
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "These packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
+    exit 1
+fi
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
