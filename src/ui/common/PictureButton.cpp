@@ -57,7 +57,7 @@ void LineControl::setLine(QPoint from, QPoint to)
 {
     from_ = from;
     to_ = to;
-    setGeometry(QRect(from, to).normalized().adjusted(0, 0, 1, 1));
+    setGeometry(QRect(from, to).normalized()); // both end points inclusive
     update();
 }
 

@@ -166,7 +166,11 @@ void HelpOpenForm::mouseMoveEvent(QMouseEvent* event)
 bool HelpOpenForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Label7) {
-        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
+        if (event->type() == QEvent::MouseMove) {
+            setLinkColour(art::colour::linkHover);
+            return true; // not passed on to the window, which would dim the link again
+        }
+        if (event->type() == QEvent::Enter)
             setLinkColour(art::colour::linkHover);
         else if (event->type() == QEvent::Leave)
             setLinkColour(art::colour::link);

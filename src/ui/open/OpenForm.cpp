@@ -44,6 +44,13 @@ constexpr int kErrPathNotFound = 76;
 
 int roundEven(double v) { return int(std::nearbyint(v)); }
 
+/// Control positions are whole pixels; halves go to the even neighbour.
+QRect wholePixels(const QRectF& r)
+{
+    return QRect(roundEven(r.x()), roundEven(r.y()), std::max(1, roundEven(r.width())),
+                 std::max(1, roundEven(r.height())));
+}
+
 QString shown(const QString& text)
 {
     // The readers separate lines with CR LF; widgets want bare line feeds.
@@ -465,8 +472,7 @@ void OpenForm::setPictureBox(const QImage& picture, const QRectF& rect, bool bor
 
 void OpenForm::placePictureBox()
 {
-    const QRect r = pictureRect_.toRect();
-    Image11->setGeometry(Text7->x() + r.x(), kPreviewBandTop + r.y(), std::max(1, r.width()), std::max(1, r.height()));
+    Image11->setGeometry(wholePixels(pictureRect_).translated(Text7->x(), kPreviewBandTop));
     placeLines();
 }
 
@@ -488,7 +494,7 @@ void OpenForm::setDrawnPreview(const PointPreview& preview)
     int top = Image13->y() + Image13->height() + 7;
     if (preview.anchor != PreviewAnchor::Bmp)
         top = Image3->y() + Image3->height() + (preview.anchor == PreviewAnchor::TgaStretched ? 3 : 7);
-    Picture5->setGeometry(QRectF(QPointF(left, top) + preview.offset, preview.box).toRect());
+    Picture5->setGeometry(wholePixels(QRectF(QPointF(left, top) + preview.offset, preview.box)));
     Picture5->setPicture(preview.image, preview.bordered);
 }
 
