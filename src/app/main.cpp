@@ -1,10 +1,12 @@
 #include "help/HelpOpenForm.h"
 #include "open/OpenForm.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -13,8 +15,8 @@ namespace {
 struct Hooks {
     QString folder;
     QString select;   ///< file of the folder to select after start-up
-    int helpPage = 0; ///< 1 summary, 2 help text: shows the help window instead
-    QString shot;     ///< grab the window into this PNG and quit
+    int helpPage = 0; ///< 1 summary, 2 help text, 3 export help: shown over the window
+    QString shot;     ///< grab into this PNG and quit
 };
 
 Hooks parse(const QStringList& args)
@@ -34,6 +36,32 @@ Hooks parse(const QStringList& args)
     return h;
 }
 
+void select(lumiset::OpenForm& form, const QString& name)
+{
+    auto* files = form.findChild<QListWidget*>(QStringLiteral("File1"));
+    auto* filter = form.findChild<QComboBox*>(QStringLiteral("ComboPattern"));
+    if (files->findItems(name, Qt::MatchExactly).isEmpty()) {
+        filter->setCurrentIndex(2); // every file
+        emit filter->activated(2);
+    }
+    const QList<QListWidgetItem*> items = files->findItems(name, Qt::MatchExactly);
+    if (!items.isEmpty())
+        files->setCurrentItem(items.first());
+}
+
+/// The top-level window the user sees last: a message box or help window over the form.
+QPixmap grabShown(QWidget* fallback)
+{
+    QWidget* top = QApplication::activeModalWidget();
+    if (top && top != fallback) {
+        // A message box over the window: take the screen area around both.
+        const QRect area = fallback->frameGeometry().united(top->frameGeometry());
+        if (QScreen* screen = fallback->screen())
+            return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    }
+    return fallback->grab();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -43,22 +71,26 @@ int main(int argc, char* argv[])
 
     lumiset::OpenForm form(hooks.folder);
     form.show();
-    if (!hooks.select.isEmpty()) {
-        const auto entries = form.findChild<QListWidget*>(QStringLiteral("File1"));
-        const auto items = entries ? entries->findItems(hooks.select, Qt::MatchExactly) : QList<QListWidgetItem*>();
-        if (!items.isEmpty())
-            entries->setCurrentItem(items.first());
-    }
-    if (hooks.helpPage > 0) {
-        auto* help = new lumiset::HelpOpenForm(&form);
-        help->show();
+
+    QWidget* shown = &form;
+    if (hooks.helpPage == 3) {
+        shown = new lumiset::HelpExportForm(&form);
+        shown->show();
+    } else if (hooks.helpPage > 0) {
+        shown = new lumiset::HelpOpenForm(&form);
+        shown->show();
         if (hooks.helpPage == 2)
-            help->findChild<QAbstractButton*>(QStringLiteral("Image14"))->click();
-        if (!hooks.shot.isEmpty())
-            QTimer::singleShot(700, help, [help, hooks] { help->grab().save(hooks.shot); qApp->quit(); });
-    } else if (!hooks.shot.isEmpty()) {
-        // Long enough for the export button to finish sliding in.
-        QTimer::singleShot(700, &form, [&form, hooks] { form.grab().save(hooks.shot); qApp->quit(); });
+            shown->findChild<QAbstractButton*>(QStringLiteral("Image14"))->click();
     }
+    if (!hooks.shot.isEmpty()) {
+        // Long enough for the export button to finish sliding in; also fires
+        // inside a message box that the selection may raise.
+        QTimer::singleShot(800, shown, [shown, hooks] {
+            grabShown(shown).save(hooks.shot);
+            QCoreApplication::exit(0);
+        });
+    }
+    if (!hooks.select.isEmpty())
+        QTimer::singleShot(0, &form, [&form, hooks] { select(form, hooks.select); });
     return app.exec();
 }

@@ -189,10 +189,10 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpExportForm"));
     setWindowTitle(QStringLiteral("Справка: вывод в таблицу"));
-    setFixedSize(560, 340);
+    setFixedSize(640, 344);
 
     // Three framed groups: the region, the data, the zoom.
-    const QRect frames[] = {{10, 34, 540, 52}, {10, 92, 540, 148}, {10, 246, 540, 40}};
+    const QRect frames[] = {{10, 34, 620, 56}, {10, 96, 620, 148}, {10, 250, 620, 40}};
     for (const QRect& r : frames) {
         auto* frame = new QFrame(this);
         frame->setFrameShape(QFrame::StyledPanel);
@@ -204,20 +204,21 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
         QRect geometry;
         bool bold;
     } lines[] = {
-        {"Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"), {14, 8, 530, 20}, true},
-        {"Label2", QStringLiteral("1)  Выбрать область для вывода в таблицу на изображении"), {20, 40, 520, 20}, false},
+        {"Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"), {14, 8, 610, 20}, true},
+        {"Label2", QStringLiteral("1)  Выбрать область для вывода в таблицу на изображении"), {20, 42, 600, 20}, false},
         {"Label3", QStringLiteral("(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"),
-         {38, 60, 506, 20}, false},
-        {"Label4", QStringLiteral("2)  Задать, какие данные вывести:"), {20, 98, 520, 20}, false},
-        {"Label5", QStringLiteral(" а) Яркость красной, зелёной или синей составляющей"), {38, 120, 500, 20}, false},
-        {"Label6", QStringLiteral(" б) Яркость как среднее арифметическое"), {38, 142, 500, 20}, false},
-        {"Label7", QStringLiteral("в) Яркость как максимальное значение из красной зелёной и синей"), {42, 164, 500, 20}, false},
-        {"Label8", QStringLiteral("г) Или как"), {42, 194, 80, 20}, false},
+         {38, 64, 588, 20}, false},
+        {"Label4", QStringLiteral("2)  Задать, какие данные вывести:"), {20, 102, 600, 20}, false},
+        {"Label5", QStringLiteral(" а) Яркость красной, зелёной или синей составляющей"), {38, 124, 580, 20}, false},
+        {"Label6", QStringLiteral(" б) Яркость как среднее арифметическое"), {38, 146, 580, 20}, false},
+        {"Label7", QStringLiteral("в) Яркость как максимальное значение из красной зелёной и синей"), {42, 168, 580, 20}, false},
+        {"Label8", QStringLiteral("г) Или как"), {42, 198, 80, 20}, false},
         {"Label9", QStringLiteral("3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."),
-         {20, 256, 526, 20}, false},
+         {20, 260, 606, 20}, false},
     };
     for (const auto& line : lines) {
         QLabel* l = label(this, line.name, line.text, line.geometry);
+        l->setWordWrap(false); // each hint is one line
         if (line.bold) {
             QFont f = l->font();
             f.setBold(true);
@@ -226,11 +227,11 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
     }
     auto* formula = new ArtView(art::luminanceFormula, QSize(260, 28), this);
     formula->setObjectName(QStringLiteral("Image2"));
-    formula->move(122, 190);
+    formula->move(122, 194);
 
     auto* close = new PictureButton(art::closeButton, QSize(104, 26), this);
     close->setObjectName(QStringLiteral("Image1"));
-    close->move(446, 300);
+    close->move(526, 304);
     connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 

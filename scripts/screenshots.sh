@@ -1,0 +1,44 @@
+#!/bin/sh
+# Grabs the open window and both help pages into shots/ under a virtual X
+# server, on the bundled samples. Needs xvfb-run and a built program:
+#   scripts/screenshots.sh [path/to/lumiset]
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-"$root/build/default/src/lumiset"}
+samples="$root/samples"
+out="$root/shots"
+
+if [ ! -x "$program" ]; then
+    echo "screenshots: no program at $program (build first, or pass its path)" >&2
+    exit 1
+fi
+command -v xvfb-run >/dev/null || { echo "screenshots: xvfb-run is missing" >&2; exit 1; }
+mkdir -p "$out"
+
+# A refused file: named .bmp but not a bitmap. The message box is modal, so
+# that shot shows the box over the window (grabbed from the screen).
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cp "$samples"/*.bmp "$samples"/*.tga "$scratch"/
+printf 'not a picture\n' > "$scratch/letter.bmp"
+
+shot() { # name, then the program's arguments
+    name=$1
+    shift
+    xvfb-run -a -s "-screen 0 800x600x24" "$program" "$@" --shot "$out/$name.png" 2>/dev/null
+    echo "$out/$name.png"
+}
+
+shot open-start "$samples"
+shot open-bmp24 "$samples" --select chart24.bmp
+shot open-bmp8 "$samples" --select palette8.bmp
+shot open-os2 "$samples" --select os2.bmp
+shot open-bmp4 "$samples" --select colours16.bmp
+shot open-tga-grey "$samples" --select grey.tga
+shot open-tga-mapped "$samples" --select mapped.tga
+shot open-tga-truecolor "$samples" --select truecolor.tga
+shot open-refused "$scratch" --select letter.bmp
+shot help-summary "$samples" --help-page 1
+shot help-text "$samples" --help-page 2
+shot help-export "$samples" --help-page 3
