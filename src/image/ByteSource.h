@@ -69,7 +69,7 @@ protected:
     bool readInside(qint64 offset, std::uint8_t* dst, qint64 length) override;
 
 private:
-    static constexpr qint64 kBlockSize = 1 << 20;
+    static constexpr qint64 kBlockSize = 64 << 10;
     QString path_;
     QFile file_;
     std::vector<std::uint8_t> block_;

@@ -44,6 +44,20 @@ QRgb paletteColour(const ImageStore& s, std::uint8_t index)
     return qRgb(int(e[0]), int(e[1]), int(e[2]));
 }
 
+// The cleared box: a bordered box draws inside its one-pixel border.
+PointPreview emptyPreview(const PreviewGeometry& g, PreviewAnchor anchor, bool bordered)
+{
+    PointPreview p;
+    p.anchor = anchor;
+    p.bordered = bordered;
+    p.box = QSizeF(g.boxWidth, g.boxHeight);
+    p.offset = QPointF(g.left, g.top);
+    const int border = bordered ? 2 : 0;
+    p.image = QImage(qMax(g.boxWidth - border, 1), qMax(g.boxHeight - border, 1), QImage::Format_ARGB32);
+    p.image.fill(Qt::transparent);
+    return p;
+}
+
 } // namespace
 
 PreviewGeometry bmpPreviewGeometry(int width, int height)
@@ -125,13 +139,7 @@ PointPreview drawBmpPreview(const ImageStore& s, ByteSource& source)
     const int W = s.ImageWidth;
     const int H = s.ImageHeight;
     const PreviewGeometry g = bmpPreviewGeometry(W, H);
-    PointPreview p;
-    p.anchor = PreviewAnchor::Bmp;
-    p.bordered = true;
-    p.box = QSizeF(g.boxWidth, g.boxHeight);
-    p.offset = QPointF(g.left, g.top);
-    p.image = QImage(qMax(g.boxWidth - 2, 1), qMax(g.boxHeight - 2, 1), QImage::Format_ARGB32);
-    p.image.fill(Qt::transparent);
+    PointPreview p = emptyPreview(g, PreviewAnchor::Bmp, true);
 
     const bool eight = s.BitsPerPixel == 8;
     const qint64 stride = eight ? qint64(W) + s.RowPadding : qint64(R(W * 24.0 / 8 + s.RowPadding));
@@ -186,13 +194,7 @@ PointPreview drawTgaPreview(const ImageStore& s, ByteSource& source)
     const int W = s.ImageWidth;
     const int H = s.ImageHeight;
     const PreviewGeometry g = tgaPreviewGeometry(W, H);
-    PointPreview p;
-    p.anchor = g.stretched ? PreviewAnchor::TgaStretched : PreviewAnchor::TgaUnstretched;
-    p.bordered = false;
-    p.box = QSizeF(g.boxWidth, g.boxHeight);
-    p.offset = QPointF(g.left, g.top);
-    p.image = QImage(qMax(g.boxWidth, 1), qMax(g.boxHeight, 1), QImage::Format_ARGB32);
-    p.image.fill(Qt::transparent);
+    PointPreview p = emptyPreview(g, g.stretched ? PreviewAnchor::TgaStretched : PreviewAnchor::TgaUnstretched, false);
     if (g.rows <= 0 || g.cols <= 0)
         return p;
 

@@ -11,14 +11,6 @@ using Status = PictureResult::Status;
 
 namespace {
 
-QStringList lines(std::initializer_list<const char*> l)
-{
-    QStringList out;
-    for (const char* s : l)
-        out << QString::fromUtf8(s);
-    return out;
-}
-
 std::vector<Rgb> greyPalette(int n)
 {
     std::vector<Rgb> p;

@@ -48,6 +48,15 @@ inline void runTga(Opened& o, const QByteArray& bytes)
     TGA_Load(o.store, o.view, src);
 }
 
+/// Report lines written as UTF-8 literals.
+inline QStringList lines(std::initializer_list<const char*> l)
+{
+    QStringList out;
+    for (const char* s : l)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
 /// Sets the default locale for one test.
 class ScopedLocale {
 public:

@@ -9,14 +9,6 @@ using namespace lumiset::test;
 
 namespace {
 
-QStringList lines(std::initializer_list<const char*> l)
-{
-    QStringList out;
-    for (const char* s : l)
-        out << QString::fromUtf8(s);
-    return out;
-}
-
 TgaBuilder trueColour(int w, int h)
 {
     TgaBuilder b;
