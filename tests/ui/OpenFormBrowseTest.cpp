@@ -194,6 +194,8 @@ struct PathCase {
     bool refused;            ///< the "Невозможно открыть путь" box
 };
 
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+
 class PathBoxTest : public UiTest, public ::testing::WithParamInterface<PathCase> {};
 
 TEST_P(PathBoxTest, EnterFollowsThePathRules)
