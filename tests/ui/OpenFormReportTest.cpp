@@ -101,6 +101,9 @@ TEST_F(ReportTest, LargeBitmapIsScaledIntoTheBand)
     EXPECT_LE(box->height(), 161);
     EXPECT_EQ(box->width(), 265);
     EXPECT_TRUE(form->labelText(OpenLabel::Label1).contains(QStringLiteral("Уменьшено в")));
+    // The whole line, colour count included, stays readable in the label.
+    auto* label = form->control<QLabel>("Label1");
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
 }
 
 TEST_F(ReportTest, PalettedBitmapShowsItsSwatch)

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,7 +159,7 @@ void OpenForm::buildControls()
     Line2 = new LineControl(this);
     named(Line2, "Line2");
     Label1 = new QLabel(this);
-    named(Label1, "Label1")->setGeometry(335, 228, 280, 18);
+    named(Label1, "Label1")->setGeometry(335, 228, 284, 18); // reaches the window's right edge
     Text7 = new QPlainTextEdit(this);
     named(Text7, "Text7")->setGeometry(341, 248, kReportWidth, 160);
     Text7->setReadOnly(true);
@@ -453,7 +454,16 @@ static QLabel* labelFor(OpenLabel label, QLabel* l1, QLabel* l2, QLabel* l4)
 void OpenForm::setLabelText(OpenLabel label, const QString& text)
 {
     labelTexts_[int(label)] = text;
-    labelFor(label, Label1, Label2, Label4)->setText(shown(text));
+    QLabel* target = labelFor(label, Label1, Label2, Label4);
+    target->setText(shown(text));
+    if (target == Label1) {
+        // Size, scale and colour count share one line: shrink the type rather
+        // than cut off the colour count of a reduced picture.
+        QFont f = font();
+        while (f.pointSizeF() > 6.5 && QFontMetrics(f).horizontalAdvance(target->text()) > target->width())
+            f.setPointSizeF(f.pointSizeF() - 0.5);
+        target->setFont(f);
+    }
 }
 
 QString OpenForm::labelText(OpenLabel label) const { return labelTexts_[int(label)]; }
