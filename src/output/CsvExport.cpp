@@ -1,0 +1,156 @@
+#include "output/CsvExport.h"
+
+#include "output/Cp1251.h"
+#include "output/DescriptionLines.h"
+#include "output/ExportPreparation.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace lumiset {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+} // namespace
+
+QString defaultCsvPath(const QString& FilePath)
+{
+    const QString tail = FilePath.right(4);
+    if (tail == QLatin1String(".bmp") || tail == QLatin1String(".BMP") || tail == QLatin1String(".tga")
+        || tail == QLatin1String(".TGA"))
+        return FilePath.left(FilePath.size() - 3) + QStringLiteral("csv");
+    return FilePath + QStringLiteral(".csv");
+}
+
+QString defaultCsvName(const QString& defaultPath)
+{
+    // The first character is never taken for a separator: "\name" stays whole.
+    for (qsizetype i = defaultPath.size() - 1; i >= 1; --i)
+        if (isSeparator(defaultPath.at(i)))
+            return defaultPath.mid(i + 1);
+    return {};
+}
+
+QString csvPromptTitle()
+{
+    return QStringLiteral("Сохранить выделение в табличный файл");
+}
+
+QString csvPromptText(const QString& defaultName)
+{
+    return QStringLiteral("Введите название файла") + kCrLf + QStringLiteral("или оставьте поле пустам,") + kCrLf
+        + QStringLiteral("чтобы сохранить как") + kCrLf + defaultName;
+}
+
+QString csvFinalPath(const QString& defaultPath, const QString& answer)
+{
+    if (answer.isEmpty())
+        return defaultPath;
+    const QString folder = defaultPath.left(defaultPath.size() - defaultCsvName(defaultPath).size());
+    const QString tail = answer.right(4);
+    if (tail == QLatin1String(".csv") || tail == QLatin1String(".CSV"))
+        return folder + answer;
+    if (tail == QLatin1String(".cvs") || tail == QLatin1String(".CVS"))
+        return folder + answer.left(answer.size() - 4) + QStringLiteral(".csv");
+    return folder + answer + QStringLiteral(".csv");
+}
+
+QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m,
+                    const QString& imageFileName, const QLocale& locale)
+{
+    QByteArray out;
+    const TableKind kind = tableKind(image);
+    const qsizetype columns = qsizetype(r.SelColumnTo) - r.SelColumnFrom + 1;
+    if (kind != TableKind::Unsupported) {
+        out.reserve(qsizetype(r.SelRowTo - r.SelRowFrom + 1) * columns * 7 + 512);
+        QString line;
+        for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+            line.clear();
+            for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x) {
+                line += pointText(pointValue(image, kind, x, y, m), kind, m, locale);
+                line += x < r.SelColumnTo ? QStringView(u";") : QStringView(u"\r\n");
+            }
+            out += toCp1251(line);
+        }
+    }
+    const qsizetype d = qsizetype(r.SelColumnTo) - r.SelColumnFrom; // fill semicolons
+    if (d >= 0) {
+        const QString fill(d, QLatin1Char(';'));
+        for (const QString& text : {csvFileLine(imageFileName, image), measureLineText(m, locale), csvRegionLine(r)})
+            out += toCp1251(text + fill + kCrLf);
+    }
+    return out;
+}
+
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale)
+{
+    clampColumns(ws.selection, ws.image.ImageWidth, false);
+    switch (checkRegion(ws.image, ws.selection)) {
+    case RegionError::OutsideImage: return CsvError::RegionOutsideImage;
+    case RegionError::PixelsMissing: return CsvError::PixelsMissing;
+    case RegionError::None: break;
+    }
+    if (!ws.image.FilePath.isEmpty() && samePath(path, ws.image.FilePath))
+        return CsvError::WouldReplaceImage;
+
+    const QByteArray bytes =
+        csvBytes(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath), locale);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return CsvError::CannotCreate;
+    // Qt 6.4 commits even when the buffered tail failed to reach the disk, so
+    // the flush is checked here before the old file is replaced.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return CsvError::WriteFailed;
+    }
+    return file.commit() ? CsvError::None : CsvError::WriteFailed;
+}
+
+CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale)
+{
+    ws.SelectedFileName = csvFinalPath(defaultCsvPath(ws.image.FilePath), answer);
+    return writeCsv(ws, ws.SelectedFileName, locale);
+}
+
+UserMessage csvErrorMessage(CsvError error, const QString& path)
+{
+    const QString title = csvPromptTitle();
+    switch (error) {
+    case CsvError::None: return {};
+    case CsvError::RegionOutsideImage:
+        return {title, QStringLiteral("Выделенная область выходит за пределы изображения.") + kCrLf
+                           + QStringLiteral("Выделите область заново.")};
+    case CsvError::PixelsMissing:
+        return {title, QStringLiteral("Точки изображения ещё не прочитаны.") + kCrLf
+                           + QStringLiteral("Дождитесь, пока изображение появится на экране.")};
+    case CsvError::WouldReplaceImage:
+        return {title, QStringLiteral("Файл ") + path + kCrLf
+                           + QStringLiteral("- это само открытое изображение. Введите другое название.")};
+    case CsvError::CannotCreate:
+        return {title, QStringLiteral("Не удалось создать файл ") + path + kCrLf
+                           + QStringLiteral("Проверьте название файла и доступ к папке.")};
+    case CsvError::WriteFailed:
+        return {title, QStringLiteral("Не удалось записать файл ") + path + kCrLf
+                           + QStringLiteral("Возможно, диск заполнен. Прежний файл с этим названием не изменён.")};
+    }
+    return {};
+}
+
+} // namespace lumiset

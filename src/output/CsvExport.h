@@ -1,0 +1,64 @@
+#pragma once
+
+#include "output/ExportState.h"
+#include "output/PointValues.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+namespace lumiset {
+
+/// \brief A message box of the program: title and text (lines joined by CR LF).
+struct UserMessage {
+    QString title;
+    QString text;
+};
+
+enum class CsvError {
+    None,
+    RegionOutsideImage, ///< the region is not inside the picture
+    PixelsMissing,      ///< the pixels have not been read yet
+    WouldReplaceImage,  ///< the chosen name is the opened picture itself
+    CannotCreate,       ///< the file could not be created (bad name, protected folder)
+    WriteFailed,        ///< writing or finishing the file failed (full disk); an earlier file is kept
+};
+
+/// \brief Where the table file goes unless the user names another: the picture's
+/// path with "csv" for its extension, or the full name + ".csv" when the picture
+/// has none of .bmp/.BMP/.tga/.TGA, so it can never be the picture itself.
+QString defaultCsvPath(const QString& FilePath);
+
+/// \brief The name part of \a defaultPath, shown in the prompt.
+QString defaultCsvName(const QString& defaultPath);
+
+/// Title and four-line prompt of the name box.
+QString csvPromptTitle();
+QString csvPromptText(const QString& defaultName);
+
+/// \brief The file the answer of the name box leads to: an empty answer keeps
+/// \a defaultPath; otherwise the answer goes into the default's folder with
+/// ".csv" (a typed ".cvs"/".CVS" is taken for a slip and replaced; ".csv" and
+/// ".CSV" are kept; other endings, other cases included, get ".csv" added).
+QString csvFinalPath(const QString& defaultPath, const QString& answer);
+
+/// \brief The bytes of a table file: one windows-1251 line per image row of
+/// \a region (values separated by ";"), then the file, measure and region lines,
+/// each padded with ";" to the row's width; CR LF line ends.
+/// \pre checkRegion(image, region) == RegionError::None.
+QByteArray csvBytes(const ImageStore& image, const Selection& region, const MeasureSettings& m,
+                    const QString& imageFileName, const QLocale& locale);
+
+/// \brief Clamps the columns to the picture (written back to the selection) and
+/// writes the region to \a path. The file is replaced only once it is complete,
+/// so a failed write leaves an earlier file of that name as it was.
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale);
+
+/// \brief The CSV command after the name box: works out the final path from
+/// \a answer, keeps it in SelectedFileName and writes the file there.
+CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale);
+
+/// \brief What the export window tells the user when the file was not written.
+UserMessage csvErrorMessage(CsvError error, const QString& path);
+
+} // namespace lumiset

@@ -1,0 +1,132 @@
+#include "output/ExportPreparation.h"
+
+#include "image/NumberText.h"
+#include "output/PaletteMatch.h"
+#include "output/PointValues.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace lumiset {
+
+RegionError checkRegion(const ImageStore& image, const Selection& r)
+{
+    if (r.SelColumnFrom < 1 || r.SelRowFrom < 1 || r.SelColumnFrom > r.SelColumnTo || r.SelRowFrom > r.SelRowTo
+        || r.SelColumnTo > image.ImageWidth || r.SelRowTo > image.ImageHeight)
+        return RegionError::OutsideImage;
+    switch (tableKind(image)) {
+    case TableKind::Unsupported:
+        return RegionError::None; // nothing is read
+    case TableKind::TrueColour:
+        if (!image.PixelGreen.allocated() || !image.PixelBlue.allocated())
+            return RegionError::PixelsMissing;
+        [[fallthrough]];
+    case TableKind::GreyTga:
+    case TableKind::Palette:
+        if (!image.PixelRed.allocated() || image.PixelRed.width() < r.SelColumnTo
+            || image.PixelRed.height() < r.SelRowTo)
+            return RegionError::PixelsMissing;
+    }
+    return RegionError::None;
+}
+
+qint32 countColorPoints(const ImageStore& image, const Selection& r)
+{
+    const TableKind kind = tableKind(image);
+    if (kind == TableKind::Unsupported || kind == TableKind::GreyTga || checkRegion(image, r) != RegionError::None)
+        return 0;
+    qint32 count = 0;
+    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+        for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x) {
+            double red, green, blue;
+            if (kind == TableKind::Palette) {
+                const auto& e = image.PaletteRGB[image.PixelRed(x, y)];
+                red = roundHalfEven(e[0]);
+                green = roundHalfEven(e[1]);
+                blue = roundHalfEven(e[2]);
+            } else {
+                red = image.PixelRed(x, y);
+                green = image.PixelGreen(x, y);
+                blue = image.PixelBlue(x, y);
+            }
+            if (red != green || blue != red)
+                ++count;
+        }
+    }
+    return count;
+}
+
+QString lastColumnName(int c)
+{
+    if (c < 1 || c > kMaxExportColumns)
+        return {};
+    if (c <= 26)
+        return QString(QChar(64 + c));
+    if (c % 26 == 0)
+        return QString(QChar(c / 26 + 63)) + QLatin1Char('Z');
+    return QString(QChar(c / 26 + 64)) + QChar(c % 26 + 64);
+}
+
+void clampColumns(Selection& r, int imageWidth, bool limitWidth)
+{
+    if (r.SelColumnFrom < 1)
+        r.SelColumnFrom = 1;
+    if (r.SelColumnTo > imageWidth)
+        r.SelColumnTo = imageWidth;
+    if (limitWidth && std::abs(qint64(r.SelColumnTo) - r.SelColumnFrom) > kMaxExportColumns - 1)
+        r.SelColumnTo = qint32(qMin<qint64>(qint64(r.SelColumnFrom) + (kMaxExportColumns - 1), INT32_MAX));
+}
+
+RegionError prepareExportRequest(Workspace& ws, bool fillCells)
+{
+    Selection& sel = ws.selection;
+    clampColumns(sel, ws.image.ImageWidth, true);
+    if (const RegionError error = checkRegion(ws.image, sel); error != RegionError::None)
+        return error;
+
+    ExportRequest& req = ws.request;
+    req.rowCount = sel.SelRowTo - sel.SelRowFrom + 1;
+    req.columnCount = sel.SelColumnTo - sel.SelColumnFrom + 1;
+    const std::size_t cells = std::size_t(req.rowCount) * std::size_t(req.columnCount);
+    req.CellValues.assign(cells, 0.0f);
+    req.CellColors.assign(cells, {0, 0});
+    req.LastColumnName = lastColumnName(req.columnCount);
+
+    const int RowOffset = sel.SelRowFrom - 1;
+    const int ColumnOffset = sel.SelColumnFrom - 1;
+    const TableKind kind = tableKind(ws.image);
+    const MeasureSettings m = measureSettings(ws);
+    if (kind != TableKind::Unsupported) {
+        for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y)
+            for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x)
+                req.value(y - RowOffset, x - ColumnOffset) = pointValue(ws.image, kind, x, y, m);
+    }
+
+    if (fillCells && kind != TableKind::Unsupported) {
+        for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y) {
+            for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x) {
+                int MatchRed, MatchGreen, MatchBlue;
+                if (kind == TableKind::GreyTga) {
+                    MatchRed = MatchGreen = MatchBlue = ws.image.PixelRed(x, y);
+                } else if (kind == TableKind::Palette) {
+                    const auto& e = ws.image.PaletteRGB[ws.image.PixelRed(x, y)];
+                    MatchRed = int(roundHalfEven(e[0]));
+                    MatchGreen = int(roundHalfEven(e[1]));
+                    MatchBlue = int(roundHalfEven(e[2]));
+                } else {
+                    MatchRed = ws.image.PixelRed(x, y);
+                    MatchGreen = ws.image.PixelGreen(x, y);
+                    MatchBlue = ws.image.PixelBlue(x, y);
+                }
+                const PaletteMatch match = Podbor_Cvetov(MatchRed, MatchGreen, MatchBlue, ws.ColorPointCount);
+                req.colors(y - RowOffset, x - ColumnOffset) = {match.fill, match.font};
+            }
+        }
+    }
+
+    req.FillCellBackground = fillCells;
+    ws.ExportCancelled = false;
+    return RegionError::None;
+}
+
+} // namespace lumiset

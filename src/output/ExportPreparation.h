@@ -1,0 +1,41 @@
+#pragma once
+
+#include "output/ExportState.h"
+
+#include <QString>
+
+namespace lumiset {
+
+/// Widest region a worksheet takes: columns A … IV.
+inline constexpr int kMaxExportColumns = 256;
+
+enum class RegionError {
+    None,
+    PixelsMissing, ///< the pixel tables of the picture have not been loaded
+    OutsideImage,  ///< a bound lies outside the picture, or a first bound after its last
+};
+
+/// \brief Whether every point of \a region can be read from \a image.
+RegionError checkRegion(const ImageStore& image, const Selection& region);
+
+/// \brief ColorPointCount: points of \a region whose red, green and blue are not
+/// all equal, counted as the zoomed view counts them (palette colours rounded
+/// to bytes, grey TGA pictures never count). 0 for a region that cannot be read.
+qint32 countColorPoints(const ImageStore& image, const Selection& region);
+
+/// \brief Spreadsheet letters of column \a columnCount (1 … 256): A … Z, AA … IV.
+QString lastColumnName(int columnCount);
+
+/// \brief The export command of the export window: clamps the columns (written
+/// back to the selection), fills ws.request and sets ExportCancelled = false.
+///
+/// A region that is still not inside the picture after the clamp is refused
+/// (the request and ExportCancelled are left as they were), since reading it
+/// would run off the pixel tables.
+RegionError prepareExportRequest(Workspace& ws, bool fillCells);
+
+/// \brief The column clamp of both exports: first column at least 1, last
+/// column at most the picture width; with \a limitWidth also at most 256 columns.
+void clampColumns(Selection& region, int imageWidth, bool limitWidth);
+
+} // namespace lumiset

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "image/ImageStore.h"
+#include "output/ExportState.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace lumiset {
+
+/// \brief How the pixel tables of the opened picture are turned into numbers.
+enum class TableKind {
+    Unsupported, ///< another signature or depth: no values at all
+    GreyTga,     ///< PixelRed holds the grey level (TGA types 3 and 11)
+    Palette,     ///< PixelRed holds an index into PaletteRGB (8-bit BMP, TGA type 1)
+    TrueColour,  ///< three planes of bytes (24-bit BMP, true-colour TGA)
+};
+
+TableKind tableKind(const ImageStore& image);
+
+/// \brief The measure and weights applied to every point of one export.
+struct MeasureSettings {
+    int BrightnessMeasure = MeasureRed;
+    float CoefRed = 0.299f;
+    float CoefGreen = 0.587f;
+    float CoefBlue = 0.114f;
+    /// 0 treats the region as grey: every measure writes the red component.
+    qint32 ColorPointCount = 0;
+};
+
+MeasureSettings measureSettings(const Workspace& ws);
+
+/// \brief The value written for point (\a column, \a row), 1-based.
+///
+/// Means and luminances are summed in double precision, green term first, then
+/// red, then blue (the order the program has always used, so sums that land
+/// near a rounding edge keep their old last digit) and stored as float.
+/// Unsupported kinds and unknown measures give 0.
+float pointValue(const ImageStore& image, TableKind kind, int column, int row, const MeasureSettings& m);
+
+/// \brief The text a table file carries for \a value: whole numbers as they
+/// are, means and luminances rounded to two decimals in \a locale.
+QString pointText(float value, TableKind kind, const MeasureSettings& m, const QLocale& locale);
+
+/// \brief True when the measure writes two decimals (mean or luminance of a colour region).
+bool measureHasDecimals(const MeasureSettings& m);
+
+} // namespace lumiset

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "ExportState.h"
+#include "image/ImageStore.h"
+
+#include <QLocale>
+#include <QPoint>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace lumiset {
+
+/// The spreadsheet receives at most this many columns (A … IV).
+inline constexpr int kMaxSelectedColumns = 256;
+/// The default region is the top-left corner of at most this many points a side.
+inline constexpr int kDefaultSelectionSide = 20;
+
+/// \brief The region a freshly shown export window starts with: the top-left
+/// 20 × 20 points, or the whole picture when it is smaller.
+Selection defaultSelection(int imageWidth, int imageHeight);
+
+/// \brief 0-based image point under a pointer at (\a x, \a y) of the image view:
+/// rounded to the nearest pixel (halves to even) and kept inside the picture.
+QPoint imagePoint(double x, double y, int imageWidth, int imageHeight);
+
+/// \brief The region spanned by a mouse drag from the 0-based \a anchor to the
+/// 0-based \a pointer: at most 256 columns (a drag to the left keeps its left
+/// edge at the pointer), any number of rows, never outside the picture and
+/// never less than one point.
+Selection dragSelection(QPoint anchor, QPoint pointer, int imageWidth, int imageHeight);
+
+/// \brief The 1-based image point shown under a pointer at (\a x, \a y) of the
+/// zoomed view, which draws \a selection at \a zoom screen pixels per point.
+QPoint zoomedPoint(double x, double y, int zoom, const Selection& selection);
+
+/// \brief A number box's text as the runtime's Str writes a number: a blank
+/// takes the place of the sign of a number that is not negative.
+QString strForm(qint64 value);
+
+/// The four boxes in which the user types the region's bounds.
+enum class RegionBox { FirstRow, LastRow, FirstColumn, LastColumn };
+
+/// What a typed region number turned out to be.
+enum class RegionInput { Empty, NotDigits, Number };
+
+struct ParsedRegionNumber {
+    RegionInput kind = RegionInput::Empty;
+    /// The value; numbers too long for 64 bits saturate, so they are refused as too large.
+    qint64 value = 0;
+};
+
+/// \brief Reads a region box: blanks around are ignored; only the digits 0 … 9 count.
+ParsedRegionNumber parseRegionNumber(const QString& text);
+
+/// \brief The region with \a box set to \a value, or nothing when the value
+/// would leave the picture, put the first bound after the last, or select
+/// more than 256 columns.
+std::optional<Selection> applyRegionNumber(RegionBox box, qint64 value, const Selection& selection,
+                                           int imageWidth, int imageHeight);
+
+/// What the user answered in a weight's input box.
+enum class WeightInput { Empty, Invalid, Number };
+
+struct ParsedWeight {
+    WeightInput kind = WeightInput::Empty;
+    float value = 0;
+};
+
+/// \brief Reads a luminance weight: blanks around ignored, "." and "," both the
+/// decimal separator (at most one), digits otherwise; ".5" is 0.5, "5." is 5.
+/// No range check: weights above 1 are allowed and need not sum to 1.
+ParsedWeight parseWeight(const QString& text);
+
+/// \brief Points of \a selection whose red, green and blue are not all equal.
+///
+/// A grey TGA counts none; palette images are judged by their palette colour
+/// rounded to bytes. Returns 0 when the pixels are not loaded.
+qint32 zoomColorPointCount(const ImageStore& store, const Selection& selection);
+
+/// \brief How the image view paints one point: the colour, or nothing (the
+/// canvas background shows) for pure white true-colour and grey points and the
+/// lowest white palette entry of a BMP.
+class ImageViewColours {
+public:
+    explicit ImageViewColours(const ImageStore& store);
+    /// 0xffRRGGBB, or 0 for a point that is not drawn.
+    std::uint32_t at(const ImageStore& store, int column, int row) const
+    {
+        switch (kind_) {
+        case Kind::Lookup: return lookup_[store.PixelRed(column, row)];
+        case Kind::TrueColour: {
+            const std::uint8_t r = store.PixelRed(column, row), g = store.PixelGreen(column, row),
+                               b = store.PixelBlue(column, row);
+            return (r & g & b) == 255 ? 0u : 0xff000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
+        }
+        case Kind::Nothing: break;
+        }
+        return 0;
+    }
+    bool drawsAnything() const { return kind_ != Kind::Nothing; }
+
+private:
+    enum class Kind { Nothing, Lookup, TrueColour };
+    Kind kind_ = Kind::Nothing;
+    std::array<std::uint32_t, 256> lookup_{};
+};
+
+/// \brief Colour of a point in the zoomed view (white included), or nothing
+/// for a kind of picture the view does not draw.
+std::optional<std::array<std::uint8_t, 3>> zoomedColour(const ImageStore& store, int column, int row);
+
+/// Which view the pointer is over; the two show the mean with different precision.
+enum class ReadoutView { Image, Zoomed };
+
+/// \brief Texts of the pixel readout; a member without a value leaves its label as it is.
+struct Readout {
+    QString column;
+    QString row;
+    std::optional<QString> red;
+    std::optional<QString> green;
+    std::optional<QString> blue;
+    std::optional<QString> brightness;
+};
+
+/// \brief The readout for the 1-based point (\a column, \a row).
+///
+/// The brightness follows \a measure only for the mean, the maximum and the
+/// luminance, and only when the region holds colour (\a colorPoints ≠ 0); a
+/// grey TGA shows its grey level as the brightness and nothing else.
+Readout pixelReadout(const ImageStore& store, int column, int row, ReadoutView view, int measure,
+                     const Workspace& weights, qint32 colorPoints, const QLocale& locale = QLocale());
+
+/// \brief Brightness of the selection frame's pulse, 83 … 255 once under way.
+struct FramePulse {
+    int level = 70;
+    bool rising = true;
+    /// The border colour for \a hue (2 green, 3 blue, otherwise red) at the current level.
+    std::array<int, 3> colour(int hue) const;
+    /// Moves one step of 30 toward 255 or back toward 83, turning at the ends.
+    void step();
+};
+
+} // namespace lumiset
