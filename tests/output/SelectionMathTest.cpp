@@ -5,18 +5,19 @@
 #include <vector>
 
 namespace lumiset {
-namespace {
 
-void PrintTo(const Selection& s, std::ostream* os)
+static void PrintTo(const Selection& s, std::ostream* os)
 {
     *os << "columns " << s.SelColumnFrom << ".." << s.SelColumnTo << ", rows " << s.SelRowFrom << ".." << s.SelRowTo;
 }
 
-bool operator==(const Selection& a, const Selection& b)
+static bool operator==(const Selection& a, const Selection& b)
 {
     return a.SelColumnFrom == b.SelColumnFrom && a.SelColumnTo == b.SelColumnTo && a.SelRowFrom == b.SelRowFrom
         && a.SelRowTo == b.SelRowTo;
 }
+
+namespace {
 
 Selection region(int c0, int c1, int r0, int r1)
 {
