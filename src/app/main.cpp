@@ -1,3 +1,4 @@
+#include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
 #include "open/OpenForm.h"
 
@@ -17,6 +18,8 @@ struct Hooks {
     QString select;   ///< file of the folder to select after start-up
     int helpPage = 0; ///< 1 summary, 2 help text, 3 export help: shown over the window
     QString shot;     ///< grab into this PNG and quit
+    bool exportWindow = false; ///< open the export window on the selected file
+    int zoom = 0;              ///< zoom of the export window's magnified view
 };
 
 Hooks parse(const QStringList& args)
@@ -28,6 +31,10 @@ Hooks parse(const QStringList& args)
             h.select = args[++i];
         else if (a == QLatin1String("--help-page") && i + 1 < args.size())
             h.helpPage = args[++i].toInt();
+        else if (a == QLatin1String("--export"))
+            h.exportWindow = true;
+        else if (a == QLatin1String("--zoom") && i + 1 < args.size())
+            h.zoom = args[++i].toInt();
         else if (a == QLatin1String("--shot") && i + 1 < args.size())
             h.shot = args[++i];
         else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
@@ -73,6 +80,21 @@ int main(int argc, char* argv[])
     form.show();
 
     QWidget* shown = &form;
+    if (hooks.exportWindow) {
+        // Shown without blocking so that the grab below can run; the window
+        // reads the pixels on its own first timer tick.
+        lumiset::ExportForm& exportForm = form.exportForm();
+        shown = &exportForm;
+        QTimer::singleShot(50, &form, [&form, &exportForm, hooks] {
+            select(form, hooks.select);
+            exportForm.showWindow();
+            if (hooks.zoom > 0)
+                QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
+                    exportForm.Zoom = hooks.zoom;
+                    exportForm.DrawSelectionZoom();
+                });
+        });
+    }
     if (hooks.helpPage == 3) {
         shown = new lumiset::HelpExportForm(&form);
         shown->show();
@@ -90,7 +112,7 @@ int main(int argc, char* argv[])
             QCoreApplication::exit(0);
         });
     }
-    if (!hooks.select.isEmpty())
+    if (!hooks.select.isEmpty() && !hooks.exportWindow)
         QTimer::singleShot(0, &form, [&form, hooks] { select(form, hooks.select); });
     return app.exec();
 }

@@ -35,6 +35,7 @@ public:
         boxes.append({icon, title, text});
     }
     void showHelp() override { ++helpShown; }
+    void showExportWindow() override { ++exportShown; }
 
     template <class T>
     T* control(const char* name) const
@@ -56,6 +57,7 @@ public:
 
     QList<Box> boxes;
     int helpShown = 0;
+    int exportShown = 0;
 };
 
 /// A scratch folder that is the only "drive" of the window under test.

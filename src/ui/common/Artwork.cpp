@@ -244,6 +244,106 @@ void progressBar(QPainter& p, const QRectF& r)
     p.restore();
 }
 
+void tableButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    face(p, r, pressed);
+    const QRectF g = glyphBox(r, pressed);
+    tableGlyph(p, g);
+    caption(p, r, QStringLiteral("В таблицу"), pressed, g.width() + 11);
+}
+
+void csvButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    face(p, r, pressed);
+    const QRectF g = glyphBox(r, pressed);
+    // A sheet of paper with a folded corner and three text lines.
+    QPainterPath sheet;
+    const qreal fold = g.width() * 0.3;
+    sheet.moveTo(g.left() + 1, g.top());
+    sheet.lineTo(g.right() - fold, g.top());
+    sheet.lineTo(g.right() - 1, g.top() + fold);
+    sheet.lineTo(g.right() - 1, g.bottom());
+    sheet.lineTo(g.left() + 1, g.bottom());
+    sheet.closeSubpath();
+    p.setPen(QPen(colour::ink, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(sheet);
+    p.setPen(QPen(colour::accent, 1));
+    for (int i = 1; i <= 3; ++i) {
+        const qreal y = std::round(g.top() + g.height() * (0.15 + 0.22 * i)) + 0.5;
+        p.drawLine(QPointF(g.left() + 3, y), QPointF(g.right() - 3, y));
+    }
+    caption(p, r, QStringLiteral("В файл CSV"), pressed, g.width() + 11);
+}
+
+void cancelButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    face(p, r, pressed);
+    const QRectF b = glyphBox(r, pressed).adjusted(2, 2, -2, -2);
+    p.setPen(QPen(colour::brick, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(b.topLeft(), b.bottomRight());
+    p.drawLine(b.topRight(), b.bottomLeft());
+    caption(p, r, QStringLiteral("Отмена"), pressed, b.width() + 15);
+}
+
+void readingFrame(QPainter& p, const QRectF& r)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour::edge, 1));
+    p.setBrush(colour::well);
+    p.drawRoundedRect(inner(r), 4, 4);
+    p.restore();
+}
+
+void readingBar(QPainter& p, const QRectF& r)
+{
+    p.save();
+    QLinearGradient g(r.topLeft(), r.topRight());
+    g.setColorAt(0, colour::accentLight);
+    g.setColorAt(1, colour::accent);
+    p.fillRect(r, g);
+    p.setClipRect(r);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255, 60), 5));
+    for (qreal x = r.left() - r.height(); x < r.right(); x += 14)
+        p.drawLine(QPointF(x, r.bottom()), QPointF(x + r.height(), r.top()));
+    QFont f = p.font();
+    f.setPixelSize(12);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(r.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Чтение изображения…"));
+    p.restore();
+}
+
+void zoomCursor(QPainter& p, const QRectF& r, ZoomGlyph glyph)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal d = r.width() * 0.62;
+    const QRectF lens(r.left() + 1.5, r.top() + 1.5, d, d);
+    p.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(lens.center() + QPointF(d * 0.36, d * 0.36), r.bottomRight() - QPointF(2, 2));
+    p.setPen(QPen(Qt::white, 3.2));
+    p.setBrush(QColor(255, 255, 255, 200));
+    p.drawEllipse(lens);
+    p.setPen(QPen(Qt::black, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(lens);
+    p.setPen(QPen(colour::ink, 2, Qt::SolidLine, Qt::FlatCap));
+    const QPointF c = lens.center();
+    const qreal a = d * 0.25;
+    if (glyph != ZoomGlyph::Plain)
+        p.drawLine(c - QPointF(a, 0), c + QPointF(a, 0));
+    if (glyph == ZoomGlyph::In)
+        p.drawLine(c - QPointF(0, a), c + QPointF(0, a));
+    p.restore();
+}
+
 int exampleGrey(int column, int row)
 {
     // A soft diagonal ramp with a bright spot, so the table shows varied numbers.

@@ -47,6 +47,21 @@ void exportFrame(QPainter& p, const QRectF& r, int frame);
 /// The 130 × 26 bar revealed from the left while cells are coloured.
 void progressBar(QPainter& p, const QRectF& r);
 
+// Export window buttons.
+void tableButton(QPainter& p, const QRectF& r, bool pressed);  // export: Image1
+void csvButton(QPainter& p, const QRectF& r, bool pressed);    // CSV file: Image15
+void cancelButton(QPainter& p, const QRectF& r, bool pressed); // cancel: Image2
+
+/// The frame around the reading progress bar (472 × 32), and the bar itself,
+/// painted at full length (466 × 26) and revealed by the width of its box.
+void readingFrame(QPainter& p, const QRectF& r);
+void readingBar(QPainter& p, const QRectF& r);
+
+/// Pointer pictures of the zoomed view: a magnifier, with a plus while zooming
+/// in and a minus while zooming out or at a limit.
+enum class ZoomGlyph { Plain, In, Out };
+void zoomCursor(QPainter& p, const QRectF& r, ZoomGlyph glyph);
+
 // Illustrations of the help windows.
 void examplePicture(QPainter& p, const QRectF& r);   // a small grey-scale picture
 void conversionArrow(QPainter& p, const QRectF& r);

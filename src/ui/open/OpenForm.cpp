@@ -4,6 +4,7 @@
 #include "FolderList.h"
 #include "PreviewBox.h"
 #include "common/PictureButton.h"
+#include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
 #include "image/OpenCommand.h"
 
@@ -206,6 +207,7 @@ void OpenForm::buildControls()
     connect(Image3, &QAbstractButton::clicked, this, [this] { showHelp(); });
     connect(Image13, &QAbstractButton::clicked, this, [this] { stopRequested_ = true; });
     connect(Picture3, &QAbstractButton::clicked, this, [this] { emit exportRequested(); });
+    connect(this, &OpenForm::exportRequested, this, [this] { showExportWindow(); });
 }
 
 void OpenForm::formLoad(const QString& startFolder)
@@ -225,14 +227,14 @@ void OpenForm::formLoad(const QString& startFolder)
     }
     folderChanged();
 
-    store_.ImageState = 0;
-    ExportCancelled = true;
+    workspace_.image.ImageState = 0;
+    workspace_.ExportCancelled = true;
     Image1->setHeld(false);
     disableExport(*this);
     Picture4->setGeometry(0, 0, 1, art::kStripFrameHeight);
-    CoefRed = 0.299f;
-    CoefGreen = 0.587f;
-    CoefBlue = 0.114f;
+    workspace_.CoefRed = 0.299f;
+    workspace_.CoefGreen = 0.587f;
+    workspace_.CoefBlue = 0.114f;
     showEmptyPreview(*this);
 }
 
@@ -415,7 +417,7 @@ void OpenForm::openListEntry(int row)
 void OpenForm::openSelected()
 {
     QListWidgetItem* entry = selectedFileIndex_ >= 0 ? File1->item(selectedFileIndex_) : nullptr;
-    openCommand(store_, *this, fileFolder_, entry ? entry->text() : QString());
+    openCommand(workspace_.image, *this, fileFolder_, entry ? entry->text() : QString());
     restoreOpenButton();
 }
 
@@ -424,6 +426,20 @@ void OpenForm::showHelp()
     HelpOpenForm help(this);
     help.exec();
     Image3->update();
+}
+
+ExportForm& OpenForm::exportForm()
+{
+    if (!exportForm_)
+        exportForm_ = new ExportForm(workspace_, this);
+    return *exportForm_;
+}
+
+void OpenForm::showExportWindow()
+{
+    exportForm().exec();
+    if (!workspace_.ExportCancelled)
+        emit exportConfirmed();
 }
 
 void OpenForm::slideTick()

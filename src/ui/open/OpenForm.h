@@ -3,6 +3,7 @@
 #include "Drives.h"
 #include "image/ImageStore.h"
 #include "image/OpenWindowView.h"
+#include "output/ExportState.h"
 
 #include <QHash>
 #include <QWidget>
@@ -17,6 +18,7 @@ class QTimer;
 
 namespace lumiset {
 
+class ExportForm;
 class ExportStrip;
 class FolderList;
 class LineControl;
@@ -39,8 +41,13 @@ public:
                       QWidget* parent = nullptr);
     ~OpenForm() override;
 
-    ImageStore& store() { return store_; }
-    const ImageStore& store() const { return store_; }
+    ImageStore& store() { return workspace_.image; }
+    const ImageStore& store() const { return workspace_.image; }
+    /// The run's shared state: the picture, the region, the measure and its weights.
+    Workspace& workspace() { return workspace_; }
+    const Workspace& workspace() const { return workspace_; }
+    /// The export window; created on first use, it lives as long as this window.
+    ExportForm& exportForm();
 
     int selectedFileIndex() const { return selectedFileIndex_; }
     QString selectedFileName() const { return selectedFileName_; }
@@ -50,12 +57,6 @@ public:
 
     bool stopRequested() const { return stopRequested_; }
     void setStopRequested(bool requested) { stopRequested_ = requested; }
-
-    /// Luminance weights the export window starts from.
-    float CoefRed = 0.299f;
-    float CoefGreen = 0.587f;
-    float CoefBlue = 0.114f;
-    bool ExportCancelled = true;
 
     // What the readers write
     void setReport(const QString& text) override;
@@ -87,12 +88,18 @@ public:
 signals:
     /// The export button was clicked (the export command).
     void exportRequested();
+    /// The export window was left through its export command: the request in
+    /// workspace() is ready for the spreadsheet.
+    void exportConfirmed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     /// Shows the help window modally; tests replace it.
     virtual void showHelp();
+    /// The export command: shows the export window modally and, unless it was
+    /// cancelled, announces exportConfirmed(). Tests replace it.
+    virtual void showExportWindow();
 
 private:
     void buildControls();
@@ -115,7 +122,8 @@ private:
     QString driveRoot() const;
     QString errorLine(const QString& folder) const;
 
-    ImageStore store_;
+    Workspace workspace_;
+    ExportForm* exportForm_ = nullptr;
     QList<DriveEntry> drives_;
     QHash<QString, QString> driveFolders_; ///< last folder shown on each drive
     int currentDrive_ = -1;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "output/SelectionMath.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace lumiset {
+
+/// \brief The selection rectangle drawn over the image view: a one-pixel border
+/// combined with the picture by one of four raster operations.
+class SelectionFrame : public QWidget {
+    Q_OBJECT
+public:
+    /// The drawing modes the right button cycles through, numbered as the
+    /// Windows raster operations they stand for.
+    enum Mode { CopyPen = 13, Invert = 6, MergePen = 15, MaskPenNot = 5 };
+
+    explicit SelectionFrame(QWidget* parent = nullptr);
+
+    Mode mode() const { return mode_; }
+    void setMode(Mode mode);
+    QColor colour() const { return colour_; }
+    void setColour(const QColor& colour);
+    /// Copy → invert → merge (green) → mask-not → copy (red).
+    void nextMode();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Mode mode_ = CopyPen;
+    QColor colour_{255, 0, 0};
+};
+
+/// \brief The whole picture at one screen pixel per image pixel; only the part
+/// that is exposed is painted, straight from the pixel planes.
+class ImageView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageView(QWidget* parent = nullptr);
+
+    /// Takes the colour rule of \a store and repaints; nullptr shows only the background.
+    void setStore(const ImageStore* store);
+    SelectionFrame* frame() const { return frame_; }
+
+signals:
+    void pressed(int buttons, QPointF pos);
+    void moved(int buttons, QPointF pos);
+    void released(int button, QPointF pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const ImageStore* store_ = nullptr;
+    ImageViewColours colours_{ImageStore{}};
+    SelectionFrame* frame_ = nullptr;
+};
+
+/// Mouse buttons as the program's handlers count them: 1 left, 2 right, 4 middle, summed.
+int buttonMask(Qt::MouseButtons buttons);
+
+} // namespace lumiset

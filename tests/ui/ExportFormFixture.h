@@ -1,0 +1,115 @@
+#pragma once
+
+#include "support/ImageBuilders.h"
+#include "export/ExportForm.h"
+#include "export/ImageView.h"
+#include "export/ZoomView.h"
+#include "image/OpenCommand.h"
+#include "image/RecordingOpenView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace lumiset::test {
+
+/// The export window with its input boxes, help and error boxes recorded.
+class TestExportForm : public ExportForm {
+public:
+    using ExportForm::ExportForm;
+
+    QStringList answers; ///< next answers of the weight box; empty = cancelled
+    QStringList asked;   ///< "title|prompt" of every weight box shown
+    QStringList errors;
+    int helpShown = 0;
+
+    template <class T = QWidget>
+    T* control(const char* name) const
+    {
+        T* w = findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString text(const char* name) const
+    {
+        if (auto* box = findChild<QLineEdit*>(QLatin1String(name)))
+            return box->text();
+        return control<QLabel>(name)->text();
+    }
+
+protected:
+    QString askWeight(const QString& title, const QString& prompt) override
+    {
+        asked << title + QLatin1Char('|') + prompt;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    void showHelp() override { ++helpShown; }
+    void showReadError(const QString&, const QString& text) override { errors << text; }
+};
+
+class ExportFormTest : public ::testing::Test {
+protected:
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    /// Opens \a bytes as \a name the way the open window does (header, report, sizes).
+    void open(const QByteArray& bytes, const QString& name = QStringLiteral("picture.bmp"))
+    {
+        folder = writeTempFile(name, bytes);
+        path = QDir(folder).filePath(name);
+        openCommand(ws.image, view, folder, name);
+        ASSERT_EQ(ws.image.ImageState, 1) << "the file was not accepted";
+    }
+    /// Shows the window and runs its first timer tick, which reads the pixels.
+    void start()
+    {
+        if (!form)
+            form = std::make_unique<TestExportForm>(ws);
+        form->showWindow();
+        form->timer1Tick();
+    }
+    template <class T = QWidget>
+    T* c(const char* name) const
+    {
+        return form->control<T>(name);
+    }
+    Selection& sel() { return ws.selection; }
+
+    static QByteArray bmp24(int width, int height, Rgb colour = {200, 100, 50})
+    {
+        BmpBuilder b;
+        b.width = width;
+        b.height = height;
+        b.pixels.assign(std::size_t(height), std::vector<Rgb>(std::size_t(width), colour));
+        return b.build();
+    }
+
+    /// A mouse move with \a buttons held, as the window system sends it during a drag.
+    static void moveWith(QWidget* w, QPoint pos, Qt::MouseButtons buttons)
+    {
+        QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton, buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    static QColor boxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
+    static QColor tooltipColour() { return QToolTip::palette().color(QPalette::ToolTipBase); }
+
+    Workspace ws;
+    RecordingOpenView view;
+    QString folder;
+    QString path;
+    std::unique_ptr<TestExportForm> form;
+};
+
+} // namespace lumiset::test
