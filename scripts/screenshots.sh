@@ -42,3 +42,12 @@ shot open-refused "$scratch" --select letter.bmp
 shot help-summary "$samples" --help-page 1
 shot help-text "$samples" --help-page 2
 shot help-export "$samples" --help-page 3
+
+# The export window over the open window, with a Russian locale for the
+# decimal commas of the weights: colour, palette and grey pictures at the
+# starting zoom and at a zoom that shows the grid.
+for pic in chart24.bmp palette8.bmp grey.tga; do
+    for zoom in 3 10; do
+        LANG=ru_RU.UTF-8 shot "export-${pic%%.*}-z$zoom" "$samples" --select "$pic" --export --zoom "$zoom"
+    done
+done
