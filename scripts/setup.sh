@@ -11,6 +11,7 @@ packages=(
     libbenchmark-dev        # benchmarks
     fonts-dejavu-core       # Cyrillic glyphs for offscreen widget tests
     python3                 # the sample generator
+    python3-openpyxl        # independent read-back of written workbooks
 )
 
 missing=()

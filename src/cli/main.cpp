@@ -3,7 +3,14 @@
 
 #include "image/ByteSource.h"
 #include "image/OpenCommand.h"
+#include "image/PixelLoader.h"
 #include "image/RecordingOpenView.h"
+#include "output/CsvExport.h"
+#include "output/ExportPreparation.h"
+#include "output/RecordingExportProgress.h"
+#include "output/SelectionMath.h"
+#include "output/SpreadsheetExport.h"
+#include "output/XlsxWorkbook.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -16,9 +23,13 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitCannotOpen = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitWriteFailed = 3;
 
 const char* const kUsage =
     "Usage: lumiset-cli info IMAGE\n"
+    "       lumiset-cli export IMAGE [--from COL,ROW] [--to COL,ROW]\n"
+    "                   [--measure red|green|blue|mean|max|luma] [--weights R,G,B]\n"
+    "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME]\n"
     "       lumiset-cli --help\n"
     "\n"
     "info IMAGE   Opens IMAGE (BMP or TGA) as the Lumiset open window does with\n"
@@ -32,7 +43,27 @@ const char* const kUsage =
     "             Line breaks inside a notice or message are written as \" | \".\n"
     "\n"
     "Exit status: 0 the file was opened (whatever its kind), 1 it cannot be opened\n"
-    "at all (the reason goes to standard error), 2 usage error.\n";
+    "at all (the reason goes to standard error), 2 usage error.\n"
+    "\n"
+    "export IMAGE  Opens IMAGE as info does, reads its pixels and writes the region\n"
+    "             as the Lumiset export window does:\n"
+    "  --from COL,ROW  first point, 1-based, row 1 at the top (default 1,1)\n"
+    "  --to COL,ROW    last point, inclusive (default: 20,20 or the picture's edge)\n"
+    "  --measure M     red, green, blue, mean, max or luma (default: mean for\n"
+    "                  8-bit pictures, red for 24-bit ones); a grey region always\n"
+    "                  writes the red component\n"
+    "  --weights R,G,B luminance weights, \".\" or \",\" as decimal separator\n"
+    "                  (default 0.299,0.587,0.114; quote them when using \",\")\n"
+    "  --csv FILE      the semicolon-separated file of the CSV button (windows-1251,\n"
+    "                  CR LF), naming the picture's file in its first description line\n"
+    "  --xlsx FILE     the worksheet of the spreadsheet export, written to FILE and\n"
+    "                  not opened\n"
+    "  --fill          colour the worksheet's cells like their points\n"
+    "  --locale NAME   locale whose decimal separator is used, e.g. ru_RU, en_US\n"
+    "                  (default: the user's locale)\n"
+    "Exit status: 0 written, 1 the picture cannot be exported (reason on standard\n"
+    "error), 2 usage error or a region outside the picture, first after last or\n"
+    "wider than 256 columns, 3 an output file could not be written.\n";
 
 void print(const QString& line)
 {
@@ -74,6 +105,181 @@ int info(const QString& path)
     return kExitOk;
 }
 
+int usageError(const QString& message)
+{
+    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(message));
+    return kExitUsage;
+}
+
+// "COL,ROW" as two whole numbers.
+bool parsePoint(const QString& text, int& column, int& row)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2)
+        return false;
+    bool okColumn = false;
+    bool okRow = false;
+    column = parts[0].trimmed().toInt(&okColumn);
+    row = parts[1].trimmed().toInt(&okRow);
+    return okColumn && okRow;
+}
+
+// "R,G,B". Decimal commas make that list ambiguous, so six comma-separated
+// parts are read as three weights with decimal commas ("0,3,0,5,0,2"), and the
+// weights may be separated by ";" instead.
+bool parseWeights(const QString& text, float (&weights)[3])
+{
+    QStringList parts = text.split(QLatin1Char(';'));
+    if (parts.size() != 3) {
+        const QStringList commaParts = text.split(QLatin1Char(','));
+        if (commaParts.size() == 3)
+            parts = commaParts;
+        else if (commaParts.size() == 6)
+            parts = {commaParts[0] + QLatin1Char(',') + commaParts[1], commaParts[2] + QLatin1Char(',') + commaParts[3],
+                     commaParts[4] + QLatin1Char(',') + commaParts[5]};
+        else
+            return false;
+    }
+    for (int i = 0; i < 3; ++i) {
+        const lumiset::ParsedWeight w = lumiset::parseWeight(parts[i]);
+        if (w.kind != lumiset::WeightInput::Number)
+            return false;
+        weights[i] = w.value;
+    }
+    return true;
+}
+
+// The reason the export command stays disabled, from what the open window showed.
+QString refusalReason(const lumiset::RecordingOpenView& view)
+{
+    if (!view.messages.isEmpty())
+        return oneLine(view.messages.last().text);
+    const auto& notice = view.label(lumiset::OpenLabel::Label4);
+    if (notice.visible && !notice.text.isEmpty())
+        return oneLine(notice.text);
+    return QStringLiteral("the picture cannot be exported");
+}
+
+int exportCommand(const QStringList& args)
+{
+    const QString path = args.value(0);
+    int fromColumn = 1, fromRow = 1, toColumn = 0, toRow = 0;
+    bool haveFrom = false, haveTo = false, fill = false, haveWeights = false;
+    QString measureName, csvPath, xlsxPath, localeName;
+    float weights[3] = {0.299f, 0.587f, 0.114f};
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--fill")) {
+            fill = true;
+        } else if (!hasValue) {
+            return usageError(QStringLiteral("missing value or unknown option: ") + a);
+        } else if (a == QLatin1String("--from")) {
+            if (!parsePoint(args[++i], fromColumn, fromRow))
+                return usageError(QStringLiteral("--from wants COL,ROW"));
+            haveFrom = true;
+        } else if (a == QLatin1String("--to")) {
+            if (!parsePoint(args[++i], toColumn, toRow))
+                return usageError(QStringLiteral("--to wants COL,ROW"));
+            haveTo = true;
+        } else if (a == QLatin1String("--measure")) {
+            measureName = args[++i];
+        } else if (a == QLatin1String("--weights")) {
+            if (!parseWeights(args[++i], weights))
+                return usageError(QStringLiteral("--weights wants three numbers R,G,B"));
+            haveWeights = true;
+        } else if (a == QLatin1String("--csv")) {
+            csvPath = args[++i];
+        } else if (a == QLatin1String("--xlsx")) {
+            xlsxPath = args[++i];
+        } else if (a == QLatin1String("--locale")) {
+            localeName = args[++i];
+        } else {
+            return usageError(QStringLiteral("unknown option: ") + a);
+        }
+    }
+    static const QStringList kMeasures{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue"),
+                                       QStringLiteral("mean"), QStringLiteral("max"), QStringLiteral("luma")};
+    if (!measureName.isEmpty() && !kMeasures.contains(measureName))
+        return usageError(QStringLiteral("unknown measure: ") + measureName);
+    const QLocale locale = localeName.isEmpty() ? QLocale() : QLocale(localeName);
+
+    QFile probe(path);
+    const QFileInfo fi(path);
+    if (fi.isDir() || !probe.open(QIODevice::ReadOnly)) {
+        const QString reason = fi.isDir() ? QStringLiteral("is a folder") : probe.errorString();
+        std::fprintf(stderr, "lumiset-cli: cannot open %s: %s\n", qPrintable(path), qPrintable(reason));
+        return kExitCannotOpen;
+    }
+    probe.close();
+
+    lumiset::Workspace ws;
+    lumiset::RecordingOpenView view;
+    view.showFile = true;
+    lumiset::openCommand(ws.image, view, fi.path(), fi.fileName());
+    if (!view.exportEnabled()) {
+        std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path),
+                     qPrintable(refusalReason(view)));
+        return kExitCannotOpen;
+    }
+    if (lumiset::loadPixels(ws.image) != lumiset::LoadResult::Loaded) {
+        std::fprintf(stderr, "lumiset-cli: cannot read the pixels of %s\n", qPrintable(path));
+        return kExitCannotOpen;
+    }
+    ws.image.ImageState = 2;
+
+    ws.selection = lumiset::defaultSelection(ws.image.ImageWidth, ws.image.ImageHeight);
+    if (haveFrom) {
+        ws.selection.SelColumnFrom = fromColumn;
+        ws.selection.SelRowFrom = fromRow;
+    }
+    if (haveTo) {
+        ws.selection.SelColumnTo = toColumn;
+        ws.selection.SelRowTo = toRow;
+    }
+    const lumiset::Selection& r = ws.selection;
+    if (lumiset::checkRegion(ws.image, r) == lumiset::RegionError::OutsideImage)
+        return usageError(QStringLiteral("the region lies outside the picture or ends before it begins"));
+    if (qint64(r.SelColumnTo) - r.SelColumnFrom + 1 > lumiset::kMaxExportColumns)
+        return usageError(QStringLiteral("the region is wider than 256 columns"));
+
+    ws.ColorPointCount = lumiset::countColorPoints(ws.image, r);
+    if (!measureName.isEmpty())
+        ws.BrightnessMeasure = int(kMeasures.indexOf(measureName)) + 1;
+    else if (ws.image.BitsPerPixel == 8)
+        ws.BrightnessMeasure = lumiset::MeasureMean;
+    else if (ws.image.BitsPerPixel == 24)
+        ws.BrightnessMeasure = lumiset::MeasureRed;
+    if (haveWeights) {
+        ws.CoefRed = weights[0];
+        ws.CoefGreen = weights[1];
+        ws.CoefBlue = weights[2];
+    }
+    ws.SelectedFileName = fi.fileName();
+
+    if (!csvPath.isEmpty()) {
+        const lumiset::CsvError error = lumiset::writeCsv(ws, csvPath, locale);
+        if (error != lumiset::CsvError::None) {
+            std::fprintf(stderr, "lumiset-cli: %s\n",
+                         qPrintable(oneLine(lumiset::csvErrorMessage(error, csvPath).text)));
+            return kExitWriteFailed;
+        }
+    }
+    if (!xlsxPath.isEmpty()) {
+        if (lumiset::prepareExportRequest(ws, fill) != lumiset::RegionError::None)
+            return usageError(QStringLiteral("the region cannot be read"));
+        lumiset::WorkbookTarget target;
+        target.exactPath = xlsxPath;
+        lumiset::XlsxWorkbook book(target);
+        lumiset::RecordingExportProgress progress;
+        if (lumiset::exportToSpreadsheet(ws, book, progress, locale) != lumiset::SpreadsheetOutcome::Written) {
+            std::fprintf(stderr, "lumiset-cli: cannot write %s\n", qPrintable(xlsxPath));
+            return kExitWriteFailed;
+        }
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -86,6 +292,8 @@ int main(int argc, char* argv[])
     }
     if (args.size() == 2 && args[0] == QLatin1String("info"))
         return info(args[1]);
+    if (args.size() >= 2 && args[0] == QLatin1String("export"))
+        return exportCommand(args.mid(1));
     std::fputs(kUsage, stderr);
     return kExitUsage;
 }

@@ -1,0 +1,308 @@
+#include "output/SpreadsheetExport.h"
+
+#include "output/ExportPreparation.h"
+#include "output/OutputFixtures.h"
+#include "output/RecordingExportProgress.h"
+#include "output/XlsxWorkbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace lumiset {
+namespace {
+
+using namespace lumiset::test;
+
+/// A spreadsheet that writes down every call; \a refuse names the one operation that fails.
+class RecordingSheet : public SpreadsheetAutomation {
+public:
+    QString refuse;
+    SheetStatus shown = SheetStatus::Ok;
+    QStringList calls;
+
+    SheetStatus record(const QString& call, const QString& name)
+    {
+        calls << call;
+        return name == refuse ? SheetStatus::Refused : SheetStatus::Ok;
+    }
+    SheetStatus createApplication() override { return record(QStringLiteral("create"), QStringLiteral("create")); }
+    SheetStatus setScreenUpdating(bool on) override
+    {
+        return record(on ? QStringLiteral("updating on") : QStringLiteral("updating off"), QStringLiteral("updating"));
+    }
+    SheetStatus putRangeValues(const QString& address, int, int, const float*) override
+    {
+        return record(QStringLiteral("range ") + address, QStringLiteral("range"));
+    }
+    SheetStatus putCellText(int row, int column, const QString& text) override
+    {
+        return record(QStringLiteral("text %1,%2 %3").arg(row).arg(column).arg(text), QStringLiteral("text"));
+    }
+    SheetStatus setFontColorIndex(int row, int column, int index) override
+    {
+        return record(QStringLiteral("font %1,%2 %3").arg(row).arg(column).arg(index),
+                      index == 0 ? refuse : QStringLiteral("font"));
+    }
+    SheetStatus setInteriorColorIndex(int row, int column, int index) override
+    {
+        calls << QStringLiteral("fill %1,%2 %3").arg(row).arg(column).arg(index);
+        return index == 0 ? SheetStatus::Refused : SheetStatus::Ok;
+    }
+    SheetStatus setColumnsNumberFormat(const QString& columns, const QString& format) override
+    {
+        return record(QStringLiteral("format ") + columns + QLatin1Char(' ') + format, QStringLiteral("format"));
+    }
+    SheetStatus autoFitColumns(const QString& columns) override
+    {
+        return record(QStringLiteral("autofit ") + columns, QStringLiteral("autofit"));
+    }
+    SheetStatus setVisible(bool) override { return record(QStringLiteral("visible"), QStringLiteral("visible")); }
+    SheetStatus activateSheet() override
+    {
+        calls << QStringLiteral("activate");
+        return shown;
+    }
+    void release() override { calls << QStringLiteral("release"); }
+    QString documentLocation() const override { return QStringLiteral("/docs/tyu2.xlsx"); }
+
+    QStringList matching(const QString& prefix) const
+    {
+        QStringList out;
+        for (const QString& c : calls)
+            if (c.startsWith(prefix))
+                out << c;
+        return out;
+    }
+};
+
+Workspace prepared(std::vector<std::vector<Rgb8>> rows, Selection sel, int measure, bool fill)
+{
+    Workspace ws;
+    ws.image = trueColourImage(rows);
+    ws.selection = sel;
+    ws.BrightnessMeasure = measure;
+    ws.ColorPointCount = countColorPoints(ws.image, sel);
+    EXPECT_EQ(prepareExportRequest(ws, fill), RegionError::None);
+    return ws;
+}
+
+TEST(SpreadsheetExportTest, SequenceOfA20By20Region)
+{
+    std::vector<std::vector<Rgb8>> rows(25, std::vector<Rgb8>(30, Rgb8{10, 20, 30}));
+    Workspace ws = prepared(rows, region(1, 1, 20, 20), MeasureMean, false);
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, commaLocale()), SpreadsheetOutcome::Written);
+    const QStringList expected{
+        QStringLiteral("create"), QStringLiteral("updating off"), QStringLiteral("range A1:T20"),
+        QStringLiteral("format A:T 0.00"), QStringLiteral("autofit A:T"),
+        QString::fromUtf8("text 21,1 Файл: tyu2.bmp ;    Точек 30x25   ; 16777216 цветов"),
+        QString::fromUtf8("text 22,1 Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей "
+                          "составляющей"),
+        QString::fromUtf8("text 23,1 От [1;1] до [20;20] (отсчёт с левого верхнего угла), занятый диапазон в "
+                          "таблице [A1:T20]"),
+        QStringLiteral("updating on"), QStringLiteral("visible"), QStringLiteral("activate"), QStringLiteral("release")};
+    EXPECT_EQ(sheet.calls, expected);
+    EXPECT_EQ(view.events, (QStringList{QStringLiteral("frame busy"), QStringLiteral("buttons hidden"),
+                                        QStringLiteral("pointer busy"), QStringLiteral("pointer default"),
+                                        QStringLiteral("buttons shown"), QStringLiteral("remaining hidden"),
+                                        QStringLiteral("frame resting")}));
+}
+
+TEST(SpreadsheetExportTest, MeasureLineAndNumberFormatByMeasure)
+{
+    struct Case {
+        const char* name;
+        Rgb8 point;
+        int measure;
+        bool format;
+        const char* line;
+        int font;
+    };
+    const std::array<Case, 5> cases{{
+        {"red coloured 3", {200, 10, 10}, MeasureRed, false, "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ", 3},
+        {"green coloured 10", {200, 10, 10}, MeasureGreen, false, "Выведена ЯРКОСТЬ ЗЕЛЁНОЙ СОСТАВЛЯЮЩЕЙ", 10},
+        {"blue coloured 11", {200, 10, 10}, MeasureBlue, false, "Выведена ЯРКОСТЬ СИНЕЙ СОСТАВЛЯЮЩЕЙ", 11},
+        {"luminance with decimals", {200, 10, 10}, MeasureLuminance, true,
+         "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B", 0},
+        {"grey region: no format, grey wording, no colour", {9, 9, 9}, MeasureRed, false,
+         "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения)", 0},
+    }};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Workspace ws = prepared({{c.point}}, region(1, 1, 1, 1), c.measure, false);
+        RecordingSheet sheet;
+        RecordingExportProgress view;
+        ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, commaLocale()), SpreadsheetOutcome::Written);
+        EXPECT_EQ(sheet.matching(QStringLiteral("format")).size(), c.format ? 1 : 0);
+        EXPECT_TRUE(sheet.calls.contains(QStringLiteral("text 3,1 ") + QString::fromUtf8(c.line)));
+        const QStringList fonts = sheet.matching(QStringLiteral("font 3,1"));
+        EXPECT_EQ(fonts, c.font ? QStringList{QStringLiteral("font 3,1 %1").arg(c.font)} : QStringList{});
+    }
+}
+
+TEST(SpreadsheetExportTest, CancelledWritesNothing)
+{
+    Workspace ws;
+    ws.ExportCancelled = true;
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Cancelled);
+    EXPECT_TRUE(sheet.calls.isEmpty());
+    EXPECT_EQ(view.events, QStringList{QStringLiteral("frame resting")});
+}
+
+TEST(SpreadsheetExportTest, RefusedOperationFailsTheExport)
+{
+    for (const char* op : {"create", "range", "format", "autofit", "text", "visible"}) {
+        SCOPED_TRACE(op);
+        Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureMean, false);
+        RecordingSheet sheet;
+        sheet.refuse = QString::fromLatin1(op);
+        RecordingExportProgress view;
+        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Failed);
+        EXPECT_FALSE(sheet.calls.contains(QStringLiteral("activate")));
+    }
+    EXPECT_EQ(automationFailureMessage().text,
+              QString::fromUtf8("        Перезапустите программу.\r\nПрограмма будет закрыта."));
+}
+
+TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
+{
+    Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureMean, false);
+    RecordingSheet sheet;
+    sheet.shown = SheetStatus::NotShown;
+    RecordingExportProgress view;
+    EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(view.messages[0].text.contains(QStringLiteral("/docs/tyu2.xlsx")));
+}
+
+TEST(FonYacheekTest, SkipsWhiteFillsBlackFontsAndRefusedIndices)
+{
+    // Row 1: white (2/1), near white (0/1: refused, ignored), red (3/2).
+    Workspace ws = prepared({{Rgb8{255, 255, 255}, Rgb8{255, 255, 250}, Rgb8{255, 0, 0}}}, region(1, 1, 3, 1),
+                            MeasureRed, true);
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    FonYacheek(ws.request, sheet, view);
+    EXPECT_EQ(sheet.calls, (QStringList{QStringLiteral("fill 1,2 0"), QStringLiteral("fill 1,3 3"),
+                                        QStringLiteral("font 1,3 2")}));
+    EXPECT_EQ(view.progressWidths, (std::vector<int>{130, 1}));
+    EXPECT_TRUE(view.remainingTexts.isEmpty());
+}
+
+TEST(FonYacheekTest, StopDuringRowThreeLeavesTheRest)
+{
+    std::vector<std::vector<Rgb8>> rows(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}));
+    Workspace ws = prepared(rows, region(1, 1, 2, 10), MeasureRed, true);
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    view.stopDuringEventRun = 4; // the click arrives while row 3 is coloured
+    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
+    EXPECT_EQ(sheet.matching(QStringLiteral("fill")).size(), 6);
+    EXPECT_TRUE(sheet.matching(QStringLiteral("fill 4,")).isEmpty());
+    EXPECT_EQ(sheet.matching(QStringLiteral("text")).size(), 3);
+    EXPECT_EQ(view.progressWidths, (std::vector<int>{13, 26, 39, 1}));
+}
+
+TEST(FonYacheekTest, RemainingTimeFromTheLastRow)
+{
+    struct Case {
+        const char* name;
+        std::vector<qint64> clock;
+        QStringList texts;
+    };
+    const std::array<Case, 3> cases{{
+        {"2.4 s with 5 rows left", {0, 1000, 3400, 3400}, {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  10 с")}},
+        {"half a second rounds to even 0", {0, 500, 1000, 1500}, {}},
+        {"a fast row keeps the last text", {0, 3000, 3100, 3100}, {QStringLiteral("Осталось  18 с")}},
+    }};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<Rgb8>> rows(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}));
+        Workspace ws = prepared(rows, region(1, 1, 1, 7), MeasureRed, true);
+        RecordingSheet sheet;
+        RecordingExportProgress view;
+        view.clock = c.clock;
+        view.clock.push_back(c.clock.back()); // later rows take no time
+        FonYacheek(ws.request, sheet, view);
+        QStringList expected;
+        for (const QString& t : c.texts)
+            expected << t;
+        EXPECT_EQ(view.remainingTexts, expected);
+    }
+}
+
+TEST(XlsxWorkbookTest, NewWorkbookNeverReplacesAFile)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("tyu2.bmp"));
+    QFile existing(dir.filePath(QStringLiteral("tyu2.xlsx")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("mine");
+    existing.close();
+    QStringList opened;
+    for (const char* expected : {"tyu2 (2).xlsx", "tyu2 (3).xlsx"}) {
+        SCOPED_TRACE(expected);
+        Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureRed, false);
+        ws.image.FilePath = image;
+        XlsxWorkbook book({image, QString(), QString()}, [&](const QString& p) {
+            opened << p;
+            return true;
+        });
+        RecordingExportProgress view;
+        ASSERT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Written);
+        EXPECT_EQ(book.documentLocation(), dir.filePath(QString::fromUtf8(expected)));
+    }
+    EXPECT_EQ(opened.size(), 2);
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), QByteArray("mine"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3); // no temporary left behind
+}
+
+TEST(XlsxWorkbookTest, UnwritableFolderFallsBackAndMissingEverythingFails)
+{
+    QTemporaryDir docs;
+    Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureRed, false);
+    const QString image = QStringLiteral("/no/such/folder/tyu2.bmp");
+    XlsxWorkbook book({image, docs.path(), QString()}, [](const QString&) { return false; });
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Written);
+    EXPECT_EQ(book.documentLocation(), QDir(docs.path()).filePath(QStringLiteral("tyu2.xlsx")));
+    EXPECT_EQ(view.messages.size(), 1u); // could not be opened: the user is told where it is
+
+    XlsxWorkbook nowhere({image, QStringLiteral("/no/such/documents"), QString()});
+    EXPECT_EQ(exportToSpreadsheet(ws, nowhere, view), SpreadsheetOutcome::Failed);
+}
+
+TEST(XlsxWorkbookTest, RefusesWhatTheSpreadsheetWouldRefuse)
+{
+    XlsxWorkbook book({QStringLiteral("/tmp/x.bmp"), QString(), QString()});
+    const float values[2] = {1, 2};
+    EXPECT_EQ(book.putRangeValues(QStringLiteral("A1:B1"), 1, 2, values), SheetStatus::Refused); // not created
+    ASSERT_EQ(book.createApplication(), SheetStatus::Ok);
+    EXPECT_EQ(book.putRangeValues(QStringLiteral("A1:C1"), 1, 2, values), SheetStatus::Refused);
+    EXPECT_EQ(book.putRangeValues(QStringLiteral("A1:B1"), 1, 2, values), SheetStatus::Ok);
+    EXPECT_EQ(book.setInteriorColorIndex(1, 1, 0), SheetStatus::Refused);
+    EXPECT_EQ(book.setInteriorColorIndex(1, 1, 18), SheetStatus::Refused);
+    EXPECT_EQ(book.setInteriorColorIndex(1, 1, 1), SheetStatus::Ok);
+    EXPECT_EQ(book.setColumnsNumberFormat(QStringLiteral("A:IW"), QStringLiteral("0.00")), SheetStatus::Refused);
+    EXPECT_EQ(columnNumber(QStringLiteral("IV")), 256);
+    EXPECT_EQ(columnNumber(QStringLiteral("a")), 0);
+}
+
+TEST(XlsxWorkbookTest, FittedWidthGrowsWithTheShownText)
+{
+    EXPECT_LT(XlsxWorkbook::fittedWidth(QStringLiteral("7")), XlsxWorkbook::fittedWidth(QStringLiteral("255")));
+    EXPECT_LT(XlsxWorkbook::fittedWidth(QStringLiteral("255")), XlsxWorkbook::fittedWidth(QStringLiteral("255.00")));
+    EXPECT_NEAR(XlsxWorkbook::fittedWidth(QStringLiteral("255")), 3.29, 0.01);
+}
+
+} // namespace
+} // namespace lumiset

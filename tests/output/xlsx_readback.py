@@ -1,0 +1,144 @@
+#!/usr/bin/python3
+"""Reads workbooks written by `lumiset-cli export --xlsx` back with openpyxl,
+an independent reader, and checks values, fills, fonts, number formats, column
+widths and the description lines. Usage: xlsx_readback.py LUMISET_CLI"""
+
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+
+import openpyxl
+
+PALETTE = [  # red, green, blue, colour index, text index
+    (255, 255, 255, 0, 1), (0, 0, 0, 1, 2), (255, 255, 255, 2, 1), (255, 0, 0, 3, 2), (0, 255, 0, 4, 1),
+    (0, 0, 255, 5, 2), (255, 255, 0, 6, 1), (255, 0, 255, 7, 2), (0, 255, 255, 8, 1), (128, 0, 0, 9, 2),
+    (0, 128, 0, 10, 2), (0, 0, 128, 11, 2), (128, 128, 0, 12, 2), (128, 0, 128, 13, 2), (0, 128, 128, 14, 2),
+    (192, 192, 192, 15, 1), (128, 128, 128, 16, 1), (153, 153, 255, 17, 1), (255, 255, 204, 19, 1),
+    (102, 0, 102, 21, 2), (255, 128, 128, 22, 1), (0, 102, 204, 23, 2), (204, 204, 255, 24, 1),
+    (0, 204, 255, 33, 1), (204, 255, 255, 34, 1), (204, 255, 204, 35, 1), (255, 255, 153, 36, 1),
+    (153, 204, 255, 37, 1), (255, 153, 204, 38, 1), (204, 153, 255, 39, 1), (255, 204, 153, 40, 1),
+    (51, 102, 255, 41, 2), (51, 204, 204, 42, 1), (153, 204, 0, 43, 1), (255, 204, 0, 44, 1),
+    (255, 153, 0, 45, 1), (255, 102, 0, 46, 1), (102, 102, 153, 47, 2), (150, 150, 150, 48, 1),
+    (0, 51, 102, 49, 2), (51, 153, 102, 50, 1), (0, 51, 0, 51, 2), (51, 51, 0, 52, 2), (153, 51, 0, 53, 2),
+    (153, 51, 102, 54, 2), (51, 51, 153, 55, 2), (51, 51, 51, 56, 2)]
+RGB_OF_INDEX = {}
+for r, g, b, idx, _ in PALETTE:
+    RGB_OF_INDEX.setdefault(idx, "%02X%02X%02X" % (r, g, b))
+
+failures = []
+
+
+def check(cond, what):
+    if not cond:
+        failures.append(what)
+
+
+def bmp24(rows):
+    """A bottom-up 24-bit BMP of rows given top first as (r, g, b)."""
+    h, w = len(rows), len(rows[0])
+    stride = (w * 3 + 3) & ~3
+    data = b""
+    for row in reversed(rows):
+        line = b"".join(bytes((b, g, r)) for r, g, b in row)
+        data += line + b"\0" * (stride - len(line))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    return header + info + data
+
+
+def expected_colours(r, g, b):
+    if r == g == b:
+        for up, fill, font in ((25, 1, 2), (89, 56, 2), (139, 16, 1), (171, 48, 1), (223, 15, 1), (255, 2, 1)):
+            if r <= up:
+                return fill, font
+    best, entry = 255, 0
+    for e, (pr, pg, pb, _, _) in enumerate(PALETTE):
+        d = abs(g - pg) + abs(r - pr) + abs(b - pb)
+        if d < best:
+            best, entry = d, e
+        if best < 18:
+            break
+    return PALETTE[entry][3], PALETTE[entry][4]
+
+
+def f32(x):
+    return struct.unpack("<f", struct.pack("<f", x))[0]
+
+
+def run(cli, args):
+    p = subprocess.run([cli, "export"] + args, capture_output=True)
+    check(p.returncode == 0, "exit %d for %s: %s" % (p.returncode, args, p.stderr))
+
+
+def colour(c):
+    return (c.rgb or "")[-6:] if c is not None and c.type == "rgb" else ""
+
+
+def main():
+    cli = sys.argv[1]
+    tmp = tempfile.mkdtemp()
+    rows = [[(10, 20, 31), (255, 0, 0), (255, 255, 255), (250, 10, 10)],
+            [(0, 0, 1), (100, 150, 200), (7, 7, 7), (255, 255, 250)],
+            [(1, 2, 3), (40, 40, 40), (200, 100, 0), (0, 128, 0)]]
+    image = os.path.join(tmp, "tyu2.bmp")
+    with open(image, "wb") as f:
+        f.write(bmp24(rows))
+
+    # Mean with cell colours.
+    book = os.path.join(tmp, "mean.xlsx")
+    run(cli, [image, "--to", "4,3", "--measure", "mean", "--fill", "--locale", "ru_RU", "--xlsx", book])
+    ws = openpyxl.load_workbook(book).active
+    for i, row in enumerate(rows, 1):
+        for j, (r, g, b) in enumerate(row, 1):
+            cell = ws.cell(i, j)
+            check(cell.value == f32((g + r + b) / 3.0), "value %d,%d: %r" % (i, j, cell.value))
+            check(cell.number_format == "0.00", "number format %d,%d: %r" % (i, j, cell.number_format))
+            fill, font = expected_colours(r, g, b)
+            shown_fill = cell.fill.fgColor if cell.fill.fill_type == "solid" else None
+            want_fill = RGB_OF_INDEX.get(fill, "") if fill not in (0, 2) else ""
+            check(colour(shown_fill) == want_fill, "fill %d,%d: %r, want %r" % (i, j, colour(shown_fill), want_fill))
+            want_font = RGB_OF_INDEX[font] if font > 1 else ""
+            check(colour(cell.font.color) == want_font, "font %d,%d: %r" % (i, j, colour(cell.font.color)))
+    check(ws.cell(4, 1).value == "Файл: tyu2.bmp ;    Точек 4x3   ; 16777216 цветов", "file line %r" % ws.cell(4, 1).value)
+    check(ws.cell(5, 1).value == "Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей",
+          "measure line %r" % ws.cell(5, 1).value)
+    check(ws.cell(6, 1).value == "От [1;1] до [4;3] (отсчёт с левого верхнего угла), занятый диапазон в таблице [A1:D3]",
+          "region line %r" % ws.cell(6, 1).value)
+    width_a = ws.column_dimensions["A"].width
+    check(width_a is not None and 4 < width_a < 10, "column A fitted to the values, not the long lines: %r" % width_a)
+
+    # Red component: whole numbers, general format, red measure line.
+    book = os.path.join(tmp, "red.xlsx")
+    run(cli, [image, "--to", "2,2", "--measure", "red", "--xlsx", book])
+    ws = openpyxl.load_workbook(book).active
+    check([[ws.cell(i, j).value for j in (1, 2)] for i in (1, 2)] == [[10, 255], [0, 100]], "red values")
+    check(ws.cell(1, 1).number_format == "General", "red keeps the general format")
+    check(ws.cell(1, 1).fill.fill_type is None, "no fills without --fill")
+    check(colour(ws.cell(4, 1).font.color) == "FF0000", "red measure line font %r" % colour(ws.cell(4, 1).font.color))
+    check(ws.cell(4, 1).value == "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ", "red measure line text")
+
+    # Green and blue measure lines, luminance with its weights, grey region.
+    for measure, want, text in (("green", "008000", "Выведена ЯРКОСТЬ ЗЕЛЁНОЙ СОСТАВЛЯЮЩЕЙ"),
+                                ("blue", "000080", "Выведена ЯРКОСТЬ СИНЕЙ СОСТАВЛЯЮЩЕЙ"),
+                                ("luma", "", "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B")):
+        book = os.path.join(tmp, measure + ".xlsx")
+        run(cli, [image, "--to", "1,1", "--from", "1,1", "--measure", measure, "--locale", "ru_RU", "--xlsx", book])
+        ws = openpyxl.load_workbook(book).active
+        check(ws.cell(3, 1).value == text, "%s line %r" % (measure, ws.cell(3, 1).value))
+        check(colour(ws.cell(3, 1).font.color) == want, "%s line colour %r" % (measure, colour(ws.cell(3, 1).font.color)))
+    book = os.path.join(tmp, "grey.xlsx")
+    run(cli, [image, "--from", "3,2", "--to", "3,2", "--measure", "luma", "--weights", "0.9,0.9,0.9", "--xlsx", book])
+    ws = openpyxl.load_workbook(book).active
+    check(ws.cell(1, 1).value == 7 and ws.cell(1, 1).number_format == "General", "grey region writes red")
+    check(ws.cell(3, 1).value == "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения)", "grey measure line")
+
+    for f in failures:
+        print("FAIL:", f)
+    print("%d failures" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
