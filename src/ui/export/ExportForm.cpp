@@ -647,13 +647,13 @@ void ExportForm::barChanged(Bar bar, bool dragging)
     case Bar::V1: Picture3->move(Picture3->x(), -VScroll1->value()); break;
     case Bar::H4: Picture5->move(-HScroll4->value(), Picture5->y()); break;
     case Bar::V4: Picture5->move(Picture5->x(), -VScroll4->value()); break;
-    case Bar::H2: lastColumnRule(!dragging); break;
-    case Bar::H3: firstColumnRule(!dragging); break;
+    case Bar::H2: lastColumnRule(); break;
+    case Bar::H3: firstColumnRule(); break;
     case Bar::V2:
         if (!dragging) // the last-row bar only acts when its thumb is let go
-            lastRowRule(true);
+            lastRowRule();
         break;
-    case Bar::V3: firstRowRule(!dragging); break;
+    case Bar::V3: firstRowRule(); break;
     }
 }
 
@@ -673,7 +673,7 @@ void ExportForm::zoomAfterChange()
     setBusy(false);
 }
 
-void ExportForm::lastColumnRule(bool changeEvent)
+void ExportForm::lastColumnRule()
 {
     sel_.SelColumnTo = HScroll2->value();
     setBox(Text4, strForm(sel_.SelColumnTo));
@@ -690,11 +690,10 @@ void ExportForm::lastColumnRule(bool changeEvent)
     placeFrame();
     // A thumb drag redraws the zoomed view as it goes, as the number boxes it
     // updates always have.
-    Q_UNUSED(changeEvent);
     zoomAfterChange();
 }
 
-void ExportForm::firstColumnRule(bool changeEvent)
+void ExportForm::firstColumnRule()
 {
     sel_.SelColumnFrom = HScroll3->value();
     setBox(Text3, strForm(sel_.SelColumnFrom));
@@ -709,11 +708,10 @@ void ExportForm::firstColumnRule(bool changeEvent)
     setBox(Text4, strForm(sel_.SelColumnTo));
     setBox(Text5, strForm(qint64(sel_.SelColumnTo) - sel_.SelColumnFrom + 1));
     placeFrame();
-    Q_UNUSED(changeEvent);
     zoomAfterChange();
 }
 
-void ExportForm::lastRowRule(bool)
+void ExportForm::lastRowRule()
 {
     sel_.SelRowTo = VScroll2->value();
     if (sel_.SelRowTo < sel_.SelRowFrom) {
@@ -727,7 +725,7 @@ void ExportForm::lastRowRule(bool)
     zoomAfterChange();
 }
 
-void ExportForm::firstRowRule(bool)
+void ExportForm::firstRowRule()
 {
     sel_.SelRowFrom = VScroll3->value();
     if (sel_.SelRowTo < sel_.SelRowFrom) {

@@ -122,10 +122,10 @@ private:
     void setProgressWidth(int width);
 
     void barChanged(Bar bar, bool dragging);
-    void lastColumnRule(bool changeEvent);
-    void firstColumnRule(bool changeEvent);
-    void lastRowRule(bool changeEvent);
-    void firstRowRule(bool changeEvent);
+    void lastColumnRule();
+    void firstColumnRule();
+    void lastRowRule();
+    void firstRowRule();
     void zoomAfterChange();
     void placeFrame();
     void setBox(QLineEdit* box, const QString& text);
