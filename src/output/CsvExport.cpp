@@ -79,14 +79,15 @@ QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSe
     const qsizetype columns = qsizetype(r.SelColumnTo) - r.SelColumnFrom + 1;
     if (kind != TableKind::Unsupported) {
         out.reserve(qsizetype(r.SelRowTo - r.SelRowFrom + 1) * columns * 7 + 512);
-        QString line;
+        const QByteArray point = toCp1251(locale.decimalPoint());
+        const char decimalPoint = point.isEmpty() ? '.' : point.at(0);
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-            line.clear();
             for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x) {
-                line += pointText(pointValue(image, kind, x, y, m), kind, m, locale);
-                line += x < r.SelColumnTo ? QStringView(u";") : QStringView(u"\r\n");
+                appendPointText(out, pointValue(image, kind, x, y, m), kind, m, locale, decimalPoint);
+                if (x < r.SelColumnTo)
+                    out += ';';
             }
-            out += toCp1251(line);
+            out += "\r\n";
         }
     }
     const qsizetype d = qsizetype(r.SelColumnTo) - r.SelColumnFrom; // fill semicolons

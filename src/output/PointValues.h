@@ -42,6 +42,18 @@ float pointValue(const ImageStore& image, TableKind kind, int column, int row, c
 /// are, means and luminances rounded to two decimals in \a locale.
 QString pointText(float value, TableKind kind, const MeasureSettings& m, const QLocale& locale);
 
+/// \brief Appends the text of pointText() to \a out as windows-1251 bytes;
+/// \a decimalPoint is the locale's separator already encoded. The table files
+/// of whole regions go through here, so the common forms avoid QString.
+void appendPointText(QByteArray& out, float value, TableKind kind, const MeasureSettings& m,
+                     const QLocale& locale, char decimalPoint);
+
+/// \brief The "0.00" text of a float read with seven significant digits, as
+/// fixedText(value, 2, Precision::Single) writes it, into \a buf (at least 32
+/// bytes) with \a decimalPoint. Returns the length, or 0 when the value is
+/// outside the range this shortcut handles exactly.
+int twoDecimalsOfSingle(float value, char decimalPoint, char* buf);
+
 /// \brief True when the measure writes two decimals (mean or luminance of a colour region).
 bool measureHasDecimals(const MeasureSettings& m);
 
