@@ -4,6 +4,7 @@
 #include "output/PaletteMatch.h"
 #include "output/PointValues.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -14,17 +15,19 @@ RegionError checkRegion(const ImageStore& image, const Selection& r)
     if (r.SelColumnFrom < 1 || r.SelRowFrom < 1 || r.SelColumnFrom > r.SelColumnTo || r.SelRowFrom > r.SelRowTo
         || r.SelColumnTo > image.ImageWidth || r.SelRowTo > image.ImageHeight)
         return RegionError::OutsideImage;
+    auto covers = [&r](const PixelPlane& plane) {
+        return plane.allocated() && plane.width() >= r.SelColumnTo && plane.height() >= r.SelRowTo;
+    };
     switch (tableKind(image)) {
     case TableKind::Unsupported:
         return RegionError::None; // nothing is read
     case TableKind::TrueColour:
-        if (!image.PixelGreen.allocated() || !image.PixelBlue.allocated())
+        if (!covers(image.PixelGreen) || !covers(image.PixelBlue))
             return RegionError::PixelsMissing;
         [[fallthrough]];
     case TableKind::GreyTga:
     case TableKind::Palette:
-        if (!image.PixelRed.allocated() || image.PixelRed.width() < r.SelColumnTo
-            || image.PixelRed.height() < r.SelRowTo)
+        if (!covers(image.PixelRed))
             return RegionError::PixelsMissing;
     }
     return RegionError::None;
@@ -35,23 +38,29 @@ qint32 countColorPoints(const ImageStore& image, const Selection& r)
     const TableKind kind = tableKind(image);
     if (kind == TableKind::Unsupported || kind == TableKind::GreyTga || checkRegion(image, r) != RegionError::None)
         return 0;
+    // The zoomed view recounts on every redraw of the region, so the loops run
+    // over whole rows and a palette picture judges each entry only once.
     qint32 count = 0;
-    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-        for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x) {
-            double red, green, blue;
-            if (kind == TableKind::Palette) {
-                const auto& e = image.PaletteRGB[image.PixelRed(x, y)];
-                red = roundHalfEven(e[0]);
-                green = roundHalfEven(e[1]);
-                blue = roundHalfEven(e[2]);
-            } else {
-                red = image.PixelRed(x, y);
-                green = image.PixelGreen(x, y);
-                blue = image.PixelBlue(x, y);
-            }
-            if (red != green || blue != red)
-                ++count;
+    if (kind == TableKind::Palette) {
+        std::array<bool, 256> coloured{};
+        for (std::size_t i = 0; i < coloured.size(); ++i) {
+            const auto& e = image.PaletteRGB[i];
+            const double red = roundHalfEven(e[0]), green = roundHalfEven(e[1]), blue = roundHalfEven(e[2]);
+            coloured[i] = red != green || blue != red;
         }
+        for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+            const std::uint8_t* index = image.PixelRed.row(y);
+            for (int x = r.SelColumnFrom - 1; x < r.SelColumnTo; ++x)
+                count += coloured[index[x]];
+        }
+        return count;
+    }
+    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+        const std::uint8_t* red = image.PixelRed.row(y);
+        const std::uint8_t* green = image.PixelGreen.row(y);
+        const std::uint8_t* blue = image.PixelBlue.row(y);
+        for (int x = r.SelColumnFrom - 1; x < r.SelColumnTo; ++x)
+            count += (red[x] != green[x] || blue[x] != red[x]);
     }
     return count;
 }

@@ -186,35 +186,6 @@ ParsedWeight parseWeight(const QString& text)
     return {WeightInput::Number, float(v)};
 }
 
-qint32 zoomColorPointCount(const ImageStore& s, const Selection& sel)
-{
-    if (!loaded(s) || greyTga(s) || sel.SelColumnFrom < 1 || sel.SelRowFrom < 1 || sel.SelColumnTo > s.ImageWidth
-        || sel.SelRowTo > s.ImageHeight)
-        return 0;
-    qint32 count = 0;
-    if (s.BitsPerPixel == 8) {
-        std::array<bool, 256> coloured{};
-        for (int i = 0; i < 256; ++i) {
-            const auto c = paletteColour(s, i);
-            coloured[std::size_t(i)] = c[0] != c[1] || c[2] != c[0];
-        }
-        for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y) {
-            const std::uint8_t* red = s.PixelRed.row(y);
-            for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x)
-                count += coloured[red[x - 1]];
-        }
-    } else if (s.BitsPerPixel == 24) {
-        for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y) {
-            const std::uint8_t* r = s.PixelRed.row(y);
-            const std::uint8_t* g = s.PixelGreen.row(y);
-            const std::uint8_t* b = s.PixelBlue.row(y);
-            for (int x = sel.SelColumnFrom - 1; x < sel.SelColumnTo; ++x)
-                count += (r[x] != g[x] || b[x] != r[x]);
-        }
-    }
-    return count;
-}
-
 ImageViewColours::ImageViewColours(const ImageStore& s)
 {
     if (!loaded(s))

@@ -74,12 +74,6 @@ struct ParsedWeight {
 /// No range check: weights above 1 are allowed and need not sum to 1.
 ParsedWeight parseWeight(const QString& text);
 
-/// \brief Points of \a selection whose red, green and blue are not all equal.
-///
-/// A grey TGA counts none; palette images are judged by their palette colour
-/// rounded to bytes. Returns 0 when the pixels are not loaded.
-qint32 zoomColorPointCount(const ImageStore& store, const Selection& selection);
-
 /// \brief How the image view paints one point: the colour, or nothing (the
 /// canvas background shows) for pure white true-colour and grey points and the
 /// lowest white palette entry of a BMP.

@@ -227,6 +227,32 @@ TEST(ColorPointCountTest, CountsAsTheZoomedViewDoes)
     }
 }
 
+TEST(ColorPointCountTest, OnlyTheRegionOfLoadedTablesCounts)
+{
+    std::vector<std::vector<Rgb8>> rows(3, std::vector<Rgb8>(4, Rgb8{40, 40, 40}));
+    rows[1][1] = Rgb8{41, 40, 40}; // inside
+    rows[2][2] = Rgb8{40, 40, 0};  // inside
+    rows[0][3] = Rgb8{40, 7, 40};  // outside the region
+    ImageStore image = trueColourImage(rows);
+    EXPECT_EQ(countColorPoints(image, region(1, 1, 3, 3)), 2);
+    image.PixelRed.release();
+    EXPECT_EQ(countColorPoints(image, region(1, 1, 3, 3)), 0) << "released tables count nothing";
+    image = trueColourImage(rows);
+    image.PixelBlue.resize(2, 3);
+    image.PixelBlue.allocate();
+    EXPECT_EQ(countColorPoints(image, region(1, 1, 3, 3)), 0) << "a plane narrower than the region is not read";
+}
+
+TEST(ColorPointCountTest, PaletteJudgedByItsColourRoundedToBytes)
+{
+    ImageStore image = singlePlaneImage({{0, 1, 2}}, {Rgb8{10, 10, 10}, Rgb8{10, 12, 10}, Rgb8{10, 10, 10}});
+    image.PaletteRGB[2] = {10.4f, 9.6f, 10.f}; // the same byte 10 each once rounded
+    EXPECT_EQ(countColorPoints(image, region(1, 1, 3, 1)), 1);
+    image.FileSignature = QStringLiteral("TG");
+    image.TgaImageType = 3;
+    EXPECT_EQ(countColorPoints(image, region(1, 1, 3, 1)), 0) << "a grey TGA never counts";
+}
+
 TEST(CellColorsTest, FilledOnlyWhenAsked)
 {
     Workspace ws = workspaceOf(trueColourImage({{Rgb8{255, 0, 0}, Rgb8{250, 10, 10}, Rgb8{30, 30, 30}}}), region(1, 1, 3, 1), MeasureMean);

@@ -203,36 +203,6 @@ ImageStore trueColour(int w, int h)
     return s;
 }
 
-TEST(ColourPoints, CountsOnlyPointsWithUnequalComponentsInTheRegion)
-{
-    ImageStore s = trueColour(4, 3);
-    s.PixelRed(2, 2) = 41;  // inside
-    s.PixelBlue(3, 3) = 0;  // inside
-    s.PixelGreen(4, 1) = 7; // outside the region
-    EXPECT_EQ(zoomColorPointCount(s, region(1, 3, 1, 3)), 2);
-    s.PixelRed.release();
-    EXPECT_EQ(zoomColorPointCount(s, region(1, 3, 1, 3)), 0) << "released tables count nothing";
-}
-
-TEST(ColourPoints, PaletteJudgedByRoundedColourAndGreyTgaNever)
-{
-    ImageStore s;
-    s.FileSignature = QStringLiteral("BM");
-    s.ImageWidth = 2;
-    s.ImageHeight = 1;
-    s.BitsPerPixel = 8;
-    s.PixelRed.resize(2, 1);
-    s.PixelRed.allocate();
-    s.PixelRed(1, 1) = 0;
-    s.PixelRed(2, 1) = 1;
-    s.PaletteRGB[0] = {10.f, 10.f, 10.f};
-    s.PaletteRGB[1] = {10.f, 12.f, 10.f};
-    EXPECT_EQ(zoomColorPointCount(s, region(1, 2, 1, 1)), 1);
-    s.FileSignature = QStringLiteral("TG");
-    s.TgaImageType = 3;
-    EXPECT_EQ(zoomColorPointCount(s, region(1, 2, 1, 1)), 0);
-}
-
 TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
 {
     ImageStore s;

@@ -6,6 +6,7 @@
 #include "help/HelpOpenForm.h"
 #include "image/NumberText.h"
 #include "image/PixelLoader.h"
+#include "output/ExportPreparation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -604,7 +605,7 @@ void ExportForm::DrawSelectionZoom()
     }
 
     Picture5->setRegion(&ws_.image, sel_, Z);
-    ws_.ColorPointCount = zoomColorPointCount(ws_.image, sel_);
+    ws_.ColorPointCount = countColorPoints(ws_.image, sel_);
     const bool colour = ws_.ColorPointCount != 0;
     for (int n = 1; n <= 6; ++n)
         Option[n]->setVisible(colour);
