@@ -81,12 +81,9 @@ QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSe
         out.reserve(qsizetype(r.SelRowTo - r.SelRowFrom + 1) * columns * 7 + 512);
         const QByteArray point = toCp1251(locale.decimalPoint());
         const char decimalPoint = point.isEmpty() ? '.' : point.at(0);
+        const PointRowWriter writer(image, m, locale, decimalPoint);
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-            for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x) {
-                appendPointText(out, pointValue(image, kind, x, y, m), kind, m, locale, decimalPoint);
-                if (x < r.SelColumnTo)
-                    out += ';';
-            }
+            writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo);
             out += "\r\n";
         }
     }

@@ -3,9 +3,14 @@
 #include "image/NumberText.h"
 #include "output/Cp1251.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
 
 namespace lumiset {
 
@@ -28,29 +33,12 @@ MeasureSettings measureSettings(const Workspace& ws)
     return {ws.BrightnessMeasure, ws.CoefRed, ws.CoefGreen, ws.CoefBlue, ws.ColorPointCount};
 }
 
-float pointValue(const ImageStore& image, TableKind kind, int column, int row, const MeasureSettings& m)
+namespace {
+
+// The measure of one point from its components (already in double), in the
+// order pointValue() documents.
+float measureOf(double r, double g, double b, const MeasureSettings& m)
 {
-    double r = 0;
-    double g = 0;
-    double b = 0;
-    switch (kind) {
-    case TableKind::Unsupported:
-        return 0.0f;
-    case TableKind::GreyTga:
-        return float(image.PixelRed(column, row));
-    case TableKind::Palette: {
-        const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
-        r = e[0];
-        g = e[1];
-        b = e[2];
-        break;
-    }
-    case TableKind::TrueColour:
-        r = image.PixelRed(column, row);
-        g = image.PixelGreen(column, row);
-        b = image.PixelBlue(column, row);
-        break;
-    }
     if (m.ColorPointCount == 0)
         return float(r);
     switch (m.BrightnessMeasure) {
@@ -63,6 +51,25 @@ float pointValue(const ImageStore& image, TableKind kind, int column, int row, c
         return float(g * double(m.CoefGreen) + r * double(m.CoefRed) + b * double(m.CoefBlue));
     default: return 0.0f;
     }
+}
+
+} // namespace
+
+float pointValue(const ImageStore& image, TableKind kind, int column, int row, const MeasureSettings& m)
+{
+    switch (kind) {
+    case TableKind::Unsupported:
+        return 0.0f;
+    case TableKind::GreyTga:
+        return float(image.PixelRed(column, row));
+    case TableKind::Palette: {
+        const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
+        return measureOf(e[0], e[1], e[2], m);
+    }
+    case TableKind::TrueColour:
+        return measureOf(image.PixelRed(column, row), image.PixelGreen(column, row), image.PixelBlue(column, row), m);
+    }
+    return 0.0f;
 }
 
 bool measureHasDecimals(const MeasureSettings& m)
@@ -85,6 +92,73 @@ QString shortestSingleText(float value, const QLocale& locale)
 
 } // namespace
 
+namespace {
+
+// Round half to even by hand, independent of the floating-point rounding mode:
+// the argument is below 2^53, so cutting off its fraction is exact. Without
+// branches, since table values fall on either side at random.
+inline std::int64_t roundEvenExact(double scaled)
+{
+    const auto n = std::int64_t(scaled);
+    const double frac = scaled - double(n);
+    return n + std::int64_t(frac > 0.5) + (std::int64_t(frac == 0.5) & n & 1);
+}
+
+// (n + 10^d / 2) / 10^d for n < 2^24 and d = 0 … 7, by one multiplication: with
+// the inverse 2^50 / 10^d rounded up, the quotient errs by less than
+// n / 2^50 < 2^-25 < 10^-7 upwards, too little to reach the next whole number.
+inline std::uint32_t dropDigitsHalfUp(std::uint32_t n, int d)
+{
+    static constexpr std::uint64_t kHalf[] = {0, 5, 50, 500, 5000, 50000, 500000, 5000000};
+    static constexpr std::uint64_t kInverse[] = {
+        (std::uint64_t(1) << 50),
+        (std::uint64_t(1) << 50) / 10 + 1,
+        (std::uint64_t(1) << 50) / 100 + 1,
+        (std::uint64_t(1) << 50) / 1000 + 1,
+        (std::uint64_t(1) << 50) / 10000 + 1,
+        (std::uint64_t(1) << 50) / 100000 + 1,
+        (std::uint64_t(1) << 50) / 1000000 + 1,
+        (std::uint64_t(1) << 50) / 10000000 + 1,
+    };
+    const auto product = static_cast<unsigned __int128>(n + kHalf[d]) * kInverse[d];
+    return std::uint32_t(product >> 50);
+}
+
+constexpr char kTwoDigits[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                              "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                              "8081828384858687888990919293949596979899";
+
+// Writes q / 100 (q at most 10^7) and two decimals; returns the length.
+inline int writeHundredths(std::uint32_t q, char decimalPoint, char* buf)
+{
+    const auto pair = [](std::uint32_t n) { // two digits as they sit in memory
+        std::uint16_t chars;
+        std::memcpy(&chars, kTwoDigits + 2 * n, 2);
+        return std::uint64_t(chars);
+    };
+    const std::uint32_t whole = q / 100;
+    const std::uint32_t frac = q % 100;
+    // 99999.995 and up (six digits, once in a long while), and machines whose
+    // words do not start with their lowest byte, take the plain way.
+    if (whole >= 100000 || std::endian::native != std::endian::little) {
+        const int len = std::snprintf(buf, 16, "%u", unsigned(whole));
+        buf[len] = decimalPoint;
+        std::memcpy(buf + len + 1, kTwoDigits + 2 * frac, 2);
+        return len + 3;
+    }
+    // The five digits and the tail put together in one register: bytes written
+    // one by one and read back as a word would stall the store buffer.
+    const std::uint32_t lo = whole % 10000;
+    const std::uint64_t five = std::uint64_t('0' + whole / 10000) | pair(lo / 100) << 8 | pair(lo % 100) << 24;
+    const int digits = 1 + int(whole >= 10) + int(whole >= 100) + int(whole >= 1000) + int(whole >= 10000);
+    const std::uint64_t tail = std::uint64_t(std::uint8_t(decimalPoint)) | pair(frac) << 8;
+    const std::uint64_t word = five >> (8 * (5 - digits)) | tail << (8 * digits);
+    std::memcpy(buf, &word, 8);
+    return digits + 3;
+}
+
+} // namespace
+
 int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
 {
     // Seven significant digits m of v: v · 10^(6 - e) with e = floor(log10 v).
@@ -92,9 +166,19 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
     // so the product is exact in double and rounding it gives the same digits
     // as a correctly rounded decimal conversion.
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
-    static constexpr std::int64_t kIntPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-    if (!(value >= 0.0f) || value >= 1e5f || value != value)
-        return 0;
+    if (value >= 0.0f && value < 1000.0f) {
+        // The seven digits move v by at most half a unit of the seventh digit:
+        // below 1000 that is at most 0.005 hundredths. So unless v · 100 (exact:
+        // 100 adds five significant bits) lies that close to a half, its
+        // nearest whole number is already the answer.
+        const double t = double(value) * 100.0;
+        const auto whole = std::uint32_t(t);
+        const double frac = t - double(whole);
+        if (std::fabs(frac - 0.5) > 0.006)
+            return writeHundredths(whole + std::uint32_t(frac > 0.5), decimalPoint, buf);
+    }
+    if (!(value >= 0.0f) || value >= 1e5f)
+        return 0; // negative, NaN or too large
     if (value == 0.0f) {
         buf[0] = '0';
         buf[1] = decimalPoint;
@@ -105,51 +189,24 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
     const double v = value;
     int e = 0;
     if (v >= 1.0) {
-        while (e < 4 && v >= kPow10[e + 1])
-            ++e;
+        e = int(v >= 10.0) + int(v >= 100.0) + int(v >= 1000.0) + int(v >= 10000.0);
     } else {
         while (e > -5 && v < 1.0 / kPow10[-e])
             --e;
         if (v < 1.0 / kPow10[-e])
             return 0;
     }
-    double scaled = v * kPow10[6 - e];
-    std::int64_t m = std::int64_t(roundHalfEven(scaled));
+    std::int64_t m = roundEvenExact(v * kPow10[6 - e]);
     if (m >= 10000000) { // rounding carried into an eighth digit: one more power of ten
         ++e;
         if (e > 4)
             return 0;
-        scaled = v * kPow10[6 - e];
-        m = std::int64_t(roundHalfEven(scaled));
+        m = roundEvenExact(v * kPow10[6 - e]);
     }
     // m · 10^(e - 6): keep two decimals, the first dropped digit decides (half away from zero).
     const int dropped = 4 - e;
-    std::int64_t q = m;
-    if (dropped > 7) { // all seven digits lie below the thousandths: 0.00
-        q = 0;
-    } else if (dropped > 0) {
-        const std::int64_t unit = kIntPow10[dropped];
-        const std::int64_t rem = m % unit;
-        q = m / unit;
-        if (rem * 10 >= 5 * unit)
-            ++q;
-    }
-    const std::int64_t whole = q / 100;
-    const int frac = int(q % 100);
-    char digits[24];
-    int n = 0;
-    std::int64_t w = whole;
-    do {
-        digits[n++] = char('0' + w % 10);
-        w /= 10;
-    } while (w > 0);
-    int len = 0;
-    while (n > 0)
-        buf[len++] = digits[--n];
-    buf[len++] = decimalPoint;
-    buf[len++] = char('0' + frac / 10);
-    buf[len++] = char('0' + frac % 10);
-    return len;
+    const std::uint32_t q = dropped > 7 ? 0 : dropDigitsHalfUp(std::uint32_t(m), dropped);
+    return writeHundredths(q, decimalPoint, buf);
 }
 
 void appendPointText(QByteArray& out, float value, TableKind kind, const MeasureSettings& m,
@@ -167,6 +224,114 @@ void appendPointText(QByteArray& out, float value, TableKind kind, const Measure
         return;
     }
     out += toCp1251(pointText(value, kind, m, locale)); // the rare forms
+}
+
+PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m, const QLocale& locale,
+                               char decimalPoint)
+    : image_(image), kind_(tableKind(image)), m_(m), locale_(locale), decimalPoint_(decimalPoint)
+{
+    // Every measure but the colour luminance takes its value from a byte or a
+    // sum of three bytes, so its texts are written once here, by appendPointText.
+    int keys = 256;
+    auto valueOf = [&](int key) { return float(key); };
+    std::function<float(int)> value = valueOf;
+    if (kind_ == TableKind::Palette) {
+        value = [&](int i) {
+            const auto& e = image.PaletteRGB[std::size_t(i)];
+            return measureOf(e[0], e[1], e[2], m);
+        };
+    } else if (kind_ == TableKind::TrueColour && m.ColorPointCount != 0) {
+        switch (m.BrightnessMeasure) {
+        case MeasureRed: break;
+        case MeasureGreen: key_ = Key::Green; break;
+        case MeasureBlue: key_ = Key::Blue; break;
+        case MeasureMaximum: key_ = Key::Maximum; break;
+        case MeasureMean:
+            key_ = Key::Sum;
+            keys = 3 * 255 + 1;
+            value = [](int sum) { return float(double(sum) / 3.0); };
+            break;
+        case MeasureLuminance:
+            key_ = Key::Luminance;
+            keys = 0;
+            for (int i = 0; i < 256; ++i) {
+                lumRed_[std::size_t(i)] = double(i) * double(m.CoefRed);
+                lumGreen_[std::size_t(i)] = double(i) * double(m.CoefGreen);
+                lumBlue_[std::size_t(i)] = double(i) * double(m.CoefBlue);
+            }
+            break;
+        default: value = [](int) { return 0.0f; }; break;
+        }
+    }
+    QByteArray text;
+    for (int k = 0; k < keys; ++k) {
+        text.clear();
+        appendPointText(text, value(k), kind_, m, locale, decimalPoint);
+        textStart_.push_back(std::uint32_t(texts_.size()));
+        texts_.append(text.constData(), std::size_t(text.size()));
+        longestText_ = std::max(longestText_, text.size());
+    }
+    textStart_.push_back(std::uint32_t(texts_.size()));
+}
+
+void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int columnTo) const
+{
+    if (columnTo < columnFrom || kind_ == TableKind::Unsupported)
+        return;
+    const std::uint8_t* red = image_.PixelRed.row(row) + (columnFrom - 1);
+    const std::uint8_t* green = kind_ == TableKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1) : nullptr;
+    const std::uint8_t* blue = kind_ == TableKind::TrueColour ? image_.PixelBlue.row(row) + (columnFrom - 1) : nullptr;
+    const int count = columnTo - columnFrom + 1;
+
+    // Room for the whole row in one go; the capacity doubles so that rows never
+    // copy the file written so far more than a few times.
+    const qsizetype perValue = std::max<qsizetype>(longestText_, 32) + 1;
+    qsizetype pos = out.size();
+    const auto makeRoom = [&](qsizetype bytes) {
+        if (out.capacity() < pos + bytes)
+            out.reserve(std::max(pos + bytes, out.capacity() * 2));
+        out.resize(pos + bytes);
+        return out.data() + pos;
+    };
+    char* p = makeRoom(perValue * count);
+    char* end = p + perValue * count;
+    const auto putKey = [&](int key) {
+        const std::uint32_t from = textStart_[std::size_t(key)];
+        const std::uint32_t len = textStart_[std::size_t(key) + 1] - from;
+        std::memcpy(p, texts_.data() + from, len);
+        p += len;
+    };
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            *p++ = ';';
+        switch (key_) {
+        case Key::Red: putKey(red[i]); break;
+        case Key::Green: putKey(green[i]); break;
+        case Key::Blue: putKey(blue[i]); break;
+        case Key::Maximum: putKey(std::max(red[i], std::max(green[i], blue[i]))); break;
+        case Key::Sum: putKey(red[i] + green[i] + blue[i]); break;
+        case Key::Luminance: {
+            const float value = float(lumGreen_[green[i]] + lumRed_[red[i]] + lumBlue_[blue[i]]);
+            if (const int len = twoDecimalsOfSingle(value, decimalPoint_, p)) {
+                p += len;
+                break;
+            }
+            // Negative weights or other rare values: the general text, with room made for it.
+            QByteArray text;
+            appendPointText(text, value, kind_, m_, locale_, decimalPoint_);
+            if (end - p < text.size() + perValue * (count - i)) {
+                const qsizetype done = p - (out.data() + pos);
+                const qsizetype need = done + text.size() + perValue * (count - i);
+                p = makeRoom(need) + done;
+                end = out.data() + pos + need;
+            }
+            std::memcpy(p, text.constData(), std::size_t(text.size()));
+            p += text.size();
+            break;
+        }
+        }
+    }
+    out.resize(p - out.data());
 }
 
 QString pointText(float value, TableKind kind, const MeasureSettings& m, const QLocale& locale)

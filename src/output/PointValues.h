@@ -6,6 +6,11 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace lumiset {
 
 /// \brief How the pixel tables of the opened picture are turned into numbers.
@@ -53,6 +58,36 @@ void appendPointText(QByteArray& out, float value, TableKind kind, const Measure
 /// bytes) with \a decimalPoint. Returns the length, or 0 when the value is
 /// outside the range this shortcut handles exactly.
 int twoDecimalsOfSingle(float value, char decimalPoint, char* buf);
+
+/// \brief Writes whole rows of a table file: the same bytes as pointValue() and
+/// appendPointText() give point by point, with ";" between the values.
+///
+/// Texts of values that come from one byte (a component, the maximum, a palette
+/// index, a grey level) or from the sum of three (the mean) are written once when
+/// the writer is made; the luminance is summed from per-byte products.
+class PointRowWriter {
+public:
+    PointRowWriter(const ImageStore& image, const MeasureSettings& m, const QLocale& locale, char decimalPoint);
+
+    /// Appends the texts of columns \a columnFrom … \a columnTo of \a row (1-based,
+    /// inside the picture), no line end.
+    void appendRow(QByteArray& out, int row, int columnFrom, int columnTo) const;
+
+private:
+    enum class Key { Red, Green, Blue, Maximum, Sum, Luminance };
+    const ImageStore& image_;
+    TableKind kind_;
+    MeasureSettings m_;
+    QLocale locale_;
+    char decimalPoint_;
+    Key key_ = Key::Red; ///< palette indices and grey levels sit in the red plane
+    std::string texts_;
+    std::vector<std::uint32_t> textStart_; ///< text k is texts_[textStart_[k], textStart_[k + 1])
+    qsizetype longestText_ = 0;
+    std::array<double, 256> lumRed_{};
+    std::array<double, 256> lumGreen_{};
+    std::array<double, 256> lumBlue_{};
+};
 
 /// \brief True when the measure writes two decimals (mean or luminance of a colour region).
 bool measureHasDecimals(const MeasureSettings& m);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -56,7 +57,33 @@ TEST(PointTextTest, ShortcutDeclinesWhatItCannotDoExactly)
     char buf[32];
     EXPECT_EQ(twoDecimalsOfSingle(-1.0f, '.', buf), 0);
     EXPECT_EQ(twoDecimalsOfSingle(100000.0f, '.', buf), 0);
-    EXPECT_EQ(twoDecimalsOfSingle(1e-9f, '.', buf), 0);
+    // Tiny values are within reach again through v · 100: they round to 0.00.
+    EXPECT_EQ(viaShortcut(1e-9f, '.'), fixedText(1e-9f, 2, Precision::Single, QLocale::c()));
+}
+
+} // namespace
+} // namespace lumiset
+
+namespace lumiset {
+namespace {
+
+// Floats a few steps either side of every half hundredth below 1000 (and of a
+// sample of them above): where the seven-digit text decides the rounding.
+TEST(PointTextTest, ShortcutAgreesWithFixedTextNearHalves)
+{
+    for (int k = 0; k < 100000; ++k) {
+        const int hundredths = k < 99990 ? k : k * 97;
+        const float centre = float((hundredths + 0.5) / 100.0);
+        float v = centre;
+        for (int i = 0; i < 4; ++i)
+            v = std::nextafter(v, 0.0f);
+        for (int i = 0; i < 9; ++i, v = std::nextafter(v, 1e30f)) {
+            const QString got = viaShortcut(v, '.');
+            if (got == QLatin1String("<none>"))
+                continue;
+            ASSERT_EQ(got, fixedText(v, 2, Precision::Single, QLocale::c())) << v;
+        }
+    }
 }
 
 } // namespace
