@@ -156,19 +156,68 @@ SheetStatus XlsxWorkbook::autoFitColumns(const QString& columns)
     if (!created_ || last == 0)
         return SheetStatus::Refused;
     widths_.assign(std::size_t(last), 0.0);
-    for (int c = 1; c <= last; ++c) {
+    const int fitted = qMin(last, columns_);
+
+    // A shown text's width grows with the value's magnitude, and a minus sign
+    // adds to it, for "0.00" and for whole numbers in the General form alike;
+    // the widest text of a column is then that of its largest value or of its
+    // most negative one, and only those two are written out. Columns holding
+    // anything else (text cells, fractions in the General form, -0, infinities,
+    // NaN) are measured cell by cell.
+    struct Extremes {
+        float largest = 0.0f;  ///< largest value >= 0
+        float smallest = 0.0f; ///< most negative value
+        bool anyLarge = false;
+        bool anyNegative = false;
+        bool cellByCell = false;
+    };
+    std::vector<Extremes> extremes(std::size_t(qMax(fitted, 0)));
+    for (const auto& [cell, text] : texts_)
+        if (cell.first <= rows_ && cell.second <= fitted)
+            extremes[std::size_t(cell.second - 1)].cellByCell = true;
+    for (int r = 1; r <= rows_; ++r) {
+        const float* row = values_.data() + std::size_t(r - 1) * std::size_t(columns_);
+        for (int c = 1; c <= fitted; ++c) {
+            const float v = row[c - 1];
+            Extremes& e = extremes[std::size_t(c - 1)];
+            const bool plain = std::isfinite(v) && !(v == 0.0f && std::signbit(v))
+                && (c <= numberFormatColumns_ || (v == std::trunc(v) && std::fabs(v) < 1e9f));
+            if (!plain) {
+                e.cellByCell = true;
+            } else if (v < 0.0f) {
+                e.smallest = e.anyNegative ? qMin(e.smallest, v) : v;
+                e.anyNegative = true;
+            } else {
+                e.largest = e.anyLarge ? qMax(e.largest, v) : v;
+                e.anyLarge = true;
+            }
+        }
+    }
+
+    for (int c = 1; c <= fitted; ++c) {
+        const bool twoDecimals = c <= numberFormatColumns_;
+        const Extremes& e = extremes[std::size_t(c - 1)];
         int widest = 0;
         double width = 0.0;
-        for (int r = 1; r <= rows_ && c <= columns_; ++r) {
-            const auto text = texts_.find({r, c});
-            const QString shown = text != texts_.end()
-                ? text->second
-                : shownText(values_[std::size_t(r - 1) * std::size_t(columns_) + std::size_t(c - 1)],
-                            c <= numberFormatColumns_);
+        const auto consider = [&](const QString& shown) {
             const int px = textPixels(shown);
             if (px > widest) {
                 widest = px;
                 width = fittedWidth(shown);
+            }
+        };
+        if (!e.cellByCell) {
+            if (e.anyLarge)
+                consider(shownText(e.largest, twoDecimals));
+            if (e.anyNegative)
+                consider(shownText(e.smallest, twoDecimals));
+        } else {
+            for (int r = 1; r <= rows_; ++r) {
+                const auto text = texts_.find({r, c});
+                consider(text != texts_.end()
+                             ? text->second
+                             : shownText(values_[std::size_t(r - 1) * std::size_t(columns_) + std::size_t(c - 1)],
+                                         twoDecimals));
             }
         }
         widths_[std::size_t(c - 1)] = width;
@@ -278,14 +327,14 @@ bool XlsxWorkbook::writeTo(const QString& path) const
 
     // One format per fill × font × number format in use; a cell's own format
     // replaces its column's, so filled cells must carry "0.00" themselves.
-    std::map<int, lxw_format*> formats;
+    // Looked up for every cell, so a flat table by fill, font and number format.
+    std::vector<lxw_format*> formats(std::size_t(256) * 256 * 2, nullptr);
     auto formatFor = [&](CellStyle style, bool twoDecimals) -> lxw_format* {
         if (style.fill == 0 && style.font == 0)
             return nullptr; // inherits the column's format
-        const int key = style.fill * 128 + style.font * 2 + (twoDecimals ? 1 : 0);
-        auto found = formats.find(key);
-        if (found != formats.end())
-            return found->second;
+        lxw_format*& found = formats[(std::size_t(style.fill) * 256 + style.font) * 2 + (twoDecimals ? 1 : 0)];
+        if (found)
+            return found;
         lxw_format* f = workbook_add_format(book);
         if (style.fill != 0) {
             format_set_pattern(f, LXW_PATTERN_SOLID);
@@ -295,7 +344,7 @@ bool XlsxWorkbook::writeTo(const QString& path) const
             format_set_font_color(f, lxwColor(*paletteColorRgb(style.font)));
         if (twoDecimals)
             format_set_num_format(f, "0.00");
-        formats.emplace(key, f);
+        found = f;
         return f;
     };
 
@@ -320,12 +369,15 @@ bool XlsxWorkbook::writeTo(const QString& path) const
         lastRow = qMax(lastRow, texts_.rbegin()->first.first);
     for (const auto& [cell, style] : textStyles_)
         lastRow = qMax(lastRow, cell.first);
+    bool textsInBlock = false; // usually the text lines lie below the values
+    for (const auto& [cell, unused] : texts_)
+        textsInBlock = textsInBlock || inBlock(cell.first, cell.second);
     auto text = texts_.begin();
     auto textStyle = textStyles_.begin();
     for (int r = 1; r <= lastRow && ok; ++r) {
         const lxw_row_t row = lxw_row_t(r - 1);
         for (int c = 1; c <= columns_ && r <= rows_; ++c) {
-            if (texts_.count({r, c}))
+            if (textsInBlock && texts_.count({r, c}))
                 continue;
             const std::size_t at = std::size_t(r - 1) * std::size_t(columns_) + std::size_t(c - 1);
             ok = ok
