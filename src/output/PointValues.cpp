@@ -157,6 +157,22 @@ inline int writeHundredths(std::uint32_t q, char decimalPoint, char* buf)
     return digits + 3;
 }
 
+// The seven digits move v by at most half a unit of the seventh digit: below
+// 1000 that is at most 0.005 hundredths. So unless v · 100 (exact: 100 adds
+// five significant bits) lies that close to a half, its nearest whole number
+// is already the answer. 0 when the value needs the full rounding.
+inline int twoDecimalsAwayFromHalves(float value, char decimalPoint, char* buf)
+{
+    if (!(value >= 0.0f && value < 1000.0f))
+        return 0;
+    const double t = double(value) * 100.0;
+    const auto whole = std::uint32_t(t);
+    const double frac = t - double(whole);
+    if (!(std::fabs(frac - 0.5) > 0.006))
+        return 0;
+    return writeHundredths(whole + std::uint32_t(frac > 0.5), decimalPoint, buf);
+}
+
 } // namespace
 
 int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
@@ -166,17 +182,8 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
     // so the product is exact in double and rounding it gives the same digits
     // as a correctly rounded decimal conversion.
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
-    if (value >= 0.0f && value < 1000.0f) {
-        // The seven digits move v by at most half a unit of the seventh digit:
-        // below 1000 that is at most 0.005 hundredths. So unless v · 100 (exact:
-        // 100 adds five significant bits) lies that close to a half, its
-        // nearest whole number is already the answer.
-        const double t = double(value) * 100.0;
-        const auto whole = std::uint32_t(t);
-        const double frac = t - double(whole);
-        if (std::fabs(frac - 0.5) > 0.006)
-            return writeHundredths(whole + std::uint32_t(frac > 0.5), decimalPoint, buf);
-    }
+    if (const int len = twoDecimalsAwayFromHalves(value, decimalPoint, buf))
+        return len;
     if (!(value >= 0.0f) || value >= 1e5f)
         return 0; // negative, NaN or too large
     if (value == 0.0f) {
@@ -312,7 +319,11 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
         case Key::Sum: putKey(red[i] + green[i] + blue[i]); break;
         case Key::Luminance: {
             const float value = float(lumGreen_[green[i]] + lumRed_[red[i]] + lumBlue_[blue[i]]);
-            if (const int len = twoDecimalsOfSingle(value, decimalPoint_, p)) {
+            // The common case inline; twoDecimalsOfSingle() for values near a half.
+            int len = twoDecimalsAwayFromHalves(value, decimalPoint_, p);
+            if (len == 0)
+                len = twoDecimalsOfSingle(value, decimalPoint_, p);
+            if (len != 0) {
                 p += len;
                 break;
             }
