@@ -34,6 +34,9 @@ public:
     QStringList asked;   ///< "title|prompt" of every weight box shown
     QStringList errors;
     int helpShown = 0;
+    QStringList csvAnswers; ///< next answers of the table file's name box; empty = cancelled
+    QStringList csvAsked;   ///< "title|prompt" of every name box shown
+    QStringList csvErrors;  ///< "title|text" of every CSV error box shown
 
     template <class T = QWidget>
     T* control(const char* name) const
@@ -57,6 +60,15 @@ protected:
     }
     void showHelp() override { ++helpShown; }
     void showReadError(const QString&, const QString& text) override { errors << text; }
+    QString askCsvName(const QString& title, const QString& prompt) override
+    {
+        csvAsked << title + QLatin1Char('|') + prompt;
+        return csvAnswers.isEmpty() ? QString() : csvAnswers.takeFirst();
+    }
+    void showCsvError(const QString& title, const QString& text) override
+    {
+        csvErrors << title + QLatin1Char('|') + text;
+    }
 };
 
 class ExportFormTest : public ::testing::Test {

@@ -20,10 +20,18 @@
 
 namespace lumiset::test {
 
-/// The open window with its message boxes and help window recorded instead of shown.
+/// The open window with its message boxes, help window, document opener and
+/// program end recorded instead of shown, launched or run.
 class RecordingForm : public OpenForm {
 public:
-    using OpenForm::OpenForm;
+    RecordingForm(const QString& startFolder, const QList<DriveEntry>& drives) : OpenForm(startFolder, drives)
+    {
+        setDocumentOpener([this](const QString& path) {
+            opened << path;
+            return openerSucceeds;
+        });
+        setProgramEnd([this] { ++programEnds; });
+    }
 
     struct Box {
         MessageIcon icon;
@@ -58,6 +66,9 @@ public:
     QList<Box> boxes;
     int helpShown = 0;
     int exportShown = 0;
+    QStringList opened; ///< files handed to the document opener
+    bool openerSucceeds = true;
+    int programEnds = 0;
 };
 
 /// A scratch folder that is the only "drive" of the window under test.

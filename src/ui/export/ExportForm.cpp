@@ -6,9 +6,11 @@
 #include "help/HelpOpenForm.h"
 #include "image/NumberText.h"
 #include "image/PixelLoader.h"
+#include "output/CsvExport.h"
 #include "output/ExportPreparation.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QInputDialog>
@@ -37,6 +39,7 @@ constexpr int kProgressLeft = 88;
 constexpr int kProgressTop = 8;
 constexpr int kReadingPhaseEnd = 350; // the bar's length when the pixels are read
 constexpr int kMaxZoom = 20;
+constexpr QPoint kFillTickAt{8, 384}; // under the views, where the long caption has the window's width
 constexpr int kReadInterval = 200;
 constexpr int kPulseInterval = 180;
 // No widget may be taller than this; a region taller than it at a high zoom is cut.
@@ -197,6 +200,11 @@ void ExportForm::buildControls()
     for (const auto& b : boxes)
         connect(b.box, &QLineEdit::textChanged, this, [this, kind = b.kind] { regionTyped(kind); });
 
+    Check1 = new QCheckBox(
+        QStringLiteral("Заливка цветом фона ячеек таблицы (Значительно замедляет вывод в таблицу)"), this);
+    named(Check1, "Check1")->move(kFillTickAt);
+    Check1->adjustSize();
+
     // The pixel readout on its panel; the connector lines lead to it from the zoomed view.
     Label5 = label("Label5", QString(), {176, 280, 170, 90});
     Label5->setFrameShape(QFrame::StyledPanel);
@@ -292,6 +300,8 @@ void ExportForm::buildControls()
     });
     connect(Image1, &QAbstractButton::clicked, this, [this] { emit exportCommand(); });
     connect(Image15, &QAbstractButton::clicked, this, [this] { emit csvCommand(); });
+    connect(this, &ExportForm::exportCommand, this, &ExportForm::exportToTable);
+    connect(this, &ExportForm::csvCommand, this, &ExportForm::saveCsv);
     connect(Image2, &QAbstractButton::clicked, this, [this] {
         ws_.ExportCancelled = true;
         reject();
@@ -317,6 +327,31 @@ void ExportForm::finishExport()
 {
     ws_.ExportCancelled = false;
     accept();
+}
+
+void ExportForm::exportToTable()
+{
+    setBusy(true);
+    const RegionError refused = prepareExportRequest(ws_, Check1->isChecked());
+    setBusy(false);
+    // A region the pixel tables cannot give prepares nothing; the window stays
+    // open for another region or cancel.
+    if (refused != RegionError::None)
+        return;
+    finishExport();
+}
+
+void ExportForm::saveCsv()
+{
+    const QString defaultPath = defaultCsvPath(ws_.image.FilePath);
+    const QString answer = askCsvName(csvPromptTitle(), csvPromptText(defaultCsvName(defaultPath)));
+    setBusy(true);
+    const CsvError error = lumiset::csvCommand(ws_, answer, QLocale());
+    setBusy(false);
+    if (error == CsvError::None)
+        return;
+    const UserMessage message = csvErrorMessage(error, QDir::toNativeSeparators(ws_.SelectedFileName));
+    showCsvError(message.title, message.text);
 }
 
 void ExportForm::formLoad()
@@ -370,6 +405,7 @@ void ExportForm::formLoad()
         b->show();
         b->setEnabled(true);
     }
+    Check1->setChecked(false); // colouring is slow: each showing starts without it
     Vydelenie->setMode(SelectionFrame::CopyPen);
     Vydelenie->setColour(QColor(255, 0, 0));
 
@@ -843,6 +879,16 @@ void ExportForm::showHelp()
 void ExportForm::showReadError(const QString& title, const QString& text)
 {
     QMessageBox::critical(this, title, text);
+}
+
+QString ExportForm::askCsvName(const QString& title, const QString& prompt)
+{
+    return QInputDialog::getText(this, title, QString(prompt).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+void ExportForm::showCsvError(const QString& title, const QString& text)
+{
+    QMessageBox::warning(this, title, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 // ---- the mouse on the image view -------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLabel>
 
+class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 class QScrollBar;
@@ -94,10 +95,10 @@ public:
     Workspace& workspace() { return ws_; }
 
 signals:
-    /// The export button was clicked: the table output prepares the request and
-    /// calls finishExport().
+    /// The export button was clicked: the request is prepared from the region,
+    /// the measure and the cell-colouring tick, then the window closes.
     void exportCommand();
-    /// The CSV button was clicked; the window stays open.
+    /// The CSV button was clicked: the region is saved as a table file; the window stays open.
     void csvCommand();
 
 protected:
@@ -107,6 +108,10 @@ protected:
     virtual void showHelp();
     /// Tells the user that the pixels could not be read; tests replace it.
     virtual void showReadError(const QString& title, const QString& text);
+    /// The input box of the table file's name; empty when cancelled. Tests replace it.
+    virtual QString askCsvName(const QString& title, const QString& prompt);
+    /// Tells the user that the table file was not written; tests replace it.
+    virtual void showCsvError(const QString& title, const QString& text);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -144,6 +149,9 @@ private:
     void zoomMoved(int buttons, QPointF pos);
     void showReadout(int column, int row, ReadoutView view);
     void setZoomPointer(art::ZoomGlyph glyph);
+
+    void exportToTable();
+    void saveCsv();
 
     void applyResizeRule();
     void placeGrip();
@@ -201,6 +209,7 @@ private:
     PictureButton* Image15 = nullptr;
     PictureButton* Image2 = nullptr;
     PictureButton* Image3 = nullptr;
+    QCheckBox* Check1 = nullptr; ///< colour the cells like their points
     LineControl* Line11 = nullptr;
     LineControl* Line12 = nullptr;
     LineControl* Grip[6] = {};

@@ -7,9 +7,12 @@
 #include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
 #include "image/OpenCommand.h"
+#include "output/SpreadsheetExport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -18,9 +21,12 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTimer>
+#include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumiset {
@@ -77,6 +83,13 @@ OpenForm::OpenForm(const QString& startFolder, const QList<DriveEntry>& drives, 
 {
     setObjectName(QStringLiteral("OpenForm"));
     setWindowTitle(QStringLiteral("Lumiset"));
+    clock_.start();
+    documentOpener_ = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    workbookFallback_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    endProgram_ = [this] {
+        close();
+        QCoreApplication::exit(1);
+    };
     buildControls();
     formLoad(startFolder);
 }
@@ -207,7 +220,7 @@ void OpenForm::buildControls()
     connect(Image3, &QAbstractButton::clicked, this, [this] { showHelp(); });
     connect(Image13, &QAbstractButton::clicked, this, [this] { stopRequested_ = true; });
     connect(Picture3, &QAbstractButton::clicked, this, [this] { emit exportRequested(); });
-    connect(this, &OpenForm::exportRequested, this, [this] { showExportWindow(); });
+    connect(this, &OpenForm::exportRequested, this, &OpenForm::exportCommand);
 }
 
 void OpenForm::formLoad(const QString& startFolder)
@@ -438,8 +451,40 @@ ExportForm& OpenForm::exportForm()
 void OpenForm::showExportWindow()
 {
     exportForm().exec();
+}
+
+void OpenForm::exportCommand()
+{
+    // The colouring lets clicks through between rows; a second export must not
+    // start inside the first.
+    if (exporting_)
+        return;
+    // Only the export window's own export command confirms a request.
+    workspace_.ExportCancelled = true;
+    showExportWindow();
     if (!workspace_.ExportCancelled)
         emit exportConfirmed();
+    writeSpreadsheet();
+}
+
+void OpenForm::writeSpreadsheet()
+{
+    exporting_ = true;
+    // While the cells are coloured, a click on the file list would open another
+    // picture under the export and the description lines would name it.
+    Picture3->setEnabled(false);
+    File1->setEnabled(false);
+    XlsxWorkbook book({workspace_.image.FilePath, workbookFallback_, QString()}, documentOpener_);
+    const SpreadsheetOutcome outcome = exportToSpreadsheet(workspace_, book, *this);
+    File1->setEnabled(true);
+    Picture3->setEnabled(true);
+    exporting_ = false;
+    if (outcome != SpreadsheetOutcome::Failed)
+        return;
+    const UserMessage failure = automationFailureMessage();
+    showMessage(MessageIcon::Critical, failure.title, failure.text);
+    if (endProgram_)
+        endProgram_();
 }
 
 void OpenForm::slideTick()
@@ -570,6 +615,50 @@ void OpenForm::setBusyCursor(bool busy)
         --busyDepth_;
     }
 }
+
+// ---- what the spreadsheet export shows ------------------------------------
+
+void OpenForm::setExportButtonFrame(ExportButtonFrame frame)
+{
+    Picture3->setFrame(frame == ExportButtonFrame::Busy ? ExportStrip::kBusyFrame : ExportStrip::kLastSlideFrame);
+}
+
+void OpenForm::setOpenButtonsVisible(bool visible)
+{
+    Image1->setVisible(visible);
+    Image3->setVisible(visible);
+}
+
+void OpenForm::setBusyPointer(bool busy) { setBusyCursor(busy); }
+
+void OpenForm::processEvents() { QCoreApplication::processEvents(); }
+
+void OpenForm::setStopButtonActive(bool active)
+{
+    Image13->setEnabled(active);
+    Image13->setVisible(active);
+    // The progress bar lies over the export button only while cells are coloured.
+    Picture4->setVisible(active);
+    if (active)
+        Picture4->raise();
+}
+
+void OpenForm::setProgressWidth(int width)
+{
+    Picture4->resize(std::clamp(width, 1, int(kProgressBarWidth)), art::kStripFrameHeight);
+    if (Picture4->isVisible())
+        Picture4->repaint();
+}
+
+void OpenForm::setRemainingVisible(bool visible)
+{
+    // An estimate left from an earlier export would be wrong for this one.
+    if (visible)
+        Label5->clear();
+    Label5->setVisible(visible);
+}
+
+void OpenForm::setRemainingText(const QString& text) { Label5->setText(text); }
 
 // ---- layout -------------------------------------------------------------
 

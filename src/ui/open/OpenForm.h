@@ -3,10 +3,15 @@
 #include "Drives.h"
 #include "image/ImageStore.h"
 #include "image/OpenWindowView.h"
+#include "output/ExportProgressView.h"
 #include "output/ExportState.h"
+#include "output/XlsxWorkbook.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -31,9 +36,10 @@ class ProgressPicture;
 /// filter and the path box, the file report with its preview and palette, and
 /// the open, export, help and stop buttons.
 ///
-/// It is the view through which the readers report on the opened file. Every
-/// control carries its classic name as objectName.
-class OpenForm : public QWidget, public OpenWindowView {
+/// It is the view through which the readers report on the opened file and
+/// through which the spreadsheet export shows its progress. Every control
+/// carries its classic name as objectName.
+class OpenForm : public QWidget, public OpenWindowView, public ExportProgressView {
     Q_OBJECT
 public:
     /// Opens on \a startFolder (the current folder when empty or unusable).
@@ -55,8 +61,14 @@ public:
     QString filePattern() const { return pattern_; }
     int listAreaWidth() const { return listAreaWidth_; }
 
-    bool stopRequested() const { return stopRequested_; }
     void setStopRequested(bool requested) { stopRequested_ = requested; }
+
+    /// Hands the finished workbook to the user; the desktop's handler unless replaced (tests).
+    void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
+    /// Where a workbook goes when the picture's folder cannot be written.
+    void setWorkbookFallbackFolder(const QString& folder) { workbookFallback_ = folder; }
+    /// Ends the program after the spreadsheet failed; tests replace it.
+    void setProgramEnd(std::function<void()> end) { endProgram_ = std::move(end); }
 
     // What the readers write
     void setReport(const QString& text) override;
@@ -82,6 +94,19 @@ public:
     void restoreOpenButton() override;
     void setBusyCursor(bool busy) override;
 
+    // What the spreadsheet export shows while it runs
+    void setExportButtonFrame(ExportButtonFrame frame) override;
+    void setOpenButtonsVisible(bool visible) override;
+    void setBusyPointer(bool busy) override;
+    void processEvents() override;
+    bool stopRequested() const override { return stopRequested_; }
+    void clearStopRequest() override { stopRequested_ = false; }
+    void setStopButtonActive(bool active) override;
+    void setProgressWidth(int width) override;
+    void setRemainingVisible(bool visible) override;
+    void setRemainingText(const QString& text) override;
+    qint64 nowMilliseconds() override { return clock_.elapsed(); }
+
     /// Opens the entry \a row of the file list, as selecting it does.
     void openListEntry(int row);
 
@@ -97,8 +122,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     /// Shows the help window modally; tests replace it.
     virtual void showHelp();
-    /// The export command: shows the export window modally and, unless it was
-    /// cancelled, announces exportConfirmed(). Tests replace it.
+    /// Shows the export window modally; tests replace it.
     virtual void showExportWindow();
 
 private:
@@ -117,6 +141,8 @@ private:
     void openSelected();
     void pathEntered();
     void slideTick();
+    void exportCommand();
+    void writeSpreadsheet();
     void placePictureBox();
     void placeLines();
     QString driveRoot() const;
@@ -135,6 +161,11 @@ private:
     int selectedFileIndex_ = -1;
     QString selectedFileName_;
     bool stopRequested_ = false;
+    bool exporting_ = false;
+    QElapsedTimer clock_;
+    DocumentOpener documentOpener_;
+    QString workbookFallback_;
+    std::function<void()> endProgram_;
     bool fileOpenedOnPress_ = false;
     int busyDepth_ = 0;
     int listAreaWidth_ = 0;
