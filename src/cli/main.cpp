@@ -76,21 +76,29 @@ QString oneLine(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" | "));
 }
 
-int info(const QString& path)
+// Runs the open command on \a path with "Показывать файл" ticked. False, with the
+// reason on standard error, when the file cannot be opened at all.
+bool openAsTheWindowDoes(const QString& path, lumiset::ImageStore& store, lumiset::RecordingOpenView& view)
 {
     QFile probe(path);
     const QFileInfo fi(path);
     if (fi.isDir() || !probe.open(QIODevice::ReadOnly)) {
         const QString reason = fi.isDir() ? QStringLiteral("is a folder") : probe.errorString();
         std::fprintf(stderr, "lumiset-cli: cannot open %s: %s\n", qPrintable(path), qPrintable(reason));
-        return kExitCannotOpen;
+        return false;
     }
     probe.close();
-
-    lumiset::ImageStore store;
-    lumiset::RecordingOpenView view;
     view.showFile = true;
     lumiset::openCommand(store, view, fi.path(), fi.fileName());
+    return true;
+}
+
+int info(const QString& path)
+{
+    lumiset::ImageStore store;
+    lumiset::RecordingOpenView view;
+    if (!openAsTheWindowDoes(path, store, view))
+        return kExitCannotOpen;
 
     for (const QString& line : view.reportLines())
         print(line);
@@ -204,19 +212,10 @@ int exportCommand(const QStringList& args)
         return usageError(QStringLiteral("unknown measure: ") + measureName);
     const QLocale locale = localeName.isEmpty() ? QLocale() : QLocale(localeName);
 
-    QFile probe(path);
-    const QFileInfo fi(path);
-    if (fi.isDir() || !probe.open(QIODevice::ReadOnly)) {
-        const QString reason = fi.isDir() ? QStringLiteral("is a folder") : probe.errorString();
-        std::fprintf(stderr, "lumiset-cli: cannot open %s: %s\n", qPrintable(path), qPrintable(reason));
-        return kExitCannotOpen;
-    }
-    probe.close();
-
     lumiset::Workspace ws;
     lumiset::RecordingOpenView view;
-    view.showFile = true;
-    lumiset::openCommand(ws.image, view, fi.path(), fi.fileName());
+    if (!openAsTheWindowDoes(path, ws.image, view))
+        return kExitCannotOpen;
     if (!view.exportEnabled()) {
         std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path),
                      qPrintable(refusalReason(view)));
@@ -255,7 +254,7 @@ int exportCommand(const QStringList& args)
         ws.CoefGreen = weights[1];
         ws.CoefBlue = weights[2];
     }
-    ws.SelectedFileName = fi.fileName();
+    ws.SelectedFileName = QFileInfo(path).fileName();
 
     if (!csvPath.isEmpty()) {
         const lumiset::CsvError error = lumiset::writeCsv(ws, csvPath, locale);
