@@ -3,6 +3,7 @@
 #include "image/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -180,9 +181,26 @@ ParsedWeight parseWeight(const QString& text)
     }
     if (separators > 1)
         return {WeightInput::Invalid, 0};
-    // The leading digits and at most one separator: strtod reads all of it, and
-    // a lone separator reads as 0.
-    const double v = normal == "." ? 0.0 : std::strtod(normal.constData(), nullptr);
+    // Read with "." whatever the C locale says: QApplication sets LC_NUMERIC
+    // from the user's environment on Unix, and strtod under ru_RU would stop
+    // at the "." and read "0.3" as 0. A lone separator reads as 0.
+    double v = 0;
+    if (normal != ".") {
+        const char* end = normal.constData() + normal.size();
+        const auto [stop, error] = std::from_chars(normal.constData(), end, v, std::chars_format::fixed);
+        if (error == std::errc::result_out_of_range) {
+            // Too small only rounds to 0; too large cannot be a single-precision weight.
+            const qsizetype point = normal.indexOf('.');
+            const QByteArray whole = point < 0 ? normal : normal.left(point);
+            if (std::any_of(whole.begin(), whole.end(), [](char d) { return d != '0'; }))
+                return {WeightInput::Invalid, 0};
+            v = 0;
+        } else if (error != std::errc() || stop != end) {
+            return {WeightInput::Invalid, 0};
+        }
+    }
+    if (v > double(std::numeric_limits<float>::max()))
+        return {WeightInput::Invalid, 0}; // would be an infinite weight
     return {WeightInput::Number, float(v)};
 }
 

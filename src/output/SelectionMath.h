@@ -71,7 +71,8 @@ struct ParsedWeight {
 
 /// \brief Reads a luminance weight: blanks around ignored, "." and "," both the
 /// decimal separator (at most one), digits otherwise; ".5" is 0.5, "5." is 5.
-/// No range check: weights above 1 are allowed and need not sum to 1.
+/// The C locale plays no part. No range check: weights above 1 are allowed and
+/// need not sum to 1; only a number too large for single precision is invalid.
 ParsedWeight parseWeight(const QString& text);
 
 /// \brief How the image view paints one point: the colour, or nothing (the

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
 #include <vector>
 
 namespace lumiset {
@@ -126,7 +128,6 @@ TEST(RegionNumber, AcceptedAndRefusedBounds)
         {"last row below the picture", RegionBox::LastRow, 401, std::nullopt},
         {"last row before the first", RegionBox::LastRow, 9, std::nullopt},
         {"last row at the bottom", RegionBox::LastRow, 400, region(10, 50, 10, 400)},
-        {"first column making 257 columns", RegionBox::FirstColumn, 0, std::nullopt},
         {"first column after the last", RegionBox::FirstColumn, 51, std::nullopt},
         {"first column ok", RegionBox::FirstColumn, 1, region(1, 50, 10, 50)},
         {"last column making 257 columns", RegionBox::LastColumn, 266, std::nullopt},
@@ -143,6 +144,15 @@ TEST(RegionNumber, AcceptedAndRefusedBounds)
     }
 }
 
+// Columns 300 … 400: a first column of 144 is inside the picture and before the
+// last, so only the 256-column limit can refuse it.
+TEST(RegionNumber, FirstColumnRefusedOnlyByTheColumnLimit)
+{
+    const Selection s = region(300, 400, 10, 50);
+    EXPECT_FALSE(applyRegionNumber(RegionBox::FirstColumn, 144, s, 600, 400)) << "257 columns";
+    EXPECT_EQ(applyRegionNumber(RegionBox::FirstColumn, 145, s, 600, 400), region(145, 400, 10, 50)) << "256 columns";
+}
+
 TEST(Weight, AnswersOfTheInputBox)
 {
     const struct {
@@ -156,6 +166,14 @@ TEST(Weight, AnswersOfTheInputBox)
         {"", WeightInput::Empty, 0},          {"   ", WeightInput::Empty, 0},
         {"1,2,3", WeightInput::Invalid, 0},   {"0.3a", WeightInput::Invalid, 0},
         {"-0.3", WeightInput::Invalid, 0},    {"0 3", WeightInput::Invalid, 0},
+        {"1e3", WeightInput::Invalid, 0},     {"007,250", WeightInput::Number, 7.25f},
+        // Beyond single precision the weight would be infinite.
+        {"340282350000000000000000000000000000001", WeightInput::Invalid, 0},
+        {"0,0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "00000000000000000000000000000000000001",
+         WeightInput::Number, 0.0f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);
@@ -164,6 +182,27 @@ TEST(Weight, AnswersOfTheInputBox)
         if (c.kind == WeightInput::Number)
             EXPECT_FLOAT_EQ(w.value, c.value);
     }
+}
+
+// QApplication takes LC_NUMERIC from the user's environment on Unix; a
+// Russian or German user's "0.3" must still be 0.3, not 0.
+TEST(Weight, ReadWithAPointWhateverTheCLocale)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (std::setlocale(LC_NUMERIC, name)) {
+            comma = name;
+            break;
+        }
+    if (!comma)
+        GTEST_SKIP() << "no locale with a decimal comma is installed (locale -a)";
+    ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
+    const ParsedWeight point = parseWeight(QStringLiteral("0.3"));
+    const ParsedWeight decimalComma = parseWeight(QStringLiteral("0,3"));
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_FLOAT_EQ(point.value, 0.3f) << comma;
+    EXPECT_FLOAT_EQ(decimalComma.value, 0.3f) << comma;
 }
 
 TEST(FramePulse, LevelsRiseToTheTopAndFallTo83)
