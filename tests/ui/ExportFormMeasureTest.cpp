@@ -155,6 +155,25 @@ TEST_F(ExportFormTest, WeightBoxAnswers)
     EXPECT_EQ(form->asked.last(), QStringLiteral("Ввести коэффициент синей составляющей|Введите долю синей составляющей "));
 }
 
+// Only a left click let go over the label edits a weight; a right click or a
+// press dragged off the label is not a click.
+TEST_F(ExportFormTest, WeightLabelsAnswerOnlyALeftClick)
+{
+    open(meanPicture());
+    start();
+    QWidget* weight = c("Label18");
+    QTest::mouseClick(weight, Qt::RightButton);
+    QTest::mouseClick(weight, Qt::MiddleButton);
+    QTest::mousePress(weight, Qt::LeftButton, Qt::NoModifier, {2, 2});
+    QTest::mouseRelease(weight, Qt::LeftButton, Qt::NoModifier, {2, weight->height() + 30});
+    QTest::mouseClick(c("Label17"), Qt::RightButton);
+    EXPECT_TRUE(form->asked.isEmpty());
+    EXPECT_EQ(ws.BrightnessMeasure, MeasureRed);
+    QTest::mouseClick(weight, Qt::LeftButton, Qt::NoModifier, {2, 2});
+    EXPECT_EQ(form->asked.size(), 1);
+    EXPECT_EQ(ws.BrightnessMeasure, MeasureLuminance);
+}
+
 // ---- buttons and showings ---------------------------------------------------------------
 
 TEST_F(ExportFormTest, CancelCloseAndExportSetExportCancelled)
@@ -253,6 +272,10 @@ TEST_F(ExportFormTest, ProgressStripClickMovesItDownAndBack)
     EXPECT_EQ(strip->y(), 8 + 26);
     QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, {0, 2});
     EXPECT_EQ(strip->y(), 8);
+    QTest::mouseClick(strip, Qt::RightButton, Qt::NoModifier, {0, 2});
+    QTest::mousePress(strip, Qt::LeftButton, Qt::NoModifier, {0, 2});
+    QTest::mouseRelease(strip, Qt::LeftButton, Qt::NoModifier, {0, 60});
+    EXPECT_EQ(strip->y(), 8) << "neither the right button nor a release off the strip moves it";
 }
 
 } // namespace

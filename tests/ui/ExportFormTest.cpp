@@ -275,6 +275,51 @@ TEST_F(ExportDragTest, ZoomedViewWaitsForTheRelease)
     EXPECT_EQ(c("Picture5")->size(), QSize(300, 30));
 }
 
+// A release that went to another window must not leave the view thinking the
+// drag goes on: the next drag would extend the old region from its stale anchor.
+TEST_F(ExportDragTest, LostReleaseEndsTheDragOnTheNextMoveOrLeave)
+{
+    moveWith(view3, {0, 0}, Qt::LeftButton);
+    moveWith(view3, {99, 9}, Qt::LeftButton);
+    ASSERT_FALSE(form->NewSelectionPending);
+    moveWith(view3, {120, 30}, Qt::NoButton);
+    EXPECT_TRUE(form->NewSelectionPending);
+    EXPECT_EQ(c("Picture5")->size(), QSize(300, 30)) << "the region the drag reached is drawn";
+    EXPECT_EQ(sel().SelColumnTo, 100) << "a move without the button does not stretch the region";
+    moveWith(view3, {50, 50}, Qt::LeftButton);
+    moveWith(view3, {52, 51}, Qt::LeftButton);
+    EXPECT_EQ(sel().SelColumnFrom, 51) << "a new drag anchors afresh";
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view3, &leave);
+    EXPECT_TRUE(form->NewSelectionPending);
+    EXPECT_EQ(c("Picture5")->size(), QSize(9, 6));
+}
+
+// Redraws started by the selection bars leave the window usable: the arrow with
+// hourglass. A drag's release and the reading hold it: the hourglass.
+TEST_F(ExportDragTest, BusyPointerShapes)
+{
+    QList<Qt::CursorShape> seen;
+    struct Recorder : QObject {
+        QList<Qt::CursorShape>* seen;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Hide)
+                *seen << (QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape()
+                                                            : Qt::ArrowCursor);
+            return false;
+        }
+    } recorder;
+    recorder.seen = &seen;
+    c("Picture4")->installEventFilter(&recorder); // the redraw hides the frame first
+    c<QScrollBar>("HScroll2")->setValue(30);
+    c<QScrollBar>("VScroll3")->setValue(2);
+    drag({{3, 3}, {8, 8}});
+    EXPECT_EQ(seen, (QList<Qt::CursorShape>{Qt::BusyCursor, Qt::BusyCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the pointer is restored";
+}
+
 TEST_F(ExportDragTest, RightButtonCyclesFourLooksMiddleHides)
 {
     auto* frame = form->findChild<SelectionFrame*>(QStringLiteral("Vydelenie"));
@@ -382,6 +427,28 @@ TEST_F(ExportFormTest, ZoomClicksStayBetween1And20)
     form->Zoom = 1;
     QTest::mouseClick(zoomed, Qt::RightButton, Qt::NoModifier, {1, 1});
     EXPECT_EQ(form->Zoom, 1);
+}
+
+// Each press of a double-click is a click on the zoomed view, as two quick
+// single clicks would be: two steps. The window system sends press, release,
+// press, double-click, release; the double-click must not add a third.
+TEST_F(ExportFormTest, DoubleClickOnTheZoomedViewZoomsTwice)
+{
+    open(bmp24(30, 30));
+    start();
+    QWidget* zoomed = c("Picture5");
+    const QPointF at(1, 1);
+    auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, zoomed->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(zoomed, &e);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(form->Zoom, 5);
+    EXPECT_EQ(form->text("Label9"), QStringLiteral("Масштаб 500%"));
 }
 
 TEST_F(ExportFormTest, ZoomedFrameScrollsWhenTheRegionOutgrowsIt)

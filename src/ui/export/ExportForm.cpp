@@ -57,10 +57,33 @@ QColor windowColour() { return QApplication::palette().color(QPalette::Base); }
 /// The colour a region box takes when its number is refused.
 QColor rejectedBoxColour() { return QToolTip::palette().color(QPalette::ToolTipBase); }
 
+void LeftClick::press(const QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        armed_ = true;
+}
+
+bool LeftClick::release(const QMouseEvent* event, QSize size)
+{
+    if (event->button() != Qt::LeftButton)
+        return false;
+    const bool inside = QRect(QPoint(0, 0), size).contains(event->position().toPoint());
+    const bool click = armed_ && inside;
+    armed_ = false;
+    return click;
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event)
+{
+    QLabel::mousePressEvent(event);
+    click_.press(event);
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
-    emit clicked();
+    if (click_.release(event, size()))
+        emit clicked();
 }
 
 ReadingBar::ReadingBar(QWidget* parent) : QWidget(parent) {}
@@ -71,9 +94,15 @@ void ReadingBar::paintEvent(QPaintEvent*)
     art::readingBar(p, QRectF(0, 0, kLength, kHeight));
 }
 
-void ReadingBar::mouseReleaseEvent(QMouseEvent*)
+void ReadingBar::mousePressEvent(QMouseEvent* event)
 {
-    emit clicked();
+    click_.press(event);
+}
+
+void ReadingBar::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (click_.release(event, size()))
+        emit clicked();
 }
 
 ExportForm::ExportForm(Workspace& workspace, QWidget* parent)
@@ -230,6 +259,7 @@ void ExportForm::buildControls()
     Picture3 = new ImageView(Picture2);
     named(Picture3, "Picture3");
     Picture3->setCursor(Qt::CrossCursor);
+    Picture3->installEventFilter(this);
     Vydelenie = Picture3->frame();
 
     auto bar = [&](const char* name, Qt::Orientation o, QRect geometry, int single, int page) {
@@ -705,7 +735,7 @@ void ExportForm::zoomAfterChange()
     // During a mouse drag the region is redrawn once, when the button is let go.
     if (!NewSelectionPending)
         return;
-    setBusy(true);
+    setBusy(true, Qt::BusyCursor);
     DrawSelectionZoom();
     setBusy(false);
 }
@@ -911,7 +941,10 @@ void ExportForm::pictureMoved(int buttons, QPointF pos)
     const QPoint p = imagePoint(pos.x(), pos.y(), img.ImageWidth, img.ImageHeight);
     MouseColumn = p.x();
     MouseRow = p.y();
-    if (buttons == 1 || buttons == 3) {
+    if (!NewSelectionPending && !(buttons & 1)) {
+        // The left button went up where this view could not see it.
+        dragLost();
+    } else if (buttons == 1 || buttons == 3) {
         if (NewSelectionPending) {
             // The selection starts where the pointer is on the first move with the button held.
             NewSelectionPending = false;
@@ -943,6 +976,35 @@ void ExportForm::pictureReleased(int button, QPointF)
     setBusy(true);
     DrawSelectionZoom();
     setBusy(false);
+}
+
+void ExportForm::dragLost()
+{
+    if (NewSelectionPending)
+        return;
+    NewSelectionPending = true;
+    setBusy(true);
+    DrawSelectionZoom(); // the region the drag reached, as its release would have drawn
+    setBusy(false);
+}
+
+bool ExportForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Picture3 && (event->type() == QEvent::Leave || event->type() == QEvent::FocusOut)) {
+        // While the button is held the view grabs the mouse and sees no Leave;
+        // one arriving now means the drag is over.
+        if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+            dragLost();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ExportForm::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Another window taking over mid-drag receives the release instead.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        dragLost();
 }
 
 // ---- the mouse on the zoomed view --------------------------------------------------
@@ -1070,10 +1132,10 @@ void ExportForm::done(int result)
     QDialog::done(result);
 }
 
-void ExportForm::setBusy(bool busy)
+void ExportForm::setBusy(bool busy, Qt::CursorShape shape)
 {
     if (busy) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QGuiApplication::setOverrideCursor(shape);
         ++busyDepth_;
     } else if (busyDepth_ > 0) {
         QGuiApplication::restoreOverrideCursor();

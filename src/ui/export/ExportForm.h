@@ -22,6 +22,18 @@ class PictureButton;
 class SelectionFrame;
 class ZoomView;
 
+/// \brief Tells whether a press and release make a click: the left button,
+/// pressed on the widget and let go over it, as a push button counts one.
+class LeftClick {
+public:
+    void press(const QMouseEvent* event);
+    /// True when this release completes a click on a widget of \a size.
+    bool release(const QMouseEvent* event, QSize size);
+
+private:
+    bool armed_ = false;
+};
+
 /// \brief A label that reports clicks (the formula of the luminance measure).
 class ClickLabel : public QLabel {
     Q_OBJECT
@@ -31,7 +43,11 @@ signals:
     void clicked();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    LeftClick click_;
 };
 
 /// \brief The reading progress bar, revealed from the left by widening its box.
@@ -46,7 +62,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    LeftClick click_;
 };
 
 /// \brief The modal export window: the picture with its selection frame, the
@@ -116,6 +136,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void done(int result) override;
 
 private:
@@ -155,7 +177,12 @@ private:
 
     void applyResizeRule();
     void placeGrip();
-    void setBusy(bool busy);
+    /// The pointer while the window works: the hourglass by default, the arrow
+    /// with hourglass where the window stays usable between short redraws.
+    void setBusy(bool busy, Qt::CursorShape shape = Qt::WaitCursor);
+    /// A drag whose release never came (focus taken by a popup, pointer let go
+    /// outside the window) ends, so the next drag starts a new region.
+    void dragLost();
 
     Workspace& ws_;
     Selection& sel_;

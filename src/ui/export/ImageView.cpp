@@ -116,6 +116,11 @@ void ImageView::mousePressEvent(QMouseEvent* event)
     emit pressed(buttonMask(event->buttons()), event->position());
 }
 
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept(); // its second press has been handled already; a right double-click cycles two looks
+}
+
 void ImageView::mouseMoveEvent(QMouseEvent* event)
 {
     emit moved(buttonMask(event->buttons()), event->position());

@@ -67,6 +67,13 @@ void ZoomView::mousePressEvent(QMouseEvent* event)
     emit pressed(buttonMask(event->buttons()), event->position());
 }
 
+void ZoomView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Both presses of a double-click already arrived as presses, one zoom step
+    // each; QWidget's default would count the second press a third time.
+    event->accept();
+}
+
 void ZoomView::mouseMoveEvent(QMouseEvent* event)
 {
     emit moved(buttonMask(event->buttons()), event->position());
