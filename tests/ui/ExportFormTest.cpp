@@ -84,6 +84,30 @@ TEST_F(ExportFormTest, FirstTickReadsPixelsAndDrawsTheZoomedRegion)
     EXPECT_EQ(ws.image.ImageState, 3);
 }
 
+TEST_F(ExportFormTest, LayoutAlignsBoxesCaptionAndConnectors)
+{
+    open(bmp24(300, 300));
+    start();
+    const int barsRight = c("HScroll2")->geometry().right();
+    for (const char* name : {"Text4", "Text5"})
+        EXPECT_EQ(c(name)->geometry().right(), barsRight) << name;
+    EXPECT_EQ(c("Text1")->geometry().right(), c("Label5")->geometry().right()) << "row boxes over the readout's edge";
+    for (const char* name : {"Text1", "Text3", "Text5"})
+        EXPECT_TRUE(c<QLineEdit>(name)->alignment() & Qt::AlignRight) << name << ": the leading blank is hidden";
+    EXPECT_EQ(form->focusWidget(), c("Picture3")) << "no number box starts with the caret";
+
+    // Small region: the caption follows the frame down; a tall one keeps it in the window.
+    EXPECT_EQ(c("Label9")->y(), c("Picture4")->y() - 20);
+    form->Zoom = 10;
+    c<QScrollBar>("VScroll2")->setValue(100);
+    EXPECT_EQ(c("Picture4")->y(), 184);
+    EXPECT_EQ(c("Label9")->y(), 164);
+    // The connectors are drawn over the zoomed frame's scroll bars.
+    const QObjectList order = form->children();
+    EXPECT_GT(order.indexOf(c("Line11")), order.indexOf(c("VScroll4")));
+    EXPECT_GT(order.indexOf(c("Line12")), order.indexOf(c("HScroll4")));
+}
+
 TEST_F(ExportFormTest, ViewportFitsSmallPicturesAndScrollsLargeOnes)
 {
     open(bmp24(150, 120));

@@ -34,6 +34,9 @@ constexpr int kStartWidth = 652; // 9780 twips at 15 twips per pixel
 constexpr int kStartHeight = 412;
 constexpr QRect kViewport{392, 144, 233, 209};
 constexpr QRect kZoomArea{0, 184, 153, 169};
+constexpr QRect kRowPanel{192, 184, 161, 89}; // under the wedge's widest line, as wide
+constexpr int kZoomLabelGap = 20;              // the zoom label's top above the zoomed frame
+constexpr int kZoomLabelTopmost = 146;
 constexpr int kBarThickness = 17;
 constexpr int kProgressLeft = 88;
 constexpr int kProgressTop = 8;
@@ -49,6 +52,7 @@ int halfEven(double v) { return int(roundHalfEven(v)); }
 
 const QColor kViewportColour(255, 192, 128);
 const QColor kZoomFrameColour(128, 128, 255);
+const QColor kWedgeColour(255, 255, 255);
 
 QColor windowColour() { return QApplication::palette().color(QPalette::Base); }
 
@@ -200,25 +204,39 @@ void ExportForm::buildControls()
     Label15 = label("Label15", QStringLiteral("Яркость чёрно-белого изображения"), {8, 78, 330, 18});
     Label15->hide();
 
-    // Column bounds beside their scroll bars; row bounds left of theirs.
-    label("LabelFromColumn", QStringLiteral("Со столбца"), {392, 46, 84, 16});
+    // Column bounds above their scroll bars, right edges on the bars' right edge.
+    label("LabelFromColumn", QStringLiteral("Со столбца"), {392, 46, 76, 16});
     Text3 = new QLineEdit(this);
-    named(Text3, "Text3")->setGeometry(478, 44, 46, 20);
-    label("LabelToColumn", QStringLiteral("до"), {530, 46, 20, 16});
+    named(Text3, "Text3")->setGeometry(470, 44, 50, 20);
+    label("LabelToColumn", QStringLiteral("до"), {520, 46, 55, 16})->setAlignment(Qt::AlignCenter);
     Text4 = new QLineEdit(this);
-    named(Text4, "Text4")->setGeometry(552, 44, 46, 20);
-    label("LabelColumns", QStringLiteral("Будет выведено"), {392, 74, 112, 16});
+    named(Text4, "Text4")->setGeometry(575, 44, 50, 20);
+    label("LabelColumns", QStringLiteral("Будет выведено"), {392, 74, 176, 16});
     Text5 = new QLineEdit(this);
-    named(Text5, "Text5")->setGeometry(506, 72, 46, 20);
-    label("LabelFromRow", QStringLiteral("Со строки"), {180, 192, 76, 16});
+    named(Text5, "Text5")->setGeometry(575, 72, 50, 20);
+
+    // Row bounds on a white panel below the wedge, which becomes its tapered
+    // head reaching up to the row bars.
+    auto* rowPanel = new QWidget(this);
+    named(rowPanel, "RowPanel")->setGeometry(kRowPanel);
+    rowPanel->setAutoFillBackground(true);
+    QPalette white = rowPanel->palette();
+    white.setColor(QPalette::Window, kWedgeColour);
+    rowPanel->setPalette(white);
+    label("LabelFromRow", QStringLiteral("Со строки"), {198, 192, 92, 16});
     Text1 = new QLineEdit(this);
-    named(Text1, "Text1")->setGeometry(258, 190, 46, 20);
-    label("LabelToRow", QStringLiteral("до"), {180, 218, 76, 16});
+    named(Text1, "Text1")->setGeometry(296, 190, 50, 20);
+    label("LabelToRow", QStringLiteral("до"), {198, 218, 92, 16});
     Text2 = new QLineEdit(this);
-    named(Text2, "Text2")->setGeometry(258, 216, 46, 20);
-    label("LabelRows", QStringLiteral("Будет выве-\nдено"), {180, 240, 76, 32});
+    named(Text2, "Text2")->setGeometry(296, 216, 50, 20);
+    const QString rowsCaption = QStringLiteral("Будет выведено");
+    const bool oneLine = fontMetrics().horizontalAdvance(rowsCaption) <= 92;
+    label("LabelRows", oneLine ? rowsCaption : QStringLiteral("Будет\nвыведено"), {198, 238, 92, 32})
+        ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Text6 = new QLineEdit(this);
-    named(Text6, "Text6")->setGeometry(258, 246, 46, 20);
+    named(Text6, "Text6")->setGeometry(296, 244, 50, 20);
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6})
+        box->setAlignment(Qt::AlignRight); // the blank Str puts before a number stays out of sight
     for (QLineEdit* counter : {Text5, Text6})
         counter->setReadOnly(true);
     const struct {
@@ -235,15 +253,15 @@ void ExportForm::buildControls()
     Check1->adjustSize();
 
     // The pixel readout on its panel; the connector lines lead to it from the zoomed view.
-    Label5 = label("Label5", QString(), {176, 280, 170, 90});
+    Label5 = label("Label5", QString(), {192, 278, 154, 92});
     Label5->setFrameShape(QFrame::StyledPanel);
     Label5->setAutoFillBackground(true);
-    Label10 = label("Label10", QStringLiteral("X:"), {184, 286, 76, 16});
-    Label11 = label("Label11", QStringLiteral("Y:"), {264, 286, 76, 16});
-    Label12 = label("Label12", QStringLiteral("Красный"), {184, 304, 156, 16});
-    Label13 = label("Label13", QStringLiteral("Зелёный"), {184, 320, 156, 16});
-    Label14 = label("Label14", QStringLiteral("Синий"), {184, 336, 156, 16});
-    Label16 = label("Label16", QStringLiteral("Яркость"), {184, 352, 156, 16});
+    Label10 = label("Label10", QStringLiteral("X:"), {200, 284, 68, 16});
+    Label11 = label("Label11", QStringLiteral("Y:"), {272, 284, 68, 16});
+    Label12 = label("Label12", QStringLiteral("Красный"), {200, 302, 140, 16});
+    Label13 = label("Label13", QStringLiteral("Зелёный"), {200, 318, 140, 16});
+    Label14 = label("Label14", QStringLiteral("Синий"), {200, 334, 140, 16});
+    Label16 = label("Label16", QStringLiteral("Яркость"), {200, 350, 140, 16});
     Line11 = new LineControl(this);
     named(Line11, "Line11");
     Line12 = new LineControl(this);
@@ -260,6 +278,8 @@ void ExportForm::buildControls()
     named(Picture3, "Picture3");
     Picture3->setCursor(Qt::CrossCursor);
     Picture3->installEventFilter(this);
+    // The picture holds the focus, so no number box shows a caret the user did not ask for.
+    Picture3->setFocusPolicy(Qt::ClickFocus);
     Vydelenie = Picture3->frame();
 
     auto bar = [&](const char* name, Qt::Orientation o, QRect geometry, int single, int page) {
@@ -483,6 +503,7 @@ void ExportForm::formLoad()
 
 void ExportForm::timer1Tick()
 {
+    const bool firstTick = !wedge_;
     wedge_ = true;
     update(QRect(192, 144, 162, 40));
     ImageStore& img = ws_.image;
@@ -497,6 +518,8 @@ void ExportForm::timer1Tick()
     }
     Picture3->show();
     Picture2->show();
+    if (firstTick)
+        Picture3->setFocus(Qt::OtherFocusReason);
     ++img.ImageState;
 }
 
@@ -686,6 +709,11 @@ void ExportForm::DrawSelectionZoom()
     const QPoint bottomRight(frame.left() + frame.width(), frame.top() + frame.height());
     Line11->setLine(topRight, Label5->geometry().topLeft());
     Line12->setLine(bottomRight, QPoint(Label5->x(), Label5->y() + Label5->height()));
+    // The connectors run unbroken from the frame to the readout, over its scroll bars.
+    Line11->raise();
+    Line12->raise();
+    // The caption sits just above the frame, wherever the region's size puts it.
+    Label9->move(Label9->x(), std::max(kZoomLabelTopmost, frame.top() - kZoomLabelGap));
 }
 
 // ---- the selection scroll bars ------------------------------------------------
@@ -1075,7 +1103,7 @@ void ExportForm::paintEvent(QPaintEvent* event)
         return;
     // The white wedge that leads the eye from the image view to the zoomed view.
     QPainter p(this);
-    p.setPen(Qt::white);
+    p.setPen(kWedgeColour);
     for (int y = 144; y <= 183; ++y)
         p.drawLine(353, y, 353 - (y - 144) * 161 / 39, y);
 }
