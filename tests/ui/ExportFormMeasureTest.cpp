@@ -204,10 +204,13 @@ TEST_F(ExportFormTest, HelpAndPressedLooks)
     start();
     for (const char* name : {"Image1", "Image15", "Image2", "Image3"}) {
         auto* b = c<PictureButton>(name);
+        const QImage up = b->grab().toImage();
         QTest::mousePress(b, Qt::LeftButton);
         EXPECT_TRUE(b->showsPressed()) << name;
+        const QImage down = b->grab().toImage();
         b->setDown(false);
-        EXPECT_FALSE(b->showsPressed()) << name;
+        EXPECT_NE(down, up) << name << ": the pressed picture is drawn";
+        EXPECT_EQ(b->grab().toImage(), up) << name << ": and the released one comes back";
     }
     c<QAbstractButton>("Image3")->click();
     EXPECT_EQ(form->helpShown, 1);
@@ -234,6 +237,34 @@ TEST_F(ExportFormTest, SecondShowingKeepsZoomAndWeightsAndDoesNotReadAgain)
     EXPECT_EQ(ws.BrightnessMeasure, MeasureRed) << "the measure is chosen again by depth";
     EXPECT_EQ(sel().SelColumnTo, 3) << "the region is the default again";
     EXPECT_EQ(form->text("Label9"), QStringLiteral("Масштаб 400%"));
+}
+
+// A palette picture starts on the mean, which leaves the frame's hue alone:
+// the blue chosen on the last showing still colours the pulse.
+TEST_F(ExportFormTest, FrameHueKeptAcrossShowingsAndImage6OnlyWhileReading)
+{
+    BmpBuilder b;
+    b.width = b.height = 2;
+    b.bitsPerPixel = 8;
+    for (int i = 0; i < 256; ++i)
+        b.palette.push_back(Rgb{std::uint8_t(i), 0, 0});
+    b.indices.assign(2, std::vector<std::uint8_t>(2, 5));
+    open(b.build(), QStringLiteral("p8.bmp"));
+    start();
+    c<QRadioButton>("Option3")->click();
+    EXPECT_EQ(ws.FrameHue, 3);
+    form->timer2Tick();
+    auto* frame = form->findChild<SelectionFrame*>(QStringLiteral("Vydelenie"));
+    EXPECT_EQ(frame->colour(), QColor(17, 17, 70)) << "blue pulse";
+    c<QAbstractButton>("Image2")->click();
+
+    form->showWindow();
+    EXPECT_FALSE(c("Image6")->isVisible()) << "the pixels are read already";
+    form->timer1Tick();
+    EXPECT_TRUE(c<QRadioButton>("Option4")->isChecked());
+    EXPECT_EQ(ws.FrameHue, 3);
+    form->timer2Tick();
+    EXPECT_EQ(frame->colour(), QColor(17, 17, 70));
 }
 
 TEST_F(ExportFormTest, ResizeWidensOnlyTheViewport)

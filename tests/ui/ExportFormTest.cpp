@@ -21,6 +21,7 @@ TEST_F(ExportFormTest, DefaultRegionOfSmallAndLargePictures)
         ws = Workspace{};
         form.reset();
         open(bmp24(k.w, k.h));
+        ws.ExportCancelled = false; // the start-up must set it, not the fresh workspace
         start();
         EXPECT_EQ(c("Vydelenie")->geometry(), k.frame);
         EXPECT_EQ(form->text("Text3"), QLatin1String(k.firstColumn));
@@ -106,6 +107,72 @@ TEST_F(ExportFormTest, LayoutAlignsBoxesCaptionAndConnectors)
     const QObjectList order = form->children();
     EXPECT_GT(order.indexOf(c("Line11")), order.indexOf(c("VScroll4")));
     EXPECT_GT(order.indexOf(c("Line12")), order.indexOf(c("HScroll4")));
+}
+
+// 100 rows: 3.5 units a row up to 350, redrawn only once it has grown by 2,
+// then the drawing phase brings it to the full 466.
+TEST_F(ExportFormTest, ProgressBarWidthsWhileReading)
+{
+    struct Widths : QObject {
+        QList<int> seen;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            const int w = static_cast<QWidget*>(o)->width();
+            if (e->type() == QEvent::Resize && (seen.isEmpty() || seen.last() != w))
+                seen << w;
+            return false;
+        }
+    };
+    const struct {
+        const char* name;
+        QByteArray file;
+        QString fileName;
+        int lastReadingWidth;
+        int redraws; ///< the width of 1 it starts from, one a row read, the drawn 466
+    } cases[] = {
+        {"bottom-up BMP: one row short of 350", bmp24(2, 100), QStringLiteral("p.bmp"), 346, 1 + 99 + 1},
+        {"top-down TGA", [] {
+             TgaBuilder t;
+             t.width = 2;
+             t.height = 100;
+             t.descriptor = 0x20;
+             t.pixels.assign(100, std::vector<Rgb>(2, Rgb{1, 2, 3}));
+             return t.build();
+         }(), QStringLiteral("p.tga"), 350, 1 + 100 + 1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        ws = Workspace{};
+        form.reset();
+        open(k.file, k.fileName);
+        form = std::make_unique<TestExportForm>(ws);
+        Widths widths;
+        c("Picture1")->installEventFilter(&widths);
+        form->showWindow();
+        form->timer1Tick();
+        ASSERT_GE(widths.seen.size(), 10);
+        EXPECT_EQ(widths.seen.mid(0, 9), (QList<int>{1, 4, 7, 10, 14, 18, 21, 24, 28})) << "halves to even";
+        EXPECT_EQ(widths.seen.size(), k.redraws) << "one redraw a row: every row adds 3.5 >= 2";
+        EXPECT_EQ(widths.seen.at(widths.seen.size() - 2), k.lastReadingWidth);
+        EXPECT_EQ(widths.seen.last(), 466);
+    }
+}
+
+TEST_F(ExportFormTest, ZoomIsZeroUntilPixelsAreReadAndThreeAfterEachReading)
+{
+    open(bmp24(30, 30));
+    form = std::make_unique<TestExportForm>(ws);
+    form->showWindow();
+    EXPECT_EQ(form->text("Label9"), QStringLiteral("Масштаб 0%")) << "the start-up's bars redraw before reading";
+    form->timer1Tick();
+    QTest::mouseClick(c("Picture5"), Qt::LeftButton, Qt::NoModifier, {1, 1});
+    ASSERT_EQ(form->Zoom, 4);
+    c<QAbstractButton>("Image2")->click();
+
+    open(bmp24(40, 40), QStringLiteral("other.bmp")); // a new file is read again
+    start();
+    EXPECT_EQ(form->Zoom, 3);
+    EXPECT_EQ(form->text("Label9"), QStringLiteral("Масштаб 300%"));
 }
 
 TEST_F(ExportFormTest, ViewportFitsSmallPicturesAndScrollsLargeOnes)
