@@ -159,28 +159,28 @@ static void chevron(QPainter& p, const QRectF& b, bool right)
     p.drawPath(path);
 }
 
-void moreButton(QPainter& p, const QRectF& r, bool pressed)
+// The page switch of the help window: a round chevron glyph and its caption.
+static void pageSwitchButton(QPainter& p, const QRectF& r, bool pressed, const QColor& disc, bool forward,
+                             const QString& text)
 {
     p.setRenderHint(QPainter::Antialiasing);
     face(p, r, pressed);
     const QRectF b = glyphBox(r, pressed);
     p.setPen(Qt::NoPen);
-    p.setBrush(colour::accent);
+    p.setBrush(disc);
     p.drawEllipse(b);
-    chevron(p, b, true);
-    caption(p, r, QStringLiteral("Подробнее"), pressed, b.width() + 11);
+    chevron(p, b, forward);
+    caption(p, r, text, pressed, b.width() + 11);
+}
+
+void moreButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    pageSwitchButton(p, r, pressed, colour::accent, true, QStringLiteral("Подробнее"));
 }
 
 void backButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF b = glyphBox(r, pressed);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour::green);
-    p.drawEllipse(b);
-    chevron(p, b, false);
-    caption(p, r, QStringLiteral("Кратко"), pressed, b.width() + 11);
+    pageSwitchButton(p, r, pressed, colour::green, false, QStringLiteral("Кратко"));
 }
 
 void exportFrame(QPainter& p, const QRectF& r, int frame)
