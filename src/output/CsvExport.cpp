@@ -109,6 +109,9 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale)
 
     const QByteArray bytes =
         csvBytes(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath), locale);
+    // The system cuts a name at a NUL character, which would write another file.
+    if (path.contains(QChar(0)))
+        return CsvError::CannotCreate;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return CsvError::CannotCreate;
@@ -118,7 +121,11 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale)
         file.cancelWriting();
         return CsvError::WriteFailed;
     }
-    return file.commit() ? CsvError::None : CsvError::WriteFailed;
+    if (file.commit())
+        return CsvError::None;
+    // The data was written to an unnamed file; giving it the name failed (a name
+    // the file system rejects, such as one too long), not the disk.
+    return file.error() == QFileDevice::RenameError ? CsvError::CannotCreate : CsvError::WriteFailed;
 }
 
 CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale)

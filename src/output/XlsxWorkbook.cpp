@@ -263,6 +263,8 @@ QString reserveTemporary(const QString& folder)
 bool XlsxWorkbook::save()
 {
     if (!target_.exactPath.isEmpty()) {
+        if (target_.exactPath.contains(QChar(0)))
+            return false; // the system would cut the name there and replace another file
         const QString temp = reserveTemporary(QFileInfo(target_.exactPath).absolutePath());
         if (temp.isEmpty() || !writeTo(temp)) {
             if (!temp.isEmpty())
