@@ -13,6 +13,8 @@
 #include <xlsxwriter.h>
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace lumiset {
 
@@ -271,8 +273,12 @@ bool XlsxWorkbook::save()
                 QFile::remove(temp);
             return false;
         }
-        QFile::remove(target_.exactPath);
-        if (!QFile::rename(temp, target_.exactPath)) {
+        // One rename that replaces the earlier file: removing it first would lose
+        // it if the rename then failed.
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
+                                std::filesystem::path(target_.exactPath.toStdU16String()), error);
+        if (error) {
             QFile::remove(temp);
             return false;
         }
