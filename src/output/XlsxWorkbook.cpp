@@ -260,6 +260,14 @@ QString reserveTemporary(const QString& folder)
     return path;
 }
 
+// The temporary file was made readable by its owner only; a finished workbook
+// gets the usual permissions of a document.
+void makeShareable(const QString& path)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                              | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
 } // namespace
 
 bool XlsxWorkbook::save()
@@ -283,6 +291,7 @@ bool XlsxWorkbook::save()
             return false;
         }
         savedPath_ = target_.exactPath;
+        makeShareable(savedPath_);
         return true;
     }
 
@@ -309,6 +318,7 @@ bool XlsxWorkbook::save()
                 continue;
             if (QFile::rename(temp, path)) { // never replaces a file that appeared meanwhile
                 savedPath_ = path;
+                makeShareable(path);
                 return true;
             }
         }

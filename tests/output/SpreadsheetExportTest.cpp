@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -259,6 +260,8 @@ TEST(XlsxWorkbookTest, NewWorkbookNeverReplacesAFile)
         RecordingExportProgress view;
         ASSERT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Written);
         EXPECT_EQ(book.documentLocation(), dir.filePath(QString::fromUtf8(expected)));
+        // Written through an owner-only temporary file, it must still be readable by others.
+        EXPECT_TRUE(QFileInfo(book.documentLocation()).permissions() & QFileDevice::ReadOther);
     }
     EXPECT_EQ(opened.size(), 2);
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
