@@ -7,6 +7,7 @@
 #include "output/RecordingExportProgress.h"
 #include "output/SpreadsheetExport.h"
 #include "output/XlsxWorkbook.h"
+#include "support/ImageBuilders.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,23 +29,6 @@ namespace {
 using namespace lumiset::test;
 
 const QByteArray kEarlier("earlier file\r\n");
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // 40 × 50 red picture: its table is a few KiB, larger than the size limits below.
 Workspace redWorkspace()

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -81,5 +82,12 @@ struct TgaBuilder {
 /// Writes \a bytes to a file named \a name in a fresh temporary folder that lives
 /// until the process ends; returns the folder.
 QString writeTempFile(const QString& name, const QByteArray& bytes);
+
+/// Whole-file helpers for tests that check what a writer left behind.
+bool writeBytes(const QString& path, const QByteArray& bytes);
+/// The file's bytes, or "<missing>" when it cannot be read.
+QByteArray readBytes(const QString& path);
+/// Every entry of \a folder, hidden ones included, by name.
+QStringList entries(const QString& folder);
 
 } // namespace lumiset::test
