@@ -10,7 +10,7 @@
 // instead of a handful. (Reads past the end are zero-filled by ByteSource::read
 // in one memset and never reach the file.)
 //
-// Usage: bench_stage_one_bounds [BMPSUITE_DIR]   (default /work/shared/data/bmpsuite)
+// Usage: bench_stage_one_bounds [BMPSUITE_DIR]   (default: the copy in tests/data/bmpsuite)
 
 #include "BenchSupport.h"
 #include "image/BmpReader.h"
@@ -217,7 +217,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString suite = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/shared/data/bmpsuite");
+    const QString suite = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(LUMISET_BMPSUITE_DIR);
 
     QStringList files;
     for (const char* sub : {"b", "x"}) {

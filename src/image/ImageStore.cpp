@@ -27,13 +27,25 @@ void PixelPlane::release()
     data_.reset();
 }
 
-bool ImageStore::singlePlane() const
+PixelKind ImageStore::pixelKind() const
 {
-    if (isBmp())
-        return BitsPerPixel == 8;
-    if (isTga())
-        return TgaImageType == 1 || TgaImageType == 9 || TgaImageType == 3 || TgaImageType == 11;
-    return false;
+    if (isBmp()) {
+        switch (BitsPerPixel) {
+        case 8: return PixelKind::Palette;
+        case 24: return PixelKind::TrueColour;
+        default: return PixelKind::Unsupported;
+        }
+    }
+    if (isTga()) {
+        // True-colour TGAs of every supported depth are decoded to 24 bits.
+        switch (TgaImageType) {
+        case 1: case 9: return BitsPerPixel == 8 ? PixelKind::Palette : PixelKind::Unsupported;
+        case 3: case 11: return BitsPerPixel == 8 ? PixelKind::Grey : PixelKind::Unsupported;
+        case 2: case 10: return BitsPerPixel == 24 ? PixelKind::TrueColour : PixelKind::Unsupported;
+        default: return PixelKind::Unsupported;
+        }
+    }
+    return PixelKind::Unsupported;
 }
 
 std::array<std::uint8_t, 3> ImageStore::rgb(int column, int row) const
@@ -41,7 +53,7 @@ std::array<std::uint8_t, 3> ImageStore::rgb(int column, int row) const
     const std::uint8_t v = PixelRed(column, row);
     if (!singlePlane())
         return {v, PixelGreen(column, row), PixelBlue(column, row)};
-    if (isTga() && (TgaImageType == 3 || TgaImageType == 11))
+    if (pixelKind() == PixelKind::Grey)
         return {v, v, v};
     const auto& e = PaletteRGB[v];
     return {std::uint8_t(e[0]), std::uint8_t(e[1]), std::uint8_t(e[2])};

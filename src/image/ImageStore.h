@@ -40,6 +40,15 @@ private:
     std::unique_ptr<std::uint8_t[]> data_;
 };
 
+/// \brief What the pixel tables of a picture hold. Every part of the program
+/// asks ImageStore::pixelKind() rather than looking at header fields itself.
+enum class PixelKind {
+    Unsupported, ///< nothing that can be read into the tables
+    Palette,     ///< one plane of palette indices (8-bit BMP, colour-mapped TGA)
+    Grey,        ///< one plane of grey levels (grey TGA)
+    TrueColour,  ///< three planes: red, green, blue
+};
+
 /// \brief The one shared description of the currently opened picture.
 ///
 /// It lives for the whole run and is overwritten by the next file. Field names
@@ -95,8 +104,10 @@ struct ImageStore {
 
     bool isBmp() const { return FileSignature == QLatin1String("BM") || FileSignature == QLatin1String("BA"); }
     bool isTga() const { return FileSignature == QLatin1String("TG"); }
+    /// \brief The kind of the tables, decided from the header once it is read.
+    PixelKind pixelKind() const;
     /// \brief True when PixelRed holds palette indices or grey levels and the other planes are unused.
-    bool singlePlane() const;
+    bool singlePlane() const { const PixelKind k = pixelKind(); return k == PixelKind::Palette || k == PixelKind::Grey; }
     /// \brief Colour of the pixel (column, row) after loading, whatever the file kind.
     std::array<std::uint8_t, 3> rgb(int column, int row) const;
     void clearPalette() { PaletteRGB = {}; }

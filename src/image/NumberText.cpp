@@ -13,19 +13,6 @@ QString integerText(qint64 value)
     return QString::number(value);
 }
 
-double roundHalfEven(double value)
-{
-    // nearbyint follows the current rounding mode, which is to-nearest-even unless
-    // someone changed it; do it by hand to be independent of that.
-    const double fl = std::floor(value);
-    const double diff = value - fl;
-    if (diff < 0.5)
-        return fl;
-    if (diff > 0.5)
-        return fl + 1.0;
-    return std::fmod(fl, 2.0) == 0.0 ? fl : fl + 1.0;
-}
-
 QString fixedText(double value, int decimals, Precision precision, const QLocale& locale)
 {
     if (!std::isfinite(value))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/Rounding.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -20,9 +22,6 @@ QString integerText(qint64 value);
 /// although its binary value lies just below the tie. No group separators.
 QString fixedText(double value, int decimals, Precision precision = Precision::Double,
                   const QLocale& locale = QLocale());
-
-/// \brief Nearest whole number, halves to the even neighbour (2.5 → 2, 3.5 → 4).
-double roundHalfEven(double value);
 
 /// \brief Decimal text of 2 to the power \a exponent without exponent or decimals;
 /// "2^n" once the power is too large to be held exactly in double precision.
