@@ -103,8 +103,8 @@ int info(const QString& path)
     for (const QString& line : view.reportLines())
         print(line);
     print(QStringLiteral("--"));
-    print(QStringLiteral("size: ") + view.labelText(lumiset::OpenLabel::Label1));
-    const auto& notice = view.label(lumiset::OpenLabel::Label4);
+    print(QStringLiteral("size: ") + view.labelText(lumiset::OpenLabel::SizeCaption));
+    const auto& notice = view.label(lumiset::OpenLabel::Notice);
     if (notice.visible)
         print(QStringLiteral("notice: ") + oneLine(notice.text));
     for (const auto& m : view.messages)
@@ -162,7 +162,7 @@ QString refusalReason(const lumiset::RecordingOpenView& view)
 {
     if (!view.messages.isEmpty())
         return oneLine(view.messages.last().text);
-    const auto& notice = view.label(lumiset::OpenLabel::Label4);
+    const auto& notice = view.label(lumiset::OpenLabel::Notice);
     if (notice.visible && !notice.text.isEmpty())
         return oneLine(notice.text);
     return QStringLiteral("the picture cannot be exported");

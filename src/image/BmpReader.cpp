@@ -180,7 +180,7 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     appendReport(view, QStringLiteral("Высота ") + integerText(headerHeight));
     if (s.RowsTopDown)
         appendReport(view, QStringLiteral("Строки записаны сверху вниз"));
-    view.setLabelText(OpenLabel::Label1, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(headerHeight));
+    view.setLabelText(OpenLabel::SizeCaption, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(headerHeight));
 
     s.BitsPerPixel = CalcWord(source, n + 25);
     appendReport(view, integerText(s.BitsPerPixel) + QStringLiteral(" бит на каждый пиксель "));
@@ -225,8 +225,8 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         view.setDrawnPreviewVisible(false);
         showEmptyPreview(view);
         disableExport(view);
-        view.setLabelText(OpenLabel::Label4, sizeRefusalNotice(verdict, s.ImageWidth, headerHeight));
-        view.setLabelVisible(OpenLabel::Label4, true);
+        view.setLabelText(OpenLabel::Notice, sizeRefusalNotice(verdict, s.ImageWidth, headerHeight));
+        view.setLabelVisible(OpenLabel::Notice, true);
         return;
     }
 
@@ -273,7 +273,7 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
             }
             // No stale swatch or notice of the previous file stays beside this preview.
             view.setSwatchVisible(false);
-            view.setLabelVisible(OpenLabel::Label4, false);
+            view.setLabelVisible(OpenLabel::Notice, false);
             if (s.BitsPerPixel == 8) {
                 if (!computePaletteEntrySize(s)) {
                     reportOverflow(view);
@@ -295,10 +295,10 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         const QRectF place = picturePlacement(s.ImageWidth, s.ImageHeight);
         const int shownHeight = int(roundHalfEven(place.height()));
         if (shownHeight < s.ImageHeight)
-            appendLabel(view, OpenLabel::Label1, QStringLiteral("   Уменьшено в ")
+            appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Уменьшено в ")
                             + fixedText(double(s.ImageHeight) / shownHeight, 2) + QStringLiteral(" раза"));
         else
-            appendLabel(view, OpenLabel::Label1, QStringLiteral("   Масштаб 1:1"));
+            appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Масштаб 1:1"));
         view.setPictureBox(picture.image, place, false);
         view.setCrossVisible(false);
     } else {
@@ -313,15 +313,15 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         return;
     }
     view.setSwatchVisible(false);
-    view.setLabelVisible(OpenLabel::Label4, false);
+    view.setLabelVisible(OpenLabel::Notice, false);
 
     if (s.BitsPerPixel != 8 && s.BitsPerPixel != 24) {
         disableExport(view);
         const QString colours = powerOfTwoText(s.BitsPerPixel);
-        appendLabel(view, OpenLabel::Label1, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
-        view.setLabelText(OpenLabel::Label4,
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
+        view.setLabelText(OpenLabel::Notice,
                           colours + QStringLiteral("-ти цветное изображение") + kCrLf + QStringLiteral("не поддерживается."));
-        view.setLabelVisible(OpenLabel::Label4, true);
+        view.setLabelVisible(OpenLabel::Notice, true);
         return;
     }
 
@@ -336,11 +336,11 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
 
     if (s.BitsPerPixel == 24) {
         view.setSwatchVisible(false);
-        appendLabel(view, OpenLabel::Label1, QStringLiteral("    16 млн. цветов"));
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    16 млн. цветов"));
     } else {
         view.setSwatch(readBmpPalette(s, source));
         view.setSwatchVisible(true);
-        appendLabel(view, OpenLabel::Label1, QStringLiteral("    256 цветов"));
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    256 цветов"));
     }
 }
 

@@ -11,9 +11,9 @@ namespace lumiset {
 
 /// Labels of the open window that the readers write.
 enum class OpenLabel {
-    Label1, ///< size, scale and colour count
-    Label2, ///< caption over the drive list, also used for a notice
-    Label4, ///< notice for refused pictures
+    SizeCaption,  ///< size, scale and colour count (Label1)
+    DriveCaption, ///< caption over the drive list, also used for a notice (Label2)
+    Notice,       ///< notice for refused pictures (Label4)
 };
 
 enum class MessageIcon { None, Exclamation, Critical, Information };

@@ -110,7 +110,7 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
     // A palette index this file does not define reads as black, never as a colour
     // left over from the previous file.
     s.clearPalette();
-    view.setLabelText(OpenLabel::Label4, QString());
+    view.setLabelText(OpenLabel::Notice, QString());
 
     armExport(view);
 
@@ -227,7 +227,7 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
     s.ImageWidth = cur.u16le(12);
     appendReport(view, QStringLiteral("Ширина ") + integerText(s.ImageWidth));
     appendReport(view, QStringLiteral("Высота ") + integerText(s.ImageHeight));
-    view.setLabelText(OpenLabel::Label1, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(s.ImageHeight));
+    view.setLabelText(OpenLabel::SizeCaption, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(s.ImageHeight));
 
     const TgaPixelKind kind = tgaPixelKind(s);
     const SizeVerdict verdict = checkPictureSize(s.ImageWidth, s.ImageHeight, kind == TgaPixelKind::TrueColour ? 3 : 1);
@@ -256,8 +256,8 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
         refuse(view);
         view.setDrawnPreviewVisible(false);
         showEmptyPreview(view);
-        view.setLabelText(OpenLabel::Label4, notice);
-        view.setLabelVisible(OpenLabel::Label4, true);
+        view.setLabelText(OpenLabel::Notice, notice);
+        view.setLabelVisible(OpenLabel::Notice, true);
         return;
     }
 
@@ -271,12 +271,12 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
 
     if (s.TgaImageType > 3) {
         view.setDrawnPreviewVisible(false);
-        view.setLabelText(OpenLabel::Label2, QStringLiteral("Изображение со сжатием не поддерживается"));
-        view.setLabelVisible(OpenLabel::Label2, true);
-        appendLabel(view, OpenLabel::Label4,
+        view.setLabelText(OpenLabel::DriveCaption, QStringLiteral("Изображение со сжатием не поддерживается"));
+        view.setLabelVisible(OpenLabel::DriveCaption, true);
+        appendLabel(view, OpenLabel::Notice,
                     QStringLiteral("Тип изображения ") + integerText(s.TgaImageType) + kCrLf
                         + QStringLiteral("(сжатие RLE)"));
-        view.setLabelVisible(OpenLabel::Label4, true);
+        view.setLabelVisible(OpenLabel::Notice, true);
         showEmptyPreview(view);
         return;
     }
@@ -284,9 +284,9 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
     view.setBusyCursor(true);
     view.setDrawnPreview(drawTgaPreview(s, source));
     view.setBusyCursor(false);
-    view.setLabelVisible(OpenLabel::Label4, false);
+    view.setLabelVisible(OpenLabel::Notice, false);
     view.setDrawnPreviewVisible(true);
-    view.setLabelVisible(OpenLabel::Label2, false);
+    view.setLabelVisible(OpenLabel::DriveCaption, false);
 }
 
 } // namespace lumiset

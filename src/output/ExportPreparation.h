@@ -1,13 +1,13 @@
 #pragma once
 
 #include "output/ExportState.h"
+#include "output/WorksheetLimits.h"
 
 #include <QString>
 
 namespace lumiset {
 
 /// Widest region a worksheet takes: columns A … IV.
-inline constexpr int kMaxExportColumns = 256;
 
 enum class RegionError {
     None,

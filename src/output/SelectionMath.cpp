@@ -75,7 +75,7 @@ Selection dragSelection(QPoint anchor, QPoint pointer, int imageWidth, int image
         width = qint64(pointer.x()) - anchor.x() + 1;
         left = anchor.x();
     }
-    width = std::min<qint64>(width, kMaxSelectedColumns); // the left edge stays where it is
+    width = std::min<qint64>(width, kMaxExportColumns); // the left edge stays where it is
     if (pointer.y() > anchor.y()) {
         height = qint64(pointer.y()) - anchor.y() + 1;
         top = anchor.y();
@@ -149,12 +149,12 @@ std::optional<Selection> applyRegionNumber(RegionBox box, qint64 v, const Select
         s.SelRowTo = qint32(v);
         break;
     case RegionBox::FirstColumn:
-        if (qint64(sel.SelColumnTo) - v + 1 > kMaxSelectedColumns || v > imageWidth || v > sel.SelColumnTo || v < 1)
+        if (qint64(sel.SelColumnTo) - v + 1 > kMaxExportColumns || v > imageWidth || v > sel.SelColumnTo || v < 1)
             return std::nullopt;
         s.SelColumnFrom = qint32(v);
         break;
     case RegionBox::LastColumn:
-        if (v - sel.SelColumnFrom + 1 > kMaxSelectedColumns || v > imageWidth || v < sel.SelColumnFrom || v < 1)
+        if (v - sel.SelColumnFrom + 1 > kMaxExportColumns || v > imageWidth || v < sel.SelColumnFrom || v < 1)
             return std::nullopt;
         s.SelColumnTo = qint32(v);
         break;

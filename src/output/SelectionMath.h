@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportState.h"
+#include "WorksheetLimits.h"
 #include "image/ImageStore.h"
 
 #include <QLocale>
@@ -14,7 +15,6 @@
 namespace lumiset {
 
 /// The spreadsheet receives at most this many columns (A … IV).
-inline constexpr int kMaxSelectedColumns = 256;
 /// The default region is the top-left corner of at most this many points a side.
 inline constexpr int kDefaultSelectionSide = 20;
 

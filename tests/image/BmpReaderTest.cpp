@@ -37,7 +37,7 @@ TEST_P(BmpReport, WritesTheReportSizeLabelAndPadding)
     Opened o;
     runBmp(o, c.file.build(), fixedLoader(Status::Loaded, c.file.width, std::abs(c.file.height)));
     EXPECT_EQ(o.view.reportLines(), c.report);
-    EXPECT_EQ(o.view.labelText(OpenLabel::Label1), QString::fromUtf8(c.label1));
+    EXPECT_EQ(o.view.labelText(OpenLabel::SizeCaption), QString::fromUtf8(c.label1));
     EXPECT_EQ(o.store.RowPadding, c.rowPadding);
     EXPECT_EQ(o.view.exportEnabled(), c.exportable);
     EXPECT_TRUE(o.view.messages.isEmpty());
@@ -144,8 +144,8 @@ TEST(BmpReader, UnsupportedDepthShowsATwoLineNoticeAndNoMessage)
     Opened o;
     o.view.exportOn = true;
     runBmp(o, b.build(), fixedLoader(Status::Loaded, 2, 2));
-    EXPECT_EQ(o.view.label(OpenLabel::Label4).text, QString::fromUtf8("16-ти цветное изображение\r\nне поддерживается."));
-    EXPECT_TRUE(o.view.label(OpenLabel::Label4).visible);
+    EXPECT_EQ(o.view.label(OpenLabel::Notice).text, QString::fromUtf8("16-ти цветное изображение\r\nне поддерживается."));
+    EXPECT_TRUE(o.view.label(OpenLabel::Notice).visible);
     EXPECT_FALSE(o.view.exportOn);
     EXPECT_FALSE(o.view.slideTimer);
     EXPECT_EQ(o.view.exportFrame, 0);
@@ -254,7 +254,7 @@ TEST(BmpReader, NegativeHeightIsReadAsRowsStoredTopFirst)
     EXPECT_EQ(o.store.ImageHeight, 3);
     EXPECT_EQ(o.store.PixelRed.height(), 3);
     EXPECT_TRUE(o.view.reportLines().contains(QString::fromUtf8("Строки записаны сверху вниз")));
-    EXPECT_EQ(o.view.labelText(OpenLabel::Label1), QString::fromUtf8("2 x 3   Масштаб 1:1    16 млн. цветов"));
+    EXPECT_EQ(o.view.labelText(OpenLabel::SizeCaption), QString::fromUtf8("2 x 3   Масштаб 1:1    16 млн. цветов"));
     EXPECT_EQ(o.store.RowPadding, 2);
     EXPECT_TRUE(o.view.exportOn);
 }
@@ -283,9 +283,9 @@ TEST_P(BmpRefusal, SizesNothingAndDisablesExport)
     EXPECT_FALSE(o.view.swatchVisible);
     EXPECT_EQ(o.store.PixelRed.width() * o.store.PixelRed.height(), 0);
     EXPECT_FALSE(o.store.PixelRed.allocated());
-    EXPECT_TRUE(o.view.label(OpenLabel::Label4).visible);
-    EXPECT_TRUE(o.view.label(OpenLabel::Label4).text.startsWith(QString::fromUtf8(c.noticeStart)))
-        << o.view.label(OpenLabel::Label4).text.toStdString();
+    EXPECT_TRUE(o.view.label(OpenLabel::Notice).visible);
+    EXPECT_TRUE(o.view.label(OpenLabel::Notice).text.startsWith(QString::fromUtf8(c.noticeStart)))
+        << o.view.label(OpenLabel::Notice).text.toStdString();
     EXPECT_TRUE(o.view.messages.isEmpty());
 }
 
@@ -314,7 +314,7 @@ TEST(BmpReader, HugeDimensionsInTheHeaderAllocateNothing)
     runBmp(o, patch.data, fixedLoader(Status::Loaded, 1, 1));
     EXPECT_FALSE(o.view.exportOn);
     EXPECT_EQ(o.store.PixelRed.width(), 0);
-    EXPECT_TRUE(o.view.label(OpenLabel::Label4).text.contains(QString::fromUtf8("слишком велико")));
+    EXPECT_TRUE(o.view.label(OpenLabel::Notice).text.contains(QString::fromUtf8("слишком велико")));
 
     // Just above 2^30 pixels.
     patch.patch32(18, 32768);
@@ -340,7 +340,7 @@ TEST(BmpReader, RejectedPictureIsDrawnPointByPointAndExportable)
     EXPECT_FALSE(o.view.pictureBoxVisible);
     EXPECT_FALSE(o.view.crossVisible);
     EXPECT_TRUE(o.view.exportOn);
-    EXPECT_EQ(o.view.labelText(OpenLabel::Label1), "2 x 2"); // no scale, no colour count
+    EXPECT_EQ(o.view.labelText(OpenLabel::SizeCaption), "2 x 2"); // no scale, no colour count
     EXPECT_EQ(o.view.drawn.box, QSizeF(4, 4));
     EXPECT_TRUE(o.view.drawn.bordered);
 }
@@ -416,7 +416,7 @@ TEST(BmpReader, UntickedShowFileSkipsTheLoaderButStillReadsThePalette)
     EXPECT_TRUE(o.view.crossVisible);
     EXPECT_TRUE(o.view.swatchVisible);
     EXPECT_TRUE(o.view.exportOn);
-    EXPECT_EQ(o.view.labelText(OpenLabel::Label1), QString::fromUtf8("2 x 2    256 цветов"));
+    EXPECT_EQ(o.view.labelText(OpenLabel::SizeCaption), QString::fromUtf8("2 x 2    256 цветов"));
 }
 
 struct PlacementCase {

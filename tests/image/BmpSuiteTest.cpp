@@ -284,7 +284,7 @@ TEST_P(BmpSuiteBadFile, IsRefusedOrReadWithinTheBudget)
                                          << f->store.CompressionType;
     } else {
         // A refusal is always explained: a message box or the notice under the preview.
-        const auto& notice = f->view.label(OpenLabel::Label4);
+        const auto& notice = f->view.label(OpenLabel::Notice);
         EXPECT_TRUE(!f->view.messages.isEmpty() || (notice.visible && !notice.text.isEmpty()))
             << "refused without a word to the user";
     }

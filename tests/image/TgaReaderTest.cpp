@@ -228,10 +228,10 @@ TEST(TgaReader, CompressedImageShowsItsNoticeWithShowFileTicked)
 {
     Opened o;
     runTga(o, with(trueColour(1, 1), [](TgaBuilder& b) { b.imageType = 10; }).build());
-    EXPECT_TRUE(o.view.label(OpenLabel::Label2).visible);
-    EXPECT_EQ(o.view.label(OpenLabel::Label2).text, QString::fromUtf8("Изображение со сжатием не поддерживается"));
-    EXPECT_TRUE(o.view.label(OpenLabel::Label4).visible);
-    EXPECT_EQ(o.view.label(OpenLabel::Label4).text, QString::fromUtf8("Тип изображения 10\r\n(сжатие RLE)"));
+    EXPECT_TRUE(o.view.label(OpenLabel::DriveCaption).visible);
+    EXPECT_EQ(o.view.label(OpenLabel::DriveCaption).text, QString::fromUtf8("Изображение со сжатием не поддерживается"));
+    EXPECT_TRUE(o.view.label(OpenLabel::Notice).visible);
+    EXPECT_EQ(o.view.label(OpenLabel::Notice).text, QString::fromUtf8("Тип изображения 10\r\n(сжатие RLE)"));
     EXPECT_FALSE(o.view.drawnVisible);
     EXPECT_TRUE(o.view.pictureBoxVisible);
     EXPECT_TRUE(o.view.crossVisible);
@@ -287,8 +287,8 @@ TEST_P(TgaRefusal, DisablesExportWithANotice)
     EXPECT_FALSE(o.view.exportOn);
     EXPECT_TRUE(o.view.crossVisible);
     EXPECT_FALSE(o.view.drawnVisible);
-    EXPECT_TRUE(o.view.label(OpenLabel::Label4).visible);
-    EXPECT_EQ(o.view.label(OpenLabel::Label4).text, QString::fromUtf8(c.notice));
+    EXPECT_TRUE(o.view.label(OpenLabel::Notice).visible);
+    EXPECT_EQ(o.view.label(OpenLabel::Notice).text, QString::fromUtf8(c.notice));
     EXPECT_FALSE(o.store.PixelRed.allocated());
 }
 

@@ -78,8 +78,8 @@ TEST_F(ReportTest, SmallBitmapIsShownAtActualSizeInTheMiddleOfTheBand)
     write("small.bmp", bmp24(100, 50, {10, 20, 30}));
     auto form = makeForm();
     open(*form, "small.bmp");
-    EXPECT_EQ(form->labelText(OpenLabel::Label1), QStringLiteral("100 x 50   Масштаб 1:1    16 млн. цветов"));
-    EXPECT_EQ(form->control<QLabel>("Label1")->text(), form->labelText(OpenLabel::Label1));
+    EXPECT_EQ(form->labelText(OpenLabel::SizeCaption), QStringLiteral("100 x 50   Масштаб 1:1    16 млн. цветов"));
+    EXPECT_EQ(form->control<QLabel>("Label1")->text(), form->labelText(OpenLabel::SizeCaption));
     auto* box = form->control<PreviewBox>("Image11");
     const QRect text7 = geometryOf(*form, "Text7");
     EXPECT_TRUE(box->isVisible());
@@ -100,7 +100,7 @@ TEST_F(ReportTest, LargeBitmapIsScaledIntoTheBand)
     EXPECT_LE(box->width(), 265);
     EXPECT_LE(box->height(), 161);
     EXPECT_EQ(box->width(), 265);
-    EXPECT_TRUE(form->labelText(OpenLabel::Label1).contains(QStringLiteral("Уменьшено в")));
+    EXPECT_TRUE(form->labelText(OpenLabel::SizeCaption).contains(QStringLiteral("Уменьшено в")));
     // The whole line, colour count included, stays readable in the label.
     auto* label = form->control<QLabel>("Label1");
     EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
@@ -114,7 +114,7 @@ TEST_F(ReportTest, PalettedBitmapShowsItsSwatch)
     open(*form, "p8.bmp");
     auto* swatch = form->control<PaletteSwatch>("Picture1");
     ASSERT_TRUE(swatch->isVisible());
-    EXPECT_TRUE(form->labelText(OpenLabel::Label1).endsWith(QStringLiteral("256 цветов")));
+    EXPECT_TRUE(form->labelText(OpenLabel::SizeCaption).endsWith(QStringLiteral("256 цветов")));
     // Cell n shows palette entry n; the synthetic palette is (n, 255 - n, 7).
     const QImage grabbed = swatch->grab().toImage();
     const struct { int n; QColor colour; } cells[] = {{0, {0, 255, 7}}, {33, {33, 222, 7}}, {255, {255, 0, 7}}};

@@ -772,9 +772,9 @@ void ExportForm::lastColumnRule()
 {
     sel_.SelColumnTo = HScroll2->value();
     setBox(Text4, strForm(sel_.SelColumnTo));
-    if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > kMaxSelectedColumns - 1) {
-        setBar(HScroll3, sel_.SelColumnTo - (kMaxSelectedColumns - 1));
-        sel_.SelColumnFrom = sel_.SelColumnTo - (kMaxSelectedColumns - 1);
+    if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > kMaxExportColumns - 1) {
+        setBar(HScroll3, sel_.SelColumnTo - (kMaxExportColumns - 1));
+        sel_.SelColumnFrom = sel_.SelColumnTo - (kMaxExportColumns - 1);
     }
     if (sel_.SelColumnTo < sel_.SelColumnFrom) {
         setBar(HScroll3, sel_.SelColumnTo);
@@ -792,9 +792,9 @@ void ExportForm::firstColumnRule()
 {
     sel_.SelColumnFrom = HScroll3->value();
     setBox(Text3, strForm(sel_.SelColumnFrom));
-    if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > kMaxSelectedColumns - 1) {
-        setBar(HScroll2, sel_.SelColumnFrom + (kMaxSelectedColumns - 1));
-        sel_.SelColumnTo = sel_.SelColumnFrom + (kMaxSelectedColumns - 1);
+    if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > kMaxExportColumns - 1) {
+        setBar(HScroll2, sel_.SelColumnFrom + (kMaxExportColumns - 1));
+        sel_.SelColumnTo = sel_.SelColumnFrom + (kMaxExportColumns - 1);
     }
     if (sel_.SelColumnTo < sel_.SelColumnFrom) {
         setBar(HScroll2, sel_.SelColumnFrom);

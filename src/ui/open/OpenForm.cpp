@@ -509,7 +509,7 @@ void OpenForm::setFileNameBox(const QString& name) { Text4->setText(name); }
 
 static QLabel* labelFor(OpenLabel label, QLabel* l1, QLabel* l2, QLabel* l4)
 {
-    return label == OpenLabel::Label1 ? l1 : label == OpenLabel::Label2 ? l2 : l4;
+    return label == OpenLabel::SizeCaption ? l1 : label == OpenLabel::DriveCaption ? l2 : l4;
 }
 
 void OpenForm::setLabelText(OpenLabel label, const QString& text)
