@@ -11,15 +11,12 @@ namespace lumiset {
 
 namespace {
 
-bool greyTga(const ImageStore& s)
-{
-    return s.isTga() && (s.TgaImageType == 3 || s.TgaImageType == 11);
-}
-
+/// The tables hold the whole picture, in as many planes as its kind needs.
 bool loaded(const ImageStore& s)
 {
-    return s.PixelRed.allocated() && s.PixelRed.width() == s.ImageWidth && s.PixelRed.height() == s.ImageHeight
-        && (s.BitsPerPixel == 8 || (s.PixelGreen.allocated() && s.PixelBlue.allocated()));
+    return s.pixelKind() != PixelKind::Unsupported && s.PixelRed.allocated() && s.PixelRed.width() == s.ImageWidth
+        && s.PixelRed.height() == s.ImageHeight
+        && (s.singlePlane() || (s.PixelGreen.allocated() && s.PixelBlue.allocated()));
 }
 
 std::uint8_t paletteByte(float v)
@@ -65,42 +62,6 @@ QPoint imagePoint(double x, double y, int imageWidth, int imageHeight)
     return QPoint(int(c), int(r));
 }
 
-Selection dragSelection(QPoint anchor, QPoint pointer, int imageWidth, int imageHeight)
-{
-    qint64 left, width, top, height;
-    if (pointer.x() <= anchor.x()) {
-        width = qint64(anchor.x()) - pointer.x() + 1;
-        left = pointer.x();
-    } else {
-        width = qint64(pointer.x()) - anchor.x() + 1;
-        left = anchor.x();
-    }
-    width = std::min<qint64>(width, kMaxExportColumns); // the left edge stays where it is
-    if (pointer.y() > anchor.y()) {
-        height = qint64(pointer.y()) - anchor.y() + 1;
-        top = anchor.y();
-    } else {
-        height = qint64(anchor.y()) - pointer.y() + 1;
-        top = pointer.y();
-    }
-
-    left = std::clamp<qint64>(left, 0, std::max(0, imageWidth - 1));
-    width = std::max<qint64>(width, 1);
-    if (left + width > imageWidth)
-        width = std::max<qint64>(1, imageWidth - left);
-    top = std::clamp<qint64>(top, 0, std::max(0, imageHeight - 1));
-    height = std::max<qint64>(height, 1);
-    if (top + height > imageHeight)
-        height = std::max<qint64>(1, imageHeight - top);
-
-    Selection s;
-    s.SelColumnFrom = qint32(left + 1);
-    s.SelColumnTo = qint32(left + width);
-    s.SelRowFrom = qint32(top + 1);
-    s.SelRowTo = qint32(top + height);
-    return s;
-}
-
 QPoint zoomedPoint(double x, double y, int zoom, const Selection& sel)
 {
     zoom = std::max(1, zoom);
@@ -111,55 +72,6 @@ QPoint zoomedPoint(double x, double y, int zoom, const Selection& sel)
     const qint64 mx = qint64(std::clamp(roundHalfEven(x), 0.0, std::max(0.0, maxX)));
     const qint64 my = qint64(std::clamp(roundHalfEven(y), 0.0, std::max(0.0, maxY)));
     return QPoint(int(mx / zoom + sel.SelColumnFrom), int(my / zoom + sel.SelRowFrom));
-}
-
-QString strForm(qint64 value)
-{
-    return value < 0 ? integerText(value) : QLatin1Char(' ') + integerText(value);
-}
-
-ParsedRegionNumber parseRegionNumber(const QString& text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return {};
-    qint64 v = 0;
-    for (QChar ch : t) {
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            return {RegionInput::NotDigits, 0};
-        const int d = ch.unicode() - '0';
-        v = v > (std::numeric_limits<qint64>::max() - d) / 10 ? std::numeric_limits<qint64>::max() : v * 10 + d;
-    }
-    return {RegionInput::Number, v};
-}
-
-std::optional<Selection> applyRegionNumber(RegionBox box, qint64 v, const Selection& sel, int imageWidth,
-                                           int imageHeight)
-{
-    Selection s = sel;
-    switch (box) {
-    case RegionBox::FirstRow:
-        if (v > imageHeight || v > sel.SelRowTo || v < 1)
-            return std::nullopt;
-        s.SelRowFrom = qint32(v);
-        break;
-    case RegionBox::LastRow:
-        if (v > imageHeight || v < sel.SelRowFrom || v < 1)
-            return std::nullopt;
-        s.SelRowTo = qint32(v);
-        break;
-    case RegionBox::FirstColumn:
-        if (qint64(sel.SelColumnTo) - v + 1 > kMaxExportColumns || v > imageWidth || v > sel.SelColumnTo || v < 1)
-            return std::nullopt;
-        s.SelColumnFrom = qint32(v);
-        break;
-    case RegionBox::LastColumn:
-        if (v - sel.SelColumnFrom + 1 > kMaxExportColumns || v > imageWidth || v < sel.SelColumnFrom || v < 1)
-            return std::nullopt;
-        s.SelColumnTo = qint32(v);
-        break;
-    }
-    return s;
 }
 
 ParsedWeight parseWeight(const QString& text)
@@ -208,27 +120,9 @@ ImageViewColours::ImageViewColours(const ImageStore& s)
 {
     if (!loaded(s))
         return;
-    if (s.isTga()) {
-        switch (s.TgaImageType) {
-        case 1:
-        case 9:
-            // A colour-mapped TGA draws white points too.
-            for (int i = 0; i < 256; ++i)
-                lookup_[std::size_t(i)] = argb(paletteColour(s, i));
-            kind_ = Kind::Lookup;
-            break;
-        case 3:
-        case 11:
-            for (int v = 0; v < 255; ++v)
-                lookup_[std::size_t(v)] = argb({std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)});
-            kind_ = Kind::Lookup; // 255 stays 0: not drawn
-            break;
-        case 2:
-        case 10: kind_ = Kind::TrueColour; break;
-        default: break;
-        }
-    } else if (s.isBmp()) {
-        if (s.BitsPerPixel == 8) {
+    switch (s.pixelKind()) {
+    case PixelKind::Palette:
+        if (s.isBmp()) {
             // Only the lowest white entry among the colours the file says it uses is left out.
             const int last = (s.ColorsUsed == 0 || s.ColorsUsed == 256) ? 255 : std::clamp(s.ColorsUsed, 0, 255);
             int white = -1;
@@ -239,25 +133,37 @@ ImageViewColours::ImageViewColours(const ImageStore& s)
             }
             for (int i = 0; i < 256; ++i)
                 lookup_[std::size_t(i)] = i == white ? 0u : argb(paletteColour(s, i));
-            kind_ = Kind::Lookup;
-        } else if (s.BitsPerPixel == 24) {
-            kind_ = Kind::TrueColour;
+        } else {
+            // A colour-mapped TGA draws white points too.
+            for (int i = 0; i < 256; ++i)
+                lookup_[std::size_t(i)] = argb(paletteColour(s, i));
         }
+        kind_ = Kind::Lookup;
+        break;
+    case PixelKind::Grey:
+        for (int v = 0; v < 255; ++v)
+            lookup_[std::size_t(v)] = argb({std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)});
+        kind_ = Kind::Lookup; // 255 stays 0: not drawn
+        break;
+    case PixelKind::TrueColour: kind_ = Kind::TrueColour; break;
+    case PixelKind::Unsupported: break;
     }
 }
 
 std::optional<std::array<std::uint8_t, 3>> zoomedColour(const ImageStore& s, int column, int row)
 {
-    if (!loaded(s) || !(s.isBmp() || s.isTga()))
+    if (!loaded(s))
         return std::nullopt;
-    if (s.BitsPerPixel == 8) {
+    switch (s.pixelKind()) {
+    case PixelKind::Grey: {
         const std::uint8_t v = s.PixelRed(column, row);
-        if (greyTga(s))
-            return std::array<std::uint8_t, 3>{v, v, v};
-        return paletteColour(s, v);
+        return std::array<std::uint8_t, 3>{v, v, v};
     }
-    if (s.BitsPerPixel == 24)
+    case PixelKind::Palette: return paletteColour(s, s.PixelRed(column, row));
+    case PixelKind::TrueColour:
         return std::array<std::uint8_t, 3>{s.PixelRed(column, row), s.PixelGreen(column, row), s.PixelBlue(column, row)};
+    case PixelKind::Unsupported: break;
+    }
     return std::nullopt;
 }
 
@@ -269,21 +175,21 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
     out.row = QStringLiteral("Y:  ") + integerText(row);
     if (!loaded(s) || column < 1 || row < 1 || column > s.ImageWidth || row > s.ImageHeight)
         return out;
-    if (view == ReadoutView::Zoomed && !(s.isBmp() || s.isTga()))
-        return out;
     const QString brightness = QStringLiteral("Яркость ");
     float R, G, B;
-    if (s.BitsPerPixel == 24) {
+    switch (s.pixelKind()) {
+    case PixelKind::TrueColour:
         R = s.PixelRed(column, row);
         G = s.PixelGreen(column, row);
         B = s.PixelBlue(column, row);
         out.red = QStringLiteral("Красный  ") + integerText(qint64(R));
         out.green = QStringLiteral("Зелёный  ") + integerText(qint64(G));
         out.blue = QStringLiteral("Синий  ") + integerText(qint64(B));
-    } else if (s.BitsPerPixel == 8 && greyTga(s)) {
+        break;
+    case PixelKind::Grey:
         out.brightness = brightness + integerText(s.PixelRed(column, row));
         return out;
-    } else if (s.BitsPerPixel == 8) {
+    case PixelKind::Palette: {
         const auto& e = s.PaletteRGB[s.PixelRed(column, row)];
         R = e[0];
         G = e[1];
@@ -291,8 +197,9 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
         out.red = QStringLiteral("Красный  ") + componentText(R, locale);
         out.green = QStringLiteral("Зелёный  ") + componentText(G, locale);
         out.blue = QStringLiteral("Синий  ") + componentText(B, locale);
-    } else {
-        return out;
+        break;
+    }
+    case PixelKind::Unsupported: return out;
     }
     if (colorPoints == 0)
         return out;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ExportState.h"
-#include "WorksheetLimits.h"
+#include "WorksheetLimits.h" // the command-line front end checks regions against it
 #include "image/ImageStore.h"
 
 #include <QLocale>
@@ -14,7 +14,6 @@
 
 namespace lumiset {
 
-/// The spreadsheet receives at most this many columns (A … IV).
 /// The default region is the top-left corner of at most this many points a side.
 inline constexpr int kDefaultSelectionSide = 20;
 
@@ -26,40 +25,9 @@ Selection defaultSelection(int imageWidth, int imageHeight);
 /// rounded to the nearest pixel (halves to even) and kept inside the picture.
 QPoint imagePoint(double x, double y, int imageWidth, int imageHeight);
 
-/// \brief The region spanned by a mouse drag from the 0-based \a anchor to the
-/// 0-based \a pointer: at most 256 columns (a drag to the left keeps its left
-/// edge at the pointer), any number of rows, never outside the picture and
-/// never less than one point.
-Selection dragSelection(QPoint anchor, QPoint pointer, int imageWidth, int imageHeight);
-
 /// \brief The 1-based image point shown under a pointer at (\a x, \a y) of the
 /// zoomed view, which draws \a selection at \a zoom screen pixels per point.
 QPoint zoomedPoint(double x, double y, int zoom, const Selection& selection);
-
-/// \brief A number box's text as the runtime's Str writes a number: a blank
-/// takes the place of the sign of a number that is not negative.
-QString strForm(qint64 value);
-
-/// The four boxes in which the user types the region's bounds.
-enum class RegionBox { FirstRow, LastRow, FirstColumn, LastColumn };
-
-/// What a typed region number turned out to be.
-enum class RegionInput { Empty, NotDigits, Number };
-
-struct ParsedRegionNumber {
-    RegionInput kind = RegionInput::Empty;
-    /// The value; numbers too long for 64 bits saturate, so they are refused as too large.
-    qint64 value = 0;
-};
-
-/// \brief Reads a region box: blanks around are ignored; only the digits 0 … 9 count.
-ParsedRegionNumber parseRegionNumber(const QString& text);
-
-/// \brief The region with \a box set to \a value, or nothing when the value
-/// would leave the picture, put the first bound after the last, or select
-/// more than 256 columns.
-std::optional<Selection> applyRegionNumber(RegionBox box, qint64 value, const Selection& selection,
-                                           int imageWidth, int imageHeight);
 
 /// What the user answered in a weight's input box.
 enum class WeightInput { Empty, Invalid, Number };
