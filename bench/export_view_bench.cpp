@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
         ws.image.ImageState = 1;
         open = std::min(open, bestOf(1, [&] {
             form.showWindow();
-            form.timer1Tick();
+            form.startupTick();
             QApplication::processEvents(); // exposes the window and paints it
             form.repaint();
         }));
@@ -87,7 +87,7 @@ int main(int argc, char* argv[])
     std::printf("open window           %8.1f ms  (%.2f x the load; goal at most 2)\n", open, open / load);
 
     form.showWindow();
-    form.timer1Tick();
+    form.startupTick();
     QApplication::processEvents();
     auto* picture = form.findChild<QWidget*>(QStringLiteral("Picture3"));
     auto* zoomed = form.findChild<QWidget*>(QStringLiteral("Picture5"));
@@ -107,8 +107,8 @@ int main(int argc, char* argv[])
     for (const Region& r : regions) {
         h2->setValue(std::min(width, r.columns));
         v2->setValue(std::min(height, r.rows));
-        form.Zoom = r.zoom;
-        const double redraw = bestOf(3, [&] { form.DrawSelectionZoom(); });
+        form.setZoom(r.zoom);
+        const double redraw = bestOf(3, [&] { form.drawZoomedRegion(); });
         QApplication::processEvents();
         std::printf("region %4d x %5d at zoom %2d: redraw with count %7.2f ms, repaint %6.2f ms, readout %6.3f ms\n",
                     r.columns, r.rows, r.zoom, redraw, bestOf(20, [&] { zoomed->repaint(); }),

@@ -6,6 +6,7 @@
 #include "help/HelpOpenForm.h"
 #include "image/NumberText.h"
 #include "image/PixelLoader.h"
+#include "image/Rounding.h"
 #include "output/CsvExport.h"
 #include "output/ExportPreparation.h"
 
@@ -47,8 +48,6 @@ constexpr int kReadInterval = 200;
 constexpr int kPulseInterval = 180;
 // No widget may be taller than this; a region taller than it at a high zoom is cut.
 constexpr qint64 kMaxCanvas = 16000000;
-
-int halfEven(double v) { return int(roundHalfEven(v)); }
 
 const QColor kViewportColour(255, 192, 128);
 const QColor kZoomFrameColour(128, 128, 255);
@@ -137,29 +136,29 @@ void ExportForm::buildControls()
         return l;
     };
 
-    Image1 = new PictureButton(art::tableButton, QSize(130, 26), this);
-    named(Image1, "Image1")->move(88, 8);
-    Image1->setToolTip(QStringLiteral("Непосредственно экспорт в таблицу"));
-    Image15 = new PictureButton(art::csvButton, QSize(122, 26), this);
-    named(Image15, "Image15")->move(224, 8);
-    Image15->setToolTip(QStringLiteral("Сохранить выделенную область в файл CSV"));
-    Image2 = new PictureButton(art::cancelButton, QSize(98, 26), this);
-    named(Image2, "Image2")->move(352, 8);
-    Image2->setToolTip(QStringLiteral("Отменить и вернуться к открытию файлов"));
-    Image3 = new PictureButton(art::helpButton, QSize(100, 26), this);
-    named(Image3, "Image3")->move(454, 8);
-    Image3->setToolTip(QStringLiteral("Справка о настройках в этом окне"));
+    exportButton_ = new PictureButton(art::tableButton, QSize(130, 26), this);
+    named(exportButton_, "Image1")->move(88, 8);
+    exportButton_->setToolTip(QStringLiteral("Непосредственно экспорт в таблицу"));
+    csvButton_ = new PictureButton(art::csvButton, QSize(122, 26), this);
+    named(csvButton_, "Image15")->move(224, 8);
+    csvButton_->setToolTip(QStringLiteral("Сохранить выделенную область в файл CSV"));
+    cancelButton_ = new PictureButton(art::cancelButton, QSize(98, 26), this);
+    named(cancelButton_, "Image2")->move(352, 8);
+    cancelButton_->setToolTip(QStringLiteral("Отменить и вернуться к открытию файлов"));
+    helpButton_ = new PictureButton(art::helpButton, QSize(100, 26), this);
+    named(helpButton_, "Image3")->move(454, 8);
+    helpButton_->setToolTip(QStringLiteral("Справка о настройках в этом окне"));
 
-    Image6 = new ArtView(art::readingFrame, QSize(472, 32), this);
-    named(Image6, "Image6")->move(kProgressLeft - 3, kProgressTop - 3);
-    Picture1 = new ReadingBar(this);
-    named(Picture1, "Picture1")->setGeometry(kProgressLeft, kProgressTop, 1, ReadingBar::kHeight);
+    progressFrame_ = new ArtView(art::readingFrame, QSize(472, 32), this);
+    named(progressFrame_, "Image6")->move(kProgressLeft - 3, kProgressTop - 3);
+    progressBar_ = new ReadingBar(this);
+    named(progressBar_, "Picture1")->setGeometry(kProgressLeft, kProgressTop, 1, ReadingBar::kHeight);
 
     // The measure group.
-    Label23 = label("Label23", QStringLiteral("ВЫВЕСТИ :"), {8, 40, 120, 16});
+    measureCaption_ = label("Label23", QStringLiteral("ВЫВЕСТИ :"), {8, 40, 120, 16});
     QFont bold = font();
     bold.setBold(true);
-    Label23->setFont(bold);
+    measureCaption_->setFont(bold);
     const struct {
         QString caption;
         QRect geometry;
@@ -172,17 +171,18 @@ void ExportForm::buildControls()
         {QString(), {8, 118, 20, 18}},
     };
     for (int n = 1; n <= 6; ++n) {
-        Option[n] = new QRadioButton(options[n - 1].caption, this);
-        Option[n]->setObjectName(QStringLiteral("Option%1").arg(n));
-        Option[n]->setGeometry(options[n - 1].geometry);
-        connect(Option[n], &QRadioButton::toggled, this, [this, n](bool on) {
+        measureButtons_[n] = new QRadioButton(options[n - 1].caption, this);
+        measureButtons_[n]->setObjectName(QStringLiteral("Option%1").arg(n));
+        measureButtons_[n]->setGeometry(options[n - 1].geometry);
+        connect(measureButtons_[n], &QRadioButton::toggled, this, [this, n](bool on) {
             if (on)
                 optionClicked(n);
         });
     }
     const QString formulaTip = QStringLiteral(
         "Красный·0,299 + Зелёный·0,587 + Синий·0,114 - вклады в яркость в практике для телевизионного сигнала");
-    ClickLabel** formula[6] = {&Label17, &Label18, &Label19, &Label20, &Label21, &Label22};
+    ClickLabel** formula[6] = {&formulaCaption_, &redWeightLabel_,   &greenCaption_,
+                               &greenWeightLabel_, &blueCaption_, &blueWeightLabel_};
     const QString texts[6] = {QStringLiteral("Яркость = Красн.·"), QStringLiteral("0,299"), QStringLiteral(" + Зел.·"),
                               QStringLiteral("0,587"), QStringLiteral(" + Син.·"), QStringLiteral("0,114")};
     for (int i = 0; i < 6; ++i) {
@@ -201,19 +201,19 @@ void ExportForm::buildControls()
         }
         *formula[i] = l;
     }
-    Label15 = label("Label15", QStringLiteral("Яркость чёрно-белого изображения"), {8, 78, 330, 18});
-    Label15->hide();
+    greyCaption_ = label("Label15", QStringLiteral("Яркость чёрно-белого изображения"), {8, 78, 330, 18});
+    greyCaption_->hide();
 
     // Column bounds above their scroll bars, right edges on the bars' right edge.
     label("LabelFromColumn", QStringLiteral("Со столбца"), {392, 46, 76, 16});
-    Text3 = new QLineEdit(this);
-    named(Text3, "Text3")->setGeometry(470, 44, 50, 20);
+    firstColumnBox_ = new QLineEdit(this);
+    named(firstColumnBox_, "Text3")->setGeometry(470, 44, 50, 20);
     label("LabelToColumn", QStringLiteral("до"), {520, 46, 55, 16})->setAlignment(Qt::AlignCenter);
-    Text4 = new QLineEdit(this);
-    named(Text4, "Text4")->setGeometry(575, 44, 50, 20);
+    lastColumnBox_ = new QLineEdit(this);
+    named(lastColumnBox_, "Text4")->setGeometry(575, 44, 50, 20);
     label("LabelColumns", QStringLiteral("Будет выведено"), {392, 74, 176, 16});
-    Text5 = new QLineEdit(this);
-    named(Text5, "Text5")->setGeometry(575, 72, 50, 20);
+    columnCountBox_ = new QLineEdit(this);
+    named(columnCountBox_, "Text5")->setGeometry(575, 72, 50, 20);
 
     // Row bounds on a white panel below the wedge, which becomes its tapered
     // head reaching up to the row bars.
@@ -224,63 +224,63 @@ void ExportForm::buildControls()
     white.setColor(QPalette::Window, kWedgeColour);
     rowPanel->setPalette(white);
     label("LabelFromRow", QStringLiteral("Со строки"), {198, 192, 92, 16});
-    Text1 = new QLineEdit(this);
-    named(Text1, "Text1")->setGeometry(296, 190, 50, 20);
+    firstRowBox_ = new QLineEdit(this);
+    named(firstRowBox_, "Text1")->setGeometry(296, 190, 50, 20);
     label("LabelToRow", QStringLiteral("до"), {198, 218, 92, 16});
-    Text2 = new QLineEdit(this);
-    named(Text2, "Text2")->setGeometry(296, 216, 50, 20);
+    lastRowBox_ = new QLineEdit(this);
+    named(lastRowBox_, "Text2")->setGeometry(296, 216, 50, 20);
     const QString rowsCaption = QStringLiteral("Будет выведено");
     const bool oneLine = fontMetrics().horizontalAdvance(rowsCaption) <= 92;
     label("LabelRows", oneLine ? rowsCaption : QStringLiteral("Будет\nвыведено"), {198, 238, 92, 32})
         ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Text6 = new QLineEdit(this);
-    named(Text6, "Text6")->setGeometry(296, 244, 50, 20);
-    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6})
+    rowCountBox_ = new QLineEdit(this);
+    named(rowCountBox_, "Text6")->setGeometry(296, 244, 50, 20);
+    for (QLineEdit* box : {firstRowBox_, lastRowBox_, firstColumnBox_, lastColumnBox_, columnCountBox_, rowCountBox_})
         box->setAlignment(Qt::AlignRight); // the blank Str puts before a number stays out of sight
-    for (QLineEdit* counter : {Text5, Text6})
+    for (QLineEdit* counter : {columnCountBox_, rowCountBox_})
         counter->setReadOnly(true);
     const struct {
         QLineEdit* box;
-        RegionBox kind;
-    } boxes[] = {{Text1, RegionBox::FirstRow}, {Text2, RegionBox::LastRow},
-                 {Text3, RegionBox::FirstColumn}, {Text4, RegionBox::LastColumn}};
+        RegionField kind;
+    } boxes[] = {{firstRowBox_, RegionField::FirstRow}, {lastRowBox_, RegionField::LastRow},
+                 {firstColumnBox_, RegionField::FirstColumn}, {lastColumnBox_, RegionField::LastColumn}};
     for (const auto& b : boxes)
         connect(b.box, &QLineEdit::textChanged, this, [this, kind = b.kind] { regionTyped(kind); });
 
-    Check1 = new QCheckBox(
+    colourCellsBox_ = new QCheckBox(
         QStringLiteral("Заливка цветом фона ячеек таблицы (Значительно замедляет вывод в таблицу)"), this);
-    named(Check1, "Check1")->move(kFillTickAt);
-    Check1->adjustSize();
+    named(colourCellsBox_, "Check1")->move(kFillTickAt);
+    colourCellsBox_->adjustSize();
 
     // The pixel readout on its panel; the connector lines lead to it from the zoomed view.
-    Label5 = label("Label5", QString(), {192, 278, 154, 92});
-    Label5->setFrameShape(QFrame::StyledPanel);
-    Label5->setAutoFillBackground(true);
-    Label10 = label("Label10", QStringLiteral("X:"), {200, 284, 68, 16});
-    Label11 = label("Label11", QStringLiteral("Y:"), {272, 284, 68, 16});
-    Label12 = label("Label12", QStringLiteral("Красный"), {200, 302, 140, 16});
-    Label13 = label("Label13", QStringLiteral("Зелёный"), {200, 318, 140, 16});
-    Label14 = label("Label14", QStringLiteral("Синий"), {200, 334, 140, 16});
-    Label16 = label("Label16", QStringLiteral("Яркость"), {200, 350, 140, 16});
-    Line11 = new LineControl(this);
-    named(Line11, "Line11");
-    Line12 = new LineControl(this);
-    named(Line12, "Line12");
+    readoutPanel_ = label("Label5", QString(), {192, 278, 154, 92});
+    readoutPanel_->setFrameShape(QFrame::StyledPanel);
+    readoutPanel_->setAutoFillBackground(true);
+    readoutColumn_ = label("Label10", QStringLiteral("X:"), {200, 284, 68, 16});
+    readoutRow_ = label("Label11", QStringLiteral("Y:"), {272, 284, 68, 16});
+    readoutRed_ = label("Label12", QStringLiteral("Красный"), {200, 302, 140, 16});
+    readoutGreen_ = label("Label13", QStringLiteral("Зелёный"), {200, 318, 140, 16});
+    readoutBlue_ = label("Label14", QStringLiteral("Синий"), {200, 334, 140, 16});
+    readoutBrightness_ = label("Label16", QStringLiteral("Яркость"), {200, 350, 140, 16});
+    upperConnector_ = new LineControl(this);
+    named(upperConnector_, "Line11");
+    lowerConnector_ = new LineControl(this);
+    named(lowerConnector_, "Line12");
 
     // The image view.
-    Picture2 = new QWidget(this);
-    named(Picture2, "Picture2")->setGeometry(kViewport);
-    Picture2->setAutoFillBackground(true);
-    QPalette viewport = Picture2->palette();
+    imageViewport_ = new QWidget(this);
+    named(imageViewport_, "Picture2")->setGeometry(kViewport);
+    imageViewport_->setAutoFillBackground(true);
+    QPalette viewport = imageViewport_->palette();
     viewport.setColor(QPalette::Window, kViewportColour);
-    Picture2->setPalette(viewport);
-    Picture3 = new ImageView(Picture2);
-    named(Picture3, "Picture3");
-    Picture3->setCursor(Qt::CrossCursor);
-    Picture3->installEventFilter(this);
+    imageViewport_->setPalette(viewport);
+    imageView_ = new ImageView(imageViewport_);
+    named(imageView_, "Picture3");
+    imageView_->setCursor(Qt::CrossCursor);
+    imageView_->installEventFilter(this);
     // The picture holds the focus, so no number box shows a caret the user did not ask for.
-    Picture3->setFocusPolicy(Qt::ClickFocus);
-    Vydelenie = Picture3->frame();
+    imageView_->setFocusPolicy(Qt::ClickFocus);
+    selectionFrame_ = imageView_->frame();
 
     auto bar = [&](const char* name, Qt::Orientation o, QRect geometry, int single, int page) {
         auto* b = new QScrollBar(o, this);
@@ -289,23 +289,23 @@ void ExportForm::buildControls()
         b->setPageStep(page);
         return b;
     };
-    HScroll1 = bar("HScroll1", Qt::Horizontal, {392, 352, 233, kBarThickness}, 1, 1);
-    VScroll1 = bar("VScroll1", Qt::Vertical, {624, 144, kBarThickness, 209}, 1, 1);
-    HScroll3 = bar("HScroll3", Qt::Horizontal, {392, 104, 233, kBarThickness}, 1, 10);
-    HScroll2 = bar("HScroll2", Qt::Horizontal, {392, 120, 233, kBarThickness}, 1, 10);
-    VScroll3 = bar("VScroll3", Qt::Vertical, {352, 144, kBarThickness, 209}, 1, 10);
-    VScroll2 = bar("VScroll2", Qt::Vertical, {368, 144, kBarThickness, 209}, 1, 10);
-    HScroll4 = bar("HScroll4", Qt::Horizontal, {0, 352, 153, kBarThickness}, 1, 1);
-    VScroll4 = bar("VScroll4", Qt::Vertical, {152, 184, kBarThickness, 169}, 1, 1);
-    HScroll3->setToolTip(QStringLiteral("Первый столбец"));
-    HScroll2->setToolTip(QStringLiteral("Последний столбец"));
-    VScroll3->setToolTip(QStringLiteral("Первая строка"));
-    VScroll2->setToolTip(QStringLiteral("Последняя строка"));
+    imageHScroll_ = bar("HScroll1", Qt::Horizontal, {392, 352, 233, kBarThickness}, 1, 1);
+    imageVScroll_ = bar("VScroll1", Qt::Vertical, {624, 144, kBarThickness, 209}, 1, 1);
+    firstColumnBar_ = bar("HScroll3", Qt::Horizontal, {392, 104, 233, kBarThickness}, 1, 10);
+    lastColumnBar_ = bar("HScroll2", Qt::Horizontal, {392, 120, 233, kBarThickness}, 1, 10);
+    firstRowBar_ = bar("VScroll3", Qt::Vertical, {352, 144, kBarThickness, 209}, 1, 10);
+    lastRowBar_ = bar("VScroll2", Qt::Vertical, {368, 144, kBarThickness, 209}, 1, 10);
+    zoomHScroll_ = bar("HScroll4", Qt::Horizontal, {0, 352, 153, kBarThickness}, 1, 1);
+    zoomVScroll_ = bar("VScroll4", Qt::Vertical, {152, 184, kBarThickness, 169}, 1, 1);
+    firstColumnBar_->setToolTip(QStringLiteral("Первый столбец"));
+    lastColumnBar_->setToolTip(QStringLiteral("Последний столбец"));
+    firstRowBar_->setToolTip(QStringLiteral("Первая строка"));
+    lastRowBar_->setToolTip(QStringLiteral("Последняя строка"));
     const struct {
         QScrollBar* bar;
         Bar id;
-    } bars[] = {{HScroll1, Bar::H1}, {VScroll1, Bar::V1}, {HScroll2, Bar::H2}, {HScroll3, Bar::H3},
-                {VScroll2, Bar::V2}, {VScroll3, Bar::V3}, {HScroll4, Bar::H4}, {VScroll4, Bar::V4}};
+    } bars[] = {{imageHScroll_, Bar::ImageX}, {imageVScroll_, Bar::ImageY}, {lastColumnBar_, Bar::LastColumn}, {firstColumnBar_, Bar::FirstColumn},
+                {lastRowBar_, Bar::LastRow}, {firstRowBar_, Bar::FirstRow}, {zoomHScroll_, Bar::ZoomX}, {zoomVScroll_, Bar::ZoomY}};
     for (const auto& b : bars) {
         // A value change while the thumb is held is a scroll; any other (click,
         // key, release, code) is a change.
@@ -315,48 +315,48 @@ void ExportForm::buildControls()
     }
 
     // The zoomed view.
-    Label9 = label("Label9", QStringLiteral("Масштаб"), {0, 164, 153, 18});
-    Label9->setAlignment(Qt::AlignCenter);
-    Picture4 = new QWidget(this);
-    named(Picture4, "Picture4")->setGeometry(kZoomArea);
-    Picture4->setAutoFillBackground(true);
-    QPalette zoomFrame = Picture4->palette();
+    zoomCaption_ = label("Label9", QStringLiteral("Масштаб"), {0, 164, 153, 18});
+    zoomCaption_->setAlignment(Qt::AlignCenter);
+    zoomViewport_ = new QWidget(this);
+    named(zoomViewport_, "Picture4")->setGeometry(kZoomArea);
+    zoomViewport_->setAutoFillBackground(true);
+    QPalette zoomFrame = zoomViewport_->palette();
     zoomFrame.setColor(QPalette::Window, kZoomFrameColour);
-    Picture4->setPalette(zoomFrame);
-    Picture5 = new ZoomView(Picture4);
-    named(Picture5, "Picture5");
+    zoomViewport_->setPalette(zoomFrame);
+    zoomView_ = new ZoomView(zoomViewport_);
+    named(zoomView_, "Picture5");
 
     for (int i = 0; i < 6; ++i) {
-        Grip[i] = new LineControl(this, art::colour::edge);
-        Grip[i]->setObjectName(QStringLiteral("Line%1").arg(13 + i));
+        gripLines_[i] = new LineControl(this, art::colour::edge);
+        gripLines_[i]->setObjectName(QStringLiteral("Line%1").arg(13 + i));
     }
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kReadInterval);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(kPulseInterval);
+    readingTimer_ = new QTimer(this);
+    readingTimer_->setObjectName(QStringLiteral("Timer1"));
+    readingTimer_->setInterval(kReadInterval);
+    pulseTimer_ = new QTimer(this);
+    pulseTimer_->setObjectName(QStringLiteral("Timer2"));
+    pulseTimer_->setInterval(kPulseInterval);
 
-    connect(Timer1, &QTimer::timeout, this, &ExportForm::timer1Tick);
-    connect(Timer2, &QTimer::timeout, this, &ExportForm::timer2Tick);
-    connect(Picture3, &ImageView::pressed, this, &ExportForm::picturePressed);
-    connect(Picture3, &ImageView::moved, this, &ExportForm::pictureMoved);
-    connect(Picture3, &ImageView::released, this, &ExportForm::pictureReleased);
-    connect(Picture5, &ZoomView::pressed, this, &ExportForm::zoomPressed);
-    connect(Picture5, &ZoomView::moved, this, &ExportForm::zoomMoved);
-    connect(Picture1, &ReadingBar::clicked, this, [this] {
-        Picture1->move(Picture1->x(), Picture1->y() == kProgressTop ? Picture1->y() + Picture1->height() : kProgressTop);
+    connect(readingTimer_, &QTimer::timeout, this, &ExportForm::startupTick);
+    connect(pulseTimer_, &QTimer::timeout, this, &ExportForm::pulseTick);
+    connect(imageView_, &ImageView::pressed, this, &ExportForm::picturePressed);
+    connect(imageView_, &ImageView::moved, this, &ExportForm::pictureMoved);
+    connect(imageView_, &ImageView::released, this, &ExportForm::pictureReleased);
+    connect(zoomView_, &ZoomView::pressed, this, &ExportForm::zoomPressed);
+    connect(zoomView_, &ZoomView::moved, this, &ExportForm::zoomMoved);
+    connect(progressBar_, &ReadingBar::clicked, this, [this] {
+        progressBar_->move(progressBar_->x(), progressBar_->y() == kProgressTop ? progressBar_->y() + progressBar_->height() : kProgressTop);
     });
-    connect(Image1, &QAbstractButton::clicked, this, [this] { emit exportCommand(); });
-    connect(Image15, &QAbstractButton::clicked, this, [this] { emit csvCommand(); });
+    connect(exportButton_, &QAbstractButton::clicked, this, [this] { emit exportCommand(); });
+    connect(csvButton_, &QAbstractButton::clicked, this, [this] { emit csvCommand(); });
     connect(this, &ExportForm::exportCommand, this, &ExportForm::exportToTable);
     connect(this, &ExportForm::csvCommand, this, &ExportForm::saveCsv);
-    connect(Image2, &QAbstractButton::clicked, this, [this] {
+    connect(cancelButton_, &QAbstractButton::clicked, this, [this] {
         ws_.ExportCancelled = true;
         reject();
     });
-    connect(Image3, &QAbstractButton::clicked, this, [this] { showHelp(); });
+    connect(helpButton_, &QAbstractButton::clicked, this, [this] { showHelp(); });
 }
 
 // ---- showing and start-up -----------------------------------------------------
@@ -382,7 +382,7 @@ void ExportForm::finishExport()
 void ExportForm::exportToTable()
 {
     setBusy(true);
-    const RegionError refused = prepareExportRequest(ws_, Check1->isChecked());
+    const RegionError refused = prepareExportRequest(ws_, colourCellsBox_->isChecked());
     setBusy(false);
     // A region the pixel tables cannot give prepares nothing; the window stays
     // open for another region or cancel.
@@ -413,33 +413,33 @@ void ExportForm::formLoad()
     resize(kStartWidth, height());
     readFailed_ = false;
     wedge_ = false;
-    Picture1->hide();
-    Picture1->setGeometry(kProgressLeft, kProgressTop, 1, ReadingBar::kHeight);
-    Picture2->setGeometry(kViewport);
-    Picture3->hide();
-    Picture3->setStore(nullptr);
-    Picture4->hide();
-    Label9->hide();
-    Label9->setText(QStringLiteral("Масштаб"));
-    for (QScrollBar* b : {HScroll1, VScroll1, HScroll4, VScroll4}) {
+    progressBar_->hide();
+    progressBar_->setGeometry(kProgressLeft, kProgressTop, 1, ReadingBar::kHeight);
+    imageViewport_->setGeometry(kViewport);
+    imageView_->hide();
+    imageView_->setStore(nullptr);
+    zoomViewport_->hide();
+    zoomCaption_->hide();
+    zoomCaption_->setText(QStringLiteral("Масштаб"));
+    for (QScrollBar* b : {imageHScroll_, imageVScroll_, zoomHScroll_, zoomVScroll_}) {
         const QSignalBlocker block(b);
         b->setRange(0, 0);
     }
-    HScroll1->setGeometry(392, 352, 233, kBarThickness);
-    VScroll1->setGeometry(624, 144, kBarThickness, 209);
-    HScroll4->hide();
-    VScroll4->hide();
-    HScroll4->setPageStep(1);
-    VScroll4->setPageStep(1);
+    imageHScroll_->setGeometry(392, 352, 233, kBarThickness);
+    imageVScroll_->setGeometry(624, 144, kBarThickness, 209);
+    zoomHScroll_->hide();
+    zoomVScroll_->hide();
+    zoomHScroll_->setPageStep(1);
+    zoomVScroll_->setPageStep(1);
     // The selection bars cover the whole picture from the start, so no bound
     // can leave it even when the pixels cannot be read.
-    for (QScrollBar* b : {HScroll2, HScroll3, VScroll2, VScroll3}) {
+    for (QScrollBar* b : {lastColumnBar_, firstColumnBar_, lastRowBar_, firstRowBar_}) {
         const QSignalBlocker block(b);
-        const int size = (b == HScroll2 || b == HScroll3) ? W : H;
+        const int size = (b == lastColumnBar_ || b == firstColumnBar_) ? W : H;
         b->setRange(1, std::max(1, size));
         b->setValue(1);
     }
-    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6}) {
+    for (QLineEdit* box : {firstRowBox_, lastRowBox_, firstColumnBox_, lastColumnBox_, columnCountBox_, rowCountBox_}) {
         const QSignalBlocker block(box);
         box->clear();
         QPalette pal = box->palette();
@@ -447,120 +447,119 @@ void ExportForm::formLoad()
         box->setPalette(pal);
     }
     for (int n = 1; n <= 6; ++n)
-        Option[n]->show();
-    for (QLabel* l : {Label17, Label18, Label19, Label20, Label21, Label22})
+        measureButtons_[n]->show();
+    for (QLabel* l : {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_})
         l->show();
-    Label15->hide();
-    for (PictureButton* b : {Image1, Image15, Image2, Image3}) {
+    greyCaption_->hide();
+    for (PictureButton* b : {exportButton_, csvButton_, cancelButton_, helpButton_}) {
         b->show();
         b->setEnabled(true);
     }
-    Check1->setChecked(false); // colouring is slow: each showing starts without it
-    Vydelenie->setMode(SelectionFrame::CopyPen);
-    Vydelenie->setColour(QColor(255, 0, 0));
+    colourCellsBox_->setChecked(false); // colouring is slow: each showing starts without it
+    selectionFrame_->setMode(SelectionFrame::CopyPen);
+    selectionFrame_->setColour(QColor(255, 0, 0));
 
-    Picture3->move(0, 0);
-    Vydelenie->setGeometry(0, 0, 20, 20);
-    Picture3->resize(std::max(1, W), std::max(1, H));
-    if (img.BitsPerPixel == 8)
+    imageView_->move(0, 0);
+    selectionFrame_->setGeometry(0, 0, 20, 20);
+    imageView_->resize(std::max(1, W), std::max(1, H));
+    if (img.singlePlane())
         selectOption(MeasureMean);
     else
         selectOption(MeasureRed); // true colour of any depth reads as its components
-    Image6->setVisible(img.ImageState == 1);
-    NewSelectionPending = true;
+    progressFrame_->setVisible(img.ImageState == 1);
+    newSelectionPending_ = true;
     sel_ = defaultSelection(W, H);
-    setBar(HScroll3, sel_.SelColumnFrom);
-    setBar(VScroll3, sel_.SelRowFrom);
-    setBar(HScroll2, sel_.SelColumnTo);
-    setBar(VScroll2, sel_.SelRowTo);
-    // The bars only run their rules on a change; the boxes show the region anyway.
-    setBox(Text1, integerText(sel_.SelRowFrom));
-    setBox(Text2, integerText(sel_.SelRowTo));
-    setBox(Text3, strForm(sel_.SelColumnFrom));
-    setBox(Text4, strForm(sel_.SelColumnTo));
-    setBox(Text5, strForm(qint64(sel_.SelColumnTo) - sel_.SelColumnFrom + 1));
-    setBox(Text6, strForm(qint64(sel_.SelRowTo) - sel_.SelRowFrom + 1));
+    RegionChange everything;
+    everything.outcome = RegionChange::Outcome::Applied;
+    everything.boxes.set();
+    for (RegionField f : {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
+        everything.bars.set(std::size_t(f), boundBar(f)->value() != RegionEditor::value(f, sel_));
+    // A bar that moves redraws the region, as its change rule would.
+    const bool barsMoved = everything.bars.any();
+    applyRegionChange(everything);
+    if (barsMoved)
+        zoomAfterChange();
     placeFrame();
-    Vydelenie->show();
+    selectionFrame_->show();
     setZoomPointer(art::ZoomGlyph::Plain);
     placeGrip();
     ws_.ExportCancelled = true;
-    FrameRising = true;
-    FrameLevel = 70;
-    Label18->setText(fixedText(ws_.CoefRed, 3, Precision::Single));
-    Label20->setText(fixedText(ws_.CoefGreen, 3, Precision::Single));
-    Label22->setText(fixedText(ws_.CoefBlue, 3, Precision::Single));
+    pulseRising_ = true;
+    pulseLevel_ = 70;
+    redWeightLabel_->setText(fixedText(ws_.CoefRed, 3, Precision::Single));
+    greenWeightLabel_->setText(fixedText(ws_.CoefGreen, 3, Precision::Single));
+    blueWeightLabel_->setText(fixedText(ws_.CoefBlue, 3, Precision::Single));
     layoutFormula(0);
-    for (QLabel* l : {Label10, Label11, Label12, Label13, Label14})
+    for (QLabel* l : {readoutColumn_, readoutRow_, readoutRed_, readoutGreen_, readoutBlue_})
         l->setText(l->text().section(QLatin1Char(' '), 0, 0));
-    Label16->setText(QStringLiteral("Яркость"));
+    readoutBrightness_->setText(QStringLiteral("Яркость"));
 
-    Timer1->start();
-    Timer2->start();
+    readingTimer_->start();
+    pulseTimer_->start();
 }
 
-// ---- Timer1: reading, drawing, viewport ---------------------------------------
+// ---- the reading timer: reading, drawing, viewport ---------------------------------------
 
-void ExportForm::timer1Tick()
+void ExportForm::startupTick()
 {
     const bool firstTick = !wedge_;
     wedge_ = true;
     update(QRect(192, 144, 162, 40));
     ImageStore& img = ws_.image;
     if (img.ImageState == 1) {
-        readingTick();
+        readPixels();
         if (readFailed_)
             return;
     } else if (img.ImageState > 1) {
-        Timer1->stop();
-        ОтрисовкаИзображения();
-        НастройкаИзображения();
+        readingTimer_->stop();
+        drawImage();
+        fitImage();
     }
-    Picture3->show();
-    Picture2->show();
+    imageView_->show();
+    imageViewport_->show();
     if (firstTick)
-        Picture3->setFocus(Qt::OtherFocusReason);
+        imageView_->setFocus(Qt::OtherFocusReason);
     ++img.ImageState;
 }
 
 void ExportForm::setProgressWidth(int width)
 {
-    Picture1->resize(std::clamp(width, 1, ReadingBar::kLength), Picture1->height());
-    Picture1->repaint();
+    progressBar_->resize(std::clamp(width, 1, ReadingBar::kLength), progressBar_->height());
+    progressBar_->repaint();
 }
 
-void ExportForm::readingTick()
+void ExportForm::readPixels()
 {
     ImageStore& img = ws_.image;
     setBusy(true);
-    Image6->show();
-    Image6->raise();
-    Picture1->show();
-    Picture1->raise();
+    progressFrame_->show();
+    progressFrame_->raise();
+    progressBar_->show();
+    progressBar_->raise();
     setProgressWidth(1);
-    Zoom = 3;
-    Picture3->hide();
-    Picture2->hide();
-    ProgressPos = 0;
-    ProgressStep = float(kReadingPhaseEnd) / float(std::max(1, img.ImageHeight));
+    zoom_ = 3;
+    imageView_->hide();
+    imageViewport_->hide();
+    progressPos_ = 0;
+    progressStep_ = float(kReadingPhaseEnd) / float(std::max(1, img.ImageHeight));
     // Bottom-up files count one row less, so the bar ends a row short of 350.
     const bool bottomUp = img.isBmp() ? !img.RowsTopDown : !img.TgaTopOrigin;
     const LoadResult result = loadPixels(img, [this, bottomUp](int rowsDone) {
         const int n = bottomUp ? rowsDone - 1 : rowsDone;
-        if (n * ProgressStep - ProgressPos >= 2) {
-            ProgressPos = n * ProgressStep;
-            setProgressWidth(halfEven(ProgressPos));
+        if (n * progressStep_ - progressPos_ >= 2) {
+            progressPos_ = n * progressStep_;
+            setProgressWidth(roundHalfEvenToInt(progressPos_));
         }
     });
     if (result != LoadResult::Loaded) {
         // The loader has released the tables: nothing of an earlier file can
         // show as this one's pixels. The window stays open for cancel and help.
-        Timer1->stop();
+        readingTimer_->stop();
         readFailed_ = true;
-        Image6->hide();
-        Picture1->hide();
-        Image1->setEnabled(false);
-        Image15->setEnabled(false);
+        progressFrame_->hide();
+        progressBar_->hide();
+        exportButton_->setEnabled(false);
+        csvButton_->setEnabled(false);
         setBusy(false);
         const QString file = QDir::toNativeSeparators(img.FilePath);
         if (result == LoadResult::OutOfMemory)
@@ -574,153 +573,192 @@ void ExportForm::readingTick()
                               .arg(file));
         return;
     }
-    ОтрисовкаИзображения();
-    НастройкаИзображения();
-    DrawSelectionZoom();
-    for (PictureButton* b : {Image1, Image15, Image2, Image3})
+    drawImage();
+    fitImage();
+    drawZoomedRegion();
+    for (PictureButton* b : {exportButton_, csvButton_, cancelButton_, helpButton_})
         b->show();
-    Image6->hide();
+    progressFrame_->hide();
     for (int i = 1; i <= 25; ++i) {
-        Picture1->resize(Picture1->width(), ReadingBar::kHeight - i);
-        Picture1->repaint();
+        progressBar_->resize(progressBar_->width(), ReadingBar::kHeight - i);
+        progressBar_->repaint();
     }
-    Picture1->hide();
-    Picture1->resize(Picture1->width(), ReadingBar::kHeight);
+    progressBar_->hide();
+    progressBar_->resize(progressBar_->width(), ReadingBar::kHeight);
     setBusy(false);
 }
 
-void ExportForm::ОтрисовкаИзображения()
+void ExportForm::drawImage()
 {
     const ImageStore& img = ws_.image;
     // The view paints whatever part of the picture is exposed straight from the
     // pixel planes, so "drawing" is taking the colour rule; the bar still
     // shows the second phase, from 350 to 466.
-    Picture3->setStore(&img);
-    if (!img.isBmp() && !img.isTga())
+    imageView_->setStore(&img);
+    if (img.pixelKind() == PixelKind::Unsupported)
         return;
-    ProgressPos -= kReadingPhaseEnd - 1;
-    ProgressStep = float(ReadingBar::kLength - kReadingPhaseEnd) / float(std::max(1, img.ImageHeight));
-    const float end = img.ImageHeight * ProgressStep;
-    if (end - ProgressPos >= 2)
-        ProgressPos = end;
-    if (Picture1->isVisible())
-        setProgressWidth(kReadingPhaseEnd + halfEven(ProgressPos));
+    progressPos_ -= kReadingPhaseEnd - 1;
+    progressStep_ = float(ReadingBar::kLength - kReadingPhaseEnd) / float(std::max(1, img.ImageHeight));
+    const float end = img.ImageHeight * progressStep_;
+    if (end - progressPos_ >= 2)
+        progressPos_ = end;
+    if (progressBar_->isVisible())
+        setProgressWidth(kReadingPhaseEnd + roundHalfEvenToInt(progressPos_));
 }
 
-void ExportForm::НастройкаИзображения()
+void ExportForm::fitImage()
 {
-    const int W = Picture3->width(), H = Picture3->height();
-    QRect vp = Picture2->geometry();
+    const int W = imageView_->width(), H = imageView_->height();
+    QRect vp = imageViewport_->geometry();
     if (H < kViewport.height()) {
-        vp.moveTop(halfEven(kViewport.top() + (kViewport.height() - H) / 2.0));
+        vp.moveTop(roundHalfEvenToInt(kViewport.top() + (kViewport.height() - H) / 2.0));
         vp.setHeight(H + 2);
-        VScroll1->hide();
+        imageVScroll_->hide();
     } else {
         vp.moveTop(kViewport.top());
         vp.setHeight(kViewport.height());
-        VScroll1->setRange(0, H - kViewport.height() + 2);
-        VScroll1->show();
+        imageVScroll_->setRange(0, H - kViewport.height() + 2);
+        imageVScroll_->show();
     }
     if (W < kViewport.width()) {
-        vp.moveLeft(halfEven(kViewport.left() + (kViewport.width() - W) / 2.0));
+        vp.moveLeft(roundHalfEvenToInt(kViewport.left() + (kViewport.width() - W) / 2.0));
         vp.setWidth(W + 2);
-        HScroll1->hide();
+        imageHScroll_->hide();
     } else {
         vp.moveLeft(kViewport.left());
         vp.setWidth(kViewport.width());
-        HScroll1->setRange(0, W - kViewport.width() + 2);
-        HScroll1->setGeometry(vp.left(), vp.bottom() + 1, vp.width(), kBarThickness);
-        HScroll1->show();
+        imageHScroll_->setRange(0, W - kViewport.width() + 2);
+        imageHScroll_->setGeometry(vp.left(), vp.bottom() + 1, vp.width(), kBarThickness);
+        imageHScroll_->show();
     }
-    Picture2->setGeometry(vp);
-    VScroll1->move(vp.right() + 1, VScroll1->y());
-    HScroll2->setMaximum(std::max(1, ws_.image.ImageWidth));
-    HScroll3->setMaximum(std::max(1, ws_.image.ImageWidth));
-    VScroll2->setMaximum(std::max(1, ws_.image.ImageHeight));
-    VScroll3->setMaximum(std::max(1, ws_.image.ImageHeight));
+    imageViewport_->setGeometry(vp);
+    imageVScroll_->move(vp.right() + 1, imageVScroll_->y());
+    lastColumnBar_->setMaximum(std::max(1, ws_.image.ImageWidth));
+    firstColumnBar_->setMaximum(std::max(1, ws_.image.ImageWidth));
+    lastRowBar_->setMaximum(std::max(1, ws_.image.ImageHeight));
+    firstRowBar_->setMaximum(std::max(1, ws_.image.ImageHeight));
 }
 
-// ---- Timer2: the frame pulse ---------------------------------------------------
+// ---- the pulse timer: the frame pulse ---------------------------------------------------
 
-void ExportForm::timer2Tick()
+void ExportForm::pulseTick()
 {
-    FramePulse pulse{FrameLevel, FrameRising};
+    FramePulse pulse{pulseLevel_, pulseRising_};
     const auto c = pulse.colour(ws_.FrameHue);
-    Vydelenie->setColour(QColor(c[0], c[1], c[2]));
+    selectionFrame_->setColour(QColor(c[0], c[1], c[2]));
     pulse.step();
-    FrameLevel = pulse.level;
-    FrameRising = pulse.rising;
+    pulseLevel_ = pulse.level;
+    pulseRising_ = pulse.rising;
 }
 
 // ---- the zoomed view ------------------------------------------------------------
 
-void ExportForm::DrawSelectionZoom()
+void ExportForm::drawZoomedRegion()
 {
-    const int Z = Zoom;
-    Label9->setText(QStringLiteral("Масштаб ") + integerText(qint64(Z) * 100) + QLatin1Char('%'));
-    Label9->show();
-    Picture4->hide();
+    const int Z = zoom_;
+    zoomCaption_->setText(QStringLiteral("Масштаб ") + integerText(qint64(Z) * 100) + QLatin1Char('%'));
+    zoomCaption_->show();
+    zoomViewport_->hide();
     const qint64 W5 = std::min(kMaxCanvas, (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom + 1) * Z);
     const qint64 H5 = std::min(kMaxCanvas, (qint64(sel_.SelRowTo) - sel_.SelRowFrom + 1) * Z);
-    Picture5->setGeometry(0, 0, int(W5), int(H5));
+    zoomView_->setGeometry(0, 0, int(W5), int(H5));
     QRect frame;
     if (H5 < kZoomArea.height()) {
-        frame.setTop(halfEven(kZoomArea.top() + (kZoomArea.height() - H5) / 2.0));
+        frame.setTop(roundHalfEvenToInt(kZoomArea.top() + (kZoomArea.height() - H5) / 2.0));
         frame.setHeight(int(H5));
-        VScroll4->hide();
+        zoomVScroll_->hide();
     } else {
         frame.setTop(kZoomArea.top());
         frame.setHeight(kZoomArea.height());
-        VScroll4->setRange(0, int(H5 - kZoomArea.height()));
-        VScroll4->show();
+        zoomVScroll_->setRange(0, int(H5 - kZoomArea.height()));
+        zoomVScroll_->show();
     }
     if (W5 < kZoomArea.width()) {
-        frame.setLeft(halfEven((kZoomArea.width() - W5) / 2.0));
+        frame.setLeft(roundHalfEvenToInt((kZoomArea.width() - W5) / 2.0));
         frame.setWidth(int(W5));
-        HScroll4->hide();
+        zoomHScroll_->hide();
     } else {
         frame.setLeft(0);
         frame.setWidth(kZoomArea.width());
-        HScroll4->setRange(0, int(W5 - kZoomArea.width()));
-        HScroll4->move(HScroll4->x(), frame.top() + frame.height());
-        HScroll4->show();
+        zoomHScroll_->setRange(0, int(W5 - kZoomArea.width()));
+        zoomHScroll_->move(zoomHScroll_->x(), frame.top() + frame.height());
+        zoomHScroll_->show();
     }
-    Picture4->setGeometry(frame);
-    VScroll4->move(frame.left() + frame.width(), VScroll4->y());
+    zoomViewport_->setGeometry(frame);
+    zoomVScroll_->move(frame.left() + frame.width(), zoomVScroll_->y());
     // The canvas starts at its top-left corner again, so do the thumbs.
-    for (QScrollBar* b : {HScroll4, VScroll4}) {
+    for (QScrollBar* b : {zoomHScroll_, zoomVScroll_}) {
         const QSignalBlocker block(b);
         b->setValue(0);
     }
 
-    Picture5->setRegion(&ws_.image, sel_, Z);
+    zoomView_->setRegion(&ws_.image, sel_, Z);
     ws_.ColorPointCount = countColorPoints(ws_.image, sel_);
     const bool colour = ws_.ColorPointCount != 0;
     for (int n = 1; n <= 6; ++n)
-        Option[n]->setVisible(colour);
-    for (QLabel* l : {Label17, Label18, Label19, Label20, Label21, Label22})
+        measureButtons_[n]->setVisible(colour);
+    for (QLabel* l : {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_})
         l->setVisible(colour);
-    Label15->setVisible(!colour);
+    greyCaption_->setVisible(!colour);
 
-    Picture5->move(0, 0);
-    Picture5->show();
-    Picture4->setVisible(W5 > 0 && H5 > 0);
+    zoomView_->move(0, 0);
+    zoomView_->show();
+    zoomViewport_->setVisible(W5 > 0 && H5 > 0);
     const QPoint topRight(frame.left() + frame.width(), frame.top());
     const QPoint bottomRight(frame.left() + frame.width(), frame.top() + frame.height());
-    Line11->setLine(topRight, Label5->geometry().topLeft());
-    Line12->setLine(bottomRight, QPoint(Label5->x(), Label5->y() + Label5->height()));
+    upperConnector_->setLine(topRight, readoutPanel_->geometry().topLeft());
+    lowerConnector_->setLine(bottomRight, QPoint(readoutPanel_->x(), readoutPanel_->y() + readoutPanel_->height()));
     // The connectors run unbroken from the frame to the readout, over its scroll bars.
-    Line11->raise();
-    Line12->raise();
+    upperConnector_->raise();
+    lowerConnector_->raise();
     // The caption sits just above the frame, wherever the region's size puts it.
-    Label9->move(Label9->x(), std::max(kZoomLabelTopmost, frame.top() - kZoomLabelGap));
+    zoomCaption_->move(zoomCaption_->x(), std::max(kZoomLabelTopmost, frame.top() - kZoomLabelGap));
 }
 
 // ---- the selection scroll bars ------------------------------------------------
 
-void ExportForm::setBar(QScrollBar* bar, int value)
+QScrollBar* ExportForm::boundBar(RegionField field) const
 {
-    bar->setValue(value); // a different value runs the bar's change rule
+    switch (field) {
+    case RegionField::FirstRow: return firstRowBar_;
+    case RegionField::LastRow: return lastRowBar_;
+    case RegionField::FirstColumn: return firstColumnBar_;
+    default: return lastColumnBar_;
+    }
+}
+
+QLineEdit* ExportForm::regionBox(RegionField field) const
+{
+    switch (field) {
+    case RegionField::FirstRow: return firstRowBox_;
+    case RegionField::LastRow: return lastRowBox_;
+    case RegionField::FirstColumn: return firstColumnBox_;
+    case RegionField::LastColumn: return lastColumnBox_;
+    case RegionField::Columns: return columnCountBox_;
+    default: return rowCountBox_;
+    }
+}
+
+RegionEditor ExportForm::regionEditor()
+{
+    return RegionEditor(sel_, ws_.image.ImageWidth, ws_.image.ImageHeight);
+}
+
+void ExportForm::applyRegionChange(const RegionChange& change)
+{
+    if (change.outcome != RegionChange::Outcome::Applied)
+        return;
+    for (int i = 0; i < 6; ++i) {
+        const auto field = RegionField(i);
+        if (i < 4 && change.bar(field)) {
+            QScrollBar* bar = boundBar(field);
+            const QSignalBlocker block(bar); // the editor has applied the bar's rule already
+            bar->setValue(RegionEditor::value(field, sel_));
+        }
+        if (change.box(field))
+            setBox(regionBox(field), RegionEditor::boxText(field, sel_));
+    }
+    placeFrame();
 }
 
 void ExportForm::setBox(QLineEdit* box, const QString& text)
@@ -738,146 +776,71 @@ void ExportForm::setBox(QLineEdit* box, const QString& text)
 void ExportForm::barChanged(Bar bar, bool dragging)
 {
     switch (bar) {
-    case Bar::H1: Picture3->move(-HScroll1->value(), Picture3->y()); break;
-    case Bar::V1: Picture3->move(Picture3->x(), -VScroll1->value()); break;
-    case Bar::H4: Picture5->move(-HScroll4->value(), Picture5->y()); break;
-    case Bar::V4: Picture5->move(Picture5->x(), -VScroll4->value()); break;
-    case Bar::H2: lastColumnRule(); break;
-    case Bar::H3: firstColumnRule(); break;
-    case Bar::V2:
+    case Bar::ImageX: imageView_->move(-imageHScroll_->value(), imageView_->y()); break;
+    case Bar::ImageY: imageView_->move(imageView_->x(), -imageVScroll_->value()); break;
+    case Bar::ZoomX: zoomView_->move(-zoomHScroll_->value(), zoomView_->y()); break;
+    case Bar::ZoomY: zoomView_->move(zoomView_->x(), -zoomVScroll_->value()); break;
+    case Bar::LastColumn: boundBarMoved(RegionField::LastColumn); break;
+    case Bar::FirstColumn: boundBarMoved(RegionField::FirstColumn); break;
+    case Bar::LastRow:
         if (!dragging) // the last-row bar only acts when its thumb is let go
-            lastRowRule();
+            boundBarMoved(RegionField::LastRow);
         break;
-    case Bar::V3: firstRowRule(); break;
+    case Bar::FirstRow: boundBarMoved(RegionField::FirstRow); break;
     }
 }
 
 void ExportForm::placeFrame()
 {
-    Vydelenie->setGeometry(sel_.SelColumnFrom - 1, sel_.SelRowFrom - 1, sel_.SelColumnTo - sel_.SelColumnFrom + 1,
+    selectionFrame_->setGeometry(sel_.SelColumnFrom - 1, sel_.SelRowFrom - 1, sel_.SelColumnTo - sel_.SelColumnFrom + 1,
                            sel_.SelRowTo - sel_.SelRowFrom + 1);
 }
 
 void ExportForm::zoomAfterChange()
 {
     // During a mouse drag the region is redrawn once, when the button is let go.
-    if (!NewSelectionPending)
+    if (!newSelectionPending_)
         return;
     setBusy(true, Qt::BusyCursor);
-    DrawSelectionZoom();
+    drawZoomedRegion();
     setBusy(false);
 }
 
-void ExportForm::lastColumnRule()
+void ExportForm::boundBarMoved(RegionField field)
 {
-    sel_.SelColumnTo = HScroll2->value();
-    setBox(Text4, strForm(sel_.SelColumnTo));
-    if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > kMaxExportColumns - 1) {
-        setBar(HScroll3, sel_.SelColumnTo - (kMaxExportColumns - 1));
-        sel_.SelColumnFrom = sel_.SelColumnTo - (kMaxExportColumns - 1);
-    }
-    if (sel_.SelColumnTo < sel_.SelColumnFrom) {
-        setBar(HScroll3, sel_.SelColumnTo);
-        sel_.SelColumnFrom = sel_.SelColumnTo;
-    }
-    setBox(Text3, strForm(sel_.SelColumnFrom));
-    setBox(Text5, strForm(qint64(sel_.SelColumnTo) - sel_.SelColumnFrom + 1));
-    placeFrame();
+    applyRegionChange(regionEditor().moveBar(field, boundBar(field)->value()));
     // A thumb drag redraws the zoomed view as it goes, as the number boxes it
     // updates always have.
     zoomAfterChange();
 }
 
-void ExportForm::firstColumnRule()
-{
-    sel_.SelColumnFrom = HScroll3->value();
-    setBox(Text3, strForm(sel_.SelColumnFrom));
-    if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > kMaxExportColumns - 1) {
-        setBar(HScroll2, sel_.SelColumnFrom + (kMaxExportColumns - 1));
-        sel_.SelColumnTo = sel_.SelColumnFrom + (kMaxExportColumns - 1);
-    }
-    if (sel_.SelColumnTo < sel_.SelColumnFrom) {
-        setBar(HScroll2, sel_.SelColumnFrom);
-        sel_.SelColumnTo = sel_.SelColumnFrom;
-    }
-    setBox(Text4, strForm(sel_.SelColumnTo));
-    setBox(Text5, strForm(qint64(sel_.SelColumnTo) - sel_.SelColumnFrom + 1));
-    placeFrame();
-    zoomAfterChange();
-}
-
-void ExportForm::lastRowRule()
-{
-    sel_.SelRowTo = VScroll2->value();
-    if (sel_.SelRowTo < sel_.SelRowFrom) {
-        setBar(VScroll3, sel_.SelRowTo);
-        sel_.SelRowFrom = sel_.SelRowTo;
-        setBox(Text1, integerText(sel_.SelRowFrom));
-    }
-    setBox(Text2, integerText(sel_.SelRowTo));
-    setBox(Text6, strForm(qint64(sel_.SelRowTo) - sel_.SelRowFrom + 1));
-    placeFrame();
-    zoomAfterChange();
-}
-
-void ExportForm::firstRowRule()
-{
-    sel_.SelRowFrom = VScroll3->value();
-    if (sel_.SelRowTo < sel_.SelRowFrom) {
-        setBar(VScroll2, sel_.SelRowFrom);
-        sel_.SelRowTo = sel_.SelRowFrom;
-        setBox(Text2, integerText(sel_.SelRowTo));
-    }
-    setBox(Text1, integerText(sel_.SelRowFrom));
-    setBox(Text6, strForm(qint64(sel_.SelRowTo) - sel_.SelRowFrom + 1));
-    placeFrame();
-    zoomAfterChange();
-}
-
 // ---- typed region numbers -------------------------------------------------------
 
-void ExportForm::regionTyped(RegionBox kind)
+void ExportForm::regionTyped(RegionField field)
 {
-    QLineEdit* box = kind == RegionBox::FirstRow ? Text1 : kind == RegionBox::LastRow ? Text2
-                   : kind == RegionBox::FirstColumn ? Text3 : Text4;
-    const ParsedRegionNumber input = parseRegionNumber(box->text());
-    if (input.kind == RegionInput::Empty)
+    QLineEdit* box = regionBox(field);
+    const RegionChange change = regionEditor().typeBox(field, box->text());
+    if (change.outcome == RegionChange::Outcome::Ignored)
         return;
-    auto paint = [box](const QColor& c) {
-        QPalette pal = box->palette();
-        pal.setColor(QPalette::Base, c);
-        box->setPalette(pal);
-    };
-    const std::optional<Selection> next = input.kind == RegionInput::Number
-        ? applyRegionNumber(kind, input.value, sel_, ws_.image.ImageWidth, ws_.image.ImageHeight)
-        : std::nullopt;
-    if (!next) {
-        paint(rejectedBoxColour());
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, change.outcome == RegionChange::Outcome::Refused ? rejectedBoxColour() : windowColour());
+    box->setPalette(pal);
+    if (change.outcome == RegionChange::Outcome::Refused)
         return;
-    }
-    sel_ = *next;
-    placeFrame();
-    if (kind == RegionBox::FirstRow || kind == RegionBox::LastRow)
-        setBox(Text6, strForm(qint64(sel_.SelRowTo) - sel_.SelRowFrom + 1));
-    else
-        setBox(Text5, strForm(qint64(sel_.SelColumnTo) - sel_.SelColumnFrom + 1));
-    paint(windowColour());
-    DrawSelectionZoom();
     typingBox_ = box;
-    QScrollBar* bar = kind == RegionBox::FirstRow ? VScroll3 : kind == RegionBox::LastRow ? VScroll2
-                    : kind == RegionBox::FirstColumn ? HScroll3 : HScroll2;
-    setBar(bar, int(input.value));
+    applyRegionChange(change);
     typingBox_ = nullptr;
+    drawZoomedRegion();
 }
 
 // ---- measures and weights ------------------------------------------------------
 
 void ExportForm::selectOption(int n)
 {
-    if (Option[n]->isChecked())
+    if (measureButtons_[n]->isChecked())
         optionClicked(n);
     else
-        Option[n]->setChecked(true); // its toggled handler records the measure
+        measureButtons_[n]->setChecked(true); // its toggled handler records the measure
 }
 
 void ExportForm::optionClicked(int n)
@@ -885,7 +848,7 @@ void ExportForm::optionClicked(int n)
     ws_.BrightnessMeasure = n;
     if (n <= MeasureBlue)
         ws_.FrameHue = n;
-    QLabel* components[3] = {Label12, Label13, Label14};
+    QLabel* components[3] = {readoutRed_, readoutGreen_, readoutBlue_};
     for (int i = 0; i < 3; ++i) {
         QFont f = font();
         f.setBold(n == i + 1);
@@ -893,8 +856,8 @@ void ExportForm::optionClicked(int n)
     }
     QFont f = font();
     f.setBold(n >= MeasureMean);
-    Label16->setFont(f);
-    Label16->setVisible(n >= MeasureMean);
+    readoutBrightness_->setFont(f);
+    readoutBrightness_->setVisible(n >= MeasureMean);
 }
 
 void ExportForm::weightClicked(int which)
@@ -908,7 +871,7 @@ void ExportForm::weightClicked(int which)
     if (weight.kind != WeightInput::Number)
         return;
     float* coef[3] = {&ws_.CoefRed, &ws_.CoefGreen, &ws_.CoefBlue};
-    QLabel* label[3] = {Label18, Label20, Label22};
+    QLabel* label[3] = {redWeightLabel_, greenWeightLabel_, blueWeightLabel_};
     *coef[which] = weight.value;
     label[which]->setText(fixedText(weight.value, 3, Precision::Single));
     layoutFormula(1 + 2 * which);
@@ -916,7 +879,7 @@ void ExportForm::weightClicked(int which)
 
 void ExportForm::layoutFormula(int from)
 {
-    QLabel* row[6] = {Label17, Label18, Label19, Label20, Label21, Label22};
+    QLabel* row[6] = {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_};
     for (QLabel* l : row)
         l->adjustSize();
     for (int i = std::max(1, from); i < 6; ++i)
@@ -954,12 +917,12 @@ void ExportForm::showCsvError(const QString& title, const QString& text)
 void ExportForm::picturePressed(int buttons, QPointF)
 {
     if (buttons == 1 || buttons == 3) {
-        Vydelenie->show();
+        selectionFrame_->show();
     } else if (buttons == 2) {
-        Vydelenie->show();
-        Vydelenie->nextMode();
+        selectionFrame_->show();
+        selectionFrame_->nextMode();
     } else if (buttons >= 4) {
-        Vydelenie->hide();
+        selectionFrame_->hide();
     }
 }
 
@@ -967,58 +930,53 @@ void ExportForm::pictureMoved(int buttons, QPointF pos)
 {
     const ImageStore& img = ws_.image;
     const QPoint p = imagePoint(pos.x(), pos.y(), img.ImageWidth, img.ImageHeight);
-    MouseColumn = p.x();
-    MouseRow = p.y();
-    if (!NewSelectionPending && !(buttons & 1)) {
+    pointerColumn_ = p.x();
+    pointerRow_ = p.y();
+    if (!newSelectionPending_ && !(buttons & 1)) {
         // The left button went up where this view could not see it.
         dragLost();
     } else if (buttons == 1 || buttons == 3) {
-        if (NewSelectionPending) {
+        if (newSelectionPending_) {
             // The selection starts where the pointer is on the first move with the button held.
-            NewSelectionPending = false;
-            AnchorColumn = MouseColumn;
-            AnchorRow = MouseRow;
-            Vydelenie->setGeometry(AnchorColumn, AnchorRow, 1, 1);
+            newSelectionPending_ = false;
+            anchorColumn_ = pointerColumn_;
+            anchorRow_ = pointerRow_;
+            selectionFrame_->setGeometry(anchorColumn_, anchorRow_, 1, 1);
         } else {
-            sel_ = dragSelection(QPoint(AnchorColumn, AnchorRow), p, img.ImageWidth, img.ImageHeight);
-            placeFrame();
-            setBar(HScroll3, sel_.SelColumnFrom);
-            setBar(HScroll2, sel_.SelColumnTo);
-            setBar(VScroll3, sel_.SelRowFrom);
-            setBar(VScroll2, sel_.SelRowTo);
+            applyRegionChange(regionEditor().drag(QPoint(anchorColumn_, anchorRow_), p));
             // Bring the picture back when the pointer leaves the view at the left or top.
-            if (MouseColumn > 0 && HScroll1->value() > 0 && MouseColumn <= HScroll1->value())
-                HScroll1->setValue(MouseColumn);
-            if (MouseRow > 0 && VScroll1->value() > 0 && MouseRow <= VScroll1->value())
-                VScroll1->setValue(MouseRow);
+            if (pointerColumn_ > 0 && imageHScroll_->value() > 0 && pointerColumn_ <= imageHScroll_->value())
+                imageHScroll_->setValue(pointerColumn_);
+            if (pointerRow_ > 0 && imageVScroll_->value() > 0 && pointerRow_ <= imageVScroll_->value())
+                imageVScroll_->setValue(pointerRow_);
         }
     }
-    showReadout(MouseColumn + 1, MouseRow + 1, ReadoutView::Image);
+    showReadout(pointerColumn_ + 1, pointerRow_ + 1, ReadoutView::Image);
 }
 
 void ExportForm::pictureReleased(int button, QPointF)
 {
     if (button != 1 && button != 3)
         return;
-    NewSelectionPending = true;
+    newSelectionPending_ = true;
     setBusy(true);
-    DrawSelectionZoom();
+    drawZoomedRegion();
     setBusy(false);
 }
 
 void ExportForm::dragLost()
 {
-    if (NewSelectionPending)
+    if (newSelectionPending_)
         return;
-    NewSelectionPending = true;
+    newSelectionPending_ = true;
     setBusy(true);
-    DrawSelectionZoom(); // the region the drag reached, as its release would have drawn
+    drawZoomedRegion(); // the region the drag reached, as its release would have drawn
     setBusy(false);
 }
 
 bool ExportForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Picture3 && (event->type() == QEvent::Leave || event->type() == QEvent::FocusOut)) {
+    if (watched == imageView_ && (event->type() == QEvent::Leave || event->type() == QEvent::FocusOut)) {
         // While the button is held the view grabs the mouse and sees no Leave;
         // one arriving now means the drag is over.
         if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
@@ -1039,9 +997,9 @@ void ExportForm::changeEvent(QEvent* event)
 
 void ExportForm::zoomMoved(int, QPointF pos)
 {
-    const QPoint point = zoomedPoint(pos.x(), pos.y(), Zoom, sel_);
-    MouseColumn = (point.x() - sel_.SelColumnFrom) * std::max(1, Zoom);
-    MouseRow = (point.y() - sel_.SelRowFrom) * std::max(1, Zoom);
+    const QPoint point = zoomedPoint(pos.x(), pos.y(), zoom_, sel_);
+    pointerColumn_ = (point.x() - sel_.SelColumnFrom) * std::max(1, zoom_);
+    pointerRow_ = (point.y() - sel_.SelRowFrom) * std::max(1, zoom_);
     showReadout(point.x(), point.y(), ReadoutView::Zoomed);
 }
 
@@ -1050,21 +1008,21 @@ void ExportForm::zoomPressed(int buttons, QPointF)
     const bool in = buttons == 1 || buttons == 3;
     const bool out = buttons == 2 || buttons == 4;
     if (in) {
-        if (Zoom >= kMaxZoom) {
+        if (zoom_ >= kMaxZoom) {
             setZoomPointer(art::ZoomGlyph::Out);
             return;
         }
-        ++Zoom;
+        ++zoom_;
         setZoomPointer(art::ZoomGlyph::In);
-    } else if (out && Zoom >= 2) {
+    } else if (out && zoom_ >= 2) {
         setZoomPointer(art::ZoomGlyph::Out);
-        --Zoom;
+        --zoom_;
     } else {
         return;
     }
-    DrawSelectionZoom();
-    HScroll4->setPageStep(Zoom);
-    VScroll4->setPageStep(Zoom);
+    drawZoomedRegion();
+    zoomHScroll_->setPageStep(zoom_);
+    zoomVScroll_->setPageStep(zoom_);
     setZoomPointer(art::ZoomGlyph::Plain);
 }
 
@@ -1076,22 +1034,22 @@ void ExportForm::setZoomPointer(art::ZoomGlyph glyph)
     QPainter p(&picture);
     art::zoomCursor(p, QRectF(0, 0, 32, 32), glyph);
     p.end();
-    Picture5->setCursor(QCursor(picture, 12, 12));
+    zoomView_->setCursor(QCursor(picture, 12, 12));
 }
 
 void ExportForm::showReadout(int column, int row, ReadoutView view)
 {
     const Readout r = pixelReadout(ws_.image, column, row, view, ws_.BrightnessMeasure, ws_, ws_.ColorPointCount);
-    Label10->setText(r.column);
-    Label11->setText(r.row);
+    readoutColumn_->setText(r.column);
+    readoutRow_->setText(r.row);
     if (r.red)
-        Label12->setText(*r.red);
+        readoutRed_->setText(*r.red);
     if (r.green)
-        Label13->setText(*r.green);
+        readoutGreen_->setText(*r.green);
     if (r.blue)
-        Label14->setText(*r.blue);
+        readoutBlue_->setText(*r.blue);
     if (r.brightness)
-        Label16->setText(*r.brightness);
+        readoutBrightness_->setText(*r.brightness);
 }
 
 // ---- layout ---------------------------------------------------------------------
@@ -1116,21 +1074,21 @@ void ExportForm::resizeEvent(QResizeEvent* event)
 
 void ExportForm::applyResizeRule()
 {
-    if (!Picture2)
+    if (!imageViewport_)
         return;
-    const int A = width() - Picture2->x() - 16 - (VScroll1->isVisibleTo(this) ? VScroll1->width() : 0);
+    const int A = width() - imageViewport_->x() - 16 - (imageVScroll_->isVisibleTo(this) ? imageVScroll_->width() : 0);
     auto widen = [this](int w) {
-        Picture2->resize(w, Picture2->height());
-        HScroll1->setGeometry(Picture2->x(), HScroll1->y(), w, HScroll1->height());
-        HScroll1->setMaximum(std::max(0, Picture3->width() - w + 2));
-        HScroll1->show();
-        VScroll1->move(Picture2->x() + w, VScroll1->y());
+        imageViewport_->resize(w, imageViewport_->height());
+        imageHScroll_->setGeometry(imageViewport_->x(), imageHScroll_->y(), w, imageHScroll_->height());
+        imageHScroll_->setMaximum(std::max(0, imageView_->width() - w + 2));
+        imageHScroll_->show();
+        imageVScroll_->move(imageViewport_->x() + w, imageVScroll_->y());
     };
-    if (A > Picture2->width()) {
-        if (Picture3->width() > Picture2->width())
+    if (A > imageViewport_->width()) {
+        if (imageView_->width() > imageViewport_->width())
             widen(A);
         else
-            Picture2->resize(Picture3->width(), Picture2->height());
+            imageViewport_->resize(imageView_->width(), imageViewport_->height());
     } else if (A > 7) {
         widen(A);
     }
@@ -1143,8 +1101,8 @@ void ExportForm::placeGrip()
     static constexpr int e[6] = {32, 33, 36, 37, 40, 41};
     const int W = width(), H = height();
     for (int i = 0; i < 6; ++i)
-        if (Grip[i])
-            Grip[i]->setLine(QPoint(W - 9, H - e[i]), QPoint(W - 9 - d[i], H - e[i] + d[i]));
+        if (gripLines_[i])
+            gripLines_[i]->setLine(QPoint(W - 9, H - e[i]), QPoint(W - 9 - d[i], H - e[i] + d[i]));
 }
 
 void ExportForm::closeEvent(QCloseEvent* event)
@@ -1155,8 +1113,8 @@ void ExportForm::closeEvent(QCloseEvent* event)
 
 void ExportForm::done(int result)
 {
-    Timer1->stop();
-    Timer2->stop();
+    readingTimer_->stop();
+    pulseTimer_->stop();
     QDialog::done(result);
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/Artwork.h"
 #include "output/ExportState.h"
+#include "output/RegionEditor.h"
 #include "output/SelectionMath.h"
 
 #include <QDialog>
@@ -73,7 +74,7 @@ private:
 /// region magnified, the region's bounds, the measure and the commands.
 ///
 /// One object lives for the run: each showing runs the start-up again, while
-/// `Zoom` and `ProgressPos` carry over, and the pixels are read only once per
+/// `zoom_` and `progressPos_` carry over, and the pixels are read only once per
 /// opened file.
 class ExportForm : public QDialog {
     Q_OBJECT
@@ -90,26 +91,24 @@ public:
     /// with ExportCancelled false.
     void finishExport();
 
-    // Window fields that live as long as the window object.
-    qint32 Zoom = 0;
-    float ProgressPos = 0;
-    float ProgressStep = 0;
-    qint32 MouseColumn = 0;
-    qint32 MouseRow = 0;
-    qint32 AnchorColumn = 0;
-    qint32 AnchorRow = 0;
-    bool NewSelectionPending = true;
-    bool FrameRising = true;
-    int FrameLevel = 70;
+    /// Magnification of the zoomed view, in screen pixels per point; kept
+    /// between showings. Takes effect at the next drawZoomedRegion().
+    int zoom() const { return zoom_; }
+    void setZoom(int zoom) { zoom_ = zoom; }
+    /// True while a mouse drag on the image view is selecting a region.
+    bool dragging() const { return !newSelectionPending_; }
 
-    /// One tick of Timer1: reads the pixels the first time, then draws and stops.
-    void timer1Tick();
-    /// One tick of Timer2: the next colour of the selection frame's pulse.
-    void timer2Tick();
+    /// One tick of the reading timer: reads the pixels the first time, then draws and stops.
+    void startupTick();
+    /// One tick of the pulse timer: the next colour of the selection frame's pulse.
+    void pulseTick();
 
-    void ОтрисовкаИзображения();
-    void НастройкаИзображения();
-    void DrawSelectionZoom();
+    /// Hands the picture to the image view and finishes the progress bar's second phase.
+    void drawImage();
+    /// Centres the image view in its viewport and sizes its scroll bars.
+    void fitImage();
+    /// Redraws the zoomed view of the region at the current zoom.
+    void drawZoomedRegion();
 
     art::ZoomGlyph zoomPointer() const { return zoomPointer_; }
     Workspace& workspace() { return ws_; }
@@ -141,23 +140,24 @@ protected:
     void done(int result) override;
 
 private:
-    enum class Bar { H1, V1, H2, H3, V2, V3, H4, V4 };
+    /// The window's scroll bars: the two views' own and the region's four.
+    enum class Bar { ImageX, ImageY, LastColumn, FirstColumn, LastRow, FirstRow, ZoomX, ZoomY };
 
     void buildControls();
     void formLoad();
-    void readingTick();
+    void readPixels();
     void setProgressWidth(int width);
 
     void barChanged(Bar bar, bool dragging);
-    void lastColumnRule();
-    void firstColumnRule();
-    void lastRowRule();
-    void firstRowRule();
+    void boundBarMoved(RegionField field);
+    QScrollBar* boundBar(RegionField field) const;
+    QLineEdit* regionBox(RegionField field) const;
+    RegionEditor regionEditor();
+    void applyRegionChange(const RegionChange& change);
     void zoomAfterChange();
     void placeFrame();
     void setBox(QLineEdit* box, const QString& text);
-    void setBar(QScrollBar* bar, int value);
-    void regionTyped(RegionBox box);
+    void regionTyped(RegionField field);
 
     void selectOption(int n);
     void optionClicked(int n);
@@ -192,54 +192,66 @@ private:
     art::ZoomGlyph zoomPointer_ = art::ZoomGlyph::Plain;
     int busyDepth_ = 0;
 
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
-    ReadingBar* Picture1 = nullptr;
-    ArtView* Image6 = nullptr;
-    QWidget* Picture2 = nullptr;
-    ImageView* Picture3 = nullptr;
-    SelectionFrame* Vydelenie = nullptr;
-    QWidget* Picture4 = nullptr;
-    ZoomView* Picture5 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QScrollBar* HScroll2 = nullptr;
-    QScrollBar* HScroll3 = nullptr;
-    QScrollBar* VScroll2 = nullptr;
-    QScrollBar* VScroll3 = nullptr;
-    QScrollBar* HScroll4 = nullptr;
-    QScrollBar* VScroll4 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QLineEdit* Text6 = nullptr;
-    QRadioButton* Option[7] = {};
-    ClickLabel* Label17 = nullptr;
-    ClickLabel* Label18 = nullptr;
-    ClickLabel* Label19 = nullptr;
-    ClickLabel* Label20 = nullptr;
-    ClickLabel* Label21 = nullptr;
-    ClickLabel* Label22 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label14 = nullptr;
-    QLabel* Label15 = nullptr;
-    QLabel* Label16 = nullptr;
-    QLabel* Label23 = nullptr; ///< "ВЫВЕСТИ :"
-    PictureButton* Image1 = nullptr;
-    PictureButton* Image15 = nullptr;
-    PictureButton* Image2 = nullptr;
-    PictureButton* Image3 = nullptr;
-    QCheckBox* Check1 = nullptr; ///< colour the cells like their points
-    LineControl* Line11 = nullptr;
-    LineControl* Line12 = nullptr;
-    LineControl* Grip[6] = {};
+    // State that lives as long as the window object.
+    qint32 zoom_ = 0;
+    float progressPos_ = 0;
+    float progressStep_ = 0;
+    qint32 pointerColumn_ = 0;
+    qint32 pointerRow_ = 0;
+    qint32 anchorColumn_ = 0;
+    qint32 anchorRow_ = 0;
+    bool newSelectionPending_ = true;
+    bool pulseRising_ = true;
+    int pulseLevel_ = 70;
+
+    QTimer* readingTimer_ = nullptr;
+    QTimer* pulseTimer_ = nullptr;
+    ReadingBar* progressBar_ = nullptr;
+    ArtView* progressFrame_ = nullptr;
+    QWidget* imageViewport_ = nullptr;
+    ImageView* imageView_ = nullptr;
+    SelectionFrame* selectionFrame_ = nullptr;
+    QWidget* zoomViewport_ = nullptr;
+    ZoomView* zoomView_ = nullptr;
+    QScrollBar* imageHScroll_ = nullptr;
+    QScrollBar* imageVScroll_ = nullptr;
+    QScrollBar* lastColumnBar_ = nullptr;
+    QScrollBar* firstColumnBar_ = nullptr;
+    QScrollBar* lastRowBar_ = nullptr;
+    QScrollBar* firstRowBar_ = nullptr;
+    QScrollBar* zoomHScroll_ = nullptr;
+    QScrollBar* zoomVScroll_ = nullptr;
+    QLineEdit* firstRowBox_ = nullptr;
+    QLineEdit* lastRowBox_ = nullptr;
+    QLineEdit* firstColumnBox_ = nullptr;
+    QLineEdit* lastColumnBox_ = nullptr;
+    QLineEdit* columnCountBox_ = nullptr;
+    QLineEdit* rowCountBox_ = nullptr;
+    QRadioButton* measureButtons_[7] = {}; ///< indexed by measure, 1 … 6
+    ClickLabel* formulaCaption_ = nullptr;
+    ClickLabel* redWeightLabel_ = nullptr;
+    ClickLabel* greenCaption_ = nullptr;
+    ClickLabel* greenWeightLabel_ = nullptr;
+    ClickLabel* blueCaption_ = nullptr;
+    ClickLabel* blueWeightLabel_ = nullptr;
+    QLabel* readoutPanel_ = nullptr;
+    QLabel* zoomCaption_ = nullptr;
+    QLabel* readoutColumn_ = nullptr;
+    QLabel* readoutRow_ = nullptr;
+    QLabel* readoutRed_ = nullptr;
+    QLabel* readoutGreen_ = nullptr;
+    QLabel* readoutBlue_ = nullptr;
+    QLabel* greyCaption_ = nullptr;
+    QLabel* readoutBrightness_ = nullptr;
+    QLabel* measureCaption_ = nullptr; ///< "ВЫВЕСТИ :"
+    PictureButton* exportButton_ = nullptr;
+    PictureButton* csvButton_ = nullptr;
+    PictureButton* cancelButton_ = nullptr;
+    PictureButton* helpButton_ = nullptr;
+    QCheckBox* colourCellsBox_ = nullptr; ///< colour the cells like their points
+    LineControl* upperConnector_ = nullptr;
+    LineControl* lowerConnector_ = nullptr;
+    LineControl* gripLines_[6] = {};
 };
 
 } // namespace lumiset
