@@ -3,16 +3,13 @@
 #include "support/ImageBuilders.h"
 #include "export/ExportForm.h"
 #include "export/ImageView.h"
-#include "export/ZoomView.h"
 #include "image/OpenCommand.h"
 #include "image/RecordingOpenView.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -30,27 +27,12 @@ class TestExportForm : public ExportForm {
 public:
     using ExportForm::ExportForm;
 
-    QStringList answers; ///< next answers of the weight box; empty = cancelled
-    QStringList asked;   ///< "title|prompt" of every weight box shown
-    QStringList errors;
+    QStringList answers;    ///< next answers of the weight box; empty = cancelled
+    QStringList asked;      ///< "title|prompt" of every weight box shown
+    QStringList errors;     ///< texts of the reading error boxes
     int helpShown = 0;
-    QStringList csvAnswers; ///< next answers of the table file's name box; empty = cancelled
-    QStringList csvAsked;   ///< "title|prompt" of every name box shown
+    QStringList csvAnswers; ///< next answers of the table file's name box
     QStringList csvErrors;  ///< "title|text" of every CSV error box shown
-
-    template <class T = QWidget>
-    T* control(const char* name) const
-    {
-        T* w = findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString text(const char* name) const
-    {
-        if (auto* box = findChild<QLineEdit*>(QLatin1String(name)))
-            return box->text();
-        return control<QLabel>(name)->text();
-    }
 
 protected:
     QString askWeight(const QString& title, const QString& prompt) override
@@ -60,9 +42,8 @@ protected:
     }
     void showHelp() override { ++helpShown; }
     void showReadError(const QString&, const QString& text) override { errors << text; }
-    QString askCsvName(const QString& title, const QString& prompt) override
+    QString askCsvName(const QString&, const QString&) override
     {
-        csvAsked << title + QLatin1Char('|') + prompt;
         return csvAnswers.isEmpty() ? QString() : csvAnswers.takeFirst();
     }
     void showCsvError(const QString& title, const QString& text) override
@@ -89,12 +70,32 @@ protected:
         if (!form)
             form = std::make_unique<TestExportForm>(ws);
         form->showWindow();
-        form->timer1Tick();
+        form->startupTick();
     }
+    /// A fresh workspace and window on \a bytes, started.
+    void startOn(const QByteArray& bytes, const QString& name = QStringLiteral("picture.bmp"))
+    {
+        form.reset();
+        ws = Workspace{};
+        open(bytes, name);
+        start();
+    }
+    /// The control named \a name (its objectName).
     template <class T = QWidget>
     T* c(const char* name) const
     {
-        return form->control<T>(name);
+        T* w = form->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString text(const char* name) const
+    {
+        auto* box = form->findChild<QLineEdit*>(QLatin1String(name));
+        return box ? box->text() : c<QLabel>(name)->text();
+    }
+    void click(const char* name, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
+    {
+        QTest::mouseClick(c(name), button, Qt::NoModifier, at);
     }
     Selection& sel() { return ws.selection; }
 
@@ -106,7 +107,6 @@ protected:
         b.pixels.assign(std::size_t(height), std::vector<Rgb>(std::size_t(width), colour));
         return b.build();
     }
-
     /// A mouse move with \a buttons held, as the window system sends it during a drag.
     static void moveWith(QWidget* w, QPoint pos, Qt::MouseButtons buttons)
     {
@@ -114,8 +114,10 @@ protected:
                       Qt::NoModifier);
         QApplication::sendEvent(w, &e);
     }
-    static QColor boxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
-    static QColor tooltipColour() { return QToolTip::palette().color(QPalette::ToolTipBase); }
+    static bool refusedLook(QLineEdit* box)
+    {
+        return box->palette().color(QPalette::Base) == QToolTip::palette().color(QPalette::ToolTipBase);
+    }
 
     Workspace ws;
     RecordingOpenView view;
