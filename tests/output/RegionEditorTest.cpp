@@ -59,6 +59,11 @@ EditCase box(const char* rule, Selection before, RegionField f, std::string text
     return {rule, before, Edit::Box, f, 0, std::move(text), {}, {}, outcome, after, bars, boxes};
 }
 
+EditCase refused(const char* rule, Selection before, RegionField f, std::string text)
+{
+    return box(rule, before, f, std::move(text), Outcome::Refused, before);
+}
+
 EditCase drag(const char* rule, Selection before, QPoint anchor, QPoint pointer, Selection after, const char* boxes)
 {
     return {rule, before, Edit::Drag, RegionField::FirstRow, 0, {}, anchor, pointer, Outcome::Applied, after,
@@ -104,19 +109,17 @@ INSTANTIATE_TEST_SUITE_P(
         bar("a bar value beyond the picture stops at its edge", s, F::LastRow, 100000, region(10, 50, 10, kHeight), "",
             "Rm"),
         box("empty box is ignored", s, F::FirstRow, "   ", Outcome::Ignored, s),
-        box("letters are refused", s, F::FirstRow, "1a", Outcome::Refused, s),
-        box("a sign is refused", s, F::LastRow, "-1", Outcome::Refused, s),
-        box("first row 0 is refused", s, F::FirstRow, "0", Outcome::Refused, s),
-        box("first row after the last is refused", s, F::FirstRow, "51", Outcome::Refused, s),
-        box("last row below the picture is refused", s, F::LastRow, "401", Outcome::Refused, s),
-        box("a number too long for 64 bits is refused", s, F::LastRow, "99999999999999999999999", Outcome::Refused, s),
-        box("last column beyond the picture is refused", s, F::LastColumn, std::to_string(kWidth + 1),
-            Outcome::Refused, s),
-        box("last column one past the limit is refused", s, F::LastColumn, std::to_string(10 + K), Outcome::Refused, s),
+        refused("letters are refused", s, F::FirstRow, "1a"),
+        refused("a sign is refused", s, F::LastRow, "-1"),
+        refused("first row 0 is refused", s, F::FirstRow, "0"),
+        refused("first row after the last is refused", s, F::FirstRow, "51"),
+        refused("last row below the picture is refused", s, F::LastRow, "401"),
+        refused("a number too long for 64 bits is refused", s, F::LastRow, "99999999999999999999999"),
+        refused("last column beyond the picture is refused", s, F::LastColumn, std::to_string(kWidth + 1)),
+        refused("last column one past the limit is refused", s, F::LastColumn, std::to_string(10 + K)),
         box("last column at the limit moves its bar, the other column boxes follow", s, F::LastColumn,
             std::to_string(9 + K), Outcome::Applied, region(10, 9 + K, 10, 50), "C", "cn"),
-        box("first column one past the limit is refused", far, F::FirstColumn, std::to_string(K + 40),
-            Outcome::Refused, far),
+        refused("first column one past the limit is refused", far, F::FirstColumn, std::to_string(K + 40)),
         box("first column at the limit", far, F::FirstColumn, std::to_string(K + 41), Outcome::Applied,
             region(K + 41, 2 * K + 40, 10, 50), "c", "Cn"),
         box("typed row: only the row count follows", s, F::LastRow, "60", Outcome::Applied, region(10, 50, 10, 60), "R",

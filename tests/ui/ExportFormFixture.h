@@ -72,14 +72,6 @@ protected:
         form->showWindow();
         form->startupTick();
     }
-    /// A fresh workspace and window on \a bytes, started.
-    void startOn(const QByteArray& bytes, const QString& name = QStringLiteral("picture.bmp"))
-    {
-        form.reset();
-        ws = Workspace{};
-        open(bytes, name);
-        start();
-    }
     /// The control named \a name (its objectName).
     template <class T = QWidget>
     T* c(const char* name) const
