@@ -18,7 +18,7 @@ QByteArray pointByPoint(const ImageStore& image, int row, int from, int to, cons
                         const QLocale& locale, char point)
 {
     QByteArray out;
-    const TableKind kind = tableKind(image);
+    const PixelKind kind = image.pixelKind();
     for (int x = from; x <= to; ++x) {
         appendPointText(out, pointValue(image, kind, x, row, m), kind, m, locale, point);
         if (x < to)
@@ -106,7 +106,7 @@ TEST(PointRowWriterTest, LuminanceOfColoursAgreesWithFixedText)
             const QByteArray written = wholeRow(image, 1, 1, 256, m, QLocale::c(), '.');
             QStringList expected;
             for (int blue = 0; blue < 256; ++blue)
-                expected << fixedText(pointValue(image, TableKind::TrueColour, blue + 1, 1, m), 2, Precision::Single,
+                expected << fixedText(pointValue(image, PixelKind::TrueColour, blue + 1, 1, m), 2, Precision::Single,
                                       QLocale::c());
             ASSERT_EQ(QString::fromLatin1(written), expected.join(QLatin1Char(';'))) << red << "," << green;
         }

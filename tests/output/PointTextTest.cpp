@@ -33,7 +33,7 @@ TEST(PointTextTest, ShortcutAgreesWithFixedText)
     for (const float v : edges) {
         SCOPED_TRACE(v);
         QByteArray written;
-        appendPointText(written, v, TableKind::TrueColour, luminance, comma, ',');
+        appendPointText(written, v, PixelKind::TrueColour, luminance, comma, ',');
         EXPECT_EQ(QString::fromLatin1(written), fixedText(v, 2, Precision::Single, comma));
     }
     std::mt19937 gen(12345);
