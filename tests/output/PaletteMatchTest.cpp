@@ -22,12 +22,12 @@ class PaletteMatchTest : public ::testing::TestWithParam<MatchCase> {};
 TEST_P(PaletteMatchTest, ChoosesFillAndFont)
 {
     const MatchCase& c = GetParam();
-    const PaletteMatch m = Podbor_Cvetov(c.red, c.green, c.blue, c.colorPoints);
+    const PaletteMatch m = matchCellColour(c.red, c.green, c.blue, c.colorPoints);
     EXPECT_EQ(m.fill, c.fill);
     EXPECT_EQ(m.font, c.font);
-    EXPECT_EQ(m.BestEntry, c.entry);
+    EXPECT_EQ(m.bestRow, c.entry);
     if (c.entry >= 0) {
-        EXPECT_EQ(m.BestDistance, c.distance);
+        EXPECT_EQ(m.bestDistance, c.distance);
         EXPECT_EQ(m.rowsExamined, c.rowsExamined);
     }
 }
@@ -78,13 +78,13 @@ TEST(PaletteMatchOrder, NoStateBetweenPoints)
     for (int r = 0; r < 256; r += 17)
         for (int g = 0; g < 256; g += 15)
             for (int b = 1; b < 256; b += 23) {
-                const PaletteMatch alone = Podbor_Cvetov(r, g, b, 1);
-                ASSERT_GE(alone.BestEntry, 0);
-                ASSERT_LT(alone.BestDistance, 255);
+                const PaletteMatch alone = matchCellColour(r, g, b, 1);
+                ASSERT_GE(alone.bestRow, 0);
+                ASSERT_LT(alone.bestDistance, 255);
                 for (const auto& p : previous) {
-                    Podbor_Cvetov(p[0], p[1], p[2], 1);
-                    const PaletteMatch again = Podbor_Cvetov(r, g, b, 1);
-                    ASSERT_EQ(again.BestEntry, alone.BestEntry);
+                    matchCellColour(p[0], p[1], p[2], 1);
+                    const PaletteMatch again = matchCellColour(r, g, b, 1);
+                    ASSERT_EQ(again.bestRow, alone.bestRow);
                 }
             }
 }

@@ -184,21 +184,21 @@ TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
     EXPECT_TRUE(view.messages[0].text.contains(QStringLiteral("/docs/tyu2.xlsx")));
 }
 
-TEST(FonYacheekTest, SkipsWhiteFillsBlackFontsAndRefusedIndices)
+TEST(ColourCellsTest, SkipsWhiteFillsBlackFontsAndRefusedIndices)
 {
     // Row 1: white (2/1), near white (0/1: refused, ignored), red (3/2).
     Workspace ws = prepared({{Rgb8{255, 255, 255}, Rgb8{255, 255, 250}, Rgb8{255, 0, 0}}}, region(1, 1, 3, 1),
                             MeasureRed, true);
     RecordingSheet sheet;
     RecordingExportProgress view;
-    FonYacheek(ws.request, sheet, view);
+    colourCells(ws.request, sheet, view);
     EXPECT_EQ(sheet.calls, (QStringList{QStringLiteral("fill 1,2 0"), QStringLiteral("fill 1,3 3"),
                                         QStringLiteral("font 1,3 2")}));
     EXPECT_EQ(view.progressWidths, (std::vector<int>{130, 1}));
     EXPECT_TRUE(view.remainingTexts.isEmpty());
 }
 
-TEST(FonYacheekTest, StopDuringRowThreeLeavesTheRest)
+TEST(ColourCellsTest, StopDuringRowThreeLeavesTheRest)
 {
     std::vector<std::vector<Rgb8>> rows(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}));
     Workspace ws = prepared(rows, region(1, 1, 2, 10), MeasureRed, true);
@@ -212,7 +212,7 @@ TEST(FonYacheekTest, StopDuringRowThreeLeavesTheRest)
     EXPECT_EQ(view.progressWidths, (std::vector<int>{13, 26, 39, 1}));
 }
 
-TEST(FonYacheekTest, RemainingTimeFromTheLastRow)
+TEST(ColourCellsTest, RemainingTimeFromTheLastRow)
 {
     struct Case {
         const char* name;
@@ -232,7 +232,7 @@ TEST(FonYacheekTest, RemainingTimeFromTheLastRow)
         RecordingExportProgress view;
         view.clock = c.clock;
         view.clock.push_back(c.clock.back()); // later rows take no time
-        FonYacheek(ws.request, sheet, view);
+        colourCells(ws.request, sheet, view);
         QStringList expected;
         for (const QString& t : c.texts)
             expected << t;
