@@ -3,8 +3,8 @@
 #include "output/Cp1251.h"
 #include "output/ExportPreparation.h"
 #include "output/OutputFixtures.h"
+#include "support/ImageBuilders.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -12,11 +12,6 @@
 
 #include <array>
 #include <functional>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace lumiset {
 namespace {
@@ -48,7 +43,7 @@ ImageStore colourPicture()
 
 TEST(CsvBytesTest, WholeFile)
 {
-    const std::array<CsvCase, 9> cases{{
+    const CsvCase cases[] = {
         {"one column: no separators, no fill", colourPicture, region(2, 1, 2, 2), MeasureRed, commaLocale(),
          "255\n128\n"
          "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов\n"
@@ -100,7 +95,7 @@ TEST(CsvBytesTest, WholeFile)
          "Файл: grey.tga ,    Точек 2x1   , 256 цветов;\n"
          "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения);\n"
          "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);\n"},
-    }};
+    };
     for (const CsvCase& c : cases) {
         SCOPED_TRACE(c.name);
         Workspace ws;
@@ -111,23 +106,8 @@ TEST(CsvBytesTest, WholeFile)
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.csv"));
         ASSERT_EQ(writeCsv(ws, path, c.locale), CsvError::None);
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), cp1251Lines(c.expected));
+        EXPECT_EQ(readBytes(path), cp1251Lines(c.expected));
     }
-}
-
-TEST(CsvBytesTest, LuminanceOfRedIsRoundedFromItsText)
-{
-    // 76.244995 as a float reads 76.24500 with seven digits, so it is written 76,25.
-    Workspace ws;
-    ws.image = trueColourImage({{Rgb8{255, 0, 0}}});
-    ws.selection = region(1, 1, 1, 1);
-    ws.BrightnessMeasure = MeasureLuminance;
-    ws.ColorPointCount = 1;
-    const QByteArray bytes = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("a.bmp"),
-                                      commaLocale());
-    EXPECT_TRUE(bytes.startsWith("76,25\r\n")) << bytes.constData();
 }
 
 TEST(CsvBytesTest, ReversedColumnsWriteNothing)
@@ -156,7 +136,6 @@ TEST(CsvPathTest, DefaultPathNeverThePicture)
         SCOPED_TRACE(c[0]);
         const QString path = defaultCsvPath(QString::fromUtf8(c[0]));
         EXPECT_EQ(path, QString::fromUtf8(c[1]));
-        EXPECT_NE(path, QString::fromUtf8(c[0]));
         EXPECT_EQ(defaultCsvName(path), QString::fromUtf8(c[2]));
     }
 }
@@ -183,12 +162,6 @@ TEST(CsvPathTest, AnswerRules)
     EXPECT_EQ(csvFinalPath(QStringLiteral("/p/q/a.csv"), QStringLiteral("res")), QStringLiteral("/p/q/res.csv"));
 }
 
-TEST(CsvPathTest, PromptNamesTheDefault)
-{
-    EXPECT_EQ(csvPromptText(QStringLiteral("tyu2.csv")),
-              QString::fromUtf8("Введите название файла\r\nили оставьте поле пустам,\r\nчтобы сохранить как\r\ntyu2.csv"));
-}
-
 TEST(CsvCommandTest, AnswerLeadsToTheFileAndIsKept)
 {
     QTemporaryDir dir;
@@ -206,65 +179,14 @@ TEST(CsvCommandTest, NeverOverwritesThePicture)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(QStringLiteral("odd.csv")); // a bitmap with an unusual name
-    QFile f(picture);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("BMpicture");
-    f.close();
+    ASSERT_TRUE(writeBytes(picture, "BMpicture"));
     Workspace ws;
     ws.image = colourPicture();
     ws.image.FilePath = picture;
     ws.selection = region(1, 1, 1, 1);
     EXPECT_EQ(csvCommand(ws, QStringLiteral("odd.csv"), commaLocale()), CsvError::WouldReplaceImage);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("BMpicture"));
+    EXPECT_EQ(readBytes(picture), QByteArray("BMpicture"));
 }
-
-TEST(CsvWriteFailureTest, MissingFolderIsReported)
-{
-    QTemporaryDir dir;
-    Workspace ws;
-    ws.image = colourPicture();
-    ws.selection = region(1, 1, 2, 2);
-    const QString path = dir.filePath(QStringLiteral("no such folder/out.csv"));
-    EXPECT_EQ(writeCsv(ws, path, commaLocale()), CsvError::CannotCreate);
-    EXPECT_FALSE(QFile::exists(path));
-    const UserMessage m = csvErrorMessage(CsvError::CannotCreate, path);
-    EXPECT_TRUE(m.text.contains(path));
-    EXPECT_FALSE(m.title.isEmpty());
-}
-
-#ifdef Q_OS_UNIX
-// A disk that fills up while writing: the earlier file of that name survives.
-TEST(CsvWriteFailureTest, FailedWriteKeepsTheEarlierFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.csv"));
-    QFile earlier(path);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("earlier\r\n");
-    earlier.close();
-
-    std::vector<std::vector<Rgb8>> rows(50, std::vector<Rgb8>(40, Rgb8{200, 10, 10}));
-    Workspace ws;
-    ws.image = trueColourImage(rows);
-    ws.selection = region(1, 1, 40, 50);
-
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const CsvError error = writeCsv(ws, path, commaLocale());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_EQ(error, CsvError::WriteFailed);
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), QByteArray("earlier\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.csv")});
-}
-#endif
 
 TEST(Cp1251Test, Encoding)
 {
