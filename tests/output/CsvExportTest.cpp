@@ -44,23 +44,12 @@ ImageStore colourPicture()
 TEST(CsvBytesTest, WholeFile)
 {
     const CsvCase cases[] = {
-        {"one column: no separators, no fill", colourPicture, region(2, 1, 2, 2), MeasureRed, commaLocale(),
-         "255\n128\n"
-         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов\n"
-         "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ\n"
-         "От [2 , 1] до [2 , 2] (отсчёт с левого верхнего угла)\n"},
-        {"two columns: one ';' after each description", colourPicture, region(1, 1, 2, 2), MeasureGreen,
-         commaLocale(),
-         "20;0\n0;64\n"
-         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;\n"
-         "Выведена ЯРКОСТЬ ЗЕЛЁНОЙ СОСТАВЛЯЮЩЕЙ;\n"
-         "От [1 , 1] до [2 , 2] (отсчёт с левого верхнего угла);\n"},
         {"three columns, luminance, comma", colourPicture, region(1, 1, 3, 2), MeasureLuminance, commaLocale(),
          "18,26;76,25;255,00\n0,11;79,49;7,00\n"
          "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;;\n"
          "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B;;\n"
          "От [1 , 1] до [3 , 2] (отсчёт с левого верхнего угла);;\n"},
-        {"three columns, luminance, point", colourPicture, region(1, 1, 3, 2), MeasureLuminance, pointLocale(),
+        {"three columns, luminance, point", colourPicture, region(1, 1, 3, 2), MeasureLuminance, QLocale(QLocale::English),
          "18.26;76.25;255.00\n0.11;79.49;7.00\n"
          "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;;\n"
          "Выведена ЯРКОСТЬ = 0.299•R + 0.587•G + 0.114•B;;\n"
@@ -121,9 +110,9 @@ TEST(CsvBytesTest, ReversedColumnsWriteNothing)
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(CsvPathTest, DefaultPathNeverThePicture)
+TEST(CsvPathTest, DefaultPathNeverThePictureAndAnswerRules)
 {
-    const std::array<std::array<const char*, 3>, 7> cases{{
+    const std::array<const char*, 3> defaults[] = {
         {"C:\\images\\tyu2.bmp", "C:\\images\\tyu2.csv", "tyu2.csv"},
         {"/home/u/pic/A.TGA", "/home/u/pic/A.csv", "A.csv"},
         {"/home/u/pic/a.tga", "/home/u/pic/a.csv", "a.csv"},
@@ -131,19 +120,15 @@ TEST(CsvPathTest, DefaultPathNeverThePicture)
         {"/home/u/pic/a.Bmp", "/home/u/pic/a.Bmp.csv", "a.Bmp.csv"},
         {"/home/u/pic/picture", "/home/u/pic/picture.csv", "picture.csv"},
         {"/home/u/pic/a.csv", "/home/u/pic/a.csv.csv", "a.csv.csv"},
-    }};
-    for (const auto& c : cases) {
+    };
+    for (const auto& c : defaults) {
         SCOPED_TRACE(c[0]);
         const QString path = defaultCsvPath(QString::fromUtf8(c[0]));
         EXPECT_EQ(path, QString::fromUtf8(c[1]));
         EXPECT_EQ(defaultCsvName(path), QString::fromUtf8(c[2]));
     }
-}
-
-TEST(CsvPathTest, AnswerRules)
-{
     const QString def = QStringLiteral("C:\\img\\a.csv");
-    const std::array<std::pair<const char*, const char*>, 10> cases{{
+    const std::pair<const char*, const char*> answers[] = {
         {"", "C:\\img\\a.csv"},
         {"res", "C:\\img\\res.csv"},
         {"res.csv", "C:\\img\\res.csv"},
@@ -154,36 +139,27 @@ TEST(CsvPathTest, AnswerRules)
         {"data.Csv", "C:\\img\\data.Csv.csv"},
         {".cvs", "C:\\img\\.csv"},
         {"таблица", "C:\\img\\таблица.csv"},
-    }};
-    for (const auto& [answer, expected] : cases) {
+    };
+    for (const auto& [answer, expected] : answers) {
         SCOPED_TRACE(answer);
         EXPECT_EQ(csvFinalPath(def, QString::fromUtf8(answer)), QString::fromUtf8(expected));
     }
     EXPECT_EQ(csvFinalPath(QStringLiteral("/p/q/a.csv"), QStringLiteral("res")), QStringLiteral("/p/q/res.csv"));
 }
 
-TEST(CsvCommandTest, AnswerLeadsToTheFileAndIsKept)
+TEST(CsvCommandTest, AnswerLeadsToTheFileAndIsKeptButNeverThePicture)
 {
     QTemporaryDir dir;
     Workspace ws;
     ws.image = colourPicture();
     ws.image.FilePath = dir.filePath(QStringLiteral("tyu2.bmp"));
-    ws.selection = region(1, 1, 3, 2);
-    ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
     ASSERT_EQ(csvCommand(ws, QStringLiteral("res.cvs"), commaLocale()), CsvError::None);
     EXPECT_EQ(ws.SelectedFileName, dir.filePath(QStringLiteral("res.csv")));
     EXPECT_TRUE(QFile::exists(ws.SelectedFileName));
-}
 
-TEST(CsvCommandTest, NeverOverwritesThePicture)
-{
-    QTemporaryDir dir;
     const QString picture = dir.filePath(QStringLiteral("odd.csv")); // a bitmap with an unusual name
     ASSERT_TRUE(writeBytes(picture, "BMpicture"));
-    Workspace ws;
-    ws.image = colourPicture();
     ws.image.FilePath = picture;
-    ws.selection = region(1, 1, 1, 1);
     EXPECT_EQ(csvCommand(ws, QStringLiteral("odd.csv"), commaLocale()), CsvError::WouldReplaceImage);
     EXPECT_EQ(readBytes(picture), QByteArray("BMpicture"));
 }

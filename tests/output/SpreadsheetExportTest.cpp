@@ -4,6 +4,7 @@
 #include "output/OutputFixtures.h"
 #include "output/RecordingExportProgress.h"
 #include "output/XlsxWorkbook.h"
+#include "support/ImageBuilders.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -158,11 +159,11 @@ TEST(ColourCellsTest, RemainingTimeFromTheLastRow)
         std::vector<qint64> clock;
         QStringList texts;
     };
-    const std::array<Case, 3> cases{{
+    const Case cases[] = {
         {"2.4 s with 5 rows left", {0, 1000, 3400, 3400}, {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  10 с")}},
         {"half a second rounds to even 0", {0, 500, 1000, 1500}, {}},
         {"a fast row keeps the last text", {0, 3000, 3100, 3100}, {QStringLiteral("Осталось  18 с")}},
-    }};
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::vector<Rgb8>> rows(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}));
@@ -180,10 +181,7 @@ TEST(XlsxWorkbookTest, NewWorkbookNeverReplacesAFile)
 {
     QTemporaryDir dir;
     const QString image = dir.filePath(QStringLiteral("tyu2.bmp"));
-    QFile existing(dir.filePath(QStringLiteral("tyu2.xlsx")));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("mine");
-    existing.close();
+    ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("tyu2.xlsx")), "mine"));
     QStringList opened;
     for (const char* expected : {"tyu2 (2).xlsx", "tyu2 (3).xlsx"}) {
         SCOPED_TRACE(expected);
@@ -200,8 +198,7 @@ TEST(XlsxWorkbookTest, NewWorkbookNeverReplacesAFile)
         EXPECT_TRUE(QFileInfo(book.documentLocation()).permissions() & QFileDevice::ReadOther);
     }
     EXPECT_EQ(opened.size(), 2);
-    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
-    EXPECT_EQ(existing.readAll(), QByteArray("mine"));
+    EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("tyu2.xlsx"))), QByteArray("mine"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3); // no temporary left behind
 }
 

@@ -9,8 +9,6 @@
 #include "output/XlsxWorkbook.h"
 #include "support/ImageBuilders.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -116,22 +114,6 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
 }
 
 #ifdef Q_OS_UNIX
-TEST(CsvFailureInjectionTest, ReadOnlyFolderKeepsTheEarlierFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.csv"));
-    ASSERT_TRUE(writeBytes(path, kEarlier));
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool writable = writeBytes(dir.filePath(QStringLiteral(".probe")), "x"); // root ignores the mode bits
-    Workspace ws = redWorkspace();
-    const CsvError error = writable ? CsvError::None : writeCsv(ws, path, commaLocale());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (writable)
-        GTEST_SKIP() << "the mode bits do not stop this user (root)";
-    EXPECT_EQ(error, CsvError::CannotCreate);
-    EXPECT_EQ(readBytes(path), kEarlier);
-}
-
 // A full disk, simulated by a file-size limit of this process: writes beyond it
 // fail with EFBIG once SIGXFSZ is ignored.
 class FileSizeLimit {
