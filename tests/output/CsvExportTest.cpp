@@ -18,8 +18,7 @@ namespace {
 
 using namespace lumiset::test;
 
-// Expected file text written as UTF-8 with "\n" for a line end; the file has
-// windows-1251 bytes and CR LF.
+// Expected text as UTF-8 with "\n"; the file has windows-1251 bytes and CR LF.
 QByteArray cp1251Lines(const char* utf8)
 {
     return toCp1251(QString::fromUtf8(utf8).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
@@ -59,12 +58,6 @@ TEST(CsvBytesTest, WholeFile)
          "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;\n"
          "Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей;\n"
          "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);\n"},
-        {"grey region writes red whatever the measure", colourPicture, region(3, 1, 3, 2), MeasureLuminance,
-         commaLocale(),
-         "255\n7\n"
-         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов\n"
-         "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения)\n"
-         "От [3 , 1] до [3 , 2] (отсчёт с левого верхнего угла)\n"},
         {"palette maximum is a whole number",
          [] { return singlePlaneImage({{0, 1}}, {Rgb8{128, 3, 90}, Rgb8{12, 200, 5}}); }, region(1, 1, 2, 1),
          MeasureMaximum, commaLocale(),
@@ -72,12 +65,6 @@ TEST(CsvBytesTest, WholeFile)
          "Файл: pal.bmp ,    Точек 2x1   , 256 цветов;\n"
          "Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки;\n"
          "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);\n"},
-        {"palette luminance rounds its seven-digit text", [] { return singlePlaneImage({{0}}, {Rgb8{255, 0, 0}}); },
-         region(1, 1, 1, 1), MeasureLuminance, commaLocale(),
-         "76,25\n"
-         "Файл: pal.bmp ,    Точек 1x1   , 256 цветов\n"
-         "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B\n"
-         "От [1 , 1] до [1 , 1] (отсчёт с левого верхнего угла)\n"},
         {"grey TGA writes its levels", [] { return singlePlaneImage({{3, 250}}, {}, true); }, region(1, 1, 2, 1),
          MeasureMean, commaLocale(),
          "3;250\n"

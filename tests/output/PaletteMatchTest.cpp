@@ -1,9 +1,7 @@
-#include "output/ExcelPalette.h"
 #include "output/PaletteMatch.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 
 namespace lumiset {
 namespace {
@@ -55,20 +53,6 @@ TEST(PaletteMatchTest, ChoosesFillAndFont)
             EXPECT_EQ(m.bestDistance, c.distance);
             EXPECT_EQ(m.rowsExamined, c.rowsExamined);
         }
-    }
-}
-
-// The workbook paints a colour index with the colour of its palette row, so a
-// wrong lookup shows as a wrongly coloured cell.
-TEST(PaletteMatchTest, ColourOfIndex)
-{
-    const std::pair<int, std::optional<std::uint32_t>> cases[] = {
-        {0, std::nullopt}, {1, 0x000000u},  {2, 0xFFFFFFu},  {3, 0xFF0000u}, {11, 0x000080u},
-        {18, std::nullopt}, {33, 0x00CCFFu}, {56, 0x333333u}, {57, std::nullopt}, {-1, std::nullopt},
-    };
-    for (const auto& [index, rgb] : cases) {
-        SCOPED_TRACE(index);
-        EXPECT_EQ(paletteColorRgb(index), rgb);
     }
 }
 

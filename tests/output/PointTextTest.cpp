@@ -1,6 +1,5 @@
-// The table files write their numbers through shortcuts: the "0.00" writer and
-// whole rows of ready-made texts. Both must give the very texts of the program's
-// number formatting (fixedText) and of the point-by-point path.
+// The table files' shortcuts (the "0.00" writer, whole rows of ready-made texts)
+// must give the texts of fixedText() and of the point-by-point path.
 
 #include "output/PointValues.h"
 

@@ -4,17 +4,11 @@
 #include "output/OutputFixtures.h"
 #include "output/RecordingExportProgress.h"
 #include "output/XlsxWorkbook.h"
-#include "support/ImageBuilders.h"
 
-#include <QDir>
 #include <QRegularExpression>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <array>
 
 namespace lumiset {
 namespace {
@@ -109,8 +103,6 @@ TEST(SpreadsheetExportTest, RefusedOperationFailsTheExport)
         EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Failed);
         EXPECT_FALSE(sheet.calls.contains(QStringLiteral("activate")));
     }
-    EXPECT_EQ(automationFailureMessage().text,
-              QString::fromUtf8("        Перезапустите программу.\r\nПрограмма будет закрыта."));
 }
 
 TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
@@ -122,20 +114,6 @@ TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
     EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_TRUE(view.messages[0].text.contains(QStringLiteral("/docs/tyu2.xlsx")));
-}
-
-TEST(ColourCellsTest, SkipsWhiteFillsBlackFontsAndRefusedIndices)
-{
-    // Row 1: white (2/1), near white (0/1: refused, ignored), red (3/2).
-    Workspace ws = prepared({{Rgb8{255, 255, 255}, Rgb8{255, 255, 250}, Rgb8{255, 0, 0}}}, region(1, 1, 3, 1),
-                            MeasureRed, true);
-    RecordingSheet sheet;
-    RecordingExportProgress view;
-    colourCells(ws.request, sheet, view);
-    EXPECT_EQ(sheet.calls, (QStringList{QStringLiteral("fill 1,2 0"), QStringLiteral("fill 1,3 3"),
-                                        QStringLiteral("font 1,3 2")}));
-    EXPECT_EQ(view.progressWidths, (std::vector<int>{130, 1}));
-    EXPECT_TRUE(view.remainingTexts.isEmpty());
 }
 
 TEST(ColourCellsTest, StopDuringRowThreeLeavesTheRest)
@@ -175,31 +153,6 @@ TEST(ColourCellsTest, RemainingTimeFromTheLastRow)
         colourCells(ws.request, sheet, view);
         EXPECT_EQ(view.remainingTexts, c.texts);
     }
-}
-
-TEST(XlsxWorkbookTest, NewWorkbookNeverReplacesAFile)
-{
-    QTemporaryDir dir;
-    const QString image = dir.filePath(QStringLiteral("tyu2.bmp"));
-    ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("tyu2.xlsx")), "mine"));
-    QStringList opened;
-    for (const char* expected : {"tyu2 (2).xlsx", "tyu2 (3).xlsx"}) {
-        SCOPED_TRACE(expected);
-        Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureRed, false);
-        ws.image.FilePath = image;
-        XlsxWorkbook book({image, QString(), QString()}, [&](const QString& p) {
-            opened << p;
-            return true;
-        });
-        RecordingExportProgress view;
-        ASSERT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Written);
-        EXPECT_EQ(book.documentLocation(), dir.filePath(QString::fromUtf8(expected)));
-        // Written through an owner-only temporary file, it must still be readable by others.
-        EXPECT_TRUE(QFileInfo(book.documentLocation()).permissions() & QFileDevice::ReadOther);
-    }
-    EXPECT_EQ(opened.size(), 2);
-    EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("tyu2.xlsx"))), QByteArray("mine"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3); // no temporary left behind
 }
 
 TEST(XlsxWorkbookTest, RefusesWhatTheSpreadsheetWouldRefuse)

@@ -9,6 +9,7 @@
 #include "output/XlsxWorkbook.h"
 #include "support/ImageBuilders.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -105,6 +106,8 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
     EXPECT_EQ(exportTo({image, docs.path(), QString()}, &opened), SpreadsheetOutcome::Written);
     EXPECT_EQ(opened, QStringList{docs.filePath(QStringLiteral("tyu2 (2).xlsx"))});
     EXPECT_TRUE(readBytes(opened.value(0)).startsWith("PK\x03\x04"));
+    // Written through an owner-only temporary file, it must still be readable by others.
+    EXPECT_TRUE(QFileInfo(opened.value(0)).permissions() & QFileDevice::ReadOther);
     EXPECT_EQ(readBytes(docs.filePath(QStringLiteral("tyu2.xlsx"))), kEarlier);
 
     EXPECT_EQ(exportTo({image, notAFolder, QString()}), SpreadsheetOutcome::Failed);
@@ -114,32 +117,25 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
 }
 
 #ifdef Q_OS_UNIX
-// A full disk, simulated by a file-size limit of this process: writes beyond it
-// fail with EFBIG once SIGXFSZ is ignored.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved_;
-        small.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
+// Runs \a write on a full disk, simulated by a file-size limit of this process:
+// writes beyond it fail with EFBIG once SIGXFSZ is ignored.
+template <class Write>
+auto withFileSizeLimit(rlim_t bytes, Write write)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    return result;
+}
 
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
-// Every size at which the disk can run out, from nothing written to the last
-// byte missing: the write fails, the message says so, the earlier file stays;
-// exactly enough room writes the whole file.
+// The disk runs out anywhere from the first to the last byte: the write fails and
+// says so, the earlier file stays; exactly enough room writes the whole file.
 TEST(CsvFailureInjectionTest, DiskFullAtAnySizeKeepsTheEarlierFile)
 {
     Workspace sized = redWorkspace();
@@ -152,11 +148,7 @@ TEST(CsvFailureInjectionTest, DiskFullAtAnySizeKeepsTheEarlierFile)
         const QString path = dir.filePath(QStringLiteral("out.csv"));
         ASSERT_TRUE(writeBytes(path, kEarlier));
         Workspace ws = redWorkspace();
-        CsvError error = CsvError::None;
-        {
-            FileSizeLimit full{rlim_t(limit)};
-            error = writeCsv(ws, path, commaLocale());
-        }
+        const CsvError error = withFileSizeLimit(rlim_t(limit), [&] { return writeCsv(ws, path, commaLocale()); });
         if (limit == size) {
             EXPECT_EQ(error, CsvError::None);
             EXPECT_EQ(readBytes(path), bytes);
@@ -184,13 +176,10 @@ TEST(XlsxFailureInjectionTest, DiskFullKeepsEarlierWorkbooksAndLeavesNoTemporary
         const QString beside = dir.filePath(QStringLiteral("tyu2.xlsx"));
         ASSERT_TRUE(writeBytes(exact, kEarlier));
         ASSERT_TRUE(writeBytes(beside, kEarlier));
-        SpreadsheetOutcome toExact = SpreadsheetOutcome::Written;
-        SpreadsheetOutcome toNew = SpreadsheetOutcome::Written;
-        {
-            FileSizeLimit full{limit};
-            toExact = exportTo({QString(), QString(), exact});
-            toNew = exportTo({dir.filePath(QStringLiteral("tyu2.bmp")), docs.path(), QString()});
-        }
+        const auto [toExact, toNew] = withFileSizeLimit(limit, [&] {
+            return std::pair(exportTo({QString(), QString(), exact}),
+                             exportTo({dir.filePath(QStringLiteral("tyu2.bmp")), docs.path(), QString()}));
+        });
         EXPECT_EQ(toExact, SpreadsheetOutcome::Failed);
         EXPECT_EQ(toNew, SpreadsheetOutcome::Failed);
         EXPECT_EQ(readBytes(exact), kEarlier);
