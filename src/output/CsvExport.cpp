@@ -75,9 +75,9 @@ QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSe
                     const QString& imageFileName, const QLocale& locale)
 {
     QByteArray out;
-    const TableKind kind = tableKind(image);
+    const PixelKind kind = image.pixelKind();
     const qsizetype columns = qsizetype(r.SelColumnTo) - r.SelColumnFrom + 1;
-    if (kind != TableKind::Unsupported) {
+    if (kind != PixelKind::Unsupported) {
         out.reserve(qsizetype(r.SelRowTo - r.SelRowFrom + 1) * columns * 7 + 512);
         const QByteArray point = toCp1251(locale.decimalPoint());
         const char decimalPoint = point.isEmpty() ? '.' : point.at(0);

@@ -1,6 +1,6 @@
 #include "output/ExportPreparation.h"
 
-#include "image/NumberText.h"
+#include "image/Rounding.h"
 #include "output/PaletteMatch.h"
 #include "output/PointValues.h"
 
@@ -18,15 +18,15 @@ RegionError checkRegion(const ImageStore& image, const Selection& r)
     auto covers = [&r](const PixelPlane& plane) {
         return plane.allocated() && plane.width() >= r.SelColumnTo && plane.height() >= r.SelRowTo;
     };
-    switch (tableKind(image)) {
-    case TableKind::Unsupported:
+    switch (image.pixelKind()) {
+    case PixelKind::Unsupported:
         return RegionError::None; // nothing is read
-    case TableKind::TrueColour:
+    case PixelKind::TrueColour:
         if (!covers(image.PixelGreen) || !covers(image.PixelBlue))
             return RegionError::PixelsMissing;
         [[fallthrough]];
-    case TableKind::GreyTga:
-    case TableKind::Palette:
+    case PixelKind::Grey:
+    case PixelKind::Palette:
         if (!covers(image.PixelRed))
             return RegionError::PixelsMissing;
     }
@@ -35,17 +35,17 @@ RegionError checkRegion(const ImageStore& image, const Selection& r)
 
 qint32 countColorPoints(const ImageStore& image, const Selection& r)
 {
-    const TableKind kind = tableKind(image);
-    if (kind == TableKind::Unsupported || kind == TableKind::GreyTga || checkRegion(image, r) != RegionError::None)
+    const PixelKind kind = image.pixelKind();
+    if (kind == PixelKind::Unsupported || kind == PixelKind::Grey || checkRegion(image, r) != RegionError::None)
         return 0;
     // The zoomed view recounts on every redraw of the region, so the loops run
     // over whole rows and a palette picture judges each entry only once.
     qint32 count = 0;
-    if (kind == TableKind::Palette) {
+    if (kind == PixelKind::Palette) {
         std::array<bool, 256> coloured{};
         for (std::size_t i = 0; i < coloured.size(); ++i) {
             const auto& e = image.PaletteRGB[i];
-            const double red = roundHalfEven(e[0]), green = roundHalfEven(e[1]), blue = roundHalfEven(e[2]);
+            const int red = roundHalfEvenToInt(e[0]), green = roundHalfEvenToInt(e[1]), blue = roundHalfEvenToInt(e[2]);
             coloured[i] = red != green || blue != red;
         }
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
@@ -101,34 +101,34 @@ RegionError prepareExportRequest(Workspace& ws, bool fillCells)
     req.CellColors.assign(cells, {0, 0});
     req.LastColumnName = lastColumnName(req.columnCount);
 
-    const int RowOffset = sel.SelRowFrom - 1;
-    const int ColumnOffset = sel.SelColumnFrom - 1;
-    const TableKind kind = tableKind(ws.image);
+    const int rowOffset = sel.SelRowFrom - 1;
+    const int columnOffset = sel.SelColumnFrom - 1;
+    const PixelKind kind = ws.image.pixelKind();
     const MeasureSettings m = measureSettings(ws);
-    if (kind != TableKind::Unsupported) {
+    if (kind != PixelKind::Unsupported) {
         for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y)
             for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x)
-                req.value(y - RowOffset, x - ColumnOffset) = pointValue(ws.image, kind, x, y, m);
+                req.value(y - rowOffset, x - columnOffset) = pointValue(ws.image, kind, x, y, m);
     }
 
-    if (fillCells && kind != TableKind::Unsupported) {
+    if (fillCells && kind != PixelKind::Unsupported) {
         for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y) {
             for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x) {
-                int MatchRed, MatchGreen, MatchBlue;
-                if (kind == TableKind::GreyTga) {
-                    MatchRed = MatchGreen = MatchBlue = ws.image.PixelRed(x, y);
-                } else if (kind == TableKind::Palette) {
+                int red, green, blue;
+                if (kind == PixelKind::Grey) {
+                    red = green = blue = ws.image.PixelRed(x, y);
+                } else if (kind == PixelKind::Palette) {
                     const auto& e = ws.image.PaletteRGB[ws.image.PixelRed(x, y)];
-                    MatchRed = int(roundHalfEven(e[0]));
-                    MatchGreen = int(roundHalfEven(e[1]));
-                    MatchBlue = int(roundHalfEven(e[2]));
+                    red = roundHalfEvenToInt(e[0]);
+                    green = roundHalfEvenToInt(e[1]);
+                    blue = roundHalfEvenToInt(e[2]);
                 } else {
-                    MatchRed = ws.image.PixelRed(x, y);
-                    MatchGreen = ws.image.PixelGreen(x, y);
-                    MatchBlue = ws.image.PixelBlue(x, y);
+                    red = ws.image.PixelRed(x, y);
+                    green = ws.image.PixelGreen(x, y);
+                    blue = ws.image.PixelBlue(x, y);
                 }
-                const PaletteMatch match = Podbor_Cvetov(MatchRed, MatchGreen, MatchBlue, ws.ColorPointCount);
-                req.colors(y - RowOffset, x - ColumnOffset) = {match.fill, match.font};
+                const PaletteMatch match = matchCellColour(red, green, blue, ws.ColorPointCount);
+                req.colors(y - rowOffset, x - columnOffset) = {match.fill, match.font};
             }
         }
     }

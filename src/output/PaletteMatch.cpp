@@ -23,12 +23,12 @@ constexpr qint32 kCloseEnough = 18; // a row nearer than this ends the scan
 
 } // namespace
 
-PaletteMatch Podbor_Cvetov(int MatchRed, int MatchGreen, int MatchBlue, qint32 ColorPointCount)
+PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCount)
 {
     PaletteMatch m;
-    if (ColorPointCount == 0 || (MatchRed == MatchGreen && MatchGreen == MatchBlue)) {
+    if (colorPointCount == 0 || (red == green && green == blue)) {
         for (const GreyRung& rung : kGreyLadder) {
-            if (MatchRed <= rung.upTo) {
+            if (red <= rung.upTo) {
                 m.fill = rung.fill;
                 m.font = rung.font;
                 return m;
@@ -39,22 +39,21 @@ PaletteMatch Podbor_Cvetov(int MatchRed, int MatchGreen, int MatchBlue, qint32 C
         return m;
     }
 
-    m.BestDistance = kStartDistance;
+    m.bestDistance = kStartDistance;
     for (int e = 0; e < kExcelPaletteFilledRows; ++e) {
         const PaletteRow& row = ExcelPalette[std::size_t(e)];
-        const qint32 MatchDistance =
-            std::abs(MatchGreen - row.green) + std::abs(MatchRed - row.red) + std::abs(MatchBlue - row.blue);
+        const qint32 distance = std::abs(green - row.green) + std::abs(red - row.red) + std::abs(blue - row.blue);
         m.rowsExamined = e + 1;
-        if (MatchDistance < m.BestDistance) {
-            m.BestDistance = MatchDistance;
-            m.BestEntry = e;
+        if (distance < m.bestDistance) {
+            m.bestDistance = distance;
+            m.bestRow = e;
         }
-        if (m.BestDistance < kCloseEnough)
+        if (m.bestDistance < kCloseEnough)
             break;
     }
-    if (m.BestEntry < 0) // only colours far outside the byte cube get here
-        m.BestEntry = 0;
-    const PaletteRow& best = ExcelPalette[std::size_t(m.BestEntry)];
+    if (m.bestRow < 0) // only colours far outside the byte cube get here
+        m.bestRow = 0;
+    const PaletteRow& best = ExcelPalette[std::size_t(m.bestRow)];
     m.fill = best.ColorIndex;
     m.font = best.textIndex;
     return m;

@@ -8,14 +8,14 @@ namespace lumiset {
 struct PaletteMatch {
     qint32 fill = 0;          ///< interior colour index of the cell
     qint32 font = 0;          ///< font colour index that stays readable on the fill
-    qint32 BestEntry = -1;    ///< ExcelPalette row taken; -1 when the grey ladder decided
-    qint32 BestDistance = 0;  ///< sum of absolute differences to that row
+    qint32 bestRow = -1;      ///< ExcelPalette row taken; -1 when the grey ladder decided
+    qint32 bestDistance = 0;  ///< sum of absolute differences to that row
     int rowsExamined = 0;     ///< palette rows looked at before the search stopped
 };
 
-/// \brief Podbor_Cvetov: maps a point's colour onto the spreadsheet's palette.
+/// \brief Maps a point's colour onto the spreadsheet's palette.
 ///
-/// Grey points (and every point of a grey region, \a ColorPointCount = 0) take a
+/// Grey points (and every point of a grey region, \a colorPointCount = 0) take a
 /// rung of a six-step grey ladder chosen by the red component alone. Other
 /// points take the first ExcelPalette row nearer than 18 (sum of absolute
 /// differences), or else the nearest of all 47 rows, the earlier row winning a
@@ -25,6 +25,6 @@ struct PaletteMatch {
 /// The farthest any colour of the 0 … 255 cube lies from its nearest row is 178
 /// (at (102, 255, 76)), below the starting distance of 255, so the row always
 /// comes from this call and no state has to survive between points.
-PaletteMatch Podbor_Cvetov(int MatchRed, int MatchGreen, int MatchBlue, qint32 ColorPointCount);
+PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCount);
 
 } // namespace lumiset

@@ -1,6 +1,7 @@
 #include "output/PointValues.h"
 
 #include "image/NumberText.h"
+#include "image/Rounding.h"
 #include "output/Cp1251.h"
 
 #include <algorithm>
@@ -13,20 +14,6 @@
 #include <functional>
 
 namespace lumiset {
-
-TableKind tableKind(const ImageStore& image)
-{
-    if (!image.isBmp() && !image.isTga())
-        return TableKind::Unsupported;
-    if (image.BitsPerPixel == 8) {
-        if (image.isTga() && (image.TgaImageType == 3 || image.TgaImageType == 11))
-            return TableKind::GreyTga;
-        return TableKind::Palette;
-    }
-    if (image.BitsPerPixel == 24)
-        return TableKind::TrueColour;
-    return TableKind::Unsupported;
-}
 
 MeasureSettings measureSettings(const Workspace& ws)
 {
@@ -55,18 +42,18 @@ float measureOf(double r, double g, double b, const MeasureSettings& m)
 
 } // namespace
 
-float pointValue(const ImageStore& image, TableKind kind, int column, int row, const MeasureSettings& m)
+float pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m)
 {
     switch (kind) {
-    case TableKind::Unsupported:
+    case PixelKind::Unsupported:
         return 0.0f;
-    case TableKind::GreyTga:
+    case PixelKind::Grey:
         return float(image.PixelRed(column, row));
-    case TableKind::Palette: {
+    case PixelKind::Palette: {
         const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
         return measureOf(e[0], e[1], e[2], m);
     }
-    case TableKind::TrueColour:
+    case PixelKind::TrueColour:
         return measureOf(image.PixelRed(column, row), image.PixelGreen(column, row), image.PixelBlue(column, row), m);
     }
     return 0.0f;
@@ -94,34 +81,13 @@ QString shortestSingleText(float value, const QLocale& locale)
 
 namespace {
 
-// Round half to even by hand, independent of the floating-point rounding mode:
-// the argument is below 2^53, so cutting off its fraction is exact. Without
-// branches, since table values fall on either side at random.
-inline std::int64_t roundEvenExact(double scaled)
-{
-    const auto n = std::int64_t(scaled);
-    const double frac = scaled - double(n);
-    return n + std::int64_t(frac > 0.5) + (std::int64_t(frac == 0.5) & n & 1);
-}
-
-// (n + 10^d / 2) / 10^d for n < 2^24 and d = 0 … 7, by one multiplication: with
-// the inverse 2^50 / 10^d rounded up, the quotient errs by less than
-// n / 2^50 < 2^-25 < 10^-7 upwards, too little to reach the next whole number.
+// (n + 10^d / 2) / 10^d: drops the last d digits of n, the first of them
+// deciding half away from zero. Only the values near a half and the large ones
+// come here, so a plain division is quick enough.
 inline std::uint32_t dropDigitsHalfUp(std::uint32_t n, int d)
 {
-    static constexpr std::uint64_t kHalf[] = {0, 5, 50, 500, 5000, 50000, 500000, 5000000};
-    static constexpr std::uint64_t kInverse[] = {
-        (std::uint64_t(1) << 50),
-        (std::uint64_t(1) << 50) / 10 + 1,
-        (std::uint64_t(1) << 50) / 100 + 1,
-        (std::uint64_t(1) << 50) / 1000 + 1,
-        (std::uint64_t(1) << 50) / 10000 + 1,
-        (std::uint64_t(1) << 50) / 100000 + 1,
-        (std::uint64_t(1) << 50) / 1000000 + 1,
-        (std::uint64_t(1) << 50) / 10000000 + 1,
-    };
-    const auto product = static_cast<unsigned __int128>(n + kHalf[d]) * kInverse[d];
-    return std::uint32_t(product >> 50);
+    static constexpr std::uint32_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    return (n + kPow10[d] / 2) / kPow10[d];
 }
 
 constexpr char kTwoDigits[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -203,12 +169,13 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
         if (v < 1.0 / kPow10[-e])
             return 0;
     }
-    std::int64_t m = roundEvenExact(v * kPow10[6 - e]);
+    // The product is exact and below 2^53, so its halves are true halves.
+    auto m = std::int64_t(roundHalfEven(v * kPow10[6 - e]));
     if (m >= 10000000) { // rounding carried into an eighth digit: one more power of ten
         ++e;
         if (e > 4)
             return 0;
-        m = roundEvenExact(v * kPow10[6 - e]);
+        m = std::int64_t(roundHalfEven(v * kPow10[6 - e]));
     }
     // m · 10^(e - 6): keep two decimals, the first dropped digit decides (half away from zero).
     const int dropped = 4 - e;
@@ -216,11 +183,11 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
     return writeHundredths(q, decimalPoint, buf);
 }
 
-void appendPointText(QByteArray& out, float value, TableKind kind, const MeasureSettings& m,
+void appendPointText(QByteArray& out, float value, PixelKind kind, const MeasureSettings& m,
                      const QLocale& locale, char decimalPoint)
 {
     char buf[32];
-    if (measureHasDecimals(m) && kind != TableKind::GreyTga && kind != TableKind::Unsupported) {
+    if (measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported) {
         if (const int len = twoDecimalsOfSingle(value, decimalPoint, buf)) {
             out.append(buf, len);
             return;
@@ -235,19 +202,19 @@ void appendPointText(QByteArray& out, float value, TableKind kind, const Measure
 
 PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m, const QLocale& locale,
                                char decimalPoint)
-    : image_(image), kind_(tableKind(image)), m_(m), locale_(locale), decimalPoint_(decimalPoint)
+    : image_(image), kind_(image.pixelKind()), m_(m), locale_(locale), decimalPoint_(decimalPoint)
 {
     // Every measure but the colour luminance takes its value from a byte or a
     // sum of three bytes, so its texts are written once here, by appendPointText.
     int keys = 256;
     auto valueOf = [&](int key) { return float(key); };
     std::function<float(int)> value = valueOf;
-    if (kind_ == TableKind::Palette) {
+    if (kind_ == PixelKind::Palette) {
         value = [&](int i) {
             const auto& e = image.PaletteRGB[std::size_t(i)];
             return measureOf(e[0], e[1], e[2], m);
         };
-    } else if (kind_ == TableKind::TrueColour && m.ColorPointCount != 0) {
+    } else if (kind_ == PixelKind::TrueColour && m.ColorPointCount != 0) {
         switch (m.BrightnessMeasure) {
         case MeasureRed: break;
         case MeasureGreen: key_ = Key::Green; break;
@@ -283,11 +250,11 @@ PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m
 
 void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int columnTo) const
 {
-    if (columnTo < columnFrom || kind_ == TableKind::Unsupported)
+    if (columnTo < columnFrom || kind_ == PixelKind::Unsupported)
         return;
     const std::uint8_t* red = image_.PixelRed.row(row) + (columnFrom - 1);
-    const std::uint8_t* green = kind_ == TableKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1) : nullptr;
-    const std::uint8_t* blue = kind_ == TableKind::TrueColour ? image_.PixelBlue.row(row) + (columnFrom - 1) : nullptr;
+    const std::uint8_t* green = kind_ == PixelKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1) : nullptr;
+    const std::uint8_t* blue = kind_ == PixelKind::TrueColour ? image_.PixelBlue.row(row) + (columnFrom - 1) : nullptr;
     const int count = columnTo - columnFrom + 1;
 
     // Room for the whole row in one go; the capacity doubles so that rows never
@@ -345,11 +312,11 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
     out.resize(p - out.data());
 }
 
-QString pointText(float value, TableKind kind, const MeasureSettings& m, const QLocale& locale)
+QString pointText(float value, PixelKind kind, const MeasureSettings& m, const QLocale& locale)
 {
-    if (measureHasDecimals(m) && kind != TableKind::GreyTga && kind != TableKind::Unsupported)
+    if (measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported)
         return fixedText(double(value), 2, Precision::Single, locale);
-    if (kind == TableKind::Palette)
+    if (kind == PixelKind::Palette)
         return shortestSingleText(value, locale);
     return integerText(qint64(value));
 }

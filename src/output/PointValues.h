@@ -13,16 +13,6 @@
 
 namespace lumiset {
 
-/// \brief How the pixel tables of the opened picture are turned into numbers.
-enum class TableKind {
-    Unsupported, ///< another signature or depth: no values at all
-    GreyTga,     ///< PixelRed holds the grey level (TGA types 3 and 11)
-    Palette,     ///< PixelRed holds an index into PaletteRGB (8-bit BMP, TGA type 1)
-    TrueColour,  ///< three planes of bytes (24-bit BMP, true-colour TGA)
-};
-
-TableKind tableKind(const ImageStore& image);
-
 /// \brief The measure and weights applied to every point of one export.
 struct MeasureSettings {
     int BrightnessMeasure = MeasureRed;
@@ -40,17 +30,18 @@ MeasureSettings measureSettings(const Workspace& ws);
 /// Means and luminances are summed in double precision, green term first, then
 /// red, then blue (the order the program has always used, so sums that land
 /// near a rounding edge keep their old last digit) and stored as float.
-/// Unsupported kinds and unknown measures give 0.
-float pointValue(const ImageStore& image, TableKind kind, int column, int row, const MeasureSettings& m);
+/// \a kind is image.pixelKind(), asked once per region; Unsupported kinds and
+/// unknown measures give 0.
+float pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m);
 
 /// \brief The text a table file carries for \a value: whole numbers as they
 /// are, means and luminances rounded to two decimals in \a locale.
-QString pointText(float value, TableKind kind, const MeasureSettings& m, const QLocale& locale);
+QString pointText(float value, PixelKind kind, const MeasureSettings& m, const QLocale& locale);
 
 /// \brief Appends the text of pointText() to \a out as windows-1251 bytes;
 /// \a decimalPoint is the locale's separator already encoded. The table files
 /// of whole regions go through here, so the common forms avoid QString.
-void appendPointText(QByteArray& out, float value, TableKind kind, const MeasureSettings& m,
+void appendPointText(QByteArray& out, float value, PixelKind kind, const MeasureSettings& m,
                      const QLocale& locale, char decimalPoint);
 
 /// \brief The "0.00" text of a float read with seven significant digits, as
@@ -76,7 +67,7 @@ public:
 private:
     enum class Key { Red, Green, Blue, Maximum, Sum, Luminance };
     const ImageStore& image_;
-    TableKind kind_;
+    PixelKind kind_;
     MeasureSettings m_;
     QLocale locale_;
     char decimalPoint_;

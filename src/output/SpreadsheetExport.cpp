@@ -4,11 +4,11 @@
 #include "output/DescriptionLines.h"
 #include "output/PointValues.h"
 
-#include <cmath>
+#include "image/Rounding.h"
 
 namespace lumiset {
 
-void FonYacheek(const ExportRequest& request, SpreadsheetAutomation& sheet, ExportProgressView& view)
+void colourCells(const ExportRequest& request, SpreadsheetAutomation& sheet, ExportProgressView& view)
 {
     const int rowCount = request.rowCount;
     view.clearStopRequest();
@@ -60,7 +60,7 @@ bool writeSheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgres
     if (sheet.putRangeValues(address, rowCount, req.columnCount, req.CellValues.data()) != SheetStatus::Ok)
         return false;
     if (req.FillCellBackground)
-        FonYacheek(req, sheet, view);
+        colourCells(req, sheet, view);
     if (measureHasDecimals(m) && sheet.setColumnsNumberFormat(columns, QStringLiteral("0.00")) != SheetStatus::Ok)
         return false;
     // Before the description lines, so their long texts do not widen column A.

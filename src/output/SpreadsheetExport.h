@@ -15,13 +15,13 @@ enum class SpreadsheetOutcome {
     Failed,    ///< the application refused an operation: show automationFailureMessage() and end the program
 };
 
-/// \brief FonYacheek: colours the value cells row by row from ExportRequest::CellColors.
+/// \brief Colours the value cells row by row from ExportRequest::CellColors.
 ///
 /// White fills (index 2) and black text (index 1) are the sheet's defaults and
 /// are not set. A refused assignment (such as the fill index 0 that near-white
 /// points get) is skipped cell by cell. The stop button is polled once per row;
 /// stopping leaves the remaining rows uncoloured.
-void FonYacheek(const ExportRequest& request, SpreadsheetAutomation& sheet, ExportProgressView& view);
+void colourCells(const ExportRequest& request, SpreadsheetAutomation& sheet, ExportProgressView& view);
 
 /// \brief The export command of the open window after the export window closed:
 /// writes ws.request into a new worksheet (values from A1, optional colours,

@@ -1,6 +1,7 @@
 #include "output/XlsxWorkbook.h"
 
 #include "image/NumberText.h"
+#include "image/Rounding.h"
 #include "output/ExcelPalette.h"
 #include "output/ExportPreparation.h"
 
@@ -149,7 +150,9 @@ double XlsxWorkbook::fittedWidth(const QString& text)
 {
     const int px = textPixels(text) + 7;
     const double width = px <= 12 ? px / 12.0 : (px - 5) / 7.0;
-    return std::round(width * 256.0) / 256.0;
+    // Widths are kept in 1/256 of a character; 256 · px / 12 and 256 · (px - 5) / 7
+    // never fall on a half, so the rounding rule does not matter here.
+    return roundHalfEven(width * 256.0) / 256.0;
 }
 
 SheetStatus XlsxWorkbook::autoFitColumns(const QString& columns)

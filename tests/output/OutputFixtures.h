@@ -13,19 +13,29 @@ namespace lumiset::test {
 
 using Rgb8 = std::array<std::uint8_t, 3>;
 
-/// A loaded 24-bit BMP whose pixels are \a rows (top row first).
-inline ImageStore trueColourImage(const std::vector<std::vector<Rgb8>>& rows)
+/// A loaded picture \a width × \a height whose planes are allocated, unset.
+inline ImageStore loadedImage(const char* signature, int bits, int width, int height, bool threePlanes)
 {
     ImageStore s;
-    s.FileSignature = QStringLiteral("BM");
-    s.FilePath = QStringLiteral("/pictures/tyu2.bmp");
-    s.BitsPerPixel = 24;
-    s.ImageHeight = int(rows.size());
-    s.ImageWidth = int(rows.front().size());
+    s.FileSignature = QString::fromLatin1(signature);
+    s.BitsPerPixel = bits;
+    s.ImageWidth = width;
+    s.ImageHeight = height;
     for (PixelPlane* p : {&s.PixelRed, &s.PixelGreen, &s.PixelBlue}) {
-        p->resize(s.ImageWidth, s.ImageHeight);
+        if (p != &s.PixelRed && !threePlanes)
+            break;
+        p->resize(width, height);
         p->allocate();
     }
+    s.ImageState = 2;
+    return s;
+}
+
+/// A loaded 24-bit BMP "/pictures/tyu2.bmp" whose pixels are \a rows (top row first).
+inline ImageStore trueColourImage(const std::vector<std::vector<Rgb8>>& rows)
+{
+    ImageStore s = loadedImage("BM", 24, int(rows.front().size()), int(rows.size()), true);
+    s.FilePath = QStringLiteral("/pictures/tyu2.bmp");
     for (int y = 1; y <= s.ImageHeight; ++y)
         for (int x = 1; x <= s.ImageWidth; ++x) {
             const Rgb8& c = rows[std::size_t(y - 1)][std::size_t(x - 1)];
@@ -33,46 +43,30 @@ inline ImageStore trueColourImage(const std::vector<std::vector<Rgb8>>& rows)
             s.PixelGreen(x, y) = c[1];
             s.PixelBlue(x, y) = c[2];
         }
-    s.ImageState = 2;
     return s;
 }
 
-/// A loaded 8-bit picture: PixelRed holds \a indices (top row first). \a greyTga
-/// makes it a grey TGA (type 3) whose bytes are grey levels; otherwise a BMP
-/// whose palette is \a palette.
+/// A loaded 8-bit picture whose PixelRed holds \a indices (top row first): a grey
+/// TGA (type 3) of those levels with \a greyTga, else a BMP with \a palette.
 inline ImageStore singlePlaneImage(const std::vector<std::vector<std::uint8_t>>& indices,
                                    const std::vector<Rgb8>& palette, bool greyTga = false)
 {
-    ImageStore s;
-    s.FileSignature = greyTga ? QStringLiteral("TG") : QStringLiteral("BM");
+    ImageStore s = loadedImage(greyTga ? "TG" : "BM", 8, int(indices.front().size()), int(indices.size()), false);
     s.FilePath = greyTga ? QStringLiteral("/pictures/grey.tga") : QStringLiteral("/pictures/pal.bmp");
     s.TgaImageType = greyTga ? 3 : 0;
-    s.BitsPerPixel = 8;
-    s.ImageHeight = int(indices.size());
-    s.ImageWidth = int(indices.front().size());
-    s.PixelRed.resize(s.ImageWidth, s.ImageHeight);
-    s.PixelRed.allocate();
     for (int y = 1; y <= s.ImageHeight; ++y)
         for (int x = 1; x <= s.ImageWidth; ++x)
             s.PixelRed(x, y) = indices[std::size_t(y - 1)][std::size_t(x - 1)];
     for (std::size_t i = 0; i < palette.size(); ++i)
-        for (int k = 0; k < 3; ++k)
-            s.PaletteRGB[i][std::size_t(k)] = palette[i][std::size_t(k)];
-    s.ImageState = 2;
+        s.PaletteRGB[i] = {float(palette[i][0]), float(palette[i][1]), float(palette[i][2])};
     return s;
 }
 
 inline Selection region(int columnFrom, int rowFrom, int columnTo, int rowTo)
 {
-    Selection r;
-    r.SelColumnFrom = columnFrom;
-    r.SelRowFrom = rowFrom;
-    r.SelColumnTo = columnTo;
-    r.SelRowTo = rowTo;
-    return r;
+    return {columnFrom, columnTo, rowFrom, rowTo};
 }
 
 inline QLocale commaLocale() { return QLocale(QLocale::Russian, QLocale::Russia); }
-inline QLocale pointLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 
 } // namespace lumiset::test

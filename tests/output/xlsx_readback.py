@@ -3,6 +3,7 @@
 an independent reader, and checks values, fills, fonts, number formats, column
 widths and the description lines. Usage: xlsx_readback.py LUMISET_CLI"""
 
+import math
 import os
 import struct
 import subprocess
@@ -72,6 +73,22 @@ def run(cli, args):
     check(p.returncode == 0, "exit %d for %s: %s" % (p.returncode, args, p.stderr))
 
 
+def stored_width(texts):
+    """Column width the spreadsheet's autofit stores for the widest of the shown
+    texts: digits 7 pixels, "." and "," 4, "-" 5, plus 7 pixels of padding, in
+    whole 256ths of a 7-pixel character."""
+    px = max(sum(4 if ch in ".," else 5 if ch == "-" else 7 for ch in t) for t in texts) + 7
+    return math.floor(px * 256 / 7) / 256
+
+
+def check_widths(ws, rows, columns, shown, what):
+    for j in range(1, columns + 1):
+        letter = openpyxl.utils.get_column_letter(j)
+        want = stored_width([shown(ws.cell(i, j).value) for i in range(1, rows + 1)])
+        got = ws.column_dimensions[letter].width
+        check(got == want, "%s width of %s: %r, want %r" % (what, letter, got, want))
+
+
 def colour(c):
     return (c.rgb or "")[-6:] if c is not None and c.type == "rgb" else ""
 
@@ -106,8 +123,8 @@ def main():
           "measure line %r" % ws.cell(5, 1).value)
     check(ws.cell(6, 1).value == "От [1;1] до [4;3] (отсчёт с левого верхнего угла), занятый диапазон в таблице [A1:D3]",
           "region line %r" % ws.cell(6, 1).value)
-    width_a = ws.column_dimensions["A"].width
-    check(width_a is not None and 4 < width_a < 10, "column A fitted to the values, not the long lines: %r" % width_a)
+    # Fitted to the values as shown with two decimals, not to the long lines below.
+    check_widths(ws, 3, 4, lambda v: "%.2f" % v, "mean")
 
     # Red component: whole numbers, general format, red measure line.
     book = os.path.join(tmp, "red.xlsx")
@@ -118,6 +135,14 @@ def main():
     check(ws.cell(1, 1).fill.fill_type is None, "no fills without --fill")
     check(colour(ws.cell(4, 1).font.color) == "FF0000", "red measure line font %r" % colour(ws.cell(4, 1).font.color))
     check(ws.cell(4, 1).value == "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ", "red measure line text")
+    check_widths(ws, 2, 2, lambda v: "%d" % v, "red")
+
+    # Luminance with large weights: columns of different widths.
+    book = os.path.join(tmp, "wide.xlsx")
+    run(cli, [image, "--to", "4,3", "--measure", "luma", "--weights", "100,0.5,0.001", "--xlsx", book])
+    ws = openpyxl.load_workbook(book).active
+    check(ws.cell(1, 2).value == f32(255 * float(f32(100))), "large value %r" % ws.cell(1, 2).value)
+    check_widths(ws, 3, 4, lambda v: "%.2f" % v, "luminance")
 
     # Green and blue measure lines, luminance with its weights, grey region.
     for measure, want, text in (("green", "008000", "Выведена ЯРКОСТЬ ЗЕЛЁНОЙ СОСТАВЛЯЮЩЕЙ"),

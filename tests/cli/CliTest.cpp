@@ -1,0 +1,265 @@
+// lumiset-cli: other programs parse its output and exit statuses, so each case
+// compares the whole output or file; one picture of each kind for the reports.
+
+#include "output/Cp1251.h"
+#include "support/ImageBuilders.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace lumiset::test;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1; ///< -1: crashed or hung
+    QByteArray out;
+    QByteArray err;
+};
+
+// \a fileSizeLimit >= 0 runs the program as on a disk that fills up after that
+// many bytes of any one file (SIGXFSZ ignored, so writes fail with EFBIG).
+CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"), qint64 fileSizeLimit = -1)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LANG"})
+        env.insert(QString::fromLatin1(name), locale);
+    env.remove(QStringLiteral("LC_NUMERIC"));
+    p.setProcessEnvironment(env);
+#ifdef Q_OS_UNIX
+    if (fileSizeLimit >= 0)
+        p.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = rlim_t(fileSizeLimit);
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+#endif
+    p.start(QStringLiteral(LUMISET_CLI_PATH), args);
+    CliRun r;
+    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QString tempPicture(const QString& name, const QByteArray& bytes)
+{
+    return QDir(writeTempFile(name, bytes)).filePath(name);
+}
+
+QByteArray bmp(int width, int height, int bits)
+{
+    BmpBuilder b;
+    b.width = width;
+    b.height = height;
+    b.bitsPerPixel = bits;
+    for (int i = 0; bits < 24 && i < (1 << bits); ++i)
+        b.palette.push_back(Rgb{std::uint8_t(i), std::uint8_t(255 - i), 0});
+    if (bits < 24)
+        b.indices.assign(std::size_t(height), std::vector<std::uint8_t>(std::size_t(width), 1));
+    return b.build();
+}
+
+QByteArray tga(int imageType)
+{
+    TgaBuilder t;
+    t.imageType = imageType;
+    if (imageType == 1) {
+        t.colorMapType = 1;
+        t.colorMapLength = 16;
+        for (int i = 0; i < 16; ++i)
+            t.colourMap.push_back({std::uint8_t(i), std::uint8_t(2 * i), std::uint8_t(3 * i)});
+    }
+    if (imageType != 2) {
+        t.pixelDepth = 8;
+        t.indices = {{1, 15}};
+    }
+    return t.build();
+}
+
+QStringList bmpHead(int fileSize, int width, int height, int bits)
+{
+    return {QStringLiteral("BMP формат - растр Windows"), QStringLiteral("Размер файла %1 байт").arg(fileSize),
+            QStringLiteral("Ширина %1").arg(width), QStringLiteral("Высота %1").arg(height),
+            QStringLiteral("%1 бит на каждый пиксель ").arg(bits), QStringLiteral("Сжатия нет"),
+            QStringLiteral("Горизонтальное разрешение устройства 2835 пиксель/метр"),
+            QStringLiteral("Вертикальное разрешение устройства 2835 пиксель/метр"),
+            QStringLiteral("Используется все цвета палитры"), QStringLiteral("Число важных цветов 0")};
+}
+
+QStringList tgaTail(int bits)
+{
+    return {QStringLiteral("Без сжатия"), QStringLiteral("Начало изображения слева"),
+            QStringLiteral("Начало изображения снизу"), QStringLiteral("Порядок обхода: Cнизу вверх и"),
+            QStringLiteral("слева направо."), QStringLiteral("Ширина 2"), QStringLiteral("Высота 1"),
+            QStringLiteral("Глубина цвета %1 бит%2 на пиксель.").arg(bits).arg(bits == 24 ? "а" : ""),
+            QStringLiteral("Число атрибутивных бит на пиксель 0"), QStringLiteral("--"), QStringLiteral("size: 2 x 1"),
+            QStringLiteral("export: yes")};
+}
+
+struct InfoCase {
+    const char* name;
+    QString fileName;
+    std::function<QByteArray()> bytes;
+    QStringList expected; ///< every line of standard output, with a Russian locale
+};
+
+TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
+{
+    const QString noId = QStringLiteral("Поле идентификатора не используется.");
+    const QString noMap = QStringLiteral("Не содержит карту цветов.");
+    const std::vector<InfoCase> cases{
+        {"24-bit BMP, reduced, ratio with the locale's comma", QStringLiteral("big.bmp"), [] { return bmp(640, 480, 24); },
+         bmpHead(921654, 640, 480, 24)
+             + QStringList{QStringLiteral("--"), QStringLiteral("size: 640 x 480   Уменьшено в 2,98 раза    16 млн. цветов"),
+                           QStringLiteral("export: yes")}},
+        {"8-bit palette BMP", QStringLiteral("pal.bmp"), [] { return bmp(4, 2, 8); },
+         bmpHead(1086, 4, 2, 8)
+             + QStringList{QStringLiteral("--"), QStringLiteral("size: 4 x 2   Масштаб 1:1    256 цветов"),
+                           QStringLiteral("export: yes")}},
+        {"4-bit BMP: a notice, not exportable", QStringLiteral("pal4.bmp"), [] { return bmp(8, 2, 4); },
+         bmpHead(166, 8, 2, 4) // the builder writes a byte a pixel, so the rows do not fit
+             + QStringList{QStringLiteral("Нет выравнивания строк по 4 байтной границе"), QStringLiteral("--"), QStringLiteral("size: 8 x 2   Масштаб 1:1    16 цветов"),
+                           QStringLiteral("notice: 16-ти цветное изображение | не поддерживается."),
+                           QStringLiteral("export: no")}},
+        {"true-colour TGA", QStringLiteral("t.tga"), [] { return tga(2); },
+         QStringList{noId, noMap, QStringLiteral("Полноцветное изображение 16 млн. цветов.")} + tgaTail(24)},
+        {"colour-mapped TGA", QStringLiteral("m.tga"), [] { return tga(1); },
+         QStringList{noId, QStringLiteral("Файл содержит карту цветов."), QStringLiteral("карта содержит 16 цветов"),
+                     QStringLiteral("и начинается по адресу 0"),
+                     QStringLiteral("На каждый цвет палитры отведено по 24 бита."),
+                     QStringLiteral("Изображение с палитрой.")}
+             + tgaTail(8)},
+        {"grey TGA", QStringLiteral("g.tga"), [] { return tga(3); },
+         QStringList{noId, noMap, QStringLiteral("Изображение в градациях серого.")} + tgaTail(8)},
+        {"text under a .bmp name", QStringLiteral("x.bmp"), [] { return QByteArray("Just text.\r\n"); },
+         {QStringLiteral("--"), QStringLiteral("size: "),
+          QStringLiteral("message: Неизвестный формат файла | Файл x.bmp |  или имеет неизвестный формат или | "
+                         "не является изображением, а содержит что-то другое."),
+          QStringLiteral("export: no")}},
+    };
+    for (const InfoCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli({QStringLiteral("info"), tempPicture(c.fileName, c.bytes())}, QStringLiteral("ru_RU.UTF-8"));
+        EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+        EXPECT_EQ(r.out.toStdString(), (c.expected.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8().toStdString());
+    }
+}
+
+// 3 × 2: (10,20,31) (255,0,0) (255,255,255) / (0,0,1) (128,64,32) (7,7,7).
+QString smallPicture()
+{
+    BmpBuilder b;
+    b.width = 3;
+    b.height = 2;
+    b.pixels = {{Rgb{10, 20, 31}, Rgb{255, 0, 0}, Rgb{255, 255, 255}}, {Rgb{0, 0, 1}, Rgb{128, 64, 32}, Rgb{7, 7, 7}}};
+    return tempPicture(QStringLiteral("small.bmp"), b.build());
+}
+
+TEST(CliExportTest, CsvOfOwnWeightsInTheUsersLocale)
+{
+    QTemporaryDir out;
+    const QString csv = out.filePath(QStringLiteral("out.csv"));
+    const CliRun r = runCli({QStringLiteral("export"), smallPicture(), QStringLiteral("--from"), QStringLiteral("2,1"),
+                             QStringLiteral("--measure"), QStringLiteral("luma"), QStringLiteral("--weights"),
+                             QStringLiteral("0,5,0,25,0,25"), QStringLiteral("--csv"), csv},
+                            QStringLiteral("ru_RU.UTF-8"));
+    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(readBytes(csv), lumiset::toCp1251(QString::fromUtf8(
+                                  "127,50;255,00\r\n88,00;7,00\r\n"
+                                  "Файл: small.bmp ,    Точек 3x2   , 16777216 цветов;\r\n"
+                                  "Выведена ЯРКОСТЬ = 0,500•R + 0,250•G + 0,250•B;\r\n"
+                                  "От [2 , 1] до [3 , 2] (отсчёт с левого верхнего угла);\r\n")));
+}
+
+TEST(CliTest, ExitStatuses)
+{
+    const QString image = smallPicture();
+    const QString refused = tempPicture(QStringLiteral("four.bmp"), bmp(2, 2, 4));
+    const QString wide = tempPicture(QStringLiteral("wide.bmp"), bmp(300, 1, 24));
+    QTemporaryDir out;
+    const QString missing = out.filePath(QStringLiteral("none.bmp"));
+    const auto exportOf = [&](const QStringList& more) { return QStringList{QStringLiteral("export"), image} + more; };
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exitCode;
+    };
+    const std::vector<Case> cases{
+        {"help", {QStringLiteral("--help")}, 0},
+        {"info of a missing file", {QStringLiteral("info"), missing}, 1},
+        {"info of a folder", {QStringLiteral("info"), out.path()}, 1},
+        {"no arguments", {}, 2},
+        {"unknown command", {QStringLiteral("show"), image}, 2},
+        {"info with two pictures", {QStringLiteral("info"), image, image}, 2},
+        {"workbook written", exportOf({QStringLiteral("--xlsx"), out.filePath(QStringLiteral("a.xlsx")), QStringLiteral("--fill")}), 0},
+        {"export of a missing file", {QStringLiteral("export"), missing}, 1},
+        {"export stays disabled for 4 bits", {QStringLiteral("export"), refused}, 1},
+        {"region beyond the right edge", exportOf({QStringLiteral("--to"), QStringLiteral("4,2")}), 2},
+        {"region beyond the bottom", exportOf({QStringLiteral("--to"), QStringLiteral("3,3")}), 2},
+        {"first after last", exportOf({QStringLiteral("--from"), QStringLiteral("3,1"), QStringLiteral("--to"), QStringLiteral("2,2")}), 2},
+        {"column 0", exportOf({QStringLiteral("--from"), QStringLiteral("0,1")}), 2},
+        {"unknown measure", exportOf({QStringLiteral("--measure"), QStringLiteral("hue")}), 2},
+        {"bad weights", exportOf({QStringLiteral("--weights"), QStringLiteral("0.3,x,0.1")}), 2},
+        {"missing option value", exportOf({QStringLiteral("--csv")}), 2},
+        {"257 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("257,1")}, 2},
+        {"256 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("256,1")}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.constData();
+        EXPECT_EQ(r.err.isEmpty(), c.exitCode == 0) << r.err.constData();
+    }
+}
+
+#ifdef Q_OS_UNIX
+// Unwritable outputs: status 3, the reason, earlier files kept, a table written before complete.
+TEST(CliTest, UnwritableOutputsExitThreeAndKeepTheEarlierFiles)
+{
+    const QString image = smallPicture();
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("out.csv"));
+    const QString xlsx = dir.filePath(QStringLiteral("out.xlsx"));
+    const QByteArray earlier("earlier file\r\n");
+    ASSERT_TRUE(writeBytes(csv, earlier));
+    ASSERT_TRUE(writeBytes(xlsx, earlier));
+    const QString badCsv = dir.filePath(QStringLiteral("no such folder/t.csv"));
+    CliRun r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), badCsv});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(QString::fromUtf8(r.err), QStringLiteral("lumiset-cli: Не удалось создать файл ") + badCsv
+                                            + QStringLiteral(" | Проверьте название файла и доступ к папке.\n"));
+    const QString table = dir.filePath(QStringLiteral("table.csv"));
+    r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), table, QStringLiteral("--xlsx"),
+                xlsx + QStringLiteral("/x.xlsx")});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_TRUE(r.err.endsWith("cannot write " + (xlsx + QStringLiteral("/x.xlsx\n")).toUtf8())) << r.err.constData();
+    EXPECT_TRUE(readBytes(table).endsWith(lumiset::toCp1251(QString::fromUtf8("верхнего угла);;\r\n"))));
+    for (const qint64 limit : {0, 100}) {
+        SCOPED_TRACE(limit);
+        EXPECT_EQ(runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), csv}, QStringLiteral("C"), limit).exitCode, 3);
+        EXPECT_EQ(runCli({QStringLiteral("export"), image, QStringLiteral("--xlsx"), xlsx}, QStringLiteral("C"), limit).exitCode, 3);
+    }
+    EXPECT_EQ(readBytes(csv), earlier);
+    EXPECT_EQ(readBytes(xlsx), earlier);
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx"), QStringLiteral("table.csv")}));
+}
+#endif
+
+} // namespace
