@@ -50,16 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RouteCase{"text under a .BMP name", "notes.BMP", "hello", OpenOutcome::UnknownFormat, 7, 1},
                       RouteCase{"text under another name", "notes.txt", "hello", OpenOutcome::Ignored, 7, 0}));
 
-TEST(OpenCommand, NoEntryDoesNothing)
-{
-    ImageStore store;
-    store.ImageState = 2;
-    RecordingOpenView view;
-    EXPECT_EQ(openCommand(store, view, QDir::tempPath(), QString()), OpenOutcome::NothingSelected);
-    EXPECT_EQ(store.ImageState, 2);
-    EXPECT_TRUE(store.FilePath.isEmpty());
-}
-
 TEST(OpenCommand, FileThatCannotBeOpenedIsToldAndExportIsDisabled)
 {
     for (const char* name : {"missing.bmp", "missing.tga"}) {

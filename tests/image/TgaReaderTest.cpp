@@ -145,12 +145,4 @@ TEST(TgaReader, CompressedImageIsNamedOverTheDriveList)
     EXPECT_EQ(o.view.label(OpenLabel::DriveCaption).text, QString("Изображение со сжатием не поддерживается"));
 }
 
-TEST(TgaReader, UntickedShowFileDrawsNothing)
-{
-    Opened o;
-    o.view.showFile = false;
-    runTga(o, trueColour(4, 4).build());
-    EXPECT_TRUE(o.view.drawn.image.isNull() && !o.view.drawnVisible && o.view.exportOn);
-}
-
 } // namespace
