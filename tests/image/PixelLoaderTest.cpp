@@ -100,15 +100,6 @@ TEST(PixelLoader, ColourMappedTgaReadsIndicesAfterTheIdFieldAndTheMap)
     EXPECT_EQ(o.store.rgb(2, 1), (Rgb{10, 20, 30}));
 }
 
-TEST(PixelLoader, ReportsProgressOncePerRow)
-{
-    Opened o = opened(BmpBuilder{.width = 2, .height = 5});
-    MemoryByteSource src(o.bytes);
-    std::vector<int> seen;
-    ASSERT_EQ(loadPixels(o.store, src, [&](int done) { seen.push_back(done); }), LoadResult::Loaded);
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5}));
-}
-
 TEST(PixelLoader, RefusedKindsReadNothing)
 {
     for (const BmpBuilder& b : {BmpBuilder{.width = 2, .height = 2, .bitsPerPixel = 4}, BmpBuilder{.width = 0}}) {
