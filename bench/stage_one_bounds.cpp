@@ -181,13 +181,13 @@ Figures measure(const QString& path)
         const bool tga = path.endsWith(QLatin1String(".tga")) || path.endsWith(QLatin1String(".TGA"));
         if (tga) {
             store.FileSignature = QStringLiteral("TG");
-            TGA_Load(store, view, source);
+            openTga(store, view, source);
         } else if (source.size() >= 2) {
             std::uint8_t sig[2];
             source.read(0, sig, 2);
             store.FileSignature = QString(QLatin1Char(char(sig[0]))) + QLatin1Char(char(sig[1]));
             if (store.isBmp())
-                BM_Load(store, view, source);
+                openBmp(store, view, source);
         }
         f.calls = source.calls;
         f.bytesRead = source.bytes;

@@ -41,9 +41,9 @@ bool openBytes(ImageStore& store, RecordingOpenView& view, MemoryByteSource& sou
     }
     view.setReport(QString());
     if (format == Format::Bmp)
-        BM_Load(store, view, source, loader);
+        openBmp(store, view, source, loader);
     else
-        TGA_Load(store, view, source);
+        openTga(store, view, source);
     store.ImageState = 1;
     consumeView(view);
     return true;

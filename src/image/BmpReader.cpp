@@ -17,8 +17,9 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// R(x) of the row-padding rule, kept inside the 32-bit field it lands in.
-qint32 roundToField(double x)
+// The row-padding rule rounds as everything else does, then keeps the result
+// inside the 32-bit field it lands in.
+qint32 roundToInt32Field(double x)
 {
     const double r = roundHalfEven(x);
     if (!(r >= std::numeric_limits<qint32>::min()))
@@ -80,20 +81,6 @@ PictureResult loadPictureWithQt(const ByteSource& source)
     return result;
 }
 
-QRectF picturePlacement(int width, int height)
-{
-    const double w = width;
-    const double h = height;
-    if (w <= kPreviewBandWidth && h <= kPreviewBandHeight)
-        return QRectF((kPreviewBandWidth - w) / 2, (kPreviewBandHeight - h) / 2, w, h);
-    if (h / w > double(kPreviewBandHeight) / kPreviewBandWidth) {
-        const double fitted = w / h * kPreviewBandHeight;
-        return QRectF((kPreviewBandWidth - fitted) / 2, 0, fitted, kPreviewBandHeight);
-    }
-    const double fitted = h / w * kPreviewBandWidth;
-    return QRectF(0, (kPreviewBandHeight - fitted) / 2, kPreviewBandWidth, fitted);
-}
-
 qint32 bmpRowPadding(const ImageStore& s)
 {
     const double w = s.ImageWidth;
@@ -102,13 +89,13 @@ qint32 bmpRowPadding(const ImageStore& s)
     if (s.CompressionType != 0)
         return (4 - s.ImageWidth % 4) % 4;
     if (s.FileLength > s.DeclaredFileSize) {
-        const qint32 fromLength = roundToField((double(s.FileLength) - s.PixelDataOffset - pixelBytes) / h);
+        const qint32 fromLength = roundToInt32Field((double(s.FileLength) - s.PixelDataOffset - pixelBytes) / h);
         if (fromLength > 3)
-            return roundToField((double(s.DeclaredFileSize) - s.PixelDataOffset - pixelBytes) / h);
+            return roundToInt32Field((double(s.DeclaredFileSize) - s.PixelDataOffset - pixelBytes) / h);
         return fromLength;
     }
     if (s.FileLength == s.DeclaredFileSize)
-        return roundToField((double(s.DeclaredFileSize) - s.PixelDataOffset - pixelBytes) / h);
+        return roundToInt32Field((double(s.DeclaredFileSize) - s.PixelDataOffset - pixelBytes) / h);
     return s.ImageWidth % 4; // the file is shorter than it says
 }
 
@@ -129,7 +116,7 @@ Swatch readBmpPalette(ImageStore& s, ByteSource& source)
     return swatch;
 }
 
-void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const PictureLoader& loader)
+void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const PictureLoader& loader)
 {
     s.DeclaredFileSize = s.PixelDataOffset = s.InfoHeaderSize = 0;
     s.ImageWidth = s.ImageHeight = s.BitsPerPixel = 0;
@@ -152,10 +139,10 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
 
     // An OS/2 core header keeps its 16-bit height where a Windows header keeps the
     // high half of its 32-bit width, which is 0 below 65536 pixels.
-    qint64 headerHeight = CalcWord(source, 21);
+    qint64 headerHeight = cur.u16le(20);
     if (headerHeight > 0) {
         view.setReport(QStringLiteral("BMP формат - растр OS/2"));
-        s.ImageWidth = CalcWord(source, 19);
+        s.ImageWidth = cur.u16le(18);
         s.HeaderShift = 0;
     } else {
         view.setReport(QStringLiteral("BMP формат - растр Windows"));
@@ -180,13 +167,14 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     appendReport(view, QStringLiteral("Высота ") + integerText(headerHeight));
     if (s.RowsTopDown)
         appendReport(view, QStringLiteral("Строки записаны сверху вниз"));
-    view.setLabelText(OpenLabel::SizeCaption, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(headerHeight));
+    setSizeCaption(view, s.ImageWidth, headerHeight);
 
-    s.BitsPerPixel = CalcWord(source, n + 25);
+    s.BitsPerPixel = cur.u16le(n + 24);
     appendReport(view, integerText(s.BitsPerPixel) + QStringLiteral(" бит на каждый пиксель "));
 
     // Nothing is sized for a picture without points or one that memory cannot hold.
-    const SizeVerdict verdict = checkPictureSize(s.ImageWidth, headerHeight, s.BitsPerPixel == 8 ? 1 : 3);
+    const PixelKind kind = s.pixelKind();
+    const SizeVerdict verdict = checkPictureSize(s.ImageWidth, headerHeight, kind == PixelKind::Palette ? 1 : 3);
     if (verdict == SizeVerdict::Fits) {
         s.PixelRed.resize(s.ImageWidth, s.ImageHeight);
         s.PixelGreen.resize(s.ImageWidth, s.ImageHeight);
@@ -222,11 +210,7 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
 
     if (verdict != SizeVerdict::Fits) {
         view.setSwatchVisible(false);
-        view.setDrawnPreviewVisible(false);
-        showEmptyPreview(view);
-        disableExport(view);
-        view.setLabelText(OpenLabel::Notice, sizeRefusalNotice(verdict, s.ImageWidth, headerHeight));
-        view.setLabelVisible(OpenLabel::Notice, true);
+        refusePicture(view, sizeRefusalNotice(verdict, s.ImageWidth, headerHeight));
         return;
     }
 
@@ -247,8 +231,7 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
             return;
         }
         if (picture.status == PictureResult::Status::Rejected) {
-            const bool supportedDepth = s.BitsPerPixel == 8 || s.BitsPerPixel == 24;
-            if (!supportedDepth) {
+            if (kind == PixelKind::Unsupported) {
                 view.restoreOpenButton();
                 showEmptyPreview(view);
                 disableExport(view);
@@ -274,33 +257,21 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
             // No stale swatch or notice of the previous file stays beside this preview.
             view.setSwatchVisible(false);
             view.setLabelVisible(OpenLabel::Notice, false);
-            if (s.BitsPerPixel == 8) {
+            if (kind == PixelKind::Palette) {
                 if (!computePaletteEntrySize(s)) {
                     reportOverflow(view);
                     emptyPictureBox(view);
                     return;
                 }
-                view.setSwatch(readBmpPalette(s, source));
-                view.setSwatchVisible(true);
+                showSwatch(view, readBmpPalette(s, source));
             }
-            view.setBusyCursor(true);
-            view.setDrawnPreview(drawBmpPreview(s, source));
-            view.setBusyCursor(false);
-            view.setDrawnPreviewVisible(true);
+            showDrawnPreview(view, [&] { return drawBmpPreview(s, source); });
             view.setCrossVisible(false);
             armExport(view);
             emptyPictureBox(view);
             return;
         }
-        const QRectF place = picturePlacement(s.ImageWidth, s.ImageHeight);
-        const int shownHeight = int(roundHalfEven(place.height()));
-        if (shownHeight < s.ImageHeight)
-            appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Уменьшено в ")
-                            + fixedText(double(s.ImageHeight) / shownHeight, 2) + QStringLiteral(" раза"));
-        else
-            appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Масштаб 1:1"));
-        view.setPictureBox(picture.image, place, false);
-        view.setCrossVisible(false);
+        showDecodedPicture(view, picture.image, s.ImageWidth, s.ImageHeight);
     } else {
         emptyPictureBox(view);
         view.setCrossVisible(true);
@@ -315,7 +286,7 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     view.setSwatchVisible(false);
     view.setLabelVisible(OpenLabel::Notice, false);
 
-    if (s.BitsPerPixel != 8 && s.BitsPerPixel != 24) {
+    if (kind == PixelKind::Unsupported) {
         disableExport(view);
         const QString colours = powerOfTwoText(s.BitsPerPixel);
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
@@ -334,12 +305,11 @@ void BM_Load(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         armExport(view);
     }
 
-    if (s.BitsPerPixel == 24) {
+    if (kind == PixelKind::TrueColour) {
         view.setSwatchVisible(false);
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    16 млн. цветов"));
     } else {
-        view.setSwatch(readBmpPalette(s, source));
-        view.setSwatchVisible(true);
+        showSwatch(view, readBmpPalette(s, source));
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    256 цветов"));
     }
 }

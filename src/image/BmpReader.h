@@ -30,14 +30,11 @@ using PictureLoader = std::function<PictureResult()>;
 /// a picture too large for it is rejected and previewed point by point instead.
 PictureResult loadPictureWithQt(const ByteSource& source);
 
-/// \brief Stage one of a BMP file: report, size label, preview, palette, table
+/// \brief Stage one of a BMP file (FileSignature already "BM" or "BA"): report, size label, preview, palette, table
 /// sizes and the export command.
 ///
 /// \param loader the general picture loader; by default Qt's image reader over \a source.
-void BM_Load(ImageStore& store, OpenWindowView& view, ByteSource& source, const PictureLoader& loader = {});
-
-/// \brief Where the loaded picture goes in the 265 × 161 preview band.
-QRectF picturePlacement(int width, int height);
+void openBmp(ImageStore& store, OpenWindowView& view, ByteSource& source, const PictureLoader& loader = {});
 
 /// \brief Bytes of filler after each stored row, worked out from the sizes in the
 /// header and the real file length.

@@ -124,9 +124,4 @@ qint32 ByteCursor::i32le(qint64 offset)
     return static_cast<qint32>(v);
 }
 
-int CalcWord(ByteSource& source, qint64 position)
-{
-    return ByteCursor(source).u16le(position - 1);
-}
-
 } // namespace lumiset

@@ -91,8 +91,4 @@ private:
     ByteSource& source_;
 };
 
-/// \brief The 16-bit little-endian value at the 1-based file position \a position
-/// (0..65535, never negative).
-int CalcWord(ByteSource& source, qint64 position);
-
 } // namespace lumiset

@@ -28,6 +28,21 @@ OpenOutcome cannotOpen(OpenWindowView& view, const QString& path)
     return OpenOutcome::CannotOpen;
 }
 
+// The formats the open command hands over to a reader once the file is
+// recognised. A new format adds a row: the command opens the file, clears the
+// report and marks the header read for every one of them alike.
+struct FormatReader {
+    bool (*claims)(const ImageStore& store);
+    void (*open)(ImageStore& store, OpenWindowView& view, ByteSource& source);
+    OpenOutcome outcome;
+};
+
+const FormatReader kReaders[] = {
+    {[](const ImageStore& s) { return s.isBmp(); },
+     [](ImageStore& s, OpenWindowView& v, ByteSource& b) { openBmp(s, v, b); }, OpenOutcome::Bmp},
+    {[](const ImageStore& s) { return s.isTga(); }, openTga, OpenOutcome::Tga},
+};
+
 } // namespace
 
 QString joinFilePath(const QString& folder, const QString& entry)
@@ -76,19 +91,17 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
         }
     }
 
-    if (store.isBmp() || store.isTga()) {
+    for (const FormatReader& reader : kReaders) {
+        if (!reader.claims(store))
+            continue;
         FileByteSource file(store.FilePath);
         if (!file.isOpen())
             return cannotOpen(view, store.FilePath);
         view.setReport(QString());
-        if (store.isBmp()) {
-            BM_Load(store, view, file);
-            outcome = OpenOutcome::Bmp;
-        } else {
-            TGA_Load(store, view, file);
-            outcome = OpenOutcome::Tga;
-        }
+        reader.open(store, view, file);
+        outcome = reader.outcome;
         store.ImageState = 1;
+        break;
     }
     view.restoreOpenButton();
     return outcome;

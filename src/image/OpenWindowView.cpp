@@ -1,5 +1,8 @@
 #include "OpenWindowView.h"
 
+#include "NumberText.h"
+#include "Rounding.h"
+
 namespace lumiset {
 
 void disableExport(OpenWindowView& view)
@@ -38,6 +41,87 @@ void appendReport(OpenWindowView& view, const QString& line)
 void appendLabel(OpenWindowView& view, OpenLabel label, const QString& text)
 {
     view.setLabelText(label, view.labelText(label) + text);
+}
+
+void setSizeCaption(OpenWindowView& view, qint64 width, qint64 height)
+{
+    view.setLabelText(OpenLabel::SizeCaption, integerText(width) + QStringLiteral(" x ") + integerText(height));
+}
+
+void showSwatch(OpenWindowView& view, const Swatch& swatch)
+{
+    view.setSwatch(swatch);
+    view.setSwatchVisible(true);
+}
+
+void refusePicture(OpenWindowView& view, const QString& notice)
+{
+    view.setDrawnPreviewVisible(false);
+    showEmptyPreview(view);
+    disableExport(view);
+    view.setLabelText(OpenLabel::Notice, notice);
+    view.setLabelVisible(OpenLabel::Notice, true);
+}
+
+void showDrawnPreview(OpenWindowView& view, const std::function<PointPreview()>& draw)
+{
+    view.setBusyCursor(true);
+    view.setDrawnPreview(draw());
+    view.setBusyCursor(false);
+    view.setDrawnPreviewVisible(true);
+}
+
+QRectF picturePlacement(int width, int height)
+{
+    const double w = width;
+    const double h = height;
+    if (w <= kPreviewBandWidth && h <= kPreviewBandHeight)
+        return QRectF((kPreviewBandWidth - w) / 2, (kPreviewBandHeight - h) / 2, w, h);
+    if (h / w > double(kPreviewBandHeight) / kPreviewBandWidth) {
+        const double fitted = w / h * kPreviewBandHeight;
+        return QRectF((kPreviewBandWidth - fitted) / 2, 0, fitted, kPreviewBandHeight);
+    }
+    const double fitted = h / w * kPreviewBandWidth;
+    return QRectF(0, (kPreviewBandHeight - fitted) / 2, kPreviewBandWidth, fitted);
+}
+
+void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, int height)
+{
+    const QRectF place = picturePlacement(width, height);
+    const int shownHeight = roundHalfEvenToInt(place.height());
+    if (shownHeight < height)
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Уменьшено в ")
+                        + fixedText(double(height) / shownHeight, 2) + QStringLiteral(" раза"));
+    else
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Масштаб 1:1"));
+    view.setPictureBox(picture, place, false);
+    view.setCrossVisible(false);
+}
+
+void presentPicture(OpenWindowView& view, const PictureDescription& d)
+{
+    view.setReport(d.report.join(QStringLiteral("\r\n")));
+    setSizeCaption(view, d.width, d.height);
+    if (!d.notice.isEmpty()) {
+        view.setSwatchVisible(false);
+        refusePicture(view, d.notice);
+        return;
+    }
+    if (view.showFileTicked() && !d.picture.isNull()) {
+        showDecodedPicture(view, d.picture, d.width, d.height);
+    } else {
+        emptyPictureBox(view);
+        view.setCrossVisible(true);
+    }
+    view.setDrawnPreviewVisible(false);
+    view.setPictureBoxVisible(true);
+    if (d.swatch)
+        showSwatch(view, *d.swatch);
+    else
+        view.setSwatchVisible(false);
+    view.setLabelVisible(OpenLabel::Notice, false);
+    armExport(view);
+    appendLabel(view, OpenLabel::SizeCaption, d.colourCaption);
 }
 
 } // namespace lumiset

@@ -4,7 +4,10 @@
 #include <QRectF>
 #include <QString>
 
+#include <QStringList>
+
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace lumiset {
@@ -111,5 +114,39 @@ void showEmptyPreview(OpenWindowView& view);
 /// Appends CR LF + \a line to the report.
 void appendReport(OpenWindowView& view, const QString& line);
 void appendLabel(OpenWindowView& view, OpenLabel label, const QString& text);
+
+/// "W x H" in the size label; the scale and the colour count are appended later.
+void setSizeCaption(OpenWindowView& view, qint64 width, qint64 height);
+/// Palette swatch set and shown.
+void showSwatch(OpenWindowView& view, const Swatch& swatch);
+/// \brief A picture the program cannot take: the drawn preview hidden, the crossed
+/// empty preview shown, export disabled, \a notice shown under the preview.
+void refusePicture(OpenWindowView& view, const QString& notice);
+/// Busy pointer while \a draw samples the file, then the drawn preview shown.
+void showDrawnPreview(OpenWindowView& view, const std::function<PointPreview()>& draw);
+
+/// \brief Where a decoded picture goes in the 265 × 161 preview band: centred when
+/// it fits, otherwise reduced to fit with its proportions kept.
+QRectF picturePlacement(int width, int height);
+/// \brief A picture decoded by a general image reader in the preview box, the scale
+/// ("Масштаб 1:1" or "Уменьшено в N раза") appended to the size label, no cross.
+void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, int height);
+
+/// \brief Everything the open window shows about a file whose pixels a general
+/// image reader decodes. A reader of such a format fills it from its header and
+/// hands it to presentPicture(); it never drives the window itself.
+struct PictureDescription {
+    QStringList report;     ///< report lines, first to last
+    int width = 0;
+    int height = 0;
+    QString colourCaption;  ///< appended to the size label after the scale, e.g. "    16 млн. цветов"
+    std::optional<Swatch> swatch; ///< a palette to show beside the preview
+    QString notice;         ///< non-empty: the picture is refused with this notice
+    QImage picture;         ///< the decoded picture, when the file is shown
+};
+
+/// \brief Applies \a d to the window in the order the readers use: report, size
+/// label, then either the refusal or the preview, swatch, notice hidden, export armed.
+void presentPicture(OpenWindowView& view, const PictureDescription& d);
 
 } // namespace lumiset

@@ -21,32 +21,23 @@ struct Layout {
     bool threePlanes = false;
 };
 
-bool bmpLayout(const ImageStore& s, Layout& l)
+void bmpLayout(const ImageStore& s, Layout& l)
 {
-    if (s.BitsPerPixel != 8 && s.BitsPerPixel != 24)
-        return false;
-    l.bytesPerPixel = s.BitsPerPixel / 8;
-    l.threePlanes = s.BitsPerPixel == 24;
-    l.stride = s.BitsPerPixel == 8 ? qint64(s.ImageWidth) + s.RowPadding
-                                   : qint64(roundHalfEven(s.ImageWidth * 24.0 / 8 + s.RowPadding));
+    l.bytesPerPixel = l.threePlanes ? 3 : 1;
+    l.stride = l.threePlanes ? qint64(roundHalfEven(s.ImageWidth * 24.0 / 8 + s.RowPadding))
+                             : qint64(s.ImageWidth) + s.RowPadding;
     l.firstRow = s.PixelDataOffset;
     l.topDown = s.RowsTopDown;
-    return true;
 }
 
-bool tgaLayout(const ImageStore& s, Layout& l)
+void tgaLayout(const ImageStore& s, Layout& l)
 {
-    const TgaPixelKind kind = tgaPixelKind(s);
-    if (kind == TgaPixelKind::None)
-        return false;
     l.bytesPerPixel = tgaBytesPerPixel(s);
-    l.threePlanes = kind == TgaPixelKind::TrueColour;
     l.stride = qint64(s.ImageWidth) * l.bytesPerPixel;
     l.firstRow = s.TgaPixelDataOffset;
     // The descriptor's top-origin bit alone decides the row order; the Y origin is
     // a screen position and many top-left files store 0 there.
     l.topDown = s.TgaTopOrigin == 1;
-    return true;
 }
 
 // Splits blue-green-red triples into the three planes. The byte-at-a-time loop
@@ -91,7 +82,13 @@ void releaseAll(ImageStore& s)
 LoadResult loadPixels(ImageStore& s, ByteSource& source, const RowProgress& progress)
 {
     Layout l;
-    const bool known = s.isBmp() ? bmpLayout(s, l) : s.isTga() ? tgaLayout(s, l) : false;
+    const PixelKind kind = s.pixelKind();
+    const bool known = kind != PixelKind::Unsupported;
+    l.threePlanes = kind == PixelKind::TrueColour;
+    if (known && s.isBmp())
+        bmpLayout(s, l);
+    else if (known)
+        tgaLayout(s, l);
     const int W = s.ImageWidth;
     const int H = s.ImageHeight;
     if (!known || W <= 0 || H <= 0 || s.PixelRed.width() != W || s.PixelRed.height() != H) {

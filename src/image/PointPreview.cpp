@@ -17,11 +17,6 @@ constexpr int kBandH = kPreviewBandHeight; // 161
 constexpr int kStretchedW = kBandW + 2; // 267
 constexpr int kStretchedH = kBandH + 2; // 163
 
-int R(double x)
-{
-    return int(roundHalfEven(x));
-}
-
 // Bytes of one stored row, [first, first + length), read in one go.
 class RowReader {
 public:
@@ -74,7 +69,7 @@ PreviewGeometry bmpPreviewGeometry(int width, int height)
         g.rows = height;
         g.cols = width;
     } else if (h / w > double(kBandH) / kBandW) {
-        g.boxWidth = R(w * kBandH / h);
+        g.boxWidth = roundHalfEvenToInt(w * kBandH / h);
         g.boxHeight = kStretchedH;
         g.left = (kBandW - g.boxWidth) / 2.0;
         g.scale = float(h / kStretchedH);
@@ -83,7 +78,7 @@ PreviewGeometry bmpPreviewGeometry(int width, int height)
         g.stretched = true;
     } else {
         g.boxWidth = kStretchedW;
-        g.boxHeight = R(h * kBandW / w);
+        g.boxHeight = roundHalfEvenToInt(h * kBandW / w);
         g.top = (kBandH - g.boxHeight) / 2.0;
         g.scale = float(w / kStretchedW);
         g.rows = g.boxHeight - 2;
@@ -110,7 +105,7 @@ PreviewGeometry tgaPreviewGeometry(int width, int height)
         g.rows = height;
         g.cols = width;
     } else if (h / w > double(kBandH) / kBandW) {
-        g.boxWidth = R(w * kBandH / h);
+        g.boxWidth = roundHalfEvenToInt(w * kBandH / h);
         g.boxHeight = kStretchedH;
         g.left = (kBandW - g.boxWidth) / 2.0;
         g.scale = float(h / kStretchedH);
@@ -119,7 +114,7 @@ PreviewGeometry tgaPreviewGeometry(int width, int height)
         g.stretched = true;
     } else {
         g.boxWidth = kStretchedW;
-        g.boxHeight = R(h * kBandW / w);
+        g.boxHeight = roundHalfEvenToInt(h * kBandW / w);
         g.top = (kBandH - g.boxHeight) / 2.0;
         g.scale = float(w / kStretchedW);
         g.rows = g.boxHeight;
@@ -127,7 +122,7 @@ PreviewGeometry tgaPreviewGeometry(int width, int height)
         g.stretched = true;
     }
     // The last preview row must not pass the last picture row.
-    if (R(g.rows * double(g.scale)) > height) {
+    if (roundHalfEvenToInt(g.rows * double(g.scale)) > height) {
         --g.rows;
         g.boxHeight = g.rows;
     }
@@ -141,8 +136,8 @@ PointPreview drawBmpPreview(const ImageStore& s, ByteSource& source)
     const PreviewGeometry g = bmpPreviewGeometry(W, H);
     PointPreview p = emptyPreview(g, PreviewAnchor::Bmp, true);
 
-    const bool eight = s.BitsPerPixel == 8;
-    const qint64 stride = eight ? qint64(W) + s.RowPadding : qint64(R(W * 24.0 / 8 + s.RowPadding));
+    const bool eight = s.pixelKind() == PixelKind::Palette;
+    const qint64 stride = eight ? qint64(W) + s.RowPadding : qint64(roundHalfEvenToInt(W * 24.0 / 8 + s.RowPadding));
     const double scale = g.scale;
     // Stored row number s (1 = first stored) of the row that is the s-th from the bottom.
     auto rowOffset = [&](qint64 fromBottom) {
@@ -159,11 +154,11 @@ PointPreview drawBmpPreview(const ImageStore& s, ByteSource& source)
 
     for (int L = 1; L <= g.rows; ++L) {
         const int y = g.rows - L;
-        const qint64 srcRow = R(L * scale);
+        const qint64 srcRow = roundHalfEvenToInt(L * scale);
         const qint64 start = rowOffset(srcRow) - bytesPerPixel; // byte of column 0
         const std::uint8_t* a = rowA.read(start, span + bytesPerPixel);
         const bool smoothRow = smoothing && L < g.rows;
-        const std::uint8_t* b = smoothRow ? rowB.read(rowOffset(R(L * scale + 1)) - bytesPerPixel, span + bytesPerPixel)
+        const std::uint8_t* b = smoothRow ? rowB.read(rowOffset(roundHalfEvenToInt(L * scale + 1)) - bytesPerPixel, span + bytesPerPixel)
                                           : nullptr;
         auto* line = reinterpret_cast<QRgb*>(p.image.scanLine(y));
         for (int K = 1; K <= g.cols; ++K) {
@@ -198,29 +193,29 @@ PointPreview drawTgaPreview(const ImageStore& s, ByteSource& source)
     if (g.rows <= 0 || g.cols <= 0)
         return p;
 
-    const TgaPixelKind kind = tgaPixelKind(s);
-    if (kind == TgaPixelKind::None)
+    const PixelKind kind = s.pixelKind();
+    if (kind == PixelKind::Unsupported)
         return p;
     const int bpp = tgaBytesPerPixel(s);
     const qint64 stride = qint64(W) * bpp;
     const double scale = g.scale;
-    const qint64 span = (qint64(R(g.cols * scale)) + 1) * bpp;
+    const qint64 span = (qint64(roundHalfEvenToInt(g.cols * scale)) + 1) * bpp;
     RowReader reader(source);
     for (int L = 1; L <= g.rows; ++L) {
-        const qint64 pictureRow = R(L * scale); // 1 = top
+        const qint64 pictureRow = roundHalfEvenToInt(L * scale); // 1 = top
         const qint64 stored = s.TgaTopOrigin ? pictureRow - 1 : qint64(H) - pictureRow;
         const std::uint8_t* row = reader.read(s.TgaPixelDataOffset + stored * stride, span);
         auto* line = reinterpret_cast<QRgb*>(p.image.scanLine(L - 1));
-        if (kind == TgaPixelKind::TrueColour) {
+        if (kind == PixelKind::TrueColour) {
             for (int K = 1; K <= g.cols; ++K) {
-                const qint64 pixel = R(K * scale) - 1;
+                const qint64 pixel = roundHalfEvenToInt(K * scale) - 1;
                 const auto rgb = pixel < 0 ? std::array<std::uint8_t, 3>{} : decodeTgaTrueColour(row + pixel * bpp, bpp);
                 line[K - 1] = qRgb(rgb[0], rgb[1], rgb[2]);
             }
         } else {
             for (int K = 0; K < g.cols; ++K) {
-                const std::uint8_t v = row[R(K * scale)];
-                line[K] = kind == TgaPixelKind::Grey ? qRgb(v, v, v) : paletteColour(s, v);
+                const std::uint8_t v = row[roundHalfEvenToInt(K * scale)];
+                line[K] = kind == PixelKind::Grey ? qRgb(v, v, v) : paletteColour(s, v);
             }
         }
     }

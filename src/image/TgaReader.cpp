@@ -53,40 +53,23 @@ int readColourMap(ImageStore& s, ByteSource& source)
     return count;
 }
 
-// A depth the decoders can take for this kind of image.
-bool depthSupported(const ImageStore& s)
+// The image type alone, before the pixel depth is known: it decides how many
+// bytes a pixel takes in the tables and which depths the decoders accept.
+bool trueColourType(std::uint8_t imageType)
 {
-    switch (tgaPixelKind(s)) {
-    case TgaPixelKind::ColourMapped:
-    case TgaPixelKind::Grey:
-        return s.TgaPixelDepth == 8;
-    case TgaPixelKind::TrueColour:
-        return s.TgaPixelDepth == 15 || s.TgaPixelDepth == 16 || s.TgaPixelDepth == 24 || s.TgaPixelDepth == 32;
-    case TgaPixelKind::None:
-        break;
-    }
-    return true;
+    return imageType == 2 || imageType == 10;
+}
+
+bool trueColourDepth(int depth)
+{
+    return depth == 15 || depth == 16 || depth == 24 || depth == 32;
 }
 
 } // namespace
 
-TgaPixelKind tgaPixelKind(const ImageStore& s)
-{
-    switch (s.TgaImageType) {
-    case 1: case 9:
-        return TgaPixelKind::ColourMapped;
-    case 2: case 10:
-        return TgaPixelKind::TrueColour;
-    case 3: case 11:
-        return TgaPixelKind::Grey;
-    default:
-        return TgaPixelKind::None;
-    }
-}
-
 int tgaBytesPerPixel(const ImageStore& s)
 {
-    if (tgaPixelKind(s) != TgaPixelKind::TrueColour)
+    if (s.pixelKind() != PixelKind::TrueColour)
         return 1;
     switch (s.TgaPixelDepth) {
     case 15: case 16: return 2;
@@ -95,7 +78,7 @@ int tgaBytesPerPixel(const ImageStore& s)
     }
 }
 
-void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
+void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
 {
     s.TgaIdLength = s.TgaColorMapType = s.TgaImageType = 0;
     s.TgaColorMapStart = s.TgaColorMapLength = 0;
@@ -162,8 +145,7 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
             const auto& e = s.PaletteRGB[count - 1 - n];
             swatch.cells[n] = qRgb(int(e[0]), int(e[1]), int(e[2]));
         }
-        view.setSwatch(swatch);
-        view.setSwatchVisible(true);
+        showSwatch(view, swatch);
         break;
     }
     case 2: case 10:
@@ -175,8 +157,7 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
         Swatch ramp;
         for (int n = 0; n < 256; ++n)
             ramp.cells[n] = qRgb(n, n, n);
-        view.setSwatch(ramp);
-        view.setSwatchVisible(true);
+        showSwatch(view, ramp);
         break;
     }
     default:
@@ -227,37 +208,33 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
     s.ImageWidth = cur.u16le(12);
     appendReport(view, QStringLiteral("Ширина ") + integerText(s.ImageWidth));
     appendReport(view, QStringLiteral("Высота ") + integerText(s.ImageHeight));
-    view.setLabelText(OpenLabel::SizeCaption, integerText(s.ImageWidth) + QStringLiteral(" x ") + integerText(s.ImageHeight));
-
-    const TgaPixelKind kind = tgaPixelKind(s);
-    const SizeVerdict verdict = checkPictureSize(s.ImageWidth, s.ImageHeight, kind == TgaPixelKind::TrueColour ? 3 : 1);
-    const bool sized = kind != TgaPixelKind::None && verdict == SizeVerdict::Fits;
-    s.PixelRed.resize(sized ? s.ImageWidth : 0, sized ? s.ImageHeight : 0);
-    const bool threePlanes = sized && kind == TgaPixelKind::TrueColour;
-    s.PixelGreen.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
-    s.PixelBlue.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
+    setSizeCaption(view, s.ImageWidth, s.ImageHeight);
 
     s.TgaPixelDepth = cur.u8(16);
     const int pd = s.TgaPixelDepth;
+    // True colour of 15, 16 or 32 bits is decoded into 8-bit components, so from
+    // here on it is the 24-bit picture it has become.
+    s.BitsPerPixel = trueColourType(s.TgaImageType) && trueColourDepth(pd) ? 24 : pd;
+    const PixelKind kind = s.pixelKind();
+    const SizeVerdict verdict = checkPictureSize(s.ImageWidth, s.ImageHeight, trueColourType(s.TgaImageType) ? 3 : 1);
+    const bool sized = kind != PixelKind::Unsupported && verdict == SizeVerdict::Fits;
+    s.PixelRed.resize(sized ? s.ImageWidth : 0, sized ? s.ImageHeight : 0);
+    const bool threePlanes = sized && kind == PixelKind::TrueColour;
+    s.PixelGreen.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
+    s.PixelBlue.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
+
     appendReport(view, QStringLiteral("Глубина цвета ") + integerText(pd)
                      + (pd == 2 || pd == 4 || pd == 24 || pd == 32 ? QStringLiteral(" бита на пиксель.")
                                                                    : QStringLiteral(" бит на пиксель.")));
-    // True colour of 15, 16 or 32 bits is decoded into 8-bit components, so from
-    // here on it is the 24-bit picture it has become.
-    s.BitsPerPixel = kind == TgaPixelKind::TrueColour && depthSupported(s) ? 24 : pd;
     appendReport(view, QStringLiteral("Число атрибутивных бит на пиксель ") + integerText(attributeBits));
 
     // Kinds the loader could read but whose size or depth it cannot take.
-    if (s.TgaImageType >= 1 && s.TgaImageType <= 3 && (verdict != SizeVerdict::Fits || !depthSupported(s))) {
+    if (s.TgaImageType >= 1 && s.TgaImageType <= 3 && (verdict != SizeVerdict::Fits || kind == PixelKind::Unsupported)) {
         const QString notice = verdict != SizeVerdict::Fits
             ? sizeRefusalNotice(verdict, s.ImageWidth, s.ImageHeight)
             : QStringLiteral("Глубина цвета ") + integerText(pd) + QStringLiteral(" бит на пиксель") + kCrLf
                 + QStringLiteral("не поддерживается.");
-        refuse(view);
-        view.setDrawnPreviewVisible(false);
-        showEmptyPreview(view);
-        view.setLabelText(OpenLabel::Notice, notice);
-        view.setLabelVisible(OpenLabel::Notice, true);
+        refusePicture(view, notice);
         return;
     }
 
@@ -281,11 +258,8 @@ void TGA_Load(ImageStore& s, OpenWindowView& view, ByteSource& source)
         return;
     }
 
-    view.setBusyCursor(true);
-    view.setDrawnPreview(drawTgaPreview(s, source));
-    view.setBusyCursor(false);
+    showDrawnPreview(view, [&] { return drawTgaPreview(s, source); });
     view.setLabelVisible(OpenLabel::Notice, false);
-    view.setDrawnPreviewVisible(true);
     view.setLabelVisible(OpenLabel::DriveCaption, false);
 }
 

@@ -10,13 +10,9 @@ namespace lumiset {
 
 class ByteSource;
 
-/// \brief Stage one of a TGA file: report, size label, colour map and swatch,
+/// \brief Stage one of a TGA file (FileSignature already "TG"): report, size label, colour map and swatch,
 /// table sizes, preview and the export command.
-void TGA_Load(ImageStore& store, OpenWindowView& view, ByteSource& source);
-
-/// How the pixels of the opened TGA are stored.
-enum class TgaPixelKind { None, ColourMapped, TrueColour, Grey };
-TgaPixelKind tgaPixelKind(const ImageStore& store);
+void openTga(ImageStore& store, OpenWindowView& view, ByteSource& source);
 
 /// \brief Bytes per stored pixel: 1 for grey and colour-mapped, 2/3/4 for true colour.
 int tgaBytesPerPixel(const ImageStore& store);

@@ -15,30 +15,19 @@ namespace {
 
 TEST(ByteSource, ReadsOutsideTheFileYieldZerosAndAreRecorded)
 {
-    MemoryByteSource src(QByteArray("\x01\x02\x03\x04", 4));
-    std::uint8_t buf[8];
-    ASSERT_TRUE(src.read(2, buf, 4));
-    EXPECT_EQ(std::vector<int>(buf, buf + 4), (std::vector<int>{3, 4, 0, 0}));
-    EXPECT_TRUE(src.truncated());
-
-    MemoryByteSource before(QByteArray("\x01\x02", 2));
-    ASSERT_TRUE(before.read(-1, buf, 3));
-    EXPECT_EQ(std::vector<int>(buf, buf + 3), (std::vector<int>{0, 1, 2}));
-    EXPECT_TRUE(before.truncated());
-
-    MemoryByteSource inside(QByteArray("\x01\x02", 2));
-    ASSERT_TRUE(inside.read(0, buf, 2));
-    EXPECT_FALSE(inside.truncated());
-}
-
-TEST(CalcWord, ReadsUnsignedLittleEndianAtOneBasedPositions)
-{
-    MemoryByteSource src(QByteArray("\x00\x34\x12\xFF\xFF", 5));
-    EXPECT_EQ(CalcWord(src, 2), 4660);
-    EXPECT_EQ(CalcWord(src, 4), 65535);
-    EXPECT_EQ(CalcWord(src, 5), 255); // high byte past the end reads 0
-    ByteCursor cur(src);
-    EXPECT_EQ(cur.i32le(1), qint32(0xFFFF1234u));
+    const struct {
+        qint64 offset;
+        std::vector<int> bytes;
+        bool truncated;
+    } cases[] = {{2, {3, 4, 0, 0}, true}, {-1, {0, 1, 2}, true}, {0, {1, 2}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        MemoryByteSource src(QByteArray("\x01\x02\x03\x04", 4));
+        std::uint8_t buf[8];
+        ASSERT_TRUE(src.read(c.offset, buf, qint64(c.bytes.size())));
+        EXPECT_EQ(std::vector<int>(buf, buf + c.bytes.size()), c.bytes);
+        EXPECT_EQ(src.truncated(), c.truncated);
+    }
 }
 
 // The file source reads through a block cache and straight into large buffers;
@@ -49,12 +38,10 @@ TEST(FileByteSource, GivesTheSameBytesAsMemoryForAnyMixOfReads)
     QRandomGenerator rng(7);
     for (auto& b : bytes)
         b = char(rng.bounded(256));
-    const QString folder = test::writeTempFile("data.bin", bytes);
-    FileByteSource file(QDir(folder).filePath("data.bin"));
+    FileByteSource file(QDir(test::writeTempFile("data.bin", bytes)).filePath("data.bin"));
     ASSERT_TRUE(file.isOpen());
     MemoryByteSource memory(bytes);
     ASSERT_EQ(file.size(), memory.size());
-
     std::vector<std::uint8_t> a, b;
     for (int i = 0; i < 400; ++i) {
         const qint64 length = i % 7 == 0 ? rng.bounded(1, 120000) : rng.bounded(1, 5000);
@@ -65,12 +52,6 @@ TEST(FileByteSource, GivesTheSameBytesAsMemoryForAnyMixOfReads)
         ASSERT_TRUE(memory.read(offset, b.data(), length));
         ASSERT_EQ(a, b) << "offset " << offset << " length " << length;
     }
-}
-
-TEST(FileByteSource, MissingFileIsNotOpen)
-{
-    FileByteSource file(QDir::temp().filePath("lumiset-no-such-file.bmp"));
-    EXPECT_FALSE(file.isOpen());
 }
 
 } // namespace

@@ -1,14 +1,10 @@
 #include "ReaderFixtures.h"
 
 #include "image/MemoryBudget.h"
-#include "image/PixelLoader.h"
-#include "support/ImageBuilders.h"
 
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace lumiset;
 using namespace lumiset::test;
@@ -29,27 +25,18 @@ struct Seed {
 
 std::vector<Seed> seeds()
 {
-    std::vector<Seed> out;
-    BmpBuilder b24{.width = 5, .height = 3};
-    out.push_back({"24-bit BMP", false, b24.build()});
-    BmpBuilder b8{.width = 3, .height = 2, .bitsPerPixel = 8};
-    b8.palette.assign(256, Rgb{9, 8, 7});
-    b8.indices = {{1, 2, 255}, {0, 3, 4}};
-    out.push_back({"8-bit BMP", false, b8.build()});
-    BmpBuilder os2{.width = 3, .height = 2, .bitsPerPixel = 8, .os2 = true};
-    os2.palette.assign(16, Rgb{1, 2, 3});
-    out.push_back({"OS/2 BMP", false, os2.build()});
-    TgaBuilder t32{.width = 3, .height = 2, .pixelDepth = 32, .descriptor = 0x28};
-    out.push_back({"32-bit TGA", true, t32.build()});
-    TgaBuilder mapped{.idLength = 4, .colorMapType = 1, .imageType = 1, .colorMapLength = 4, .width = 3, .height = 2,
-                      .pixelDepth = 8};
-    mapped.colourMap.assign(4, Rgb{50, 60, 70});
-    out.push_back({"colour-mapped TGA", true, mapped.build()});
-    TgaBuilder grey{.imageType = 3, .width = 4, .height = 2, .pixelDepth = 8, .descriptor = 0x20};
-    out.push_back({"grey TGA", true, grey.build()});
-    TgaBuilder t16{.width = 2, .height = 2, .pixelDepth = 16};
-    out.push_back({"16-bit TGA", true, t16.build()});
-    return out;
+    return {
+        {"24-bit BMP", false, BmpBuilder{.width = 5, .height = 3}.build()},
+        {"8-bit BMP", false, BmpBuilder{.width = 3, .height = 2, .bitsPerPixel = 8, .palette = std::vector<Rgb>(256, Rgb{9, 8, 7}),
+                                        .indices = {{1, 2, 255}, {0, 3, 4}}}.build()},
+        {"OS/2 BMP", false, BmpBuilder{.width = 3, .height = 2, .bitsPerPixel = 8, .os2 = true,
+                                       .palette = std::vector<Rgb>(16, Rgb{1, 2, 3})}.build()},
+        {"32-bit TGA", true, TgaBuilder{.width = 3, .height = 2, .pixelDepth = 32, .descriptor = 0x28}.build()},
+        {"colour-mapped TGA", true, TgaBuilder{.idLength = 4, .colorMapType = 1, .imageType = 1, .colorMapLength = 4, .width = 3,
+                                               .height = 2, .pixelDepth = 8, .colourMap = std::vector<Rgb>(4, Rgb{50, 60, 70})}.build()},
+        {"grey TGA", true, TgaBuilder{.imageType = 3, .width = 4, .height = 2, .pixelDepth = 8, .descriptor = 0x20}.build()},
+        {"16-bit TGA", true, TgaBuilder{.width = 2, .height = 2, .pixelDepth = 16}.build()},
+    };
 }
 
 void openAndLoad(const QByteArray& bytes, bool tga)
@@ -64,19 +51,9 @@ void openAndLoad(const QByteArray& bytes, bool tga)
     ASSERT_FALSE(o.view.reportText.isEmpty());
     const qint64 pixels = qint64(s.PixelRed.width()) * s.PixelRed.height();
     ASSERT_LE(pixels * (s.singlePlane() ? 1 : 3), kBudget);
-    if (!o.view.exportOn)
-        return;
-    MemoryByteSource src(bytes);
-    const LoadResult r = loadPixels(o.store, src);
-    if (r == LoadResult::Loaded) {
-        ASSERT_EQ(s.PixelRed.width(), s.ImageWidth);
-        ASSERT_EQ(s.PixelRed.height(), s.ImageHeight);
-        volatile int sum = 0;
-        for (int row = 1; row <= s.ImageHeight; ++row)
-            for (int col = 1; col <= s.ImageWidth; ++col)
-                sum = sum + s.rgb(col, row)[0];
-    } else {
-        ASSERT_FALSE(s.PixelRed.allocated());
+    if (o.view.exportOn) {
+        MemoryByteSource src(bytes);
+        expectLoadedWithinBudget(o.store, src, kBudget);
     }
 }
 

@@ -4,7 +4,6 @@
 #include "support/ImageBuilders.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +17,8 @@ struct RouteCase {
     const char* name;
     QByteArray bytes;
     OpenOutcome outcome;
-    int imageState;     ///< after the command, starting from 7
+    int imageState; ///< after the command, starting from 7
     int messages;
-    const char* report; ///< exact report, or nullptr to skip
 };
 
 const QByteArray kBmp = BmpBuilder{.width = 1, .height = 1}.build();
@@ -31,90 +29,37 @@ class OpenRoute : public ::testing::TestWithParam<RouteCase> {};
 TEST_P(OpenRoute, SignatureDecidesForBmpAndTheNameForTga)
 {
     const RouteCase& c = GetParam();
-    const QString folder = writeTempFile(QString::fromUtf8(c.name), c.bytes);
     ImageStore store;
     store.ImageState = 7;
     RecordingOpenView view;
-    EXPECT_EQ(openCommand(store, view, folder, QString::fromUtf8(c.name)), c.outcome);
+    EXPECT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes), c.name), c.outcome);
     EXPECT_EQ(store.ImageState, c.imageState);
     EXPECT_EQ(view.messages.size(), c.messages);
-    if (c.report)
-        EXPECT_EQ(view.reportText, QString::fromUtf8(c.report));
+    EXPECT_EQ(view.reportText.isEmpty(), c.outcome == OpenOutcome::Ignored || c.outcome == OpenOutcome::UnknownFormat);
     EXPECT_GE(view.openButtonRestored, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, OpenRoute,
-    ::testing::Values(
-        RouteCase{"lower-case .tga goes to the TGA reader", "a.tga", kTga, OpenOutcome::Tga, 1, 0, nullptr},
-        RouteCase{"upper-case .TGA goes to the TGA reader", "a.TGA", kTga, OpenOutcome::Tga, 1, 0, nullptr},
-        RouteCase{"mixed-case .Tga is opened and, not being a bitmap, ignored", "a.Tga", kTga, OpenOutcome::Ignored, 7,
-                  0, ""},
-        RouteCase{"a bitmap under another name is read as a bitmap", "picture.jpg", kBmp, OpenOutcome::Bmp, 1, 0,
-                  nullptr},
-        RouteCase{"\"BA\" signature is a bitmap too", "b.dat", QByteArray("BA") + kBmp.mid(2), OpenOutcome::Bmp, 1, 0,
-                  nullptr},
-        RouteCase{"empty .bmp: reported, no reader, state kept", "empty.bmp", QByteArray(), OpenOutcome::EmptyFile, 7,
-                  0, "Файл занимает 0 байт."},
-        RouteCase{"empty .tga is the TGA reader's", "empty.tga", QByteArray(), OpenOutcome::Tga, 1, 0,
-                  "Файл занимает 0 байт."},
-        RouteCase{"text under a .BMP name", "notes.BMP", QByteArray("hello"), OpenOutcome::UnknownFormat, 7, 1, ""},
-        RouteCase{"text under another name is ignored silently", "notes.txt", QByteArray("hello"),
-                  OpenOutcome::Ignored, 7, 0, ""}));
-
-TEST(OpenCommand, UnknownFormatMessageHasTheFileNameAndALeadingBlankOnItsSecondLine)
-{
-    const QString folder = writeTempFile("x.bmp", "not a picture");
-    ImageStore store;
-    RecordingOpenView view;
-    openCommand(store, view, folder, "x.bmp");
-    ASSERT_EQ(view.messages.size(), 1);
-    EXPECT_EQ(view.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(view.messages[0].title, QString::fromUtf8("Неизвестный формат файла"));
-    EXPECT_EQ(view.messages[0].text, QString::fromUtf8("Файл x.bmp\r\n или имеет неизвестный формат или\r\n"
-                                                       "не является изображением, а содержит что-то другое."));
-    EXPECT_EQ(view.fileName, "x.bmp");
-}
-
-TEST(OpenCommand, EmptyFileShowsTheCrossedPreviewAndDisablesExport)
-{
-    const QString folder = writeTempFile("e.bmp", QByteArray());
-    ImageStore store;
-    RecordingOpenView view;
-    view.exportOn = true;
-    view.swatchVisible = true;
-    openCommand(store, view, folder, "e.bmp");
-    EXPECT_FALSE(view.exportOn);
-    EXPECT_TRUE(view.crossVisible);
-    EXPECT_TRUE(view.pictureBoxVisible);
-    EXPECT_TRUE(view.pictureBordered);
-    EXPECT_EQ(view.pictureRect, QRectF(0, 0, 265, 161));
-    EXPECT_FALSE(view.swatchVisible);
-}
-
-TEST(OpenCommand, NoEntryDoesNothing)
-{
-    ImageStore store;
-    store.ImageState = 2;
-    RecordingOpenView view;
-    view.reportText = "kept";
-    EXPECT_EQ(openCommand(store, view, QDir::tempPath(), QString()), OpenOutcome::NothingSelected);
-    EXPECT_EQ(view.reportText, "kept");
-    EXPECT_EQ(store.ImageState, 2);
-    EXPECT_EQ(store.FilePath, QString());
-}
+    ::testing::Values(RouteCase{"lower-case .tga", "a.tga", kTga, OpenOutcome::Tga, 1, 0},
+                      RouteCase{"upper-case .TGA", "a.TGA", kTga, OpenOutcome::Tga, 1, 0},
+                      RouteCase{"mixed-case .Tga is not a TGA name", "a.Tga", kTga, OpenOutcome::Ignored, 7, 0},
+                      RouteCase{"\"BA\" signature is a bitmap too", "b.dat", "BA" + kBmp.mid(2), OpenOutcome::Bmp, 1, 0},
+                      RouteCase{"empty .bmp: no reader, state kept", "empty.bmp", QByteArray(), OpenOutcome::EmptyFile, 7, 0},
+                      RouteCase{"empty .tga is the TGA reader's", "empty.tga", QByteArray(), OpenOutcome::Tga, 1, 0},
+                      RouteCase{"text under a .BMP name", "notes.BMP", "hello", OpenOutcome::UnknownFormat, 7, 1},
+                      RouteCase{"text under another name", "notes.txt", "hello", OpenOutcome::Ignored, 7, 0}));
 
 TEST(OpenCommand, FileThatCannotBeOpenedIsToldAndExportIsDisabled)
 {
-    ImageStore store;
-    RecordingOpenView view;
-    view.exportOn = true;
     for (const char* name : {"missing.bmp", "missing.tga"}) {
         SCOPED_TRACE(name);
-        view.messages.clear();
+        ImageStore store;
+        RecordingOpenView view;
+        view.exportOn = true;
         EXPECT_EQ(openCommand(store, view, QDir::tempPath() + "/lumiset-none", name), OpenOutcome::CannotOpen);
         ASSERT_EQ(view.messages.size(), 1);
-        EXPECT_EQ(view.messages[0].text, QString::fromUtf8("Ошибка №53 Файл не найден"));
+        EXPECT_EQ(view.messages[0].text, QString("Ошибка №53 Файл не найден"));
         EXPECT_FALSE(view.exportOn);
     }
 }
@@ -124,6 +69,30 @@ TEST(OpenCommand, FilePathJoinsFolderAndNameWithOneSeparator)
     EXPECT_EQ(joinFilePath("/data", "a.bmp"), "/data/a.bmp");
     EXPECT_EQ(joinFilePath("/data/", "a.bmp"), "/data/a.bmp");
     EXPECT_EQ(joinFilePath("C:\\", "a.bmp"), "C:\\a.bmp");
+}
+
+// What a reader of a format that Qt decodes hands over, applied as the BMP reader applies it.
+TEST(PresentPicture, ShowsAnAcceptedPictureAndArmsExport)
+{
+    RecordingOpenView view;
+    Swatch swatch;
+    swatch.cells[0] = qRgb(1, 2, 3);
+    presentPicture(view, {{"line 1", "line 2"}, 100, 50, "    16 млн. цветов", swatch, {}, QImage(100, 50, QImage::Format_RGB32)});
+    EXPECT_EQ(view.reportText, "line 1\r\nline 2");
+    EXPECT_EQ(view.labelText(OpenLabel::SizeCaption), "100 x 50   Масштаб 1:1    16 млн. цветов");
+    EXPECT_TRUE(view.pictureBoxVisible && !view.crossVisible && view.swatchVisible && view.exportOn && view.slideTimer);
+    EXPECT_EQ(view.pictureRect, QRectF(82.5, 55.5, 100, 50));
+}
+
+TEST(PresentPicture, RefusedPictureShowsItsNoticeOverTheCrossedBox)
+{
+    RecordingOpenView view;
+    view.exportOn = view.swatchVisible = true;
+    presentPicture(view, {{"line"}, 0, 3, {}, {}, "Изображение без точек", QImage(1, 1, QImage::Format_RGB32)});
+    EXPECT_EQ(view.labelText(OpenLabel::SizeCaption), "0 x 3");
+    EXPECT_EQ(view.label(OpenLabel::Notice).text, "Изображение без точек");
+    EXPECT_TRUE(view.label(OpenLabel::Notice).visible && view.crossVisible && view.pictureBox.isNull());
+    EXPECT_FALSE(view.exportOn || view.swatchVisible);
 }
 
 } // namespace

@@ -13,70 +13,47 @@ void PrintTo(const QString& text, std::ostream* os)
 
 namespace lumiset::test {
 
-Bytes& Bytes::u8(unsigned v)
+namespace {
+
+// A colour as TGA stores it: 5 bits a component in a 16-bit word, or blue, green,
+// red bytes (and \a alpha for 32 bits).
+void putTgaColour(Bytes& b, const Rgb& c, int depth, unsigned alpha)
 {
-    data.append(char(v & 0xFF));
-    return *this;
+    if (depth == 15 || depth == 16) {
+        b.u16((unsigned(c[0] >> 3) << 10) | (unsigned(c[1] >> 3) << 5) | unsigned(c[2] >> 3));
+        return;
+    }
+    b.u8(c[2]).u8(c[1]).u8(c[0]);
+    if (depth == 32)
+        b.u8(alpha);
 }
 
-Bytes& Bytes::u16(unsigned v)
+template <class T>
+T cell(const std::vector<std::vector<T>>& rows, int r, int c)
 {
-    return u8(v).u8(v >> 8);
+    return r < int(rows.size()) && c < int(rows[r].size()) ? rows[r][c] : T{};
 }
 
-Bytes& Bytes::i32(std::int32_t v)
-{
-    const auto u = std::uint32_t(v);
-    return u16(u & 0xFFFF).u16(u >> 16);
-}
-
-Bytes& Bytes::raw(const QByteArray& b)
-{
-    data.append(b);
-    return *this;
-}
-
-Bytes& Bytes::zeros(int n)
-{
-    data.append(QByteArray(n, '\0'));
-    return *this;
-}
-
-void Bytes::patch32(int offset, std::int32_t v)
-{
-    const auto u = std::uint32_t(v);
-    for (int i = 0; i < 4; ++i)
-        data[offset + i] = char((u >> (8 * i)) & 0xFF);
-}
-
-void Bytes::patch16(int offset, unsigned v)
-{
-    data[offset] = char(v & 0xFF);
-    data[offset + 1] = char((v >> 8) & 0xFF);
-}
+} // namespace
 
 QByteArray BmpBuilder::build() const
 {
     const int absH = height < 0 ? -height : height;
-    const int headerSize = infoHeaderSize >= 0 ? infoHeaderSize : (os2 ? 12 : 40);
-    const int entrySize = paletteEntrySize >= 0 ? paletteEntrySize : (os2 ? 3 : 4);
+    const int headerSize = os2 ? 12 : 40;
+    const int entrySize = os2 ? 3 : 4;
     const int bytesPerPixel = bitsPerPixel == 8 ? 1 : 3;
     const int rowBytes = width * bytesPerPixel;
     const int pad = rowPadding >= 0 ? rowPadding : (4 - rowBytes % 4) % 4;
 
     Bytes b;
-    b.raw(signature.left(2)).i32(0).u16(0).u16(0).i32(0);
+    b.u8('B').u8('M').i32(0).u16(0).u16(0).i32(0);
     b.i32(headerSize);
     if (os2) {
         b.u16(unsigned(width)).u16(unsigned(height)).u16(1).u16(unsigned(bitsPerPixel));
     } else {
         b.i32(width).i32(height).u16(1).u16(unsigned(bitsPerPixel));
-        b.i32(compression).i32(0).i32(hres).i32(vres).i32(colorsUsed).i32(colorsImportant);
+        b.i32(compression).i32(0).i32(2835).i32(2835).i32(colorsUsed).i32(0); // 2835 points a metre = 72 dpi
     }
-    if (b.size() < 14 + headerSize)
-        b.zeros(14 + headerSize - b.size());
-    else
-        b.data.truncate(14 + headerSize);
     for (const Rgb& e : palette) {
         b.u8(e[2]).u8(e[1]).u8(e[0]);
         if (entrySize > 3)
@@ -88,12 +65,10 @@ QByteArray BmpBuilder::build() const
     for (int i = 0; i < absH; ++i) {
         const int r = height < 0 ? i : absH - 1 - i; // stored order
         for (int c = 0; c < width; ++c) {
-            if (bitsPerPixel == 8) {
-                b.u8(r < int(indices.size()) && c < int(indices[r].size()) ? indices[r][c] : 0);
-            } else {
-                const Rgb px = r < int(pixels.size()) && c < int(pixels[r].size()) ? pixels[r][c] : Rgb{};
-                b.u8(px[2]).u8(px[1]).u8(px[0]);
-            }
+            if (bitsPerPixel == 8)
+                b.u8(cell(indices, r, c));
+            else
+                b.u8(cell(pixels, r, c)[2]).u8(cell(pixels, r, c)[1]).u8(cell(pixels, r, c)[0]);
         }
         b.zeros(pad);
     }
@@ -112,34 +87,17 @@ QByteArray TgaBuilder::build() const
     b.u8(unsigned(pixelDepth)).u8(unsigned(descriptor));
     for (int i = 0; i < idLength; ++i)
         b.u8(0xA0u + unsigned(i));
-    for (const Rgb& e : colourMap) {
-        if (colorMapDepth == 15 || colorMapDepth == 16) {
-            b.u16((unsigned(e[0] >> 3) << 10) | (unsigned(e[1] >> 3) << 5) | unsigned(e[2] >> 3));
-        } else {
-            b.u8(e[2]).u8(e[1]).u8(e[0]);
-            if (colorMapDepth == 32)
-                b.u8(255);
-        }
-    }
+    for (const Rgb& e : colourMap)
+        putTgaColour(b, e, colorMapDepth, 255);
     if (!rawPixels.isEmpty())
-        return b.raw(rawPixels).data;
-    const bool top = descriptor & 0x20;
-    const int rows = height;
-    for (int i = 0; i < rows; ++i) {
-        const int r = top ? i : rows - 1 - i;
+        return b.data + rawPixels;
+    for (int i = 0; i < height; ++i) {
+        const int r = descriptor & 0x20 ? i : height - 1 - i; // stored order
         for (int c = 0; c < width; ++c) {
-            if (imageType == 2 || imageType == 10) {
-                const Rgb px = r < int(pixels.size()) && c < int(pixels[r].size()) ? pixels[r][c] : Rgb{};
-                if (pixelDepth == 15 || pixelDepth == 16) {
-                    b.u16((unsigned(px[0] >> 3) << 10) | (unsigned(px[1] >> 3) << 5) | unsigned(px[2] >> 3));
-                } else {
-                    b.u8(px[2]).u8(px[1]).u8(px[0]);
-                    if (pixelDepth == 32)
-                        b.u8(0x80);
-                }
-            } else {
-                b.u8(r < int(indices.size()) && c < int(indices[r].size()) ? indices[r][c] : 0);
-            }
+            if (imageType == 2 || imageType == 10)
+                putTgaColour(b, cell(pixels, r, c), pixelDepth, 0x80);
+            else
+                b.u8(cell(indices, r, c));
         }
     }
     return b.data;
