@@ -127,7 +127,7 @@ protected:
 
 private:
     void buildControls();
-    void formLoad(const QString& startFolder);
+    void enterStartFolder(const QString& startFolder);
     void layoutControls();
 
     void patternChosen(int index);
@@ -146,6 +146,7 @@ private:
     void placePictureBox();
     void placeLines();
     QString driveRoot() const;
+    QLabel* labelWidget(OpenLabel label) const;
     QString errorLine(const QString& folder) const;
 
     Workspace workspace_;
@@ -170,35 +171,33 @@ private:
     int busyDepth_ = 0;
     int listAreaWidth_ = 0;
 
-    QComboBox* Drive1 = nullptr;
-    FolderList* Dir1 = nullptr;
-    QListWidget* File1 = nullptr;
-    QComboBox* ComboPattern = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QPlainTextEdit* Text7 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    PictureButton* Image1 = nullptr;
-    PictureButton* Image3 = nullptr;
-    PictureButton* Image13 = nullptr;
-    QWidget* Picture2 = nullptr;
-    ExportStrip* Picture3 = nullptr;
-    ProgressPicture* Picture4 = nullptr;
-    PaletteSwatch* Picture1 = nullptr;
-    PreviewBox* Image11 = nullptr;
-    PreviewBox* Picture5 = nullptr;
-    LineControl* Line1 = nullptr;
-    LineControl* Line2 = nullptr;
-    LineControl* Line13 = nullptr;
-    LineControl* Line14 = nullptr;
-    LineControl* Line15 = nullptr;
-    LineControl* Line16 = nullptr;
-    QTimer* Timer0 = nullptr;
+    QComboBox* driveList_ = nullptr;
+    FolderList* folderList_ = nullptr;
+    QListWidget* fileList_ = nullptr;
+    QComboBox* filterBox_ = nullptr;
+    QLineEdit* pathBox_ = nullptr;
+    QLineEdit* fileNameBox_ = nullptr;
+    QCheckBox* showFileBox_ = nullptr;
+    QPlainTextEdit* reportBox_ = nullptr;
+    QLabel* sizeCaption_ = nullptr;
+    QLabel* driveCaption_ = nullptr;
+    QLabel* noticeLabel_ = nullptr;
+    QLabel* remainingLabel_ = nullptr;
+    QLabel* fileCaption_ = nullptr;
+    PictureButton* openButton_ = nullptr;
+    PictureButton* helpButton_ = nullptr;
+    PictureButton* stopButton_ = nullptr;
+    QWidget* exportSlot_ = nullptr;
+    ExportStrip* exportStrip_ = nullptr;
+    ProgressPicture* progressBar_ = nullptr;
+    PaletteSwatch* paletteSwatch_ = nullptr;
+    PreviewBox* pictureBox_ = nullptr;
+    PreviewBox* drawnPreview_ = nullptr;
+    LineControl* crossDown_ = nullptr;
+    LineControl* crossUp_ = nullptr;
+    static constexpr int kGripStrokes = 4;
+    LineControl* gripStrokes_[kGripStrokes] = {};
+    QTimer* slideTimer_ = nullptr;
 };
 
 } // namespace lumiset
