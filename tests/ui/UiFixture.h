@@ -111,17 +111,6 @@ protected:
         b.pixels.assign(height, std::vector<Rgb>(width, colour));
         return b.build();
     }
-    static QByteArray bmp8(int width, int height)
-    {
-        BmpBuilder b;
-        b.width = width;
-        b.height = height;
-        b.bitsPerPixel = 8;
-        for (int i = 0; i < 256; ++i)
-            b.palette.push_back(Rgb{std::uint8_t(i), std::uint8_t(255 - i), 7});
-        b.indices.assign(height, std::vector<std::uint8_t>(width, 3));
-        return b.build();
-    }
     static QByteArray greyTga(int width, int height, std::uint8_t level)
     {
         TgaBuilder t;
