@@ -2,6 +2,7 @@
 
 #include "open/PreviewBox.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimerEvent>
@@ -51,15 +52,19 @@ TEST_F(OpenFormTest, FilterEntriesListTheirFilesInAnyCase)
     }
 }
 
-TEST_F(OpenFormTest, TypedPatternRefreshesTheListWithThePatternInForce)
+TEST_F(OpenFormTest, TypedTextIsNeitherCompletedNorTakenForAnEntry)
 {
     auto form = makeForm("pics");
+    chooseFilter(*form, 2);
     auto* filter = form->control<QComboBox>("ComboPattern");
     write("pics/late.bmp", bmp24(1, 1)); // appears only when the list is refreshed
     filter->lineEdit()->clear();
-    QTest::keyClicks(filter->lineEdit(), "*.tga");
-    EXPECT_EQ(form->filePattern(), QStringLiteral("*.bmp"));
-    EXPECT_EQ(form->fileEntries(), (QStringList{"a.bmp", "B.BMP", "late.bmp"}));
+    QApplication::setActiveWindow(form.get()); // completion works only in the active window
+    filter->setFocus();
+    QTest::keyClicks(filter->lineEdit(), "*.txt"); // "*" must not turn into the bitmap entry
+    EXPECT_EQ(filter->currentText(), QStringLiteral("*.txt"));
+    EXPECT_EQ(form->filePattern(), QStringLiteral("*.*"));
+    EXPECT_EQ(form->fileEntries(), (QStringList{"a.bmp", "B.BMP", "c.tga", "e.txt", "late.bmp", "notes"}));
 }
 
 TEST_F(OpenFormTest, MouseAndArrowKeysOpenTheSelectedFile)
@@ -168,15 +173,81 @@ TEST_F(OpenFormTest, DrivesKeepTheirLastFolderAndAnUnusableOneFallsBack)
     EXPECT_TRUE(form->boxes.isEmpty());
     drives->setCurrentIndex(2);
     ASSERT_EQ(form->boxes.size(), 1);
-    EXPECT_EQ(form->boxes[0].title, QStringLiteral("Ошибка"));
+    EXPECT_EQ(form->boxes[0].text, QStringLiteral("Ошибка 68 Устройство недоступно"));
     EXPECT_EQ(drives->currentIndex(), 0);
+}
+
+TEST_F(OpenFormTest, DriveListFollowsTheFolderShownAndBareNamesStartAtItsRoot)
+{
+    mkdir("top");
+    auto form = makeForm("pics", {{"pics", rootPath() + "pics/"}}); // a volume inside another, as home in /
+    auto* drives = form->control<QComboBox>("Drive1");
+    auto* folders = form->control<QListWidget>("Dir1");
+    ASSERT_EQ(drives->currentIndex(), 1);
+    const QList<QListWidgetItem*> root = folders->findItems(QDir(rootPath()).dirName(), Qt::MatchEndsWith);
+    ASSERT_EQ(root.size(), 1);
+    emit folders->itemActivated(root.first());
+    EXPECT_EQ(drives->currentIndex(), 0);
+    auto* path = form->control<QLineEdit>("Text5");
+    path->setText("top");
+    QTest::keyClick(path, Qt::Key_Return);
+    EXPECT_EQ(form->fileListPath(), rootPath() + "top");
+    EXPECT_TRUE(form->boxes.isEmpty());
+}
+
+TEST_F(OpenFormTest, DriveListReadsTheVolumesAgainWhenItDropsDown)
+{
+    QList<DriveEntry> volumes{{"test", rootPath()}, {"old", mkdir("old/")}};
+    RecordingForm form(rootPath() + "pics", [&] { return volumes; });
+    auto* drives = form.control<QComboBox>("Drive1");
+    volumes = {{"new", mkdir("new/")}, {"test", rootPath()}};
+    drives->showPopup();
+    drives->hidePopup();
+    ASSERT_EQ(drives->count(), 2);
+    EXPECT_EQ(drives->itemText(0), QStringLiteral("new"));
+    EXPECT_EQ(drives->currentIndex(), 1); // still the drive on screen
+    drives->setCurrentIndex(0);
+    EXPECT_EQ(form.fileListPath() + "/", rootPath() + "new/");
+}
+
+TEST_F(OpenFormTest, UnreadableFolderGivesTheAccessError)
+{
+    const QString locked = mkdir("pics/locked");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    if (QDir(locked).isReadable()) // the superuser reads it anyway
+        GTEST_SKIP() << "the folder stays readable for this user";
+    auto form = makeForm("pics");
+    auto* folders = form->control<QListWidget>("Dir1");
+    emit folders->itemActivated(folders->findItems("locked", Qt::MatchEndsWith).value(0));
+    ASSERT_EQ(form->boxes.size(), 1);
+    EXPECT_EQ(form->boxes[0].text, QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу"));
+}
+
+TEST_F(OpenFormTest, StopButtonIsPaintedAwayAsSoonAsColouringEnds)
+{
+    // The workbook is saved right after, with no event loop to paint the hidden button away.
+    struct PaintSpy : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } spy;
+    auto form = makeForm("pics");
+    form->setStopButtonActive(true);
+    QCoreApplication::processEvents();
+    form->installEventFilter(&spy);
+    form->setStopButtonActive(false);
+    EXPECT_TRUE(spy.painted.contains(form->control<QWidget>("Image13")->geometry()));
 }
 
 // ---- path box -------------------------------------------------------------
 
 struct PathCase {
     const char* name;
-    const char* typed;       ///< %R stands for the scratch root without its final '/'
+    const char* typed;       ///< %R: the scratch root without its final '/'; %B: the same with '\\'
     const char* expectedDir; ///< relative to the root; nullptr: the folder does not change
     bool refused;            ///< the "Невозможно открыть путь" box
 };
@@ -194,7 +265,10 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
     auto* box = form->control<QLineEdit>("Text5");
     write("pics/late.bmp", bmp24(1, 1)); // listed only if the folder is read again
     const QString before = form->fileListPath();
-    box->setText(QString::fromUtf8(c.typed).replace(QLatin1String("%R"), rootPath().chopped(1)));
+    const QString root = rootPath().chopped(1);
+    box->setText(QString::fromUtf8(c.typed)
+                     .replace(QLatin1String("%R"), root)
+                     .replace(QLatin1String("%B"), QString(root).replace(QLatin1Char('/'), QLatin1Char('\\'))));
     QTest::keyClick(box, Qt::Key_Return);
 
     EXPECT_EQ(form->fileListPath(), c.expectedDir ? rootPath() + c.expectedDir : before);
@@ -212,8 +286,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PathCase{"UnchangedTextIsNotReadAgain", "%R/pics", nullptr, false},
                       PathCase{"BareNameIsTakenFromTheRoot", "top", "top", false},
                       PathCase{"BareNameIsNotASubfolderOfTheCurrent", "sub", nullptr, true},
-                      PathCase{"BackslashStartsAtTheRoot", "\\top", "top", false},
-                      PathCase{"SlashStartsAtTheRoot", "/pics/sub", "pics/sub", false},
+                      PathCase{"SlashStartsAtTheFileSystemRoot", "%R/pics/sub", "pics/sub", false},
+                      PathCase{"BackslashStartsAtTheFileSystemRoot", "%B\\top", "top", false},
+                      PathCase{"SlashIsNotTheDrivesRoot", "/top", nullptr, true},
                       PathCase{"TrailingBlanksIgnored", "top   ", "top", false},
                       PathCase{"LeadingBlankStaysPartOfTheName", " top", nullptr, true},
                       PathCase{"DigitBeforeColonIsIgnored", "1:\\top", nullptr, false}

@@ -24,7 +24,11 @@ namespace lumiset::test {
 /// program end recorded instead of shown, launched or run.
 class RecordingForm : public OpenForm {
 public:
-    RecordingForm(const QString& startFolder, const QList<DriveEntry>& drives) : OpenForm(startFolder, drives)
+    RecordingForm(const QString& startFolder, const QList<DriveEntry>& drives)
+        : RecordingForm(startFolder, DriveSource([drives] { return drives; }))
+    {
+    }
+    RecordingForm(const QString& startFolder, DriveSource drives) : OpenForm(startFolder, std::move(drives))
     {
         setDocumentOpener([this](const QString& path) {
             opened << path;

@@ -46,7 +46,7 @@ constexpr int kSlideInterval = 30;
 constexpr int kFilterEntries = 3;
 const char* const kPatterns[kFilterEntries] = {"*.bmp", "*.tga", "*.*"};
 
-// VB-style number and description of the two file-system errors the lists can meet.
+// Number and description of the file-system errors the lists can meet.
 constexpr int kErrDeviceUnavailable = 68;
 constexpr int kErrPathNotFound = 76;
 
@@ -63,6 +63,20 @@ QString shown(const QString& text)
     return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+/// The drive list reads the volumes again whenever it drops down, so a volume
+/// mounted or removed since start-up shows as it is now.
+class DriveBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+    void showPopup() override
+    {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+};
+
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
     switch (icon) {
@@ -77,7 +91,12 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 } // namespace
 
 OpenForm::OpenForm(const QString& startFolder, const QList<DriveEntry>& drives, QWidget* parent)
-    : QWidget(parent), drives_(drives)
+    : OpenForm(startFolder, DriveSource([drives] { return drives; }), parent)
+{
+}
+
+OpenForm::OpenForm(const QString& startFolder, DriveSource drives, QWidget* parent)
+    : QWidget(parent), driveSource_(std::move(drives)), drives_(driveSource_())
 {
     setObjectName(QStringLiteral("OpenForm"));
     setWindowTitle(QStringLiteral("Lumiset"));
@@ -115,11 +134,15 @@ void OpenForm::buildControls()
     named(filterBox_, "ComboPattern")->setGeometry(kMargin, 49, 170, 22);
     filterBox_->setEditable(true);
     filterBox_->setInsertPolicy(QComboBox::NoInsert);
+    // Typing must not be completed into an entry: "*" would become the bitmap entry.
+    filterBox_->setCompleter(nullptr);
     filterBox_->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
                             QStringLiteral("*.*   (все форматы)")});
     filterBox_->setCurrentIndex(-1);
     filterBox_->setEditText(QStringLiteral("*.BMP"));
-    driveList_ = new QComboBox(this);
+    auto* driveBox = new DriveBox(this);
+    driveBox->beforePopup = [this] { readDrives(); };
+    driveList_ = driveBox;
     named(driveList_, "Drive1")->setGeometry(177, 49, 157, 22);
     for (const DriveEntry& d : drives_)
         driveList_->addItem(d.label);
@@ -265,11 +288,14 @@ void OpenForm::refreshFiles()
     fileList_->addItems(names);
 }
 
-QString OpenForm::errorLine(const QString& folder) const
+QString OpenForm::errorLine(const QString& folder, bool driveRoot) const
 {
     const QStorageInfo volume(folder);
-    if (QFileInfo::exists(folder) || (volume.isValid() && !volume.isReady()))
+    const bool deviceMissing = QFileInfo::exists(folder) ? volume.isValid() && !volume.isReady() : driveRoot;
+    if (deviceMissing)
         return QStringLiteral("Ошибка %1 Устройство недоступно").arg(kErrDeviceUnavailable);
+    if (QFileInfo::exists(folder)) // there, but not for this user
+        return QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу"); // as for a file that cannot be read
     return QStringLiteral("Ошибка %1 Путь не найден").arg(kErrPathNotFound);
 }
 
@@ -292,7 +318,24 @@ void OpenForm::driveChanged(int index)
 {
     if (index == currentDrive_ || enterDrive(index))
         return;
-    driveFallback(errorLine(drives_.value(index).root));
+    driveFallback(errorLine(drives_.value(index).root, true));
+}
+
+void OpenForm::readDrives()
+{
+    const QString shownRoot = currentDrive_ >= 0 ? drives_[currentDrive_].root : QString();
+    drives_ = driveSource_();
+    const QSignalBlocker block(driveList_);
+    driveList_->clear();
+    currentDrive_ = -1;
+    for (int i = 0; i < drives_.size(); ++i) {
+        driveList_->addItem(drives_[i].label);
+        if (drives_[i].root == shownRoot)
+            currentDrive_ = i;
+    }
+    if (currentDrive_ < 0) // the shown drive went away: the list names the drive of the folder on screen
+        currentDrive_ = driveOf(drives_, fileFolder_);
+    driveList_->setCurrentIndex(currentDrive_);
 }
 
 void OpenForm::driveFallback(const QString& firstLine)
@@ -333,7 +376,7 @@ void OpenForm::folderChosen(const QString& folder)
         folderChanged();
         return;
     }
-    showMessage(MessageIcon::None, QStringLiteral("Ошибка"), errorLine(folder));
+    showMessage(MessageIcon::None, QStringLiteral("Ошибка"), errorLine(folder, false));
     if (folderList_->setPath(driveRoot()))
         folderChanged();
 }
@@ -341,6 +384,13 @@ void OpenForm::folderChosen(const QString& folder)
 void OpenForm::folderChanged()
 {
     fileFolder_ = folderList_->path();
+    // The drive list names the drive of the folder on screen, also after the
+    // folder list or the path box left the drive chosen before.
+    if (const int drive = driveOf(drives_, fileFolder_); drive >= 0 && drive != currentDrive_) {
+        currentDrive_ = drive;
+        const QSignalBlocker block(driveList_);
+        driveList_->setCurrentIndex(drive);
+    }
     if (currentDrive_ >= 0)
         driveFolders_[drives_[currentDrive_].root] = fileFolder_;
     refreshFiles();
@@ -390,12 +440,18 @@ void OpenForm::pathEntered()
         return;
 #endif
     } else {
-        // "\name" and "/name" start at the drive's root; so does a bare name.
+        // "\name" and "/name" start at the file-system root (on Windows the
+        // drive's root); a bare name starts at the root of the drive shown.
         QString rest = input;
         rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        if (rest.startsWith(QLatin1Char('/')))
+        QString from = driveRoot();
+        if (rest.startsWith(QLatin1Char('/'))) {
             rest.remove(0, 1);
-        target = driveRoot() + rest;
+#ifndef Q_OS_WIN
+            from = QDir::rootPath();
+#endif
+        }
+        target = from + rest;
     }
     if (!folderList_->setPath(target)) {
         refuse();
@@ -641,6 +697,10 @@ void OpenForm::setStopButtonActive(bool active)
     progressBar_->setVisible(active);
     if (active)
         progressBar_->raise();
+    // The workbook is saved next without a return to the event loop: paint the
+    // place of the button and the bar now, or they stay on screen until then.
+    else if (isVisible())
+        repaint(stopButton_->geometry().united(exportSlot_->geometry()));
 }
 
 void OpenForm::setProgressWidth(int width)

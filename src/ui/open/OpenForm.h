@@ -42,9 +42,12 @@ class ProgressPicture;
 class OpenForm : public QWidget, public OpenWindowView, public ExportProgressView {
     Q_OBJECT
 public:
-    /// Opens on \a startFolder (the current folder when empty or unusable).
-    explicit OpenForm(const QString& startFolder = QString(), const QList<DriveEntry>& drives = systemDrives(),
+    /// Opens on \a startFolder (the current folder when empty or unusable);
+    /// the drive list reads \a drives at start and each time it drops down.
+    explicit OpenForm(const QString& startFolder = QString(), DriveSource drives = systemDrives,
                       QWidget* parent = nullptr);
+    /// The same with a fixed set of drives.
+    OpenForm(const QString& startFolder, const QList<DriveEntry>& drives, QWidget* parent = nullptr);
     ~OpenForm() override;
 
     ImageStore& store() { return workspace_.image; }
@@ -132,6 +135,7 @@ private:
 
     void patternChosen(int index);
     void driveChanged(int index);
+    void readDrives();
     bool enterDrive(int index);
     void driveFallback(const QString& firstLine);
     void folderChosen(const QString& folder);
@@ -147,10 +151,11 @@ private:
     void placeLines();
     QString driveRoot() const;
     QLabel* labelWidget(OpenLabel label) const;
-    QString errorLine(const QString& folder) const;
+    QString errorLine(const QString& folder, bool driveRoot) const;
 
     Workspace workspace_;
     ExportForm* exportForm_ = nullptr;
+    DriveSource driveSource_;
     QList<DriveEntry> drives_;
     QHash<QString, QString> driveFolders_; ///< last folder shown on each drive
     int currentDrive_ = -1;
