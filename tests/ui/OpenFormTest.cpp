@@ -243,6 +243,32 @@ TEST_F(OpenFormTest, StopButtonIsPaintedAwayAsSoonAsColouringEnds)
     EXPECT_TRUE(spy.painted.contains(form->control<QWidget>("Image13")->geometry()));
 }
 
+TEST_F(OpenFormTest, LongTextsAreShownWholeAtTheirOwnSize)
+{
+    write("pics/wide.bmp", bmp24(3000, 2));
+    TgaBuilder packed;
+    packed.imageType = 10; // compressed: refused with a notice over the lists
+    packed.rawPixels = QByteArray(4, '\x01');
+    write("pics/packed.tga", packed.build());
+    auto form = makeForm("pics");
+    chooseFilter(*form, 2);
+    auto* filter = form->control<QComboBox>("ComboPattern");
+    const QFontMetrics metrics(form->font());
+    for (int i = 0; i < filter->count(); ++i) {
+        EXPECT_LT(metrics.horizontalAdvance(filter->itemText(i)), filter->lineEdit()->width()) << i;
+        EXPECT_LT(metrics.horizontalAdvance(filter->itemText(i)), filter->view()->width()) << i;
+    }
+    form->openListEntry(form->fileEntries().indexOf("wide.bmp"));
+    auto* size = form->control<QLabel>("Label1");
+    EXPECT_EQ(size->font(), form->font());
+    EXPECT_LE(size->heightForWidth(size->width()), size->height());
+    form->openListEntry(form->fileEntries().indexOf("packed.tga"));
+    auto* notice = form->control<QLabel>("Label2");
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_LE(metrics.horizontalAdvance(notice->text()), notice->width());
+    EXPECT_LT(notice->geometry().right(), form->control<QWidget>("Image3")->x());
+}
+
 // ---- path box -------------------------------------------------------------
 
 struct PathCase {

@@ -87,7 +87,7 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
 
     helpTextBox_ = new QPlainTextEdit(helpText(), this);
     helpTextBox_->setObjectName(QStringLiteral("Text1"));
-    helpTextBox_->setGeometry(14, 54, 512, 230);
+    helpTextBox_->setGeometry(14, 54, 511, 229); // starts even and ends odd: the frame stays whole at scale 1.5
     helpTextBox_->setReadOnly(true);
     helpTextBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     helpTextBox_->hide();

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -28,6 +29,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumiset {
 
@@ -35,13 +37,18 @@ namespace {
 
 // The window's design: vertical positions never change; horizontal ones are
 // the starting points that layoutControls() recomputes on every resize.
-constexpr int kStartWidth = 620; // 9300 twips at 15 twips per pixel
+constexpr int kStartWidth = 620; // 9300 twips at 15 twips per pixel; wider when the filter entries need it
 constexpr int kStartHeight = 460;
-constexpr int kMargin = 5;
+constexpr int kMargin = 6;
 constexpr int kReportWidth = kPreviewBandWidth; // the report box spans the preview band
 constexpr int kButtonsTop = 4;
 constexpr int kSecondRowTop = 33; // help and stop buttons end 7 above the preview band
 constexpr int kSlideInterval = 30;
+constexpr int kCaptionTop = 228;  // the size caption, under the preview band
+constexpr int kReportBottom = 407;
+constexpr double kFileListShare = 0.515625;
+constexpr double kFolderListShare = 0.478125;
+constexpr int kRightColumnWidth = kReportWidth + 7 + kMargin + 14; // the window's width less the list area
 
 constexpr int kFilterEntries = 3;
 const char* const kPatterns[kFilterEntries] = {"*.bmp", "*.tga", "*.*"};
@@ -49,6 +56,16 @@ const char* const kPatterns[kFilterEntries] = {"*.bmp", "*.tga", "*.*"};
 // Number and description of the file-system errors the lists can meet.
 constexpr int kErrDeviceUnavailable = 68;
 constexpr int kErrPathNotFound = 76;
+
+/// A list or text box whose border is drawn whole at scale factors 1.5 and 2
+/// as well: there a box keeps its frame only when it starts on an even
+/// coordinate and ends on an odd one (its width and height are odd).
+QRect framedBox(int left, int top, int width, int height)
+{
+    left += left & 1;
+    top += top & 1;
+    return QRect(left, top, width - 1 + (width & 1), height - 1 + (height & 1));
+}
 
 /// Control positions are whole pixels; halves go to the even neighbour.
 QRect wholePixels(const QRectF& r)
@@ -127,7 +144,10 @@ void OpenForm::buildControls()
     pathBox_ = new QLineEdit(this);
     named(pathBox_, "Text5")->setGeometry(kMargin, 6, 329, 22);
     driveCaption_ = new QLabel(this);
-    named(driveCaption_, "Label2")->setGeometry(177, 31, 250, 17);
+    // Also the notice of a compressed TGA: it ends where the lists end and
+    // may use their whole width, clear of the buttons.
+    named(driveCaption_, "Label2")->setGeometry(kMargin, 31, 329, 17);
+    driveCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     driveCaption_->setStyleSheet(QStringLiteral("color: #b83b3b;"));
     driveCaption_->hide();
     filterBox_ = new QComboBox(this);
@@ -138,6 +158,10 @@ void OpenForm::buildControls()
     filterBox_->setCompleter(nullptr);
     filterBox_->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
                             QStringLiteral("*.*   (все форматы)")});
+    // Wide enough for the longest entry, in the box and in its drop-down.
+    filterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    filterBox_->view()->setTextElideMode(Qt::ElideNone);
+    filterBox_->view()->setMinimumWidth(filterBox_->sizeHint().width());
     filterBox_->setCurrentIndex(-1);
     filterBox_->setEditText(QStringLiteral("*.BMP"));
     auto* driveBox = new DriveBox(this);
@@ -147,9 +171,9 @@ void OpenForm::buildControls()
     for (const DriveEntry& d : drives_)
         driveList_->addItem(d.label);
     fileList_ = new QListWidget(this);
-    named(fileList_, "File1")->setGeometry(kMargin, 75, 170, 236);
+    named(fileList_, "File1")->setGeometry(framedBox(kMargin, 75, 170, 236));
     folderList_ = new FolderList(this);
-    named(folderList_, "Dir1")->setGeometry(177, 75, 157, 236);
+    named(folderList_, "Dir1")->setGeometry(framedBox(179, 75, 157, 236));
     fileCaption_ = new QLabel(QStringLiteral("Файл:"), this);
     named(fileCaption_, "Label6")->setGeometry(kMargin, 317, 48, 22);
     fileNameBox_ = new QLineEdit(this);
@@ -194,9 +218,16 @@ void OpenForm::buildControls()
     crossUp_ = new LineControl(this);
     named(crossUp_, "Line2");
     sizeCaption_ = new QLabel(this);
-    named(sizeCaption_, "Label1")->setGeometry(335, 228, 284, 18); // reaches the window's right edge
+    // Size, scale and colour count of a reduced picture can need two lines;
+    // the type never shrinks.
+    const int captionHeight = 2 * fontMetrics().lineSpacing() + 4;
+    named(sizeCaption_, "Label1")->setGeometry(341, kCaptionTop, kReportWidth, captionHeight);
+    sizeCaption_->setWordWrap(true);
+    sizeCaption_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    sizeCaption_->setIndent(3); // the first glyph clear of the box's edge at any scale
     reportBox_ = new QPlainTextEdit(this);
-    named(reportBox_, "Text7")->setGeometry(341, 248, kReportWidth, 160);
+    const int reportTop = kCaptionTop + captionHeight + 2;
+    named(reportBox_, "Text7")->setGeometry(framedBox(342, reportTop, kReportWidth, kReportBottom - reportTop));
     reportBox_->setReadOnly(true);
     reportBox_->setToolTip(QStringLiteral("Информация о файле"));
     showFileBox_ = new QCheckBox(QStringLiteral("Показывать файл"), this);
@@ -242,7 +273,12 @@ void OpenForm::buildControls()
 
 void OpenForm::enterStartFolder(const QString& startFolder)
 {
-    resize(kStartWidth, kStartHeight);
+    // The list area grows with the window; start (and stay) wide enough for
+    // the filter box to show its longest entry whole.
+    const int listAreaNeeded = int(std::ceil(filterBox_->sizeHint().width() / kFileListShare));
+    const int startWidth = std::max(kStartWidth, listAreaNeeded + kRightColumnWidth);
+    setMinimumWidth(startWidth);
+    resize(startWidth, kStartHeight);
 
     QStringList candidates{startFolder, QDir::currentPath()};
     for (const DriveEntry& d : drives_)
@@ -561,16 +597,7 @@ void OpenForm::setFileNameBox(const QString& name) { fileNameBox_->setText(name)
 void OpenForm::setLabelText(OpenLabel label, const QString& text)
 {
     labelTexts_[int(label)] = text;
-    QLabel* target = labelWidget(label);
-    target->setText(shown(text));
-    if (label == OpenLabel::SizeCaption) {
-        // Size, scale and colour count share one line: shrink the type rather
-        // than cut off the colour count of a reduced picture.
-        QFont f = font();
-        while (f.pointSizeF() > 6.5 && QFontMetrics(f).horizontalAdvance(target->text()) > target->width())
-            f.setPointSizeF(f.pointSizeF() - 0.5);
-        target->setFont(f);
-    }
+    labelWidget(label)->setText(shown(text));
 }
 
 QLabel* OpenForm::labelWidget(OpenLabel label) const
@@ -746,22 +773,23 @@ void OpenForm::layoutControls()
     for (QWidget* w : {static_cast<QWidget*>(fileList_), static_cast<QWidget*>(filterBox_),
                        static_cast<QWidget*>(pathBox_), static_cast<QWidget*>(fileCaption_)})
         w->move(kMargin, w->y());
-    const int listArea = roundHalfEvenToInt(w - reportBox_->width() - 7 - fileList_->x() - 14);
+    const int listArea = (w - kRightColumnWidth) & ~1; // even, so that the report box starts on an even column
     listAreaWidth_ = listArea;
     if (paletteSwatch_->x() + paletteSwatch_->width() > listArea + 12)
         return; // too narrow: everything keeps its last place
 
-    fileList_->resize(roundHalfEvenToInt(listArea * 0.515625), fileList_->height());
+    fileList_->setGeometry(framedBox(kMargin, fileList_->y(), roundHalfEvenToInt(listArea * kFileListShare),
+                                     fileList_->height()));
     filterBox_->resize(fileList_->width(), filterBox_->height());
-    folderList_->resize(roundHalfEvenToInt(listArea * 0.478125), folderList_->height());
+    folderList_->setGeometry(framedBox(fileList_->x() + fileList_->width() + 3, folderList_->y(),
+                                       roundHalfEvenToInt(listArea * kFolderListShare), folderList_->height()));
     driveList_->resize(folderList_->width(), driveList_->height());
-    folderList_->move(fileList_->x() + fileList_->width() + 3, folderList_->y());
     driveList_->move(folderList_->x(), driveList_->y());
-    driveCaption_->move(folderList_->x(), driveCaption_->y());
+    driveCaption_->setGeometry(kMargin, driveCaption_->y(), listArea, driveCaption_->height());
     if (listArea - 51 > 3)
         fileNameBox_->resize(listArea - 51, fileNameBox_->height());
     pathBox_->resize(listArea, pathBox_->height());
-    sizeCaption_->move(listArea + 6, sizeCaption_->y());
+    sizeCaption_->move(listArea + 12, sizeCaption_->y());
     reportBox_->move(listArea + 12, reportBox_->y());
     const int band = reportBox_->x();
     pictureBox_->move(band + roundHalfEvenToInt((kPreviewBandWidth - pictureBox_->width()) / 2.0), pictureBox_->y());
