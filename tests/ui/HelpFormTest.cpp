@@ -16,7 +16,7 @@ public:
     QList<QUrl> links;
 };
 
-TEST(HelpOpenFormTest, PageButtonSwitchesBetweenSummaryAndTextAndCloseCloses)
+TEST(HelpFormTest, PageButtonSwitchesBetweenSummaryAndTextAndTheCloseButtonsClose)
 {
     RecordingHelp help;
     help.show();
@@ -37,9 +37,13 @@ TEST(HelpOpenFormTest, PageButtonSwitchesBetweenSummaryAndTextAndCloseCloses)
     }
     QTest::mouseClick(help.findChild<QAbstractButton*>(QStringLiteral("Image8")), Qt::LeftButton);
     EXPECT_FALSE(help.isVisible());
+    HelpExportForm exportHelp;
+    exportHelp.show();
+    QTest::mouseClick(exportHelp.findChild<QAbstractButton*>(QStringLiteral("Image1")), Qt::LeftButton);
+    EXPECT_FALSE(exportHelp.isVisible());
 }
 
-TEST(HelpOpenFormTest, LinkTurnsBrightUnderThePointerAndOpensTheManual)
+TEST(HelpFormTest, LinkTurnsBrightUnderThePointerAndOpensTheManual)
 {
     RecordingHelp help;
     help.show();
@@ -59,14 +63,6 @@ TEST(HelpOpenFormTest, LinkTurnsBrightUnderThePointerAndOpensTheManual)
     ASSERT_EQ(help.links.size(), 1);
     EXPECT_TRUE(QFileInfo::exists(help.links[0].toLocalFile())) << help.links[0].toString().toStdString();
     EXPECT_TRUE(help.isVisible());
-}
-
-TEST(HelpExportFormTest, CloseButtonCloses)
-{
-    HelpExportForm help;
-    help.show();
-    QTest::mouseClick(help.findChild<QAbstractButton*>(QStringLiteral("Image1")), Qt::LeftButton);
-    EXPECT_FALSE(help.isVisible());
 }
 
 } // namespace
