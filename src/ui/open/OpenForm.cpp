@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -774,7 +773,6 @@ void OpenForm::layoutControls()
                        static_cast<QWidget*>(pathBox_), static_cast<QWidget*>(fileCaption_)})
         w->move(kMargin, w->y());
     const int listArea = (w - kRightColumnWidth) & ~1; // even, so that the report box starts on an even column
-    listAreaWidth_ = listArea;
     if (paletteSwatch_->x() + paletteSwatch_->width() > listArea + 12)
         return; // too narrow: everything keeps its last place
 

@@ -62,7 +62,6 @@ public:
     QString selectedFileName() const { return selectedFileName_; }
     QString fileListPath() const { return fileFolder_; }
     QString filePattern() const { return pattern_; }
-    int listAreaWidth() const { return listAreaWidth_; }
 
     void setStopRequested(bool requested) { stopRequested_ = requested; }
 
@@ -174,7 +173,6 @@ private:
     std::function<void()> endProgram_;
     bool fileOpenedOnPress_ = false;
     int busyDepth_ = 0;
-    int listAreaWidth_ = 0;
 
     QComboBox* driveList_ = nullptr;
     FolderList* folderList_ = nullptr;
