@@ -24,7 +24,11 @@ namespace lumiset::test {
 /// program end recorded instead of shown, launched or run.
 class RecordingForm : public OpenForm {
 public:
-    RecordingForm(const QString& startFolder, const QList<DriveEntry>& drives) : OpenForm(startFolder, drives)
+    RecordingForm(const QString& startFolder, const QList<DriveEntry>& drives)
+        : RecordingForm(startFolder, DriveSource([drives] { return drives; }))
+    {
+    }
+    RecordingForm(const QString& startFolder, DriveSource drives) : OpenForm(startFolder, std::move(drives))
     {
         setDocumentOpener([this](const QString& path) {
             opened << path;
@@ -109,17 +113,6 @@ protected:
         b.width = width;
         b.height = height;
         b.pixels.assign(height, std::vector<Rgb>(width, colour));
-        return b.build();
-    }
-    static QByteArray bmp8(int width, int height)
-    {
-        BmpBuilder b;
-        b.width = width;
-        b.height = height;
-        b.bitsPerPixel = 8;
-        for (int i = 0; i < 256; ++i)
-            b.palette.push_back(Rgb{std::uint8_t(i), std::uint8_t(255 - i), 7});
-        b.indices.assign(height, std::vector<std::uint8_t>(width, 3));
         return b.build();
     }
     static QByteArray greyTga(int width, int height, std::uint8_t level)

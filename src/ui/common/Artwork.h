@@ -30,12 +30,14 @@ inline const QColor linkHover{0, 0, 255};
 /// it stays sharp at any device pixel ratio.
 using PictureFn = void (*)(QPainter&, const QRectF&, bool pressed);
 
-void openButton(QPainter& p, const QRectF& r, bool pressed);   // open window: Image6 / Image7
-void helpButton(QPainter& p, const QRectF& r, bool pressed);   // open window: Image4 / Image5
-void stopButton(QPainter& p, const QRectF& r, bool pressed);   // open window: Image14 / Image15
-void closeButton(QPainter& p, const QRectF& r, bool pressed);  // help windows: Image6 / Image7
-void moreButton(QPainter& p, const QRectF& r, bool pressed);   // page switch on the summary: Image9 / Image10
-void backButton(QPainter& p, const QRectF& r, bool pressed);   // page switch on the text: Image11 / Image12
+// Buttons of the open window and the help windows; each paints its resting
+// and its pressed picture.
+void openButton(QPainter& p, const QRectF& r, bool pressed);
+void helpButton(QPainter& p, const QRectF& r, bool pressed);
+void stopButton(QPainter& p, const QRectF& r, bool pressed);
+void closeButton(QPainter& p, const QRectF& r, bool pressed);
+void moreButton(QPainter& p, const QRectF& r, bool pressed); // page switch on the summary
+void backButton(QPainter& p, const QRectF& r, bool pressed); // page switch on the help text
 
 /// The export button strip has 13 frames of 130 × 26 stacked top to bottom:
 /// 0 empty slot, 1..10 the button sliding in from the left, 11 pressed, 12 busy.
@@ -48,9 +50,9 @@ void exportFrame(QPainter& p, const QRectF& r, int frame);
 void progressBar(QPainter& p, const QRectF& r);
 
 // Export window buttons.
-void tableButton(QPainter& p, const QRectF& r, bool pressed);  // export: Image1
-void csvButton(QPainter& p, const QRectF& r, bool pressed);    // CSV file: Image15
-void cancelButton(QPainter& p, const QRectF& r, bool pressed); // cancel: Image2
+void tableButton(QPainter& p, const QRectF& r, bool pressed);  // export to the workbook
+void csvButton(QPainter& p, const QRectF& r, bool pressed);    // export to a CSV file
+void cancelButton(QPainter& p, const QRectF& r, bool pressed);
 
 /// The frame around the reading progress bar (472 × 32), and the bar itself,
 /// painted at full length (466 × 26) and revealed by the width of its box.

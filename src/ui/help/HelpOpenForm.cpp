@@ -56,82 +56,81 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
     setFixedSize(540, 436);
     setMouseTracking(true);
 
-    Label1 = label(this, "Label1",
+    headline_ = label(this, "Label1",
                    QStringLiteral("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
                                   "сохраняет в файл CSV."),
                    QRect(14, 10, 512, 36));
-    QFont strong = Label1->font();
+    QFont strong = headline_->font();
     strong.setBold(true);
-    Label1->setFont(strong);
+    headline_->setFont(strong);
 
-    Label2 = label(this, "Label2",
+    conversionCaption_ = label(this, "Label2",
                    QStringLiteral("Действие программы - преобразование яркостей изображения в таблицу:"),
                    QRect(14, 54, 512, 20));
-    Image1 = new ArtView(art::examplePicture, QSize(150, 125), this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->move(34, 84);
-    Image2 = new ArtView(art::conversionArrow, QSize(56, 40), this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->move(198, 126);
-    Image3 = new ArtView(art::brightnessTable, QSize(252, 125), this);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->move(268, 84);
-    // Image4 is the holder of the badge picture that Image5 takes at load.
-    Image5 = new ArtView(art::tableBadge, QSize(40, 40), this);
-    Image5->setObjectName(QStringLiteral("Image5"));
-    Image5->move(206, 176);
-    Label3 = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"), QRect(14, 214, 190, 36));
-    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label4 = label(this, "Label4", QStringLiteral("Яркости точек (к примеру) красной составляющей"),
+    examplePicture_ = new ArtView(art::examplePicture, QSize(150, 125), this);
+    examplePicture_->setObjectName(QStringLiteral("Image1"));
+    examplePicture_->move(34, 84);
+    arrowPicture_ = new ArtView(art::conversionArrow, QSize(56, 40), this);
+    arrowPicture_->setObjectName(QStringLiteral("Image2"));
+    arrowPicture_->move(198, 126);
+    tablePicture_ = new ArtView(art::brightnessTable, QSize(252, 125), this);
+    tablePicture_->setObjectName(QStringLiteral("Image3"));
+    tablePicture_->move(268, 84);
+    badgePicture_ = new ArtView(art::tableBadge, QSize(40, 40), this);
+    badgePicture_->setObjectName(QStringLiteral("Image5"));
+    badgePicture_->move(206, 176);
+    sourceCaption_ = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"), QRect(14, 214, 190, 36));
+    sourceCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    tableCaption_ = label(this, "Label4", QStringLiteral("Яркости точек (к примеру) красной составляющей"),
                    QRect(268, 214, 252, 36));
-    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    tableCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    Text1 = new QPlainTextEdit(helpText(), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(14, 54, 512, 230);
-    Text1->setReadOnly(true);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->hide();
+    helpTextBox_ = new QPlainTextEdit(helpText(), this);
+    helpTextBox_->setObjectName(QStringLiteral("Text1"));
+    helpTextBox_->setGeometry(14, 54, 511, 229); // starts even and ends odd: the frame stays whole at scale 1.5
+    helpTextBox_->setReadOnly(true);
+    helpTextBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    helpTextBox_->hide();
 
-    Line1 = new LineControl(this, art::colour::edge);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setLine(QPoint(14, 294), QPoint(525, 294));
+    separator_ = new LineControl(this, art::colour::edge);
+    separator_->setObjectName(QStringLiteral("Line1"));
+    separator_->setLine(QPoint(14, 294), QPoint(525, 294));
 
-    lblVersion = label(this, "lblVersion", QStringLiteral("Версия 2.Х"), QRect(14, 304, 250, 20));
-    lblVersion->setText(versionText());
+    versionLabel_ = label(this, "lblVersion", QStringLiteral("Версия 2.Х"), QRect(14, 304, 250, 20));
+    versionLabel_->setText(versionText());
     label(this, "Label5", QStringLiteral("Разработка: команда Lumiset"), QRect(14, 326, 300, 20));
     label(this, "Label6", QStringLiteral("Выпуск 2026 года"), QRect(14, 348, 300, 20));
-    Label8 = label(this, "Label8", QStringLiteral("Сайт:"), QRect(14, 370, 40, 20));
-    Label7 = label(this, "Label7", QStringLiteral("Руководство пользователя"), QRect(56, 370, 220, 20));
-    QFont underlined = Label7->font();
+    siteCaption_ = label(this, "Label8", QStringLiteral("Сайт:"), QRect(14, 370, 40, 20));
+    manualLink_ = label(this, "Label7", QStringLiteral("Руководство пользователя"), QRect(56, 370, 220, 20));
+    QFont underlined = manualLink_->font();
     underlined.setUnderline(true);
-    Label7->setFont(underlined);
-    Label7->setCursor(Qt::PointingHandCursor);
-    Label7->setMouseTracking(true);
-    Label7->setToolTip(manualUrl().toLocalFile());
-    Label7->installEventFilter(this);
+    manualLink_->setFont(underlined);
+    manualLink_->setCursor(Qt::PointingHandCursor);
+    manualLink_->setMouseTracking(true);
+    manualLink_->setToolTip(manualUrl().toLocalFile());
+    manualLink_->installEventFilter(this);
     setLinkColour(art::colour::link);
 
-    Image14 = new PictureButton(art::moreButton, QSize(120, 26), this);
-    Image14->setObjectName(QStringLiteral("Image14"));
-    Image14->move(296, 398);
-    Image8 = new PictureButton(art::closeButton, QSize(104, 26), this);
-    Image8->setObjectName(QStringLiteral("Image8"));
-    Image8->move(422, 398);
+    pageButton_ = new PictureButton(art::moreButton, QSize(120, 26), this);
+    pageButton_->setObjectName(QStringLiteral("Image14"));
+    pageButton_->move(296, 398);
+    closeButton_ = new PictureButton(art::closeButton, QSize(104, 26), this);
+    closeButton_->setObjectName(QStringLiteral("Image8"));
+    closeButton_->move(422, 398);
 
     // Every label is transparent to the pointer so the window sees it move
     // and can turn the link back to its resting colour.
     for (QLabel* l : findChildren<QLabel*>())
-        if (l != Label7)
+        if (l != manualLink_)
             l->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (ArtView* v : findChildren<ArtView*>())
         v->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    connect(Image14, &QAbstractButton::clicked, this, &HelpOpenForm::switchPage);
-    connect(Image8, &QAbstractButton::clicked, this, &QDialog::accept);
+    connect(pageButton_, &QAbstractButton::clicked, this, &HelpOpenForm::switchPage);
+    connect(closeButton_, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
-bool HelpOpenForm::showsHelpText() const { return !Text1->isHidden(); }
+bool HelpOpenForm::showsHelpText() const { return !helpTextBox_->isHidden(); }
 
 void HelpOpenForm::switchPage()
 {
@@ -141,20 +140,20 @@ void HelpOpenForm::switchPage()
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
 
-    const bool toText = Text1->isHidden();
-    Text1->setVisible(toText);
-    for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Image3),
-                       static_cast<QWidget*>(Image5), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
-                       static_cast<QWidget*>(Label4)})
+    const bool toText = helpTextBox_->isHidden();
+    helpTextBox_->setVisible(toText);
+    for (QWidget* w : {static_cast<QWidget*>(examplePicture_), static_cast<QWidget*>(arrowPicture_), static_cast<QWidget*>(tablePicture_),
+                       static_cast<QWidget*>(badgePicture_), static_cast<QWidget*>(conversionCaption_), static_cast<QWidget*>(sourceCaption_),
+                       static_cast<QWidget*>(tableCaption_)})
         w->setVisible(!toText);
-    Image14->setPicture(toText ? art::backButton : art::moreButton);
+    pageButton_->setPicture(toText ? art::backButton : art::moreButton);
 }
 
 void HelpOpenForm::setLinkColour(const QColor& colour)
 {
-    QPalette pal = Label7->palette();
+    QPalette pal = manualLink_->palette();
     pal.setColor(QPalette::WindowText, colour);
-    Label7->setPalette(pal);
+    manualLink_->setPalette(pal);
 }
 
 void HelpOpenForm::mouseMoveEvent(QMouseEvent* event)
@@ -165,7 +164,7 @@ void HelpOpenForm::mouseMoveEvent(QMouseEvent* event)
 
 bool HelpOpenForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Label7) {
+    if (watched == manualLink_) {
         if (event->type() == QEvent::MouseMove) {
             setLinkColour(art::colour::linkHover);
             return true; // not passed on to the window, which would dim the link again

@@ -34,21 +34,21 @@ private:
     void switchPage();
     void setLinkColour(const QColor& colour);
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    ArtView* Image1 = nullptr;
-    ArtView* Image2 = nullptr;
-    ArtView* Image3 = nullptr;
-    ArtView* Image5 = nullptr;
-    LineControl* Line1 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
-    PictureButton* Image14 = nullptr;
-    PictureButton* Image8 = nullptr;
+    QLabel* headline_ = nullptr;
+    QLabel* conversionCaption_ = nullptr;
+    QLabel* sourceCaption_ = nullptr;
+    QLabel* tableCaption_ = nullptr;
+    ArtView* examplePicture_ = nullptr;
+    ArtView* arrowPicture_ = nullptr;
+    ArtView* tablePicture_ = nullptr;
+    ArtView* badgePicture_ = nullptr;
+    LineControl* separator_ = nullptr;
+    QPlainTextEdit* helpTextBox_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* manualLink_ = nullptr;
+    QLabel* siteCaption_ = nullptr;
+    PictureButton* pageButton_ = nullptr;
+    PictureButton* closeButton_ = nullptr;
 };
 
 /// \brief How to use the export window: nine numbered hints and a close button.

@@ -12,6 +12,7 @@ constexpr int kIndent = 3; // blanks per level, as the classic folder list inden
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent)
 {
+    setIconSize(QSize(16, 16)); // every row the same height, whatever sizes the style's icons come in
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         emit folderChosen(item->data(Qt::UserRole).toString());
     });
@@ -35,12 +36,12 @@ bool FolderList::setPath(const QString& folder)
     }
 
     clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirIcon);
+    // One icon for every row: the depth shows in the indentation alone.
+    const QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
     int level = 0;
     for (const QString& step : chain) {
         const QString name = level == 0 ? QDir::toNativeSeparators(step) : QFileInfo(step).fileName();
-        auto* item = new QListWidgetItem(open, QString(level * kIndent, QLatin1Char(' ')) + name, this);
+        auto* item = new QListWidgetItem(icon, QString(level * kIndent, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, step);
         ++level;
     }
@@ -48,7 +49,7 @@ bool FolderList::setPath(const QString& folder)
     const QStringList subfolders =
         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& sub : subfolders) {
-        auto* item = new QListWidgetItem(closed, QString(level * kIndent, QLatin1Char(' ')) + sub, this);
+        auto* item = new QListWidgetItem(icon, QString(level * kIndent, QLatin1Char(' ')) + sub, this);
         item->setData(Qt::UserRole, QDir::cleanPath(target + QLatin1Char('/') + sub));
     }
     path_ = target;

@@ -7,6 +7,7 @@
 #include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
 #include "image/OpenCommand.h"
+#include "image/Rounding.h"
 #include "output/SpreadsheetExport.h"
 
 #include <QCheckBox>
@@ -14,11 +15,11 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -35,28 +36,41 @@ namespace {
 
 // The window's design: vertical positions never change; horizontal ones are
 // the starting points that layoutControls() recomputes on every resize.
-constexpr int kStartWidth = 620; // 9300 twips at 15 twips per pixel
+constexpr int kStartWidth = 620; // 9300 twips at 15 twips per pixel; wider when the filter entries need it
 constexpr int kStartHeight = 460;
-constexpr int kMargin = 5;
+constexpr int kMargin = 6;
 constexpr int kReportWidth = kPreviewBandWidth; // the report box spans the preview band
 constexpr int kButtonsTop = 4;
 constexpr int kSecondRowTop = 33; // help and stop buttons end 7 above the preview band
 constexpr int kSlideInterval = 30;
+constexpr int kCaptionTop = 228;  // the size caption, under the preview band
+constexpr int kReportBottom = 407;
+constexpr double kFileListShare = 0.515625;
+constexpr double kFolderListShare = 0.478125;
+constexpr int kRightColumnWidth = kReportWidth + 7 + kMargin + 14; // the window's width less the list area
 
 constexpr int kFilterEntries = 3;
 const char* const kPatterns[kFilterEntries] = {"*.bmp", "*.tga", "*.*"};
 
-// VB-style number and description of the two file-system errors the lists can meet.
+// Number and description of the file-system errors the lists can meet.
 constexpr int kErrDeviceUnavailable = 68;
 constexpr int kErrPathNotFound = 76;
 
-int roundEven(double v) { return int(std::nearbyint(v)); }
+/// A list or text box whose border is drawn whole at scale factors 1.5 and 2
+/// as well: there a box keeps its frame only when it starts on an even
+/// coordinate and ends on an odd one (its width and height are odd).
+QRect framedBox(int left, int top, int width, int height)
+{
+    left += left & 1;
+    top += top & 1;
+    return QRect(left, top, width - 1 + (width & 1), height - 1 + (height & 1));
+}
 
 /// Control positions are whole pixels; halves go to the even neighbour.
 QRect wholePixels(const QRectF& r)
 {
-    return QRect(roundEven(r.x()), roundEven(r.y()), std::max(1, roundEven(r.width())),
-                 std::max(1, roundEven(r.height())));
+    return QRect(roundHalfEvenToInt(r.x()), roundHalfEvenToInt(r.y()), std::max(1, roundHalfEvenToInt(r.width())),
+                 std::max(1, roundHalfEvenToInt(r.height())));
 }
 
 QString shown(const QString& text)
@@ -64,6 +78,20 @@ QString shown(const QString& text)
     // The readers separate lines with CR LF; widgets want bare line feeds.
     return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
+
+/// The drive list reads the volumes again whenever it drops down, so a volume
+/// mounted or removed since start-up shows as it is now.
+class DriveBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+    void showPopup() override
+    {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+};
 
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
@@ -79,7 +107,12 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 } // namespace
 
 OpenForm::OpenForm(const QString& startFolder, const QList<DriveEntry>& drives, QWidget* parent)
-    : QWidget(parent), drives_(drives)
+    : OpenForm(startFolder, DriveSource([drives] { return drives; }), parent)
+{
+}
+
+OpenForm::OpenForm(const QString& startFolder, DriveSource drives, QWidget* parent)
+    : QWidget(parent), driveSource_(std::move(drives)), drives_(driveSource_())
 {
     setObjectName(QStringLiteral("OpenForm"));
     setWindowTitle(QStringLiteral("Lumiset"));
@@ -91,7 +124,7 @@ OpenForm::OpenForm(const QString& startFolder, const QList<DriveEntry>& drives, 
         QCoreApplication::exit(1);
     };
     buildControls();
-    formLoad(startFolder);
+    enterStartFolder(startFolder);
 }
 
 OpenForm::~OpenForm()
@@ -107,144 +140,163 @@ void OpenForm::buildControls()
         return w;
     };
 
-    Text5 = new QLineEdit(this);
-    named(Text5, "Text5")->setGeometry(kMargin, 6, 329, 22);
-    Label2 = new QLabel(this);
-    named(Label2, "Label2")->setGeometry(177, 31, 250, 17);
-    Label2->setStyleSheet(QStringLiteral("color: #b83b3b;"));
-    Label2->hide();
-    ComboPattern = new QComboBox(this);
-    named(ComboPattern, "ComboPattern")->setGeometry(kMargin, 49, 170, 22);
-    ComboPattern->setEditable(true);
-    ComboPattern->setInsertPolicy(QComboBox::NoInsert);
-    ComboPattern->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
+    pathBox_ = new QLineEdit(this);
+    named(pathBox_, "Text5")->setGeometry(kMargin, 6, 329, 22);
+    driveCaption_ = new QLabel(this);
+    // Also the notice of a compressed TGA: it ends where the lists end and
+    // may use their whole width, clear of the buttons.
+    named(driveCaption_, "Label2")->setGeometry(kMargin, 31, 329, 17);
+    driveCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    driveCaption_->setStyleSheet(QStringLiteral("color: #b83b3b;"));
+    driveCaption_->hide();
+    filterBox_ = new QComboBox(this);
+    named(filterBox_, "ComboPattern")->setGeometry(kMargin, 49, 170, 22);
+    filterBox_->setEditable(true);
+    filterBox_->setInsertPolicy(QComboBox::NoInsert);
+    // Typing must not be completed into an entry: "*" would become the bitmap entry.
+    filterBox_->setCompleter(nullptr);
+    filterBox_->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
                             QStringLiteral("*.*   (все форматы)")});
-    ComboPattern->setCurrentIndex(-1);
-    ComboPattern->setEditText(QStringLiteral("*.BMP"));
-    Drive1 = new QComboBox(this);
-    named(Drive1, "Drive1")->setGeometry(177, 49, 157, 22);
+    // Wide enough for the longest entry, in the box and in its drop-down.
+    filterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    filterBox_->view()->setTextElideMode(Qt::ElideNone);
+    filterBox_->view()->setMinimumWidth(filterBox_->sizeHint().width());
+    filterBox_->setCurrentIndex(-1);
+    filterBox_->setEditText(QStringLiteral("*.BMP"));
+    auto* driveBox = new DriveBox(this);
+    driveBox->beforePopup = [this] { readDrives(); };
+    driveList_ = driveBox;
+    named(driveList_, "Drive1")->setGeometry(177, 49, 157, 22);
     for (const DriveEntry& d : drives_)
-        Drive1->addItem(d.label);
-    File1 = new QListWidget(this);
-    named(File1, "File1")->setGeometry(kMargin, 75, 170, 236);
-    Dir1 = new FolderList(this);
-    named(Dir1, "Dir1")->setGeometry(177, 75, 157, 236);
-    Label6 = new QLabel(QStringLiteral("Файл:"), this);
-    named(Label6, "Label6")->setGeometry(kMargin, 317, 48, 22);
-    Text4 = new QLineEdit(this);
-    named(Text4, "Text4")->setGeometry(56, 317, 278, 22);
-    Text4->setReadOnly(true);
-    Picture1 = new PaletteSwatch(this);
-    named(Picture1, "Picture1")->move(kMargin, 347);
-    Picture1->hide();
-    Label4 = new QLabel(this);
-    named(Label4, "Label4")->setGeometry(kMargin, 347, 323, 60);
-    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label4->setStyleSheet(QStringLiteral("color: #b83b3b; font-weight: bold;"));
-    Label4->hide();
+        driveList_->addItem(d.label);
+    fileList_ = new QListWidget(this);
+    named(fileList_, "File1")->setGeometry(framedBox(kMargin, 75, 170, 236));
+    folderList_ = new FolderList(this);
+    named(folderList_, "Dir1")->setGeometry(framedBox(179, 75, 157, 236));
+    fileCaption_ = new QLabel(QStringLiteral("Файл:"), this);
+    named(fileCaption_, "Label6")->setGeometry(kMargin, 317, 48, 22);
+    fileNameBox_ = new QLineEdit(this);
+    named(fileNameBox_, "Text4")->setGeometry(56, 317, 278, 22);
+    fileNameBox_->setReadOnly(true);
+    paletteSwatch_ = new PaletteSwatch(this);
+    named(paletteSwatch_, "Picture1")->move(kMargin, 347);
+    paletteSwatch_->hide();
+    noticeLabel_ = new QLabel(this);
+    named(noticeLabel_, "Label4")->setGeometry(kMargin, 347, 323, 60);
+    noticeLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    noticeLabel_->setStyleSheet(QStringLiteral("color: #b83b3b; font-weight: bold;"));
+    noticeLabel_->hide();
 
-    Image1 = new PictureButton(art::openButton, QSize(32, 26), this);
-    named(Image1, "Image1")->move(341, kButtonsTop);
-    Image1->setToolTip(QStringLiteral("Открыть файл"));
-    Picture2 = new QWidget(this);
-    named(Picture2, "Picture2")->setGeometry(380, kButtonsTop, art::kStripFrameWidth, art::kStripFrameHeight);
-    Picture3 = new ExportStrip(Picture2);
-    named(Picture3, "Picture3");
-    Picture4 = new ProgressPicture(Picture2);
-    named(Picture4, "Picture4")->setGeometry(0, 0, 1, art::kStripFrameHeight);
-    Picture4->hide(); // shown by the cell colouring only
-    Image13 = new PictureButton(art::stopButton, QSize(32, 24), this);
-    named(Image13, "Image13")->move(341, kSecondRowTop);
-    Image13->setToolTip(QStringLiteral("Остановить"));
-    Image13->hide();
-    Label5 = new QLabel(this);
-    named(Label5, "Label5")->setGeometry(380, kSecondRowTop + 4, 90, 17);
-    Label5->hide();
-    Image3 = new PictureButton(art::helpButton, QSize(92, 24), this);
-    named(Image3, "Image3")->move(428, kSecondRowTop);
-    Image3->setToolTip(QStringLiteral("Справка"));
+    openButton_ = new PictureButton(art::openButton, QSize(32, 26), this);
+    named(openButton_, "Image1")->move(341, kButtonsTop);
+    openButton_->setToolTip(QStringLiteral("Открыть файл"));
+    exportSlot_ = new QWidget(this);
+    named(exportSlot_, "Picture2")->setGeometry(380, kButtonsTop, art::kStripFrameWidth, art::kStripFrameHeight);
+    exportStrip_ = new ExportStrip(exportSlot_);
+    named(exportStrip_, "Picture3");
+    progressBar_ = new ProgressPicture(exportSlot_);
+    named(progressBar_, "Picture4")->setGeometry(0, 0, 1, art::kStripFrameHeight);
+    progressBar_->hide(); // shown by the cell colouring only
+    stopButton_ = new PictureButton(art::stopButton, QSize(32, 24), this);
+    named(stopButton_, "Image13")->move(341, kSecondRowTop);
+    stopButton_->setToolTip(QStringLiteral("Остановить"));
+    stopButton_->hide();
+    remainingLabel_ = new QLabel(this);
+    named(remainingLabel_, "Label5")->setGeometry(380, kSecondRowTop + 4, 90, 17);
+    remainingLabel_->hide();
+    helpButton_ = new PictureButton(art::helpButton, QSize(92, 24), this);
+    named(helpButton_, "Image3")->move(428, kSecondRowTop);
+    helpButton_->setToolTip(QStringLiteral("Справка"));
 
-    Image11 = new PreviewBox(PreviewBox::Fit::Stretch, this);
-    named(Image11, "Image11")->setGeometry(341, kPreviewBandTop, kPreviewBandWidth, kPreviewBandHeight);
-    Picture5 = new PreviewBox(PreviewBox::Fit::Actual, this);
-    named(Picture5, "Picture5")->hide();
-    Line1 = new LineControl(this);
-    named(Line1, "Line1");
-    Line2 = new LineControl(this);
-    named(Line2, "Line2");
-    Label1 = new QLabel(this);
-    named(Label1, "Label1")->setGeometry(335, 228, 284, 18); // reaches the window's right edge
-    Text7 = new QPlainTextEdit(this);
-    named(Text7, "Text7")->setGeometry(341, 248, kReportWidth, 160);
-    Text7->setReadOnly(true);
-    Text7->setToolTip(QStringLiteral("Информация о файле"));
-    Check1 = new QCheckBox(QStringLiteral("Показывать файл"), this);
-    named(Check1, "Check1");
-    Check1->setChecked(true);
-    Check1->adjustSize();
-    Check1->move(341 + (kReportWidth - Check1->width()) / 2, 416);
+    pictureBox_ = new PreviewBox(PreviewBox::Fit::Stretch, this);
+    named(pictureBox_, "Image11")->setGeometry(341, kPreviewBandTop, kPreviewBandWidth, kPreviewBandHeight);
+    drawnPreview_ = new PreviewBox(PreviewBox::Fit::Actual, this);
+    named(drawnPreview_, "Picture5")->hide();
+    crossDown_ = new LineControl(this);
+    named(crossDown_, "Line1");
+    crossUp_ = new LineControl(this);
+    named(crossUp_, "Line2");
+    sizeCaption_ = new QLabel(this);
+    // Size, scale and colour count of a reduced picture can need two lines;
+    // the type never shrinks.
+    const int captionHeight = 2 * fontMetrics().lineSpacing() + 4;
+    named(sizeCaption_, "Label1")->setGeometry(341, kCaptionTop, kReportWidth, captionHeight);
+    sizeCaption_->setWordWrap(true);
+    sizeCaption_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    sizeCaption_->setIndent(3); // the first glyph clear of the box's edge at any scale
+    reportBox_ = new QPlainTextEdit(this);
+    const int reportTop = kCaptionTop + captionHeight + 2;
+    named(reportBox_, "Text7")->setGeometry(framedBox(342, reportTop, kReportWidth, kReportBottom - reportTop));
+    reportBox_->setReadOnly(true);
+    reportBox_->setToolTip(QStringLiteral("Информация о файле"));
+    showFileBox_ = new QCheckBox(QStringLiteral("Показывать файл"), this);
+    named(showFileBox_, "Check1");
+    showFileBox_->setChecked(true);
+    showFileBox_->adjustSize();
+    showFileBox_->move(341 + (kReportWidth - showFileBox_->width()) / 2, 416);
 
-    Line13 = new LineControl(this, art::colour::edge);
-    Line14 = new LineControl(this, art::colour::edge);
-    Line15 = new LineControl(this, art::colour::edge);
-    Line16 = new LineControl(this, art::colour::edge);
-    named(Line13, "Line13");
-    named(Line14, "Line14");
-    named(Line15, "Line15");
-    named(Line16, "Line16");
+    // The size grip's four strokes, from the shortest.
+    const char* const gripNames[] = {"Line13", "Line14", "Line15", "Line16"};
+    for (int i = 0; i < kGripStrokes; ++i)
+        named(gripStrokes_[i] = new LineControl(this, art::colour::edge), gripNames[i]);
 
-    Timer0 = new QTimer(this);
-    Timer0->setObjectName(QStringLiteral("Timer0"));
-    Timer0->setInterval(kSlideInterval);
+    slideTimer_ = new QTimer(this);
+    slideTimer_->setObjectName(QStringLiteral("Timer0"));
+    slideTimer_->setInterval(kSlideInterval);
 
-    connect(ComboPattern, &QComboBox::activated, this, &OpenForm::patternChosen);
-    connect(ComboPattern, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    connect(filterBox_, &QComboBox::activated, this, &OpenForm::patternChosen);
+    connect(filterBox_, &QComboBox::editTextChanged, this, [this](const QString& text) {
         // Typed text is a list entry only when it matches one exactly.
-        patternChosen(ComboPattern->findText(text, Qt::MatchExactly));
+        patternChosen(filterBox_->findText(text, Qt::MatchExactly));
     });
-    connect(Drive1, &QComboBox::currentIndexChanged, this, &OpenForm::driveChanged);
-    connect(Dir1, &FolderList::folderChosen, this, &OpenForm::folderChosen);
-    connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(driveList_, &QComboBox::currentIndexChanged, this, &OpenForm::driveChanged);
+    connect(folderList_, &FolderList::folderChosen, this, &OpenForm::folderChosen);
+    connect(fileList_, &QListWidget::currentRowChanged, this, [this](int row) {
         fileOpenedOnPress_ = true;
         fileSelected(row);
     });
-    connect(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    connect(fileList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         // A click on the entry that is already selected opens it again.
         if (!fileOpenedOnPress_)
-            fileSelected(File1->row(item));
+            fileSelected(fileList_->row(item));
         fileOpenedOnPress_ = false;
     });
-    connect(Text5, &QLineEdit::returnPressed, this, &OpenForm::pathEntered);
-    connect(Timer0, &QTimer::timeout, this, &OpenForm::slideTick);
-    connect(Image1, &QAbstractButton::clicked, this, &OpenForm::openSelected);
-    connect(Image3, &QAbstractButton::clicked, this, [this] { showHelp(); });
-    connect(Image13, &QAbstractButton::clicked, this, [this] { stopRequested_ = true; });
-    connect(Picture3, &QAbstractButton::clicked, this, [this] { emit exportRequested(); });
+    connect(pathBox_, &QLineEdit::returnPressed, this, &OpenForm::pathEntered);
+    connect(slideTimer_, &QTimer::timeout, this, &OpenForm::slideTick);
+    connect(openButton_, &QAbstractButton::clicked, this, &OpenForm::openSelected);
+    connect(helpButton_, &QAbstractButton::clicked, this, [this] { showHelp(); });
+    connect(stopButton_, &QAbstractButton::clicked, this, [this] { stopRequested_ = true; });
+    connect(exportStrip_, &QAbstractButton::clicked, this, [this] { emit exportRequested(); });
     connect(this, &OpenForm::exportRequested, this, &OpenForm::exportCommand);
 }
 
-void OpenForm::formLoad(const QString& startFolder)
+void OpenForm::enterStartFolder(const QString& startFolder)
 {
-    resize(kStartWidth, kStartHeight);
+    // The list area grows with the window; start (and stay) wide enough for
+    // the filter box to show its longest entry whole.
+    const int listAreaNeeded = int(std::ceil(filterBox_->sizeHint().width() / kFileListShare));
+    const int startWidth = std::max(kStartWidth, listAreaNeeded + kRightColumnWidth);
+    setMinimumWidth(startWidth);
+    resize(startWidth, kStartHeight);
 
     QStringList candidates{startFolder, QDir::currentPath()};
     for (const DriveEntry& d : drives_)
         candidates.append(d.root);
     for (const QString& folder : candidates) {
-        if (folder.isEmpty() || !Dir1->setPath(folder))
+        if (folder.isEmpty() || !folderList_->setPath(folder))
             continue;
-        currentDrive_ = driveOf(drives_, Dir1->path());
-        const QSignalBlocker block(Drive1);
-        Drive1->setCurrentIndex(currentDrive_);
+        currentDrive_ = driveOf(drives_, folderList_->path());
+        const QSignalBlocker block(driveList_);
+        driveList_->setCurrentIndex(currentDrive_);
         break;
     }
     folderChanged();
 
     workspace_.image.ImageState = 0;
     workspace_.ExportCancelled = true;
-    Image1->setHeld(false);
+    openButton_->setHeld(false);
     disableExport(*this);
-    Picture4->setGeometry(0, 0, 1, art::kStripFrameHeight);
+    progressBar_->setGeometry(0, 0, 1, art::kStripFrameHeight);
     workspace_.CoefRed = 0.299f;
     workspace_.CoefGreen = 0.587f;
     workspace_.CoefBlue = 0.114f;
@@ -266,16 +318,19 @@ void OpenForm::refreshFiles()
     const QString filter = pattern_ == QLatin1String("*.*") ? QStringLiteral("*") : pattern_;
     const QStringList names = QDir(fileFolder_).entryList({filter}, QDir::Files | QDir::Hidden,
                                                           QDir::Name | QDir::IgnoreCase);
-    const QSignalBlocker block(File1);
-    File1->clear();
-    File1->addItems(names);
+    const QSignalBlocker block(fileList_);
+    fileList_->clear();
+    fileList_->addItems(names);
 }
 
-QString OpenForm::errorLine(const QString& folder) const
+QString OpenForm::errorLine(const QString& folder, bool driveRoot) const
 {
     const QStorageInfo volume(folder);
-    if (QFileInfo::exists(folder) || (volume.isValid() && !volume.isReady()))
+    const bool deviceMissing = QFileInfo::exists(folder) ? volume.isValid() && !volume.isReady() : driveRoot;
+    if (deviceMissing)
         return QStringLiteral("Ошибка %1 Устройство недоступно").arg(kErrDeviceUnavailable);
+    if (QFileInfo::exists(folder)) // there, but not for this user
+        return QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу"); // as for a file that cannot be read
     return QStringLiteral("Ошибка %1 Путь не найден").arg(kErrPathNotFound);
 }
 
@@ -285,11 +340,11 @@ bool OpenForm::enterDrive(int index)
         return false;
     const QString root = drives_[index].root;
     const QString remembered = driveFolders_.value(root, root);
-    if (!Dir1->setPath(remembered) && !Dir1->setPath(root))
+    if (!folderList_->setPath(remembered) && !folderList_->setPath(root))
         return false;
     currentDrive_ = index;
-    const QSignalBlocker block(Drive1);
-    Drive1->setCurrentIndex(index);
+    const QSignalBlocker block(driveList_);
+    driveList_->setCurrentIndex(index);
     folderChanged();
     return true;
 }
@@ -298,7 +353,24 @@ void OpenForm::driveChanged(int index)
 {
     if (index == currentDrive_ || enterDrive(index))
         return;
-    driveFallback(errorLine(drives_.value(index).root));
+    driveFallback(errorLine(drives_.value(index).root, true));
+}
+
+void OpenForm::readDrives()
+{
+    const QString shownRoot = currentDrive_ >= 0 ? drives_[currentDrive_].root : QString();
+    drives_ = driveSource_();
+    const QSignalBlocker block(driveList_);
+    driveList_->clear();
+    currentDrive_ = -1;
+    for (int i = 0; i < drives_.size(); ++i) {
+        driveList_->addItem(drives_[i].label);
+        if (drives_[i].root == shownRoot)
+            currentDrive_ = i;
+    }
+    if (currentDrive_ < 0) // the shown drive went away: the list names the drive of the folder on screen
+        currentDrive_ = driveOf(drives_, fileFolder_);
+    driveList_->setCurrentIndex(currentDrive_);
 }
 
 void OpenForm::driveFallback(const QString& firstLine)
@@ -329,28 +401,35 @@ void OpenForm::driveFallback(const QString& firstLine)
         showMessage(MessageIcon::None, title, firstLine + QStringLiteral("\r\n") + step.unavailable);
     }
     // Nothing usable: the drive list shows where the folder list really is.
-    const QSignalBlocker block(Drive1);
-    Drive1->setCurrentIndex(currentDrive_);
+    const QSignalBlocker block(driveList_);
+    driveList_->setCurrentIndex(currentDrive_);
 }
 
 void OpenForm::folderChosen(const QString& folder)
 {
-    if (Dir1->setPath(folder)) {
+    if (folderList_->setPath(folder)) {
         folderChanged();
         return;
     }
-    showMessage(MessageIcon::None, QStringLiteral("Ошибка"), errorLine(folder));
-    if (Dir1->setPath(driveRoot()))
+    showMessage(MessageIcon::None, QStringLiteral("Ошибка"), errorLine(folder, false));
+    if (folderList_->setPath(driveRoot()))
         folderChanged();
 }
 
 void OpenForm::folderChanged()
 {
-    fileFolder_ = Dir1->path();
+    fileFolder_ = folderList_->path();
+    // The drive list names the drive of the folder on screen, also after the
+    // folder list or the path box left the drive chosen before.
+    if (const int drive = driveOf(drives_, fileFolder_); drive >= 0 && drive != currentDrive_) {
+        currentDrive_ = drive;
+        const QSignalBlocker block(driveList_);
+        driveList_->setCurrentIndex(drive);
+    }
     if (currentDrive_ >= 0)
         driveFolders_[drives_[currentDrive_].root] = fileFolder_;
     refreshFiles();
-    Text5->setText(QDir::toNativeSeparators(fileFolder_));
+    pathBox_->setText(QDir::toNativeSeparators(fileFolder_));
 }
 
 QString OpenForm::driveRoot() const
@@ -360,7 +439,7 @@ QString OpenForm::driveRoot() const
 
 void OpenForm::pathEntered()
 {
-    QString input = Text5->text();
+    QString input = pathBox_->text();
     while (input.endsWith(QLatin1Char(' ')))
         input.chop(1); // trailing blanks go; leading ones stay part of the path
     if (input == QDir::toNativeSeparators(fileFolder_) || input == fileFolder_)
@@ -396,14 +475,20 @@ void OpenForm::pathEntered()
         return;
 #endif
     } else {
-        // "\name" and "/name" start at the drive's root; so does a bare name.
+        // "\name" and "/name" start at the file-system root (on Windows the
+        // drive's root); a bare name starts at the root of the drive shown.
         QString rest = input;
         rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        if (rest.startsWith(QLatin1Char('/')))
+        QString from = driveRoot();
+        if (rest.startsWith(QLatin1Char('/'))) {
             rest.remove(0, 1);
-        target = driveRoot() + rest;
+#ifndef Q_OS_WIN
+            from = QDir::rootPath();
+#endif
+        }
+        target = from + rest;
     }
-    if (!Dir1->setPath(target)) {
+    if (!folderList_->setPath(target)) {
         refuse();
         return;
     }
@@ -421,15 +506,15 @@ void OpenForm::fileSelected(int row)
 
 void OpenForm::openListEntry(int row)
 {
-    Image1->setHeld(true);
+    openButton_->setHeld(true);
     selectedFileIndex_ = row;
-    selectedFileName_ = File1->item(row) ? File1->item(row)->text() : QString();
+    selectedFileName_ = fileList_->item(row) ? fileList_->item(row)->text() : QString();
     openSelected();
 }
 
 void OpenForm::openSelected()
 {
-    QListWidgetItem* entry = selectedFileIndex_ >= 0 ? File1->item(selectedFileIndex_) : nullptr;
+    QListWidgetItem* entry = selectedFileIndex_ >= 0 ? fileList_->item(selectedFileIndex_) : nullptr;
     openCommand(workspace_.image, *this, fileFolder_, entry ? entry->text() : QString());
     restoreOpenButton();
 }
@@ -438,7 +523,7 @@ void OpenForm::showHelp()
 {
     HelpOpenForm help(this);
     help.exec();
-    Image3->update();
+    helpButton_->update();
 }
 
 ExportForm& OpenForm::exportForm()
@@ -472,12 +557,12 @@ void OpenForm::writeSpreadsheet()
     exporting_ = true;
     // While the cells are coloured, a click on the file list would open another
     // picture under the export and the description lines would name it.
-    Picture3->setEnabled(false);
-    File1->setEnabled(false);
+    exportStrip_->setEnabled(false);
+    fileList_->setEnabled(false);
     XlsxWorkbook book({workspace_.image.FilePath, workbookFallback_, QString()}, documentOpener_);
     const SpreadsheetOutcome outcome = exportToSpreadsheet(workspace_, book, *this);
-    File1->setEnabled(true);
-    Picture3->setEnabled(true);
+    fileList_->setEnabled(true);
+    exportStrip_->setEnabled(true);
     exporting_ = false;
     if (outcome != SpreadsheetOutcome::Failed)
         return;
@@ -489,11 +574,11 @@ void OpenForm::writeSpreadsheet()
 
 void OpenForm::slideTick()
 {
-    if (Picture3->y() > -ExportStrip::kFrameHeight * ExportStrip::kLastSlideFrame) {
-        Picture3->move(0, Picture3->y() - ExportStrip::kFrameHeight);
-        Picture3->repaint();
+    if (exportStrip_->y() > -ExportStrip::kFrameHeight * ExportStrip::kLastSlideFrame) {
+        exportStrip_->move(0, exportStrip_->y() - ExportStrip::kFrameHeight);
+        exportStrip_->repaint();
     } else {
-        Timer0->stop();
+        slideTimer_->stop();
     }
 }
 
@@ -502,100 +587,97 @@ void OpenForm::slideTick()
 void OpenForm::setReport(const QString& text)
 {
     reportText_ = text;
-    Text7->setPlainText(shown(text));
+    reportBox_->setPlainText(shown(text));
 }
 
-void OpenForm::setFileNameBox(const QString& name) { Text4->setText(name); }
+void OpenForm::setFileNameBox(const QString& name) { fileNameBox_->setText(name); }
 
-static QLabel* labelFor(OpenLabel label, QLabel* l1, QLabel* l2, QLabel* l4)
-{
-    return label == OpenLabel::SizeCaption ? l1 : label == OpenLabel::DriveCaption ? l2 : l4;
-}
 
 void OpenForm::setLabelText(OpenLabel label, const QString& text)
 {
     labelTexts_[int(label)] = text;
-    QLabel* target = labelFor(label, Label1, Label2, Label4);
-    target->setText(shown(text));
-    if (target == Label1) {
-        // Size, scale and colour count share one line: shrink the type rather
-        // than cut off the colour count of a reduced picture.
-        QFont f = font();
-        while (f.pointSizeF() > 6.5 && QFontMetrics(f).horizontalAdvance(target->text()) > target->width())
-            f.setPointSizeF(f.pointSizeF() - 0.5);
-        target->setFont(f);
+    labelWidget(label)->setText(shown(text));
+}
+
+QLabel* OpenForm::labelWidget(OpenLabel label) const
+{
+    switch (label) {
+    case OpenLabel::SizeCaption: return sizeCaption_;
+    case OpenLabel::DriveCaption: return driveCaption_;
+    case OpenLabel::Notice: break;
     }
+    return noticeLabel_;
 }
 
 QString OpenForm::labelText(OpenLabel label) const { return labelTexts_[int(label)]; }
 
 void OpenForm::setLabelVisible(OpenLabel label, bool visible)
 {
-    labelFor(label, Label1, Label2, Label4)->setVisible(visible);
+    labelWidget(label)->setVisible(visible);
 }
 
 void OpenForm::setPictureBox(const QImage& picture, const QRectF& rect, bool bordered)
 {
     pictureRect_ = rect;
-    Image11->setPicture(picture, bordered);
+    pictureBox_->setPicture(picture, bordered);
     placePictureBox();
 }
 
 void OpenForm::placePictureBox()
 {
-    Image11->setGeometry(wholePixels(pictureRect_).translated(Text7->x(), kPreviewBandTop));
+    pictureBox_->setGeometry(wholePixels(pictureRect_).translated(reportBox_->x(), kPreviewBandTop));
     placeLines();
 }
 
 void OpenForm::placeLines()
 {
     // Two rules crossing the preview box from corner to corner.
-    const int left = Text7->x();
-    const int right = Image11->x() + Image11->width() - 1;
+    const int left = reportBox_->x();
+    const int right = pictureBox_->x() + pictureBox_->width() - 1;
     const int top = kPreviewBandTop, bottom = kPreviewBandTop + kPreviewBandHeight - 1;
-    Line1->setLine(QPoint(left, top), QPoint(right, bottom));
-    Line2->setLine(QPoint(right, top), QPoint(left, bottom));
+    crossDown_->setLine(QPoint(left, top), QPoint(right, bottom));
+    crossUp_->setLine(QPoint(right, top), QPoint(left, bottom));
 }
 
-void OpenForm::setPictureBoxVisible(bool visible) { Image11->setVisible(visible); }
+void OpenForm::setPictureBoxVisible(bool visible) { pictureBox_->setVisible(visible); }
 
 void OpenForm::setDrawnPreview(const PointPreview& preview)
 {
-    const int left = Dir1->x() + Dir1->width() + 7;
-    int top = Image13->y() + Image13->height() + 7;
+    const int left = folderList_->x() + folderList_->width() + 7;
+    int top = stopButton_->y() + stopButton_->height() + 7;
     if (preview.anchor != PreviewAnchor::Bmp)
-        top = Image3->y() + Image3->height() + (preview.anchor == PreviewAnchor::TgaStretched ? 3 : 7);
-    Picture5->setGeometry(wholePixels(QRectF(QPointF(left, top) + preview.offset, preview.box)));
-    Picture5->setPicture(preview.image, preview.bordered);
+        top = helpButton_->y() + helpButton_->height() + (preview.anchor == PreviewAnchor::TgaStretched ? 3 : 7);
+    drawnPreview_->setGeometry(wholePixels(QRectF(QPointF(left, top) + preview.offset, preview.box)));
+    drawnPreview_->setPicture(preview.image, preview.bordered);
 }
 
-void OpenForm::setDrawnPreviewVisible(bool visible) { Picture5->setVisible(visible); }
+void OpenForm::setDrawnPreviewVisible(bool visible) { drawnPreview_->setVisible(visible); }
 
 void OpenForm::setCrossVisible(bool visible)
 {
-    Line1->setVisible(visible);
-    Line2->setVisible(visible);
+    crossDown_->setVisible(visible);
+    crossUp_->setVisible(visible);
     if (visible) {
-        Line1->raise();
-        Line2->raise();
+        crossDown_->raise();
+        crossUp_->raise();
     }
 }
 
-void OpenForm::setSwatch(const Swatch& swatch) { Picture1->setCells(swatch.cells); }
-void OpenForm::setSwatchVisible(bool visible) { Picture1->setVisible(visible); }
-bool OpenForm::exportEnabled() const { return Picture3->isEnabled(); }
-void OpenForm::setExportEnabled(bool enabled) { Picture3->setEnabled(enabled); }
-void OpenForm::setExportFrame(int frame) { Picture3->setFrame(frame); }
+void OpenForm::setSwatch(const Swatch& swatch) { paletteSwatch_->setCells(swatch.cells); }
+void OpenForm::setSwatchVisible(bool visible) { paletteSwatch_->setVisible(visible); }
+bool OpenForm::exportEnabled() const { return exportStrip_->isEnabled(); }
+void OpenForm::setExportEnabled(bool enabled) { exportStrip_->setEnabled(enabled); }
+void OpenForm::setExportFrame(int frame) { exportStrip_->setFrame(frame); }
 
 void OpenForm::setSlideTimerActive(bool active)
 {
     if (active)
-        Timer0->start();
+        slideTimer_->start();
     else
-        Timer0->stop();
+        slideTimer_->stop();
 }
 
-bool OpenForm::showFileTicked() const { return Check1->isChecked(); }
+bool OpenForm::showFileTicked() const { return showFileBox_->isChecked(); }
 
 void OpenForm::showMessage(MessageIcon icon, const QString& title, const QString& text)
 {
@@ -603,7 +685,7 @@ void OpenForm::showMessage(MessageIcon icon, const QString& title, const QString
     box.exec();
 }
 
-void OpenForm::restoreOpenButton() { Image1->setHeld(false); }
+void OpenForm::restoreOpenButton() { openButton_->setHeld(false); }
 
 void OpenForm::setBusyCursor(bool busy)
 {
@@ -620,13 +702,13 @@ void OpenForm::setBusyCursor(bool busy)
 
 void OpenForm::setExportButtonFrame(ExportButtonFrame frame)
 {
-    Picture3->setFrame(frame == ExportButtonFrame::Busy ? ExportStrip::kBusyFrame : ExportStrip::kLastSlideFrame);
+    exportStrip_->setFrame(frame == ExportButtonFrame::Busy ? ExportStrip::kBusyFrame : ExportStrip::kLastSlideFrame);
 }
 
 void OpenForm::setOpenButtonsVisible(bool visible)
 {
-    Image1->setVisible(visible);
-    Image3->setVisible(visible);
+    openButton_->setVisible(visible);
+    helpButton_->setVisible(visible);
 }
 
 void OpenForm::setBusyPointer(bool busy) { setBusyCursor(busy); }
@@ -635,30 +717,34 @@ void OpenForm::processEvents() { QCoreApplication::processEvents(); }
 
 void OpenForm::setStopButtonActive(bool active)
 {
-    Image13->setEnabled(active);
-    Image13->setVisible(active);
+    stopButton_->setEnabled(active);
+    stopButton_->setVisible(active);
     // The progress bar lies over the export button only while cells are coloured.
-    Picture4->setVisible(active);
+    progressBar_->setVisible(active);
     if (active)
-        Picture4->raise();
+        progressBar_->raise();
+    // The workbook is saved next without a return to the event loop: paint the
+    // place of the button and the bar now, or they stay on screen until then.
+    else if (isVisible())
+        repaint(stopButton_->geometry().united(exportSlot_->geometry()));
 }
 
 void OpenForm::setProgressWidth(int width)
 {
-    Picture4->resize(std::clamp(width, 1, int(kProgressBarWidth)), art::kStripFrameHeight);
-    if (Picture4->isVisible())
-        Picture4->repaint();
+    progressBar_->resize(std::clamp(width, 1, int(kProgressBarWidth)), art::kStripFrameHeight);
+    if (progressBar_->isVisible())
+        progressBar_->repaint();
 }
 
 void OpenForm::setRemainingVisible(bool visible)
 {
     // An estimate left from an earlier export would be wrong for this one.
     if (visible)
-        Label5->clear();
-    Label5->setVisible(visible);
+        remainingLabel_->clear();
+    remainingLabel_->setVisible(visible);
 }
 
-void OpenForm::setRemainingText(const QString& text) { Label5->setText(text); }
+void OpenForm::setRemainingText(const QString& text) { remainingLabel_->setText(text); }
 
 // ---- layout -------------------------------------------------------------
 
@@ -676,41 +762,42 @@ void OpenForm::resizeEvent(QResizeEvent* event)
 
 void OpenForm::layoutControls()
 {
-    const int W = width(), H = height();
+    const int w = width(), h = height();
     // The size grip: four short strokes down to the left from the right edge.
-    const struct { LineControl* line; int k, c; } grip[] = {{Line13, 4, 32}, {Line14, 6, 33}, {Line15, 9, 36}, {Line16, 10, 37}};
-    for (const auto& g : grip)
-        g.line->setLine(QPoint(W - 9, H - g.c), QPoint(W - 9 - g.k, H - g.c + g.k));
+    const struct { int length, above; } grip[kGripStrokes] = {{4, 32}, {6, 33}, {9, 36}, {10, 37}};
+    for (int i = 0; i < kGripStrokes; ++i)
+        gripStrokes_[i]->setLine(QPoint(w - 9, h - grip[i].above),
+                                 QPoint(w - 9 - grip[i].length, h - grip[i].above + grip[i].length));
 
-    for (QWidget* w : {static_cast<QWidget*>(File1), static_cast<QWidget*>(ComboPattern),
-                       static_cast<QWidget*>(Text5), static_cast<QWidget*>(Label6)})
+    for (QWidget* w : {static_cast<QWidget*>(fileList_), static_cast<QWidget*>(filterBox_),
+                       static_cast<QWidget*>(pathBox_), static_cast<QWidget*>(fileCaption_)})
         w->move(kMargin, w->y());
-    const int L = roundEven(W - Text7->width() - 7 - File1->x() - 14);
-    listAreaWidth_ = L;
-    if (Picture1->x() + Picture1->width() > L + 12)
+    const int listArea = (w - kRightColumnWidth) & ~1; // even, so that the report box starts on an even column
+    if (paletteSwatch_->x() + paletteSwatch_->width() > listArea + 12)
         return; // too narrow: everything keeps its last place
 
-    File1->resize(roundEven(L * 0.515625), File1->height());
-    ComboPattern->resize(File1->width(), ComboPattern->height());
-    Dir1->resize(roundEven(L * 0.478125), Dir1->height());
-    Drive1->resize(Dir1->width(), Drive1->height());
-    Dir1->move(File1->x() + File1->width() + 3, Dir1->y());
-    Drive1->move(Dir1->x(), Drive1->y());
-    Label2->move(Dir1->x(), Label2->y());
-    if (L - 51 > 3)
-        Text4->resize(L - 51, Text4->height());
-    Text5->resize(L, Text5->height());
-    Label1->move(L + 6, Label1->y());
-    Text7->move(L + 12, Text7->y());
-    const int band = Text7->x();
-    Image11->move(band + roundEven((kPreviewBandWidth - Image11->width()) / 2.0), Image11->y());
-    Picture5->move(band + roundEven((kPreviewBandWidth - Picture5->width()) / 2.0), Picture5->y());
-    Image13->move(band, Image13->y());
-    Image1->move(band, Image1->y());
-    Check1->move(band + roundEven(Text7->width() - Check1->width()) / 2, Check1->y());
-    Image3->move(band + roundEven(Text7->width() - Image3->width()) / 2, Image3->y());
-    Picture2->move(Image1->x() + Image1->width() + 7, Picture2->y());
-    Label5->move(Picture2->x(), Label5->y());
+    fileList_->setGeometry(framedBox(kMargin, fileList_->y(), roundHalfEvenToInt(listArea * kFileListShare),
+                                     fileList_->height()));
+    filterBox_->resize(fileList_->width(), filterBox_->height());
+    folderList_->setGeometry(framedBox(fileList_->x() + fileList_->width() + 3, folderList_->y(),
+                                       roundHalfEvenToInt(listArea * kFolderListShare), folderList_->height()));
+    driveList_->resize(folderList_->width(), driveList_->height());
+    driveList_->move(folderList_->x(), driveList_->y());
+    driveCaption_->setGeometry(kMargin, driveCaption_->y(), listArea, driveCaption_->height());
+    if (listArea - 51 > 3)
+        fileNameBox_->resize(listArea - 51, fileNameBox_->height());
+    pathBox_->resize(listArea, pathBox_->height());
+    sizeCaption_->move(listArea + 12, sizeCaption_->y());
+    reportBox_->move(listArea + 12, reportBox_->y());
+    const int band = reportBox_->x();
+    pictureBox_->move(band + roundHalfEvenToInt((kPreviewBandWidth - pictureBox_->width()) / 2.0), pictureBox_->y());
+    drawnPreview_->move(band + roundHalfEvenToInt((kPreviewBandWidth - drawnPreview_->width()) / 2.0), drawnPreview_->y());
+    stopButton_->move(band, stopButton_->y());
+    openButton_->move(band, openButton_->y());
+    showFileBox_->move(band + roundHalfEvenToInt(reportBox_->width() - showFileBox_->width()) / 2, showFileBox_->y());
+    helpButton_->move(band + roundHalfEvenToInt(reportBox_->width() - helpButton_->width()) / 2, helpButton_->y());
+    exportSlot_->move(openButton_->x() + openButton_->width() + 7, exportSlot_->y());
+    remainingLabel_->move(exportSlot_->x(), remainingLabel_->y());
     placeLines();
 }
 

@@ -42,9 +42,12 @@ class ProgressPicture;
 class OpenForm : public QWidget, public OpenWindowView, public ExportProgressView {
     Q_OBJECT
 public:
-    /// Opens on \a startFolder (the current folder when empty or unusable).
-    explicit OpenForm(const QString& startFolder = QString(), const QList<DriveEntry>& drives = systemDrives(),
+    /// Opens on \a startFolder (the current folder when empty or unusable);
+    /// the drive list reads \a drives at start and each time it drops down.
+    explicit OpenForm(const QString& startFolder = QString(), DriveSource drives = systemDrives,
                       QWidget* parent = nullptr);
+    /// The same with a fixed set of drives.
+    OpenForm(const QString& startFolder, const QList<DriveEntry>& drives, QWidget* parent = nullptr);
     ~OpenForm() override;
 
     ImageStore& store() { return workspace_.image; }
@@ -59,7 +62,6 @@ public:
     QString selectedFileName() const { return selectedFileName_; }
     QString fileListPath() const { return fileFolder_; }
     QString filePattern() const { return pattern_; }
-    int listAreaWidth() const { return listAreaWidth_; }
 
     void setStopRequested(bool requested) { stopRequested_ = requested; }
 
@@ -127,11 +129,12 @@ protected:
 
 private:
     void buildControls();
-    void formLoad(const QString& startFolder);
+    void enterStartFolder(const QString& startFolder);
     void layoutControls();
 
     void patternChosen(int index);
     void driveChanged(int index);
+    void readDrives();
     bool enterDrive(int index);
     void driveFallback(const QString& firstLine);
     void folderChosen(const QString& folder);
@@ -146,10 +149,12 @@ private:
     void placePictureBox();
     void placeLines();
     QString driveRoot() const;
-    QString errorLine(const QString& folder) const;
+    QLabel* labelWidget(OpenLabel label) const;
+    QString errorLine(const QString& folder, bool driveRoot) const;
 
     Workspace workspace_;
     ExportForm* exportForm_ = nullptr;
+    DriveSource driveSource_;
     QList<DriveEntry> drives_;
     QHash<QString, QString> driveFolders_; ///< last folder shown on each drive
     int currentDrive_ = -1;
@@ -168,37 +173,34 @@ private:
     std::function<void()> endProgram_;
     bool fileOpenedOnPress_ = false;
     int busyDepth_ = 0;
-    int listAreaWidth_ = 0;
 
-    QComboBox* Drive1 = nullptr;
-    FolderList* Dir1 = nullptr;
-    QListWidget* File1 = nullptr;
-    QComboBox* ComboPattern = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QPlainTextEdit* Text7 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    PictureButton* Image1 = nullptr;
-    PictureButton* Image3 = nullptr;
-    PictureButton* Image13 = nullptr;
-    QWidget* Picture2 = nullptr;
-    ExportStrip* Picture3 = nullptr;
-    ProgressPicture* Picture4 = nullptr;
-    PaletteSwatch* Picture1 = nullptr;
-    PreviewBox* Image11 = nullptr;
-    PreviewBox* Picture5 = nullptr;
-    LineControl* Line1 = nullptr;
-    LineControl* Line2 = nullptr;
-    LineControl* Line13 = nullptr;
-    LineControl* Line14 = nullptr;
-    LineControl* Line15 = nullptr;
-    LineControl* Line16 = nullptr;
-    QTimer* Timer0 = nullptr;
+    QComboBox* driveList_ = nullptr;
+    FolderList* folderList_ = nullptr;
+    QListWidget* fileList_ = nullptr;
+    QComboBox* filterBox_ = nullptr;
+    QLineEdit* pathBox_ = nullptr;
+    QLineEdit* fileNameBox_ = nullptr;
+    QCheckBox* showFileBox_ = nullptr;
+    QPlainTextEdit* reportBox_ = nullptr;
+    QLabel* sizeCaption_ = nullptr;
+    QLabel* driveCaption_ = nullptr;
+    QLabel* noticeLabel_ = nullptr;
+    QLabel* remainingLabel_ = nullptr;
+    QLabel* fileCaption_ = nullptr;
+    PictureButton* openButton_ = nullptr;
+    PictureButton* helpButton_ = nullptr;
+    PictureButton* stopButton_ = nullptr;
+    QWidget* exportSlot_ = nullptr;
+    ExportStrip* exportStrip_ = nullptr;
+    ProgressPicture* progressBar_ = nullptr;
+    PaletteSwatch* paletteSwatch_ = nullptr;
+    PreviewBox* pictureBox_ = nullptr;
+    PreviewBox* drawnPreview_ = nullptr;
+    LineControl* crossDown_ = nullptr;
+    LineControl* crossUp_ = nullptr;
+    static constexpr int kGripStrokes = 4;
+    LineControl* gripStrokes_[kGripStrokes] = {};
+    QTimer* slideTimer_ = nullptr;
 };
 
 } // namespace lumiset
