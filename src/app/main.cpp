@@ -90,8 +90,8 @@ int main(int argc, char* argv[])
             exportForm.showWindow();
             if (hooks.zoom > 0)
                 QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
-                    exportForm.Zoom = hooks.zoom;
-                    exportForm.DrawSelectionZoom();
+                    exportForm.setZoom(hooks.zoom);
+                    exportForm.drawZoomedRegion();
                 });
         });
     }
