@@ -1,18 +1,20 @@
+// lumiset-shots: the program's windows for the screenshot script. It starts
+// as lumiset does, then selects a file, opens a window over the form and grabs
+// it into a PNG. Built beside the program, never installed.
+
+#include "Startup.h"
 #include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
 #include "open/OpenForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QListWidget>
 #include <QScreen>
 #include <QTimer>
 
 namespace {
 
-/// Options the screenshot script uses; not part of the program's interface.
+/// What to show and where to save it.
 struct Hooks {
     QString folder;
     QString select;   ///< file of the folder to select after start-up
@@ -38,22 +40,15 @@ Hooks parse(const QStringList& args)
         else if (a == QLatin1String("--shot") && i + 1 < args.size())
             h.shot = args[++i];
         else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
-            h.folder = QDir(a).absolutePath();
+            h.folder = a;
+    }
+    // A picture named instead of a folder starts in its folder, selected.
+    if (const std::optional<lumiset::StartPlace> place = lumiset::startPlaceOf(h.folder)) {
+        h.folder = place->folder;
+        if (h.select.isEmpty())
+            h.select = place->fileName;
     }
     return h;
-}
-
-void select(lumiset::OpenForm& form, const QString& name)
-{
-    auto* files = form.findChild<QListWidget*>(QStringLiteral("File1"));
-    auto* filter = form.findChild<QComboBox*>(QStringLiteral("ComboPattern"));
-    if (files->findItems(name, Qt::MatchExactly).isEmpty()) {
-        filter->setCurrentIndex(2); // every file
-        emit filter->activated(2);
-    }
-    const QList<QListWidgetItem*> items = files->findItems(name, Qt::MatchExactly);
-    if (!items.isEmpty())
-        files->setCurrentItem(items.first());
 }
 
 /// The top-level window the user sees last: a message box or help window over the form.
@@ -74,6 +69,7 @@ QPixmap grabShown(QWidget* fallback)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    lumiset::prepareApplication(app);
     const Hooks hooks = parse(app.arguments());
 
     lumiset::OpenForm form(hooks.folder);
@@ -86,7 +82,7 @@ int main(int argc, char* argv[])
         lumiset::ExportForm& exportForm = form.exportForm();
         shown = &exportForm;
         QTimer::singleShot(50, &form, [&form, &exportForm, hooks] {
-            select(form, hooks.select);
+            lumiset::selectFile(form, hooks.select);
             exportForm.showWindow();
             if (hooks.zoom > 0)
                 QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
@@ -113,6 +109,6 @@ int main(int argc, char* argv[])
         });
     }
     if (!hooks.select.isEmpty() && !hooks.exportWindow)
-        QTimer::singleShot(0, &form, [&form, hooks] { select(form, hooks.select); });
+        QTimer::singleShot(0, &form, [&form, hooks] { lumiset::selectFile(form, hooks.select); });
     return app.exec();
 }
