@@ -68,7 +68,7 @@ same_lines "installed files" "$expected_files" "$(cd "$stage" && find . ! -type 
 desktop="$stage/usr/share/applications/$id.desktop"
 metainfo="$stage/usr/share/metainfo/$id.metainfo.xml"
 # desktop-file-validate exits 0 on warnings; only its hints are accepted.
-check "desktop entry valid" sh -c '! desktop-file-validate "$1" | grep -v ": hint: " | grep .' - "$desktop"
+check "desktop entry valid" sh -c '! desktop-file-validate "$1" 2>&1 | grep -v ": hint: " | grep .' - "$desktop"
 check "metainfo valid" appstreamcli validate --no-net "$metainfo"
 # Both files are written from one list of picture types.
 desktop_types=$(sed -n 's/^MimeType=//p' "$desktop" | tr ';' '\n' | sed '/^$/d')
