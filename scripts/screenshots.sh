@@ -1,11 +1,12 @@
 #!/bin/sh
 # Grabs the open window and both help pages into shots/ under a virtual X
-# server, on the bundled samples. Needs xvfb-run and a built program:
-#   scripts/screenshots.sh [path/to/lumiset]
+# server, on the bundled samples. Needs xvfb-run and the built screenshot
+# program (the lumiset-shots target):
+#   scripts/screenshots.sh [path/to/lumiset-shots]
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-"$root/build/default/src/lumiset"}
+program=${1:-"$root/build/default/src/lumiset-shots"}
 samples="$root/samples"
 out="$root/shots"
 

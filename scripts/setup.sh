@@ -6,12 +6,16 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev            # Qt 6 Widgets (and Gui, Test)
+    qt6-translations-l10n   # Qt's own texts (dialog buttons, text-box menus) in Russian
     libxlsxwriter-dev       # workbook writer
     libgtest-dev            # unit and widget tests
     libbenchmark-dev        # benchmarks
     fonts-dejavu-core       # Cyrillic glyphs for offscreen widget tests
     python3                 # the sample generator
     python3-openpyxl        # independent read-back of written workbooks
+    desktop-file-utils      # scripts/check-package.sh: desktop-file-validate
+    appstream               # scripts/check-package.sh: appstreamcli validate
+    dpkg-dev file           # cpack -G DEB: dpkg-shlibdeps finds the package's libraries
 )
 
 missing=()

@@ -1,118 +1,102 @@
-#include "export/ExportForm.h"
-#include "help/HelpOpenForm.h"
+// lumiset: the open window, started on the folder or the picture named on the
+// command line ("Open with" of a file manager passes the picture).
+
+#include "Startup.h"
 #include "open/OpenForm.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QListWidget>
-#include <QScreen>
+#include <QCommandLineParser>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
-/// Options the screenshot script uses; not part of the program's interface.
-struct Hooks {
-    QString folder;
-    QString select;   ///< file of the folder to select after start-up
-    int helpPage = 0; ///< 1 summary, 2 help text, 3 export help: shown over the window
-    QString shot;     ///< grab into this PNG and quit
-    bool exportWindow = false; ///< open the export window on the selected file
-    int zoom = 0;              ///< zoom of the export window's magnified view
+constexpr int kExitUsage = 2;
+
+/// lumiset [FILE | FOLDER] with its Russian help. Qt's own words of the help
+/// ("Usage", "Options") come from the translation loaded before.
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Показать эту справку и выйти.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Показать версию программы и выйти.")};
+
+    CommandLine()
+    {
+        parser.setApplicationDescription(
+            QStringLiteral("Lumiset переводит точки картинки BMP или TGA в таблицу чисел яркости."));
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addPositionalArgument(
+            QStringLiteral("путь"),
+            QStringLiteral("Картинка, которую открыть (окно начнёт с её папки), или папка, с которой начать."),
+            QStringLiteral("[ФАЙЛ | ПАПКА]"));
+    }
+
+    bool asksForText() const { return parser.isSet(help) || parser.isSet(version); }
+
+    /// Prints the help or the version and ends the program.
+    [[noreturn]] void answer()
+    {
+        if (parser.isSet(version))
+            parser.showVersion(); // "lumiset 1.0.0"
+        parser.showHelp(0);
+    }
 };
 
-Hooks parse(const QStringList& args)
+int usageError(const QString& message)
 {
-    Hooks h;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--select") && i + 1 < args.size())
-            h.select = args[++i];
-        else if (a == QLatin1String("--help-page") && i + 1 < args.size())
-            h.helpPage = args[++i].toInt();
-        else if (a == QLatin1String("--export"))
-            h.exportWindow = true;
-        else if (a == QLatin1String("--zoom") && i + 1 < args.size())
-            h.zoom = args[++i].toInt();
-        else if (a == QLatin1String("--shot") && i + 1 < args.size())
-            h.shot = args[++i];
-        else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
-            h.folder = QDir(a).absolutePath();
-    }
-    return h;
+    std::fprintf(stderr, "lumiset: %s\nСправка: lumiset --help\n", qPrintable(message));
+    return kExitUsage;
 }
 
-void select(lumiset::OpenForm& form, const QString& name)
+QStringList rawArguments(int argc, char* argv[])
 {
-    auto* files = form.findChild<QListWidget*>(QStringLiteral("File1"));
-    auto* filter = form.findChild<QComboBox*>(QStringLiteral("ComboPattern"));
-    if (files->findItems(name, Qt::MatchExactly).isEmpty()) {
-        filter->setCurrentIndex(2); // every file
-        emit filter->activated(2);
-    }
-    const QList<QListWidgetItem*> items = files->findItems(name, Qt::MatchExactly);
-    if (!items.isEmpty())
-        files->setCurrentItem(items.first());
-}
-
-/// The top-level window the user sees last: a message box or help window over the form.
-QPixmap grabShown(QWidget* fallback)
-{
-    QWidget* top = QApplication::activeModalWidget();
-    if (top && top != fallback) {
-        // A message box over the window: take the screen area around both.
-        const QRect area = fallback->frameGeometry().united(top->frameGeometry());
-        if (QScreen* screen = fallback->screen())
-            return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    }
-    return fallback->grab();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    {
+        // --help and --version answer without a display. Qt's own options
+        // (-platform, -style) are unknown here; only the two flags matter.
+        CommandLine early;
+        early.parser.parse(rawArguments(argc, argv));
+        if (early.asksForText()) {
+            QCoreApplication app(argc, argv);
+            lumiset::prepareApplication(app);
+            CommandLine commandLine;
+            commandLine.parser.parse(app.arguments());
+            commandLine.answer();
+        }
+    }
+
     QApplication app(argc, argv);
-    const Hooks hooks = parse(app.arguments());
+    lumiset::prepareApplication(app);
+    CommandLine commandLine;
+    if (!commandLine.parser.parse(app.arguments()))
+        return usageError(commandLine.parser.errorText());
+    const QStringList paths = commandLine.parser.positionalArguments();
+    if (paths.size() > 1)
+        return usageError(QStringLiteral("лишний аргумент: %1").arg(paths[1]));
+    lumiset::StartPlace place;
+    if (!paths.isEmpty()) {
+        const std::optional<lumiset::StartPlace> named = lumiset::startPlaceOf(paths[0]);
+        if (!named)
+            return usageError(QStringLiteral("нет такого файла или папки: %1").arg(paths[0]));
+        place = *named;
+    }
 
-    lumiset::OpenForm form(hooks.folder);
+    lumiset::OpenForm form(place.folder);
     form.show();
-
-    QWidget* shown = &form;
-    if (hooks.exportWindow) {
-        // Shown without blocking so that the grab below can run; the window
-        // reads the pixels on its own first timer tick.
-        lumiset::ExportForm& exportForm = form.exportForm();
-        shown = &exportForm;
-        QTimer::singleShot(50, &form, [&form, &exportForm, hooks] {
-            select(form, hooks.select);
-            exportForm.showWindow();
-            if (hooks.zoom > 0)
-                QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
-                    exportForm.setZoom(hooks.zoom);
-                    exportForm.drawZoomedRegion();
-                });
-        });
-    }
-    if (hooks.helpPage == 3) {
-        shown = new lumiset::HelpExportForm(&form);
-        shown->show();
-    } else if (hooks.helpPage > 0) {
-        shown = new lumiset::HelpOpenForm(&form);
-        shown->show();
-        if (hooks.helpPage == 2)
-            shown->findChild<QAbstractButton*>(QStringLiteral("Image14"))->click();
-    }
-    if (!hooks.shot.isEmpty()) {
-        // Long enough for the export button to finish sliding in; also fires
-        // inside a message box that the selection may raise.
-        QTimer::singleShot(800, shown, [shown, hooks] {
-            grabShown(shown).save(hooks.shot);
-            QCoreApplication::exit(0);
-        });
-    }
-    if (!hooks.select.isEmpty() && !hooks.exportWindow)
-        QTimer::singleShot(0, &form, [&form, hooks] { select(form, hooks.select); });
+    if (!place.fileName.isEmpty())
+        QTimer::singleShot(0, &form, [&form, &place] { lumiset::selectFile(form, place.fileName); });
     return app.exec();
 }

@@ -1,6 +1,7 @@
 // lumiset-cli: the batch front end. Other programs parse its output, so every
 // line and exit status is part of its contract.
 
+#include "Version.h"
 #include "image/ByteSource.h"
 #include "image/OpenCommand.h"
 #include "image/PixelLoader.h"
@@ -287,6 +288,10 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        print(QStringLiteral("lumiset-cli ") + QLatin1String(lumiset::kVersionText));
         return kExitOk;
     }
     if (args.size() == 2 && args[0] == QLatin1String("info"))

@@ -1,0 +1,114 @@
+// lumiset-shots: the program's windows for the screenshot script. It starts
+// as lumiset does, then selects a file, opens a window over the form and grabs
+// it into a PNG. Built beside the program, never installed.
+
+#include "Startup.h"
+#include "export/ExportForm.h"
+#include "help/HelpOpenForm.h"
+#include "open/OpenForm.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+/// What to show and where to save it.
+struct Hooks {
+    QString folder;
+    QString select;   ///< file of the folder to select after start-up
+    int helpPage = 0; ///< 1 summary, 2 help text, 3 export help: shown over the window
+    QString shot;     ///< grab into this PNG and quit
+    bool exportWindow = false; ///< open the export window on the selected file
+    int zoom = 0;              ///< zoom of the export window's magnified view
+};
+
+Hooks parse(const QStringList& args)
+{
+    Hooks h;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--select") && i + 1 < args.size())
+            h.select = args[++i];
+        else if (a == QLatin1String("--help-page") && i + 1 < args.size())
+            h.helpPage = args[++i].toInt();
+        else if (a == QLatin1String("--export"))
+            h.exportWindow = true;
+        else if (a == QLatin1String("--zoom") && i + 1 < args.size())
+            h.zoom = args[++i].toInt();
+        else if (a == QLatin1String("--shot") && i + 1 < args.size())
+            h.shot = args[++i];
+        else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
+            h.folder = a;
+    }
+    // A picture named instead of a folder starts in its folder, selected.
+    if (const std::optional<lumiset::StartPlace> place = lumiset::startPlaceOf(h.folder)) {
+        h.folder = place->folder;
+        if (h.select.isEmpty())
+            h.select = place->fileName;
+    }
+    return h;
+}
+
+/// The top-level window the user sees last: a message box or help window over the form.
+QPixmap grabShown(QWidget* fallback)
+{
+    QWidget* top = QApplication::activeModalWidget();
+    if (top && top != fallback) {
+        // A message box over the window: take the screen area around both.
+        const QRect area = fallback->frameGeometry().united(top->frameGeometry());
+        if (QScreen* screen = fallback->screen())
+            return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    }
+    return fallback->grab();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    lumiset::prepareApplication(app);
+    const Hooks hooks = parse(app.arguments());
+
+    lumiset::OpenForm form(hooks.folder);
+    form.show();
+
+    QWidget* shown = &form;
+    if (hooks.exportWindow) {
+        // Shown without blocking so that the grab below can run; the window
+        // reads the pixels on its own first timer tick.
+        lumiset::ExportForm& exportForm = form.exportForm();
+        shown = &exportForm;
+        QTimer::singleShot(50, &form, [&form, &exportForm, hooks] {
+            lumiset::selectFile(form, hooks.select);
+            exportForm.showWindow();
+            if (hooks.zoom > 0)
+                QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
+                    exportForm.setZoom(hooks.zoom);
+                    exportForm.drawZoomedRegion();
+                });
+        });
+    }
+    if (hooks.helpPage == 3) {
+        shown = new lumiset::HelpExportForm(&form);
+        shown->show();
+    } else if (hooks.helpPage > 0) {
+        shown = new lumiset::HelpOpenForm(&form);
+        shown->show();
+        if (hooks.helpPage == 2)
+            shown->findChild<QAbstractButton*>(QStringLiteral("Image14"))->click();
+    }
+    if (!hooks.shot.isEmpty()) {
+        // Long enough for the export button to finish sliding in; also fires
+        // inside a message box that the selection may raise.
+        QTimer::singleShot(800, shown, [shown, hooks] {
+            grabShown(shown).save(hooks.shot);
+            QCoreApplication::exit(0);
+        });
+    }
+    if (!hooks.select.isEmpty() && !hooks.exportWindow)
+        QTimer::singleShot(0, &form, [&form, hooks] { lumiset::selectFile(form, hooks.select); });
+    return app.exec();
+}
