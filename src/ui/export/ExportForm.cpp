@@ -43,7 +43,6 @@ constexpr int kZoomLabelGap = 20;              // the zoom label's top above the
 constexpr int kZoomLabelTopmost = 146;
 constexpr int kBarThickness = 17;
 constexpr int kCsvProgressSteps = 1000;
-constexpr int kCsvProgressDelayMs = 1000; // shorter writes show no box
 constexpr int kProgressLeft = 88;
 constexpr int kProgressTop = 8;
 constexpr int kReadingPhaseEnd = 350; // the bar's length when the pixels are read
@@ -411,7 +410,7 @@ void ExportForm::saveCsv()
     progress.setObjectName(QStringLiteral("CsvProgress"));
     progress.setWindowTitle(csvPromptTitle());
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kCsvProgressDelayMs);
+    progress.setMinimumDuration(csvProgressDelay()); // shorter writes show no box
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     QElapsedTimer clock;
