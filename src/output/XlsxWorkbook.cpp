@@ -3,7 +3,7 @@
 #include "image/NumberText.h"
 #include "image/Rounding.h"
 #include "output/ExcelPalette.h"
-#include "output/ExportPreparation.h"
+#include "output/WorksheetLimits.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,23 +48,6 @@ lxw_color_t lxwColor(std::uint32_t rgb)
 {
     return rgb == 0 ? lxw_color_t(LXW_COLOR_BLACK) : lxw_color_t(rgb); // 0 would mean "no colour" to the writer
 }
-
-} // namespace
-
-int columnNumber(const QString& letters)
-{
-    if (letters.isEmpty() || letters.size() > 3)
-        return 0;
-    int n = 0;
-    for (const QChar c : letters) {
-        if (c < QLatin1Char('A') || c > QLatin1Char('Z'))
-            return 0;
-        n = n * 26 + (c.unicode() - 'A' + 1);
-    }
-    return n <= kMaxExportColumns ? n : 0;
-}
-
-namespace {
 
 // A file name in \a folder no other file has yet, made now so the workbook can
 // be written there before it gets its real name.
@@ -137,6 +120,7 @@ SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, b
         if (!book_)
             return SheetStatus::Refused;
         formats_.assign(std::size_t(256) * 256 * 2, nullptr);
+        formatKnown_.assign(formats_.size(), false);
     }
     sheet_ = workbook_add_worksheet(book_, name.toUtf8().constData());
     if (!sheet_)
@@ -162,27 +146,25 @@ lxw_format* XlsxWorkbook::formatFor(CellColours style, bool twoDecimals)
 {
     // One format per fill × font × number format in use; a cell's own format
     // replaces its column's, so filled cells must carry "0.00" themselves.
+    // Looked up for every cell, so a flat table by fill, font and number format.
+    const std::size_t key = (std::size_t(style.fill) * 256 + style.font) * 2 + (twoDecimals ? 1 : 0);
+    if (formatKnown_[key])
+        return formats_[key];
+    formatKnown_[key] = true;
     const auto fill = paletteColorRgb(style.fill);
     const auto font = paletteColorRgb(style.font);
-    if (!fill)
-        style.fill = 0;
-    if (!font)
-        style.font = 0;
-    if (style.fill == 0 && style.font == 0)
+    if ((!fill || style.fill == 0) && (!font || style.font == 0))
         return nullptr; // inherits the column's format
-    lxw_format*& found = formats_[(std::size_t(style.fill) * 256 + style.font) * 2 + (twoDecimals ? 1 : 0)];
-    if (found)
-        return found;
     lxw_format* f = workbook_add_format(book_);
-    if (style.fill != 0) {
+    if (fill && style.fill != 0) {
         format_set_pattern(f, LXW_PATTERN_SOLID);
         format_set_bg_color(f, lxwColor(*fill));
     }
-    if (style.font != 0)
+    if (font && style.font != 0)
         format_set_font_color(f, lxwColor(*font));
     if (twoDecimals)
         format_set_num_format(f, "0.00");
-    found = f;
+    formats_[key] = f;
     return f;
 }
 

@@ -4,13 +4,13 @@
 
 #include <QString>
 
-struct lxw_workbook;
-struct lxw_worksheet;
-struct lxw_format;
-
 #include <cstdint>
 #include <functional>
 #include <vector>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
 
 namespace lumiset {
 
@@ -82,6 +82,7 @@ private:
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* columnFormat_ = nullptr;
     std::vector<lxw_format*> formats_;
+    std::vector<bool> formatKnown_;
     QString savedPath_;
 
     int rows_ = 0;
@@ -90,8 +91,5 @@ private:
     int lastRow_ = 0; ///< last row written to the current sheet
     std::vector<ColumnExtremes> extremes_;
 };
-
-/// \brief Number of the column named by \a letters (A = 1 … XFD = 16384); 0 when malformed.
-int columnNumber(const QString& letters);
 
 } // namespace lumiset
