@@ -257,10 +257,13 @@ SheetStatus XlsxWorkbook::putCellText(int row, int column, const QString& text, 
 
 SheetStatus XlsxWorkbook::setVisible(bool visible)
 {
-    if (!visible || !savedPath_.isEmpty())
-        return savedPath_.isEmpty() && !book_ ? SheetStatus::Refused : SheetStatus::Ok;
+    // Hidden, the workbook is still being written; shown, it gets its name.
+    if (!savedPath_.isEmpty())
+        return SheetStatus::Ok;
     if (!book_)
         return SheetStatus::Refused;
+    if (!visible)
+        return SheetStatus::Ok;
     return finish() ? SheetStatus::Ok : SheetStatus::Refused;
 }
 
