@@ -14,10 +14,12 @@
 #include "output/XlsxWorkbook.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -29,8 +31,8 @@ constexpr int kExitWriteFailed = 3;
 const char* const kUsage =
     "Usage: lumiset-cli info IMAGE\n"
     "       lumiset-cli export IMAGE [--from COL,ROW] [--to COL,ROW]\n"
-    "                   [--measure red|green|blue|mean|max|luma] [--weights R,G,B]\n"
-    "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME]\n"
+    "                   [--measure red|green|blue|mean|max|luma[,...]] [--weights R,G,B]\n"
+    "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME] [--progress]\n"
     "       lumiset-cli --help\n"
     "\n"
     "info IMAGE   Opens IMAGE (BMP or TGA) as the Lumiset open window does with\n"
@@ -52,7 +54,9 @@ const char* const kUsage =
     "  --to COL,ROW    last point, inclusive (default: 20,20 or the picture's edge)\n"
     "  --measure M     red, green, blue, mean, max or luma (default: mean for\n"
     "                  8-bit pictures, red for 24-bit ones); a grey region always\n"
-    "                  writes the red component\n"
+    "                  writes the red component; with --xlsx a comma-separated\n"
+    "                  list writes one worksheet per measure (Красный, Зелёный,\n"
+    "                  Синий, Среднее, Максимум, Яркость)\n"
     "  --weights R,G,B luminance weights, \".\" or \",\" as decimal separator\n"
     "                  (default 0.299,0.587,0.114; quote them when using \",\")\n"
     "  --csv FILE      the semicolon-separated file of the CSV button (windows-1251,\n"
@@ -62,9 +66,11 @@ const char* const kUsage =
     "  --fill          colour the worksheet's cells like their points\n"
     "  --locale NAME   locale whose decimal separator is used, e.g. ru_RU, en_US\n"
     "                  (default: the user's locale)\n"
+    "  --progress      print a progress line to standard error during long writes\n"
     "Exit status: 0 written, 1 the picture cannot be exported (reason on standard\n"
     "error), 2 usage error or a region outside the picture, first after last or\n"
-    "wider than 256 columns, 3 an output file could not be written.\n";
+    "wider than 16384 columns, a measure list with --csv, 3 an output file could\n"
+    "not be written.\n";
 
 void print(const QString& line)
 {
@@ -77,9 +83,11 @@ QString oneLine(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" | "));
 }
 
-// Runs the open command on \a path with "Показывать файл" ticked. False, with the
-// reason on standard error, when the file cannot be opened at all.
-bool openAsTheWindowDoes(const QString& path, lumiset::ImageStore& store, lumiset::RecordingOpenView& view)
+// Runs the open command on \a path with "Показывать файл" ticked (or, for an
+// export, unticked: the preview is not decoded). False, with the reason on
+// standard error, when the file cannot be opened at all.
+bool openAsTheWindowDoes(const QString& path, lumiset::ImageStore& store, lumiset::RecordingOpenView& view,
+                         bool showFile = true)
 {
     QFile probe(path);
     const QFileInfo fi(path);
@@ -89,7 +97,7 @@ bool openAsTheWindowDoes(const QString& path, lumiset::ImageStore& store, lumise
         return false;
     }
     probe.close();
-    view.showFile = true;
+    view.showFile = showFile;
     lumiset::openCommand(store, view, fi.path(), fi.fileName());
     return true;
 }
@@ -169,11 +177,48 @@ QString refusalReason(const lumiset::RecordingOpenView& view)
     return QStringLiteral("the picture cannot be exported");
 }
 
+// "progress: 42 %, 12 s left" on standard error, at most twice a second and
+// only once the write has run for a second.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool on) : on_(on) { clock_.start(); }
+    void show(double fraction)
+    {
+        const qint64 now = clock_.elapsed();
+        if (!on_ || now < 1000 || now - last_ < 500 || fraction <= 0)
+            return;
+        last_ = now;
+        const qint64 left = qint64(double(now) * (1 - fraction) / fraction / 1000.0 + 0.5);
+        std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(fraction * 100), static_cast<long long>(left));
+    }
+
+private:
+    bool on_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+};
+
+// The open window's progress strip, seen through the line above.
+class StripProgress : public lumiset::RecordingExportProgress {
+public:
+    explicit StripProgress(bool on) : line_(on) { clock_.start(); }
+    qint64 nowMilliseconds() override { return clock_.elapsed(); }
+    void setProgressWidth(int width) override
+    {
+        if (width > 1)
+            line_.show(double(width) / lumiset::kProgressBarWidth);
+    }
+
+private:
+    ProgressLine line_;
+    QElapsedTimer clock_;
+};
+
 int exportCommand(const QStringList& args)
 {
     const QString path = args.value(0);
     int fromColumn = 1, fromRow = 1, toColumn = 0, toRow = 0;
-    bool haveFrom = false, haveTo = false, fill = false, haveWeights = false;
+    bool haveFrom = false, haveTo = false, fill = false, haveWeights = false, progress = false;
     QString measureName, csvPath, xlsxPath, localeName;
     float weights[3] = {0.299f, 0.587f, 0.114f};
     for (int i = 1; i < args.size(); ++i) {
@@ -181,6 +226,8 @@ int exportCommand(const QStringList& args)
         const bool hasValue = i + 1 < args.size();
         if (a == QLatin1String("--fill")) {
             fill = true;
+        } else if (a == QLatin1String("--progress")) {
+            progress = true;
         } else if (!hasValue) {
             return usageError(QStringLiteral("missing value or unknown option: ") + a);
         } else if (a == QLatin1String("--from")) {
@@ -209,15 +256,26 @@ int exportCommand(const QStringList& args)
     }
     static const QStringList kMeasures{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue"),
                                        QStringLiteral("mean"), QStringLiteral("max"), QStringLiteral("luma")};
-    if (!measureName.isEmpty() && !kMeasures.contains(measureName))
-        return usageError(QStringLiteral("unknown measure: ") + measureName);
+    const QStringList measureNames = measureName.isEmpty() ? QStringList() : measureName.split(QLatin1Char(','));
+    std::vector<int> measures;
+    for (const QString& name : measureNames) {
+        if (!kMeasures.contains(name))
+            return usageError(QStringLiteral("unknown measure: ") + name);
+        measures.push_back(int(kMeasures.indexOf(name)) + 1);
+    }
+    if (measures.size() > 1 && !csvPath.isEmpty())
+        return usageError(QStringLiteral("a list of measures needs --xlsx, not --csv"));
     const QLocale locale = localeName.isEmpty() ? QLocale() : QLocale(localeName);
 
     lumiset::Workspace ws;
     lumiset::RecordingOpenView view;
-    if (!openAsTheWindowDoes(path, ws.image, view))
+    if (!openAsTheWindowDoes(path, ws.image, view, false))
         return kExitCannotOpen;
     if (!view.exportEnabled()) {
+        // Told as the window tells it, preview included.
+        view = lumiset::RecordingOpenView();
+        ws.image = lumiset::ImageStore();
+        openAsTheWindowDoes(path, ws.image, view);
         std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path),
                      qPrintable(refusalReason(view)));
         return kExitCannotOpen;
@@ -241,11 +299,11 @@ int exportCommand(const QStringList& args)
     if (lumiset::checkRegion(ws.image, r) == lumiset::RegionError::OutsideImage)
         return usageError(QStringLiteral("the region lies outside the picture or ends before it begins"));
     if (qint64(r.SelColumnTo) - r.SelColumnFrom + 1 > lumiset::kMaxExportColumns)
-        return usageError(QStringLiteral("the region is wider than 256 columns"));
+        return usageError(QStringLiteral("the region is wider than 16384 columns"));
 
     ws.ColorPointCount = lumiset::countColorPoints(ws.image, r);
-    if (!measureName.isEmpty())
-        ws.BrightnessMeasure = int(kMeasures.indexOf(measureName)) + 1;
+    if (!measures.empty())
+        ws.BrightnessMeasure = measures.front();
     else if (ws.image.BitsPerPixel == 8)
         ws.BrightnessMeasure = lumiset::MeasureMean;
     else if (ws.image.BitsPerPixel == 24)
@@ -258,7 +316,11 @@ int exportCommand(const QStringList& args)
     ws.SelectedFileName = QFileInfo(path).fileName();
 
     if (!csvPath.isEmpty()) {
-        const lumiset::CsvError error = lumiset::writeCsv(ws, csvPath, locale);
+        ProgressLine line(progress);
+        const lumiset::CsvError error = lumiset::writeCsv(ws, csvPath, locale, [&line](qint64 done, qint64 total) {
+            line.show(double(done) / double(total));
+            return true;
+        });
         if (error != lumiset::CsvError::None) {
             std::fprintf(stderr, "lumiset-cli: %s\n",
                          qPrintable(oneLine(lumiset::csvErrorMessage(error, csvPath).text)));
@@ -266,13 +328,18 @@ int exportCommand(const QStringList& args)
         }
     }
     if (!xlsxPath.isEmpty()) {
-        if (lumiset::prepareExportRequest(ws, fill) != lumiset::RegionError::None)
+        const lumiset::RegionError prepared = lumiset::prepareExportRequest(ws, fill);
+        if (prepared == lumiset::RegionError::TallerThanSheet)
+            return usageError(QStringLiteral("the region is taller than a worksheet holds (")
+                              + QString::number(lumiset::kMaxWorkbookRegionRows) + QStringLiteral(" rows)"));
+        if (prepared != lumiset::RegionError::None)
             return usageError(QStringLiteral("the region cannot be read"));
         lumiset::WorkbookTarget target;
         target.exactPath = xlsxPath;
         lumiset::XlsxWorkbook book(target);
-        lumiset::RecordingExportProgress progress;
-        if (lumiset::exportToSpreadsheet(ws, book, progress, locale) != lumiset::SpreadsheetOutcome::Written) {
+        StripProgress strip(progress);
+        if (lumiset::exportToSpreadsheet(ws, book, strip, locale, measures.size() > 1 ? measures : std::vector<int>())
+            != lumiset::SpreadsheetOutcome::Written) {
             std::fprintf(stderr, "lumiset-cli: cannot write %s\n", qPrintable(xlsxPath));
             return kExitWriteFailed;
         }

@@ -4,6 +4,7 @@
 #include "output/DescriptionLines.h"
 #include "output/ExportPreparation.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -71,20 +72,43 @@ QString csvFinalPath(const QString& defaultPath, const QString& answer)
     return folder + answer + QStringLiteral(".csv");
 }
 
-QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m,
-                    const QString& imageFileName, const QLocale& locale)
+namespace {
+
+/// Bytes gathered before they go to the file.
+constexpr qsizetype kCsvBlockBytes = qsizetype(4) << 20;
+/// Interval of the progress calls.
+constexpr qint64 kCsvProgressMilliseconds = 100;
+
+// The rows of the table file and its description lines, handed to \a flush in
+// blocks; false from \a flush or \a progress ends the write.
+template <class Flush>
+bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSettings& m,
+                  const QString& imageFileName, const QLocale& locale, const CsvProgress& progress, Flush flush)
 {
     QByteArray out;
     const PixelKind kind = image.pixelKind();
-    const qsizetype columns = qsizetype(r.SelColumnTo) - r.SelColumnFrom + 1;
+    const qint64 rows = qint64(r.SelRowTo) - r.SelRowFrom + 1;
     if (kind != PixelKind::Unsupported) {
-        out.reserve(qsizetype(r.SelRowTo - r.SelRowFrom + 1) * columns * 7 + 512);
+        out.reserve(kCsvBlockBytes + qsizetype(r.SelColumnTo - r.SelColumnFrom + 1) * 34 + 512);
         const QByteArray point = toCp1251(locale.decimalPoint());
         const char decimalPoint = point.isEmpty() ? '.' : point.at(0);
         const PointRowWriter writer(image, m, locale, decimalPoint);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastCall = -kCsvProgressMilliseconds; // the first row reports at once
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
             writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo);
             out += "\r\n";
+            if (out.size() >= kCsvBlockBytes) {
+                if (!flush(out))
+                    return false;
+                out.resize(0);
+            }
+            if (progress && clock.elapsed() - lastCall >= kCsvProgressMilliseconds) {
+                lastCall = clock.elapsed();
+                if (!progress(qint64(y) - r.SelRowFrom + 1, rows))
+                    return false;
+            }
         }
     }
     const qsizetype d = qsizetype(r.SelColumnTo) - r.SelColumnFrom; // fill semicolons
@@ -93,31 +117,59 @@ QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSe
         for (const QString& text : {csvFileLine(imageFileName, image), measureLineText(m, locale), csvRegionLine(r)})
             out += toCp1251(text + fill + kCrLf);
     }
-    return out;
+    return flush(out);
 }
 
-CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale)
+} // namespace
+
+QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m,
+                    const QString& imageFileName, const QLocale& locale)
+{
+    QByteArray bytes;
+    writeCsvRows(image, r, m, imageFileName, locale, {}, [&bytes](const QByteArray& block) {
+        bytes += block;
+        return true;
+    });
+    return bytes;
+}
+
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress)
 {
     clampColumns(ws.selection, ws.image.ImageWidth, false);
     switch (checkRegion(ws.image, ws.selection)) {
     case RegionError::OutsideImage: return CsvError::RegionOutsideImage;
     case RegionError::PixelsMissing: return CsvError::PixelsMissing;
+    case RegionError::TallerThanSheet:
     case RegionError::None: break;
     }
     if (!ws.image.FilePath.isEmpty() && samePath(path, ws.image.FilePath))
         return CsvError::WouldReplaceImage;
 
-    const QByteArray bytes =
-        csvBytes(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath), locale);
     // The system cuts a name at a NUL character, which would write another file.
     if (path.contains(QChar(0)))
         return CsvError::CannotCreate;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return CsvError::CannotCreate;
+    bool stopped = false;
+    bool writeFailed = false;
+    const CsvProgress stoppable = progress ? CsvProgress([&](qint64 done, qint64 total) {
+        stopped = !progress(done, total);
+        return !stopped;
+    })
+                                           : CsvProgress();
+    const bool written = writeCsvRows(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath),
+                                      locale, stoppable, [&](const QByteArray& block) {
+                                          writeFailed = file.write(block) != block.size();
+                                          return !writeFailed;
+                                      });
+    if (stopped) {
+        file.cancelWriting();
+        return CsvError::Stopped;
+    }
     // Qt 6.4 commits even when the buffered tail failed to reach the disk, so
     // the flush is checked here before the old file is replaced.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+    if (!written || writeFailed || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return CsvError::WriteFailed;
     }
@@ -128,17 +180,18 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale)
     return file.error() == QFileDevice::RenameError ? CsvError::CannotCreate : CsvError::WriteFailed;
 }
 
-CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale)
+CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale, const CsvProgress& progress)
 {
     ws.SelectedFileName = csvFinalPath(defaultCsvPath(ws.image.FilePath), answer);
-    return writeCsv(ws, ws.SelectedFileName, locale);
+    return writeCsv(ws, ws.SelectedFileName, locale, progress);
 }
 
 UserMessage csvErrorMessage(CsvError error, const QString& path)
 {
     const QString title = csvPromptTitle();
     switch (error) {
-    case CsvError::None: return {};
+    case CsvError::None:
+    case CsvError::Stopped: return {};
     case CsvError::RegionOutsideImage:
         return {title, QStringLiteral("Выделенная область выходит за пределы изображения.") + kCrLf
                            + QStringLiteral("Выделите область заново.")};

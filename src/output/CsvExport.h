@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <functional>
+
 namespace lumiset {
 
 /// \brief A message box of the program: title and text (lines joined by CR LF).
@@ -22,7 +24,12 @@ enum class CsvError {
     WouldReplaceImage,  ///< the chosen name is the opened picture itself
     CannotCreate,       ///< the file could not be created (bad name, protected folder)
     WriteFailed,        ///< writing or finishing the file failed (full disk); an earlier file is kept
+    Stopped,            ///< the user stopped the write: no file, an earlier file is kept
 };
+
+/// \brief Told how many of \a rowsTotal rows are written, a few times a second
+/// while a table file is written; returns false to stop the write.
+using CsvProgress = std::function<bool(qint64 rowsDone, qint64 rowsTotal)>;
 
 /// \brief Where the table file goes unless the user names another: the picture's
 /// path with "csv" for its extension, or the full name + ".csv" when the picture
@@ -50,13 +57,15 @@ QByteArray csvBytes(const ImageStore& image, const Selection& region, const Meas
                     const QString& imageFileName, const QLocale& locale);
 
 /// \brief Clamps the columns to the picture (written back to the selection) and
-/// writes the region to \a path. The file is replaced only once it is complete,
-/// so a failed write leaves an earlier file of that name as it was.
-CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale);
+/// writes the region to \a path, row by row in blocks of a few MiB, so memory
+/// does not grow with the region. The file is replaced only once it is
+/// complete, so a failed or stopped write leaves an earlier file of that name
+/// as it was.
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress = {});
 
 /// \brief The CSV command after the name box: works out the final path from
 /// \a answer, keeps it in SelectedFileName and writes the file there.
-CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale);
+CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale, const CsvProgress& progress = {});
 
 /// \brief What the export window tells the user when the file was not written.
 UserMessage csvErrorMessage(CsvError error, const QString& path);

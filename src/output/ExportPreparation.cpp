@@ -1,8 +1,6 @@
 #include "output/ExportPreparation.h"
 
 #include "image/Rounding.h"
-#include "output/PaletteMatch.h"
-#include "output/PointValues.h"
 
 #include <array>
 #include <cstdint>
@@ -69,11 +67,11 @@ QString lastColumnName(int c)
 {
     if (c < 1 || c > kMaxExportColumns)
         return {};
-    if (c <= 26)
-        return QString(QChar(64 + c));
-    if (c % 26 == 0)
-        return QString(QChar(c / 26 + 63)) + QLatin1Char('Z');
-    return QString(QChar(c / 26 + 64)) + QChar(c % 26 + 64);
+    // Bijective base 26: A … Z, AA … ZZ, AAA … XFD.
+    QString letters;
+    for (; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar(u'A' + (c - 1) % 26));
+    return letters;
 }
 
 void clampColumns(Selection& r, int imageWidth, bool limitWidth)
@@ -92,47 +90,13 @@ RegionError prepareExportRequest(Workspace& ws, bool fillCells)
     clampColumns(sel, ws.image.ImageWidth, true);
     if (const RegionError error = checkRegion(ws.image, sel); error != RegionError::None)
         return error;
+    if (qint64(sel.SelRowTo) - sel.SelRowFrom + 1 > kMaxWorkbookRegionRows)
+        return RegionError::TallerThanSheet;
 
     ExportRequest& req = ws.request;
     req.rowCount = sel.SelRowTo - sel.SelRowFrom + 1;
     req.columnCount = sel.SelColumnTo - sel.SelColumnFrom + 1;
-    const std::size_t cells = std::size_t(req.rowCount) * std::size_t(req.columnCount);
-    req.CellValues.assign(cells, 0.0f);
-    req.CellColors.assign(cells, {0, 0});
     req.LastColumnName = lastColumnName(req.columnCount);
-
-    const int rowOffset = sel.SelRowFrom - 1;
-    const int columnOffset = sel.SelColumnFrom - 1;
-    const PixelKind kind = ws.image.pixelKind();
-    const MeasureSettings m = measureSettings(ws);
-    if (kind != PixelKind::Unsupported) {
-        for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y)
-            for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x)
-                req.value(y - rowOffset, x - columnOffset) = pointValue(ws.image, kind, x, y, m);
-    }
-
-    if (fillCells && kind != PixelKind::Unsupported) {
-        for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y) {
-            for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x) {
-                int red, green, blue;
-                if (kind == PixelKind::Grey) {
-                    red = green = blue = ws.image.PixelRed(x, y);
-                } else if (kind == PixelKind::Palette) {
-                    const auto& e = ws.image.PaletteRGB[ws.image.PixelRed(x, y)];
-                    red = roundHalfEvenToInt(e[0]);
-                    green = roundHalfEvenToInt(e[1]);
-                    blue = roundHalfEvenToInt(e[2]);
-                } else {
-                    red = ws.image.PixelRed(x, y);
-                    green = ws.image.PixelGreen(x, y);
-                    blue = ws.image.PixelBlue(x, y);
-                }
-                const PaletteMatch match = matchCellColour(red, green, blue, ws.ColorPointCount);
-                req.colors(y - rowOffset, x - columnOffset) = {match.fill, match.font};
-            }
-        }
-    }
-
     req.FillCellBackground = fillCells;
     ws.ExportCancelled = false;
     return RegionError::None;

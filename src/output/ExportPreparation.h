@@ -7,12 +7,11 @@
 
 namespace lumiset {
 
-/// Widest region a worksheet takes: columns A … IV.
-
 enum class RegionError {
     None,
     PixelsMissing, ///< the pixel tables of the picture have not been loaded
     OutsideImage,  ///< a bound lies outside the picture, or a first bound after its last
+    TallerThanSheet, ///< more rows than a worksheet holds below its description lines
 };
 
 /// \brief Whether every point of \a region can be read from \a image.
@@ -23,7 +22,7 @@ RegionError checkRegion(const ImageStore& image, const Selection& region);
 /// to bytes, grey TGA pictures never count). 0 for a region that cannot be read.
 qint32 countColorPoints(const ImageStore& image, const Selection& region);
 
-/// \brief Spreadsheet letters of column \a columnCount (1 … 256): A … Z, AA … IV.
+/// \brief Spreadsheet letters of column \a columnCount (1 … 16384): A … Z, AA … ZZ, AAA … XFD.
 QString lastColumnName(int columnCount);
 
 /// \brief The export command of the export window: clamps the columns (written
@@ -31,11 +30,11 @@ QString lastColumnName(int columnCount);
 ///
 /// A region that is still not inside the picture after the clamp is refused
 /// (the request and ExportCancelled are left as they were), since reading it
-/// would run off the pixel tables.
+/// would run off the pixel tables; so is one taller than kMaxWorkbookRegionRows.
 RegionError prepareExportRequest(Workspace& ws, bool fillCells);
 
 /// \brief The column clamp of both exports: first column at least 1, last
-/// column at most the picture width; with \a limitWidth also at most 256 columns.
+/// column at most the picture width; with \a limitWidth also at most kMaxExportColumns columns.
 void clampColumns(Selection& region, int imageWidth, bool limitWidth);
 
 } // namespace lumiset

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <array>
-#include <vector>
 
 namespace lumiset {
 
@@ -28,29 +26,18 @@ struct Selection {
     qint32 SelRowTo = 1;
 };
 
-/// \brief What the export window hands to the writers: one value per cell and,
-/// when cells are to be filled, the fill and font colour indices of each.
+/// \brief What the export window hands to the writers: the shape of the table
+/// and whether its cells are to be filled. The values and colours themselves are
+/// computed row by row while the file is written (see RegionRows.h), so an
+/// export holds no table of the region.
 ///
 /// Cell (i, j), both from 1, holds image point (SelColumnFrom + j - 1,
 /// SelRowFrom + i - 1); the block always starts at A1.
 struct ExportRequest {
     int rowCount = 0;
     int columnCount = 0;
-    std::vector<float> CellValues;              ///< row-major, rowCount × columnCount
-    std::vector<std::array<qint32, 2>> CellColors; ///< fill index, font index; same layout
     QString LastColumnName;
     bool FillCellBackground = false;
-
-    float& value(int row, int column) { return CellValues[index(row, column)]; }
-    float value(int row, int column) const { return CellValues[index(row, column)]; }
-    std::array<qint32, 2>& colors(int row, int column) { return CellColors[index(row, column)]; }
-    const std::array<qint32, 2>& colors(int row, int column) const { return CellColors[index(row, column)]; }
-
-private:
-    std::size_t index(int row, int column) const
-    {
-        return std::size_t(row - 1) * std::size_t(columnCount) + std::size_t(column - 1);
-    }
 };
 
 /// \brief Everything that lives for the whole run and is shared by the windows:

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "output/RegionRows.h"
+
 #include <QString>
 
 namespace lumiset {
 
 enum class SheetStatus {
     Ok,
-    Refused,  ///< the operation failed; outside the cell colouring this ends the export
+    Refused,  ///< the operation failed; this ends the export
     NotShown, ///< only from activateSheet(): the sheet is complete but could not be put in front of the user
 };
 
-/// \brief The spreadsheet application as the exports drive it: one new, empty
-/// worksheet of at least 256 columns, cells addressed by row and column from 1.
+/// \brief The workbook as the exports write it: worksheets filled row by row,
+/// top to bottom, each row's values and colours together, so that nothing of a
+/// region has to be held while it is written. Rows and columns count from 1.
 ///
 /// Colour indices are those of the spreadsheet's 56-colour palette; their
 /// colours are the ExcelPalette rows. Operations are listed in the order the
@@ -20,23 +23,25 @@ class SpreadsheetAutomation {
 public:
     virtual ~SpreadsheetAutomation() = default;
 
-    /// Starts (or connects to) the application and opens a new worksheet.
+    /// Starts a new workbook (nothing is visible under its name yet).
     virtual SheetStatus createApplication() = 0;
-    /// Off while writing, so the sheet is not redrawn after every cell.
-    virtual SheetStatus setScreenUpdating(bool on) = 0;
-    /// \brief Puts a block of numbers into \a address ("A1:" + letters + rows).
-    /// \param values row-major, \a rows × \a columns.
-    virtual SheetStatus putRangeValues(const QString& address, int rows, int columns, const float* values) = 0;
-    virtual SheetStatus putCellText(int row, int column, const QString& text) = 0;
-    virtual SheetStatus setFontColorIndex(int row, int column, int colorIndex) = 0;
-    virtual SheetStatus setInteriorColorIndex(int row, int column, int colorIndex) = 0;
-    /// \param columns "A:" + letters; the format applies to the entire columns.
-    virtual SheetStatus setColumnsNumberFormat(const QString& columns, const QString& format) = 0;
-    /// Fits the widths of the entire \a columns to what they show at this moment.
-    virtual SheetStatus autoFitColumns(const QString& columns) = 0;
+    /// \brief Starts the next worksheet, named \a name, for a value block of
+    /// \a rows × \a columns from A1; \a twoDecimals gives its columns "0.00".
+    virtual SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) = 0;
+    /// \brief Row \a row of the value block, rows in order; \a colours (may be
+    /// null: no colours) of every cell, an index without a palette row leaving
+    /// the cell as it is.
+    virtual SheetStatus putRow(int row, const float* values, const CellColours* colours) = 0;
+    /// Fits the widths of the value columns to the values they show.
+    virtual SheetStatus autoFitColumns() = 0;
+    /// A text cell below the value block, in a font colour (0 none).
+    virtual SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) = 0;
+    /// Completes the workbook under its name.
     virtual SheetStatus setVisible(bool visible) = 0;
     /// Puts the finished sheet in front of the user.
     virtual SheetStatus activateSheet() = 0;
+    /// Drops what was written so far: no file is left and an earlier file stays.
+    virtual void discard() = 0;
     /// Lets go of the application; it stays open and belongs to the user.
     virtual void release() = 0;
     /// Where the user finds the sheet (a file path), for messages.

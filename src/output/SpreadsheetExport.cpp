@@ -1,101 +1,139 @@
 #include "output/SpreadsheetExport.h"
 
 #include "image/NumberText.h"
+#include "image/Rounding.h"
 #include "output/DescriptionLines.h"
 #include "output/PointValues.h"
-
-#include "image/Rounding.h"
+#include "output/WorksheetLimits.h"
 
 namespace lumiset {
 
-void colourCells(const ExportRequest& request, SpreadsheetAutomation& sheet, ExportProgressView& view)
-{
-    const int rowCount = request.rowCount;
-    view.clearStopRequest();
-    view.setRemainingVisible(true);
-    view.setStopButtonActive(true);
-    qint64 rowStart = view.nowMilliseconds();
-
-    for (int i = 1; i <= rowCount; ++i) {
-        view.processEvents();
-        if (view.stopRequested())
-            break;
-        view.setProgressWidth(int(qint64(i) * kProgressBarWidth / rowCount));
-        for (int j = 1; j <= request.columnCount; ++j) {
-            const auto& c = request.colors(i, j);
-            if (c[0] != 2)
-                sheet.setInteriorColorIndex(i, j, c[0]); // a refused colour leaves the cell as it is
-            if (c[1] > 1)
-                sheet.setFontColorIndex(i, j, c[1]);
-        }
-        const qint64 now = view.nowMilliseconds();
-        const qint64 rowSeconds = qint64(roundHalfEven(double(now - rowStart) / 1000.0));
-        rowStart = now;
-        const qint64 secondsLeft = rowSeconds * (rowCount - i);
-        if (secondsLeft > 0)
-            view.setRemainingText(QStringLiteral("Осталось  ") + integerText(secondsLeft) + QStringLiteral(" с"));
-    }
-
-    view.setProgressWidth(1);
-    view.setStopButtonActive(false);
-}
-
 namespace {
 
-bool writeSheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view, const QLocale& locale)
-{
-    const ExportRequest& req = ws.request;
-    const Selection& sel = ws.selection;
-    const int rowCount = req.rowCount;
-    const int headerRow = rowCount + 1;
-    const QString columns = QStringLiteral("A:") + req.LastColumnName;
-    const MeasureSettings m = measureSettings(ws);
+/// Interval of the stop-button polls and progress updates.
+constexpr qint64 kPollMilliseconds = 100;
 
-    if (sheet.createApplication() != SheetStatus::Ok)
-        return false;
-    view.setBusyPointer(true);
-    if (sheet.setScreenUpdating(false) != SheetStatus::Ok)
-        return false;
-    const QString address = QStringLiteral("A1:") + req.LastColumnName + integerText(rowCount);
-    if (sheet.putRangeValues(address, rowCount, req.columnCount, req.CellValues.data()) != SheetStatus::Ok)
-        return false;
-    if (req.FillCellBackground)
-        colourCells(req, sheet, view);
-    if (measureHasDecimals(m) && sheet.setColumnsNumberFormat(columns, QStringLiteral("0.00")) != SheetStatus::Ok)
-        return false;
-    // Before the description lines, so their long texts do not widen column A.
-    if (sheet.autoFitColumns(columns) != SheetStatus::Ok)
-        return false;
-
-    if (ws.image.isBmp() || ws.image.isTga()) {
-        if (sheet.putCellText(headerRow, 1, sheetFileLine(fileNamePart(ws.image.FilePath), ws.image))
-                != SheetStatus::Ok
-            || sheet.putCellText(headerRow + 1, 1, measureLineText(m, locale)) != SheetStatus::Ok)
-            return false;
-        if (const int color = measureLineFontColor(m);
-            color != 0 && sheet.setFontColorIndex(headerRow + 1, 1, color) != SheetStatus::Ok)
-            return false;
-        if (sheet.putCellText(headerRow + 2, 1, sheetRegionLine(sel, req.LastColumnName, rowCount))
-            != SheetStatus::Ok)
-            return false;
+// The progress strip over all rows of the workbook: bar width, "Осталось" from
+// the average row so far, and the stop button.
+class RowPacer {
+public:
+    RowPacer(ExportProgressView& view, qint64 totalRows) : view_(view), total_(totalRows)
+    {
+        view_.clearStopRequest();
+        view_.setRemainingVisible(true);
+        view_.setStopButtonActive(true);
+        start_ = lastPoll_ = view_.nowMilliseconds();
     }
 
-    if (sheet.setScreenUpdating(true) != SheetStatus::Ok || sheet.setVisible(true) != SheetStatus::Ok)
+    /// Before row \a done + 1 of all; true once the stop button was pressed.
+    bool stopBefore(qint64 done)
+    {
+        const qint64 now = view_.nowMilliseconds();
+        if (done > 0 && now - lastPoll_ < kPollMilliseconds)
+            return false;
+        lastPoll_ = now;
+        view_.processEvents();
+        if (view_.stopRequested())
+            return true;
+        view_.setProgressWidth(int((done + 1) * kProgressBarWidth / total_));
+        if (done > 0) {
+            const qint64 secondsLeft = qint64(roundHalfEven(double(now - start_) * double(total_ - done) / double(done) / 1000.0));
+            if (secondsLeft > 0)
+                view_.setRemainingText(QStringLiteral("Осталось  ") + integerText(secondsLeft) + QStringLiteral(" с"));
+        }
         return false;
+    }
+
+    void finish()
+    {
+        view_.setProgressWidth(1);
+        view_.setStopButtonActive(false);
+    }
+
+private:
+    ExportProgressView& view_;
+    qint64 total_;
+    qint64 start_ = 0;
+    qint64 lastPoll_ = 0;
+};
+
+enum class SheetResult { Ok, Failed, Stopped };
+
+SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name,
+                       SpreadsheetAutomation& sheet, RowPacer& pacer, qint64& done, bool& colouring,
+                       const QLocale& locale)
+{
+    const ExportRequest& req = ws.request;
+    const int rowCount = req.rowCount;
+    if (sheet.addSheet(name, rowCount, req.columnCount, measureHasDecimals(m)) != SheetStatus::Ok)
+        return SheetResult::Failed;
+    RegionRows rows(ws.image, ws.selection, m);
+    for (int i = 1; i <= rowCount; ++i, ++done) {
+        if ((colouring || !req.FillCellBackground) && pacer.stopBefore(done)) {
+            if (!req.FillCellBackground)
+                return SheetResult::Stopped;
+            colouring = false; // the rest of the rows stay uncoloured
+            pacer.finish();
+        }
+        if (sheet.putRow(i, rows.values(i), colouring ? rows.colours(i) : nullptr) != SheetStatus::Ok)
+            return SheetResult::Failed;
+    }
+    // Before the description lines, so their long texts do not widen column A.
+    if (sheet.autoFitColumns() != SheetStatus::Ok)
+        return SheetResult::Failed;
+
+    if (ws.image.isBmp() || ws.image.isTga()) {
+        const int headerRow = rowCount + 1;
+        if (sheet.putCellText(headerRow, 1, sheetFileLine(fileNamePart(ws.image.FilePath), ws.image), 0)
+                != SheetStatus::Ok
+            || sheet.putCellText(headerRow + 1, 1, measureLineText(m, locale), measureLineFontColor(m))
+                != SheetStatus::Ok
+            || sheet.putCellText(headerRow + 2, 1, sheetRegionLine(ws.selection, req.LastColumnName, rowCount), 0)
+                != SheetStatus::Ok)
+            return SheetResult::Failed;
+    }
+    return SheetResult::Ok;
+}
+
+SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
+                        const QLocale& locale, const std::vector<int>& measures)
+{
+    if (sheet.createApplication() != SheetStatus::Ok)
+        return SheetResult::Failed;
+    view.setBusyPointer(true);
+    const std::vector<int> written = measures.empty() ? std::vector<int>{ws.BrightnessMeasure} : measures;
+    RowPacer pacer(view, qint64(ws.request.rowCount) * qint64(written.size()));
+    qint64 done = 0;
+    bool colouring = ws.request.FillCellBackground;
+    for (const int measure : written) {
+        MeasureSettings m = measureSettings(ws);
+        m.BrightnessMeasure = measure;
+        const QString name = measures.empty() ? QStringLiteral("Лист1") : measureSheetName(measure);
+        const SheetResult result = writeBlock(ws, m, name, sheet, pacer, done, colouring, locale);
+        if (result != SheetResult::Ok) {
+            pacer.finish();
+            return result;
+        }
+    }
+    if (colouring || !ws.request.FillCellBackground)
+        pacer.finish();
+
+    if (sheet.setVisible(true) != SheetStatus::Ok)
+        return SheetResult::Failed;
     const SheetStatus shown = sheet.activateSheet();
     if (shown == SheetStatus::Refused)
-        return false;
+        return SheetResult::Failed;
     if (shown == SheetStatus::NotShown) {
         const UserMessage notice = workbookNotOpenedMessage(sheet.documentLocation());
         view.showMessage(MessageIcon::Information, notice.title, notice.text);
     }
-    return true;
+    return SheetResult::Ok;
 }
 
 } // namespace
 
 SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                                       const QLocale& locale)
+                                       const QLocale& locale, const std::vector<int>& measures)
 {
     if (ws.ExportCancelled) {
         view.setExportButtonFrame(ExportButtonFrame::Resting);
@@ -104,15 +142,30 @@ SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomatio
     view.setExportButtonFrame(ExportButtonFrame::Busy);
     view.setOpenButtonsVisible(false);
 
-    const bool written = writeSheet(ws, sheet, view, locale);
+    const SheetResult result = writeSheets(ws, sheet, view, locale, measures);
+    if (result != SheetResult::Ok)
+        sheet.discard();
     sheet.release();
     view.setBusyPointer(false);
-    if (!written)
+    if (result == SheetResult::Failed)
         return SpreadsheetOutcome::Failed;
     view.setOpenButtonsVisible(true);
     view.setRemainingVisible(false);
     view.setExportButtonFrame(ExportButtonFrame::Resting);
-    return SpreadsheetOutcome::Written;
+    return result == SheetResult::Stopped ? SpreadsheetOutcome::Stopped : SpreadsheetOutcome::Written;
+}
+
+QString measureSheetName(int measure)
+{
+    switch (measure) {
+    case MeasureRed: return QStringLiteral("Красный");
+    case MeasureGreen: return QStringLiteral("Зелёный");
+    case MeasureBlue: return QStringLiteral("Синий");
+    case MeasureMean: return QStringLiteral("Среднее");
+    case MeasureMaximum: return QStringLiteral("Максимум");
+    case MeasureLuminance: return QStringLiteral("Яркость");
+    default: return QStringLiteral("Лист") + integerText(measure);
+    }
 }
 
 UserMessage automationFailureMessage()
@@ -125,6 +178,15 @@ UserMessage workbookNotOpenedMessage(const QString& location)
 {
     return {QStringLiteral("Вывод в таблицу"),
             QStringLiteral("Таблица сохранена, но открыть её не удалось.\r\nОна находится в файле\r\n") + location};
+}
+
+UserMessage tallerThanSheetMessage()
+{
+    return {QStringLiteral("Вывод в таблицу"),
+            QStringLiteral("Выделено больше строк, чем вмещает лист таблицы.\r\nНа листе помещается не больше ")
+                + integerText(kMaxWorkbookRegionRows)
+                + QStringLiteral(" строк изображения (1 048 576 строк листа без трёх строк описания).\r\n"
+                                 "Выделите меньше строк или сохраните выделение в файл CSV.")};
 }
 
 } // namespace lumiset

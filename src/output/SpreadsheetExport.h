@@ -7,36 +7,45 @@
 
 #include <QLocale>
 
+#include <vector>
+
 namespace lumiset {
 
 enum class SpreadsheetOutcome {
     Cancelled, ///< the export window was left without exporting: nothing written
     Written,   ///< the sheet is complete and handed to the user
+    Stopped,   ///< stopped while the values were written: no file, an earlier one kept
     Failed,    ///< the application refused an operation: show automationFailureMessage() and end the program
 };
 
-/// \brief Colours the value cells row by row from ExportRequest::CellColors.
-///
-/// White fills (index 2) and black text (index 1) are the sheet's defaults and
-/// are not set. A refused assignment (such as the fill index 0 that near-white
-/// points get) is skipped cell by cell. The stop button is polled once per row;
-/// stopping leaves the remaining rows uncoloured.
-void colourCells(const ExportRequest& request, SpreadsheetAutomation& sheet, ExportProgressView& view);
-
 /// \brief The export command of the open window after the export window closed:
-/// writes ws.request into a new worksheet (values from A1, optional colours,
-/// number format, widths fitted to the values, three description lines) and
-/// shows it.
+/// writes the region of ws.request into a new workbook row by row (values from
+/// A1, optional colours, number format, widths fitted to the values, three
+/// description lines) and shows it.
+///
+/// One worksheet "Лист1" for ws.BrightnessMeasure, or, when \a measures is
+/// given, one worksheet per measure named by measureSheetName(), each with its
+/// own description lines. The progress strip follows the rows and the stop
+/// button is polled a few times a second: a stop while cells are coloured
+/// leaves the remaining rows uncoloured and still writes the workbook; a stop
+/// while plain values are written drops it (Stopped).
 ///
 /// Returns Cancelled at once when ws.ExportCancelled is set. When the sheet
 /// cannot be put in front of the user, tells where it is and still returns Written.
 SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                                       const QLocale& locale = QLocale());
+                                       const QLocale& locale = QLocale(), const std::vector<int>& measures = {});
+
+/// \brief Russian name of the worksheet of \a measure in a workbook of several measures.
+QString measureSheetName(int measure);
 
 /// The critical message after which the program ends.
 UserMessage automationFailureMessage();
 
 /// The notice when the finished workbook could not be opened for the user.
 UserMessage workbookNotOpenedMessage(const QString& location);
+
+/// \brief The box the export window shows for a region taller than a worksheet
+/// holds below its description lines; nothing has been written.
+UserMessage tallerThanSheetMessage();
 
 } // namespace lumiset

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <utility>
 #include <vector>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
 
 namespace lumiset {
 
@@ -27,27 +29,30 @@ struct WorkbookTarget {
     QString exactPath;
 };
 
-/// \brief The worksheet collected in memory and written as an .xlsx file when it
-/// is made visible; "activating" it hands the file to \a opener.
+/// \brief The workbook written as it comes, in libxlsxwriter's constant-memory
+/// mode, to a temporary file that gets its name once the workbook is complete;
+/// "activating" it hands the file to \a opener.
 ///
 /// Values keep their float value exactly; fills and font colours use the
-/// ExcelPalette colour of each index (index 0 and indices without a row are
-/// refused); widths fitted to the value block follow Calibri 11 metrics as the
-/// spreadsheet measures them. Rows are written in order in constant-memory mode.
+/// ExcelPalette colour of each index (index 0 and indices without a row give
+/// none); widths fitted to the value block follow Calibri 11 metrics as the
+/// spreadsheet measures them, from the extremes of each column seen while the
+/// rows went by.
 class XlsxWorkbook : public SpreadsheetAutomation {
 public:
     explicit XlsxWorkbook(WorkbookTarget target, DocumentOpener opener = {});
+    ~XlsxWorkbook() override;
+    XlsxWorkbook(const XlsxWorkbook&) = delete;
+    XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
 
     SheetStatus createApplication() override;
-    SheetStatus setScreenUpdating(bool) override { return SheetStatus::Ok; }
-    SheetStatus putRangeValues(const QString& address, int rows, int columns, const float* values) override;
-    SheetStatus putCellText(int row, int column, const QString& text) override;
-    SheetStatus setFontColorIndex(int row, int column, int colorIndex) override;
-    SheetStatus setInteriorColorIndex(int row, int column, int colorIndex) override;
-    SheetStatus setColumnsNumberFormat(const QString& columns, const QString& format) override;
-    SheetStatus autoFitColumns(const QString& columns) override;
+    SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) override;
+    SheetStatus putRow(int row, const float* values, const CellColours* colours) override;
+    SheetStatus autoFitColumns() override;
+    SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) override;
     SheetStatus setVisible(bool visible) override;
     SheetStatus activateSheet() override;
+    void discard() override;
     void release() override {}
     QString documentLocation() const override { return savedPath_; }
 
@@ -56,32 +61,35 @@ public:
     static double fittedWidth(const QString& text);
 
 private:
-    struct CellStyle {
-        std::uint8_t fill = 0; ///< colour index, 0 none
-        std::uint8_t font = 0;
+    /// What decides a column's fitted width: its largest and most negative
+    /// plain values, and the widest text of the values measured one by one.
+    struct ColumnExtremes {
+        float largest = 0.0f;  ///< largest value >= 0
+        float smallest = 0.0f; ///< most negative value
+        bool anyLarge = false;
+        bool anyNegative = false;
+        int otherPixels = 0;   ///< widest text of the other values
+        double otherWidth = 0.0;
     };
-    int lastColumnOf(const QString& columns) const;
-    bool inBlock(int row, int column) const;
-    CellStyle& styleOf(int row, int column);
-    bool save();
-    bool writeTo(const QString& path) const;
+    lxw_format* formatFor(CellColours style, bool twoDecimals);
+    bool finish();
 
     WorkbookTarget target_;
     DocumentOpener opener_;
-    bool created_ = false;
+    QString tempPath_;
+    QString folder_; ///< where the numbered names are tried
+    lxw_workbook* book_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
+    lxw_format* columnFormat_ = nullptr;
+    std::vector<lxw_format*> formats_;
+    std::vector<bool> formatKnown_;
     QString savedPath_;
 
     int rows_ = 0;
     int columns_ = 0;
-    std::vector<float> values_;
-    std::vector<CellStyle> blockStyles_;
-    std::map<std::pair<int, int>, QString> texts_;
-    std::map<std::pair<int, int>, CellStyle> textStyles_;
-    int numberFormatColumns_ = 0; ///< columns 1 … n show "0.00"
-    std::vector<double> widths_;  ///< fitted widths; empty: the sheet's default
+    bool twoDecimals_ = false;
+    int lastRow_ = 0; ///< last row written to the current sheet
+    std::vector<ColumnExtremes> extremes_;
 };
-
-/// \brief Number of the column named by \a letters (A = 1 … IV = 256); 0 when malformed.
-int columnNumber(const QString& letters);
 
 } // namespace lumiset

@@ -192,7 +192,7 @@ TEST(CliTest, ExitStatuses)
 {
     const QString image = smallPicture();
     const QString refused = tempPicture(QStringLiteral("four.bmp"), bmp(2, 2, 4));
-    const QString wide = tempPicture(QStringLiteral("wide.bmp"), bmp(300, 1, 24));
+    const QString wide = tempPicture(QStringLiteral("wide.bmp"), bmp(16385, 1, 24));
     QTemporaryDir out;
     const QString missing = out.filePath(QStringLiteral("none.bmp"));
     const auto exportOf = [&](const QStringList& more) { return QStringList{QStringLiteral("export"), image} + more; };
@@ -218,8 +218,9 @@ TEST(CliTest, ExitStatuses)
         {"unknown measure", exportOf({QStringLiteral("--measure"), QStringLiteral("hue")}), 2},
         {"bad weights", exportOf({QStringLiteral("--weights"), QStringLiteral("0.3,x,0.1")}), 2},
         {"missing option value", exportOf({QStringLiteral("--csv")}), 2},
-        {"257 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("257,1")}, 2},
-        {"256 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("256,1")}, 0},
+        {"16385 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("16385,1")}, 2},
+        {"16384 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("16384,1")}, 0},
+        {"a measure list with --csv", exportOf({QStringLiteral("--measure"), QStringLiteral("red,blue"), QStringLiteral("--csv"), out.filePath(QStringLiteral("l.csv"))}), 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

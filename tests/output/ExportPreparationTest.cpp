@@ -1,6 +1,7 @@
 #include "output/ExportPreparation.h"
 
 #include "output/OutputFixtures.h"
+#include "output/RegionRows.h"
 
 #include <gtest/gtest.h>
 
@@ -61,8 +62,7 @@ TEST(CellValuesTest, EveryMeasureOnEveryKind)
         SCOPED_TRACE(c.name);
         Workspace ws = workspaceOf(pointImage(c.kind), region(1, 1, 2, 1), c.measure);
         std::tie(ws.CoefRed, ws.CoefGreen, ws.CoefBlue) = std::tuple(c.weights[0], c.weights[1], c.weights[2]);
-        ASSERT_EQ(prepareExportRequest(ws, false), RegionError::None);
-        const float got = ws.request.value(1, 1);
+        const float got = RegionRows(ws.image, ws.selection, measureSettings(ws)).values(1)[0];
         EXPECT_EQ(std::memcmp(&got, &c.expected, 4), 0) << got << " vs " << c.expected;
     }
 }
@@ -70,7 +70,8 @@ TEST(CellValuesTest, EveryMeasureOnEveryKind)
 TEST(LastColumnNameTest, Letters)
 {
     const std::pair<int, const char*> cases[] = {
-        {1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {53, "BA"}, {78, "BZ"}, {255, "IU"}, {256, "IV"}, {257, ""},
+        {1, "A"},    {26, "Z"},    {27, "AA"},    {52, "AZ"},    {53, "BA"},   {256, "IV"},
+        {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}, {16385, ""}, {0, ""},
     };
     for (const auto& [columns, letters] : cases)
         EXPECT_EQ(lastColumnName(columns), QString::fromLatin1(letters)) << columns;
@@ -86,11 +87,11 @@ TEST(ColumnClampTest, WidthAndImageEdge)
         RegionError error;
     };
     const Case cases[] = {
-        {"300 wide from 10 is cut to 10..265", 400, region(10, 1, 309, 1), 10, 265, RegionError::None},
-        {"beyond the edge: image width first, then 256", 600, region(1, 1, 700, 1), 1, 256, RegionError::None},
+        {"16400 wide from 10 is cut to 10..16393", 16500, region(10, 1, 16409, 1), 10, 16393, RegionError::None},
+        {"beyond the edge: image width first, then 16384", 16500, region(1, 1, 17000, 1), 1, 16384, RegionError::None},
         {"beyond the edge of a narrow image", 5, region(2, 1, 9, 1), 2, 5, RegionError::None},
         {"first column 0 becomes 1", 5, region(0, 1, 3, 1), 1, 3, RegionError::None},
-        {"reversed far apart is refused, not read", 300, region(290, 1, 10, 1), 290, 545, RegionError::OutsideImage},
+        {"reversed far apart is refused, not read", 20000, region(19990, 1, 10, 1), 19990, 36373, RegionError::OutsideImage},
         {"first column beyond the picture is refused", 5, region(7, 1, 5, 1), 7, 5, RegionError::OutsideImage},
     };
     for (const Case& c : cases) {
@@ -144,26 +145,40 @@ TEST(ColorPointCountTest, CountsAsTheZoomedViewDoes)
     }
 }
 
-TEST(CellColorsTest, FilledOnlyWhenAskedFromEachKindsColours)
+TEST(WorkbookRowLimitTest, TallerThanTheSheetBelowItsLinesIsRefused)
 {
-    Workspace ws = workspaceOf(trueColourImage({{Rgb8{255, 0, 0}, Rgb8{250, 10, 10}, Rgb8{30, 30, 30}}}),
-                               region(1, 1, 3, 1), MeasureMean);
-    ASSERT_EQ(prepareExportRequest(ws, false), RegionError::None);
-    EXPECT_FALSE(ws.request.FillCellBackground);
-    EXPECT_EQ(ws.request.CellColors, (std::vector<std::array<qint32, 2>>(3, {0, 0})));
-    ASSERT_EQ(prepareExportRequest(ws, true), RegionError::None);
-    EXPECT_TRUE(ws.request.FillCellBackground);
-    // The grey point of a colour region takes the grey ladder.
-    EXPECT_EQ(ws.request.CellColors, (std::vector<std::array<qint32, 2>>{{3, 2}, {3, 2}, {56, 2}}));
+    for (const int height : {kMaxWorkbookRegionRows, kMaxWorkbookRegionRows + 1}) {
+        SCOPED_TRACE(height);
+        Workspace ws = workspaceOf(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, height), MeasureRed);
+        ws.image.ImageHeight = height;
+        for (PixelPlane* plane : {&ws.image.PixelRed, &ws.image.PixelGreen, &ws.image.PixelBlue})
+            plane->resize(1, height), plane->allocate();
+        EXPECT_EQ(prepareExportRequest(ws, false), height > kMaxWorkbookRegionRows ? RegionError::TallerThanSheet : RegionError::None);
+        EXPECT_EQ(ws.ExportCancelled, height > kMaxWorkbookRegionRows);
+    }
+}
 
-    Workspace tga = workspaceOf(singlePlaneImage({{20, 100, 230}}, {}, true), region(1, 1, 3, 1), MeasureRed);
-    ASSERT_EQ(prepareExportRequest(tga, true), RegionError::None);
-    EXPECT_EQ(tga.request.CellColors, (std::vector<std::array<qint32, 2>>{{1, 2}, {16, 1}, {2, 1}}));
-
-    Workspace pal = workspaceOf(singlePlaneImage({{1, 0}}, {Rgb8{0, 0, 0}, Rgb8{100, 150, 200}}), region(1, 1, 2, 1),
-                                MeasureMean);
-    ASSERT_EQ(prepareExportRequest(pal, true), RegionError::None);
-    EXPECT_EQ(pal.request.CellColors, (std::vector<std::array<qint32, 2>>{{47, 2}, {1, 2}}));
+TEST(CellColorsTest, FromEachKindsColours)
+{
+    using Colours = std::vector<std::pair<int, int>>;
+    const auto coloursOf = [](const Workspace& ws) {
+        RegionRows rows(ws.image, ws.selection, measureSettings(ws));
+        const CellColours* c = rows.colours(1);
+        Colours out;
+        for (int j = 0; j < rows.columnCount(); ++j)
+            out.emplace_back(c[j].fill, c[j].font);
+        return out;
+    };
+    // The grey point of a colour region takes the grey ladder; white fill (2)
+    // and black text (1) stay the sheet's defaults (0).
+    const Workspace ws = workspaceOf(trueColourImage({{Rgb8{255, 0, 0}, Rgb8{250, 10, 10}, Rgb8{30, 30, 30}}}),
+                                     region(1, 1, 3, 1), MeasureMean);
+    EXPECT_EQ(coloursOf(ws), (Colours{{3, 2}, {3, 2}, {56, 2}}));
+    const Workspace tga = workspaceOf(singlePlaneImage({{20, 100, 230}}, {}, true), region(1, 1, 3, 1), MeasureRed);
+    EXPECT_EQ(coloursOf(tga), (Colours{{1, 2}, {16, 0}, {0, 0}}));
+    const Workspace pal = workspaceOf(singlePlaneImage({{1, 0}}, {Rgb8{0, 0, 0}, Rgb8{100, 150, 200}}),
+                                      region(1, 1, 2, 1), MeasureMean);
+    EXPECT_EQ(coloursOf(pal), (Colours{{47, 2}, {1, 2}}));
 }
 
 } // namespace

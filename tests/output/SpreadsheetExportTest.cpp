@@ -5,7 +5,9 @@
 #include "output/RecordingExportProgress.h"
 #include "output/XlsxWorkbook.h"
 
+#include <QDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,52 +17,40 @@ namespace {
 
 using namespace lumiset::test;
 
-/// A spreadsheet that writes down every call; \a refuse names the one operation
-/// that fails, and fill or font index 0 is refused as the spreadsheet refuses it.
+/// A workbook that writes down every call; \a refuse names the one operation
+/// that fails.
 class RecordingSheet : public SpreadsheetAutomation {
 public:
     QString refuse;
     SheetStatus shown = SheetStatus::Ok;
     QStringList calls;
 
-    SheetStatus record(const QString& op, const QString& detail = {}, bool refused = false)
+    SheetStatus record(const QString& op, const QString& detail = {})
     {
         calls << (detail.isEmpty() ? op : op + QLatin1Char(' ') + detail);
-        return refused || op == refuse ? SheetStatus::Refused : SheetStatus::Ok;
-    }
-    static QString at(int row, int column, const QString& what)
-    {
-        return QStringLiteral("%1,%2 %3").arg(row).arg(column).arg(what);
+        return op == refuse ? SheetStatus::Refused : SheetStatus::Ok;
     }
     SheetStatus createApplication() override { return record(QStringLiteral("create")); }
-    SheetStatus setScreenUpdating(bool) override { return record(QStringLiteral("updating")); }
-    SheetStatus putRangeValues(const QString& address, int, int, const float*) override
+    SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) override
     {
-        return record(QStringLiteral("range"), address);
+        return record(QStringLiteral("sheet"), QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(twoDecimals));
     }
-    SheetStatus putCellText(int row, int column, const QString& text) override
+    SheetStatus putRow(int row, const float*, const CellColours* colours) override
     {
-        return record(QStringLiteral("text"), at(row, column, text));
+        return record(QStringLiteral("row"), QStringLiteral("%1 %2").arg(row).arg(colours ? colours[0].fill : -1));
     }
-    SheetStatus setFontColorIndex(int row, int column, int index) override
+    SheetStatus autoFitColumns() override { return record(QStringLiteral("autofit")); }
+    SheetStatus putCellText(int row, int column, const QString& text, int font) override
     {
-        return record(QStringLiteral("font"), at(row, column, QString::number(index)), index == 0);
+        return record(QStringLiteral("text"), QStringLiteral("%1,%2 %3 %4").arg(row).arg(column).arg(font).arg(text));
     }
-    SheetStatus setInteriorColorIndex(int row, int column, int index) override
-    {
-        return record(QStringLiteral("fill"), at(row, column, QString::number(index)), index == 0);
-    }
-    SheetStatus setColumnsNumberFormat(const QString& columns, const QString& format) override
-    {
-        return record(QStringLiteral("format"), columns + QLatin1Char(' ') + format);
-    }
-    SheetStatus autoFitColumns(const QString& columns) override { return record(QStringLiteral("autofit"), columns); }
     SheetStatus setVisible(bool) override { return record(QStringLiteral("visible")); }
     SheetStatus activateSheet() override
     {
         calls << QStringLiteral("activate");
         return shown;
     }
+    void discard() override { calls << QStringLiteral("discard"); }
     void release() override { calls << QStringLiteral("release"); }
     QString documentLocation() const override { return QStringLiteral("/docs/tyu2.xlsx"); }
 
@@ -74,6 +64,7 @@ Workspace prepared(std::vector<std::vector<Rgb8>> rows, Selection sel, int measu
 {
     Workspace ws;
     ws.image = trueColourImage(rows);
+    ws.image.FileSignature = QStringLiteral("BM");
     ws.selection = sel;
     ws.BrightnessMeasure = measure;
     ws.ColorPointCount = countColorPoints(ws.image, sel);
@@ -92,9 +83,9 @@ TEST(SpreadsheetExportTest, CancelledWritesNothing)
     EXPECT_EQ(view.events, QStringList{QStringLiteral("frame resting")});
 }
 
-TEST(SpreadsheetExportTest, RefusedOperationFailsTheExport)
+TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
 {
-    for (const char* op : {"create", "range", "format", "autofit", "text", "visible"}) {
+    for (const char* op : {"create", "sheet", "row", "autofit", "text", "visible"}) {
         SCOPED_TRACE(op);
         Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureMean, false);
         RecordingSheet sheet;
@@ -102,6 +93,7 @@ TEST(SpreadsheetExportTest, RefusedOperationFailsTheExport)
         RecordingExportProgress view;
         EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Failed);
         EXPECT_FALSE(sheet.calls.contains(QStringLiteral("activate")));
+        EXPECT_TRUE(sheet.calls.contains(QStringLiteral("discard")));
     }
 }
 
@@ -116,21 +108,29 @@ TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
     EXPECT_TRUE(view.messages[0].text.contains(QStringLiteral("/docs/tyu2.xlsx")));
 }
 
-TEST(ColourCellsTest, StopDuringRowThreeLeavesTheRest)
+// Ten rows, the clock 100 ms further at every reading, the stop clicked before row 4.
+TEST(SpreadsheetExportTest, StopColouringWritesTheRestUncolouredStopValuesDropsTheWorkbook)
 {
-    std::vector<std::vector<Rgb8>> rows(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}));
-    Workspace ws = prepared(rows, region(1, 1, 2, 10), MeasureRed, true);
-    RecordingSheet sheet;
-    RecordingExportProgress view;
-    view.stopDuringEventRun = 4; // the click arrives while row 3 is coloured
-    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
-    EXPECT_EQ(sheet.matching(QStringLiteral("fill")).size(), 6);
-    EXPECT_TRUE(sheet.matching(QStringLiteral("fill 4,")).isEmpty());
-    EXPECT_EQ(sheet.matching(QStringLiteral("text")).size(), 3);
-    EXPECT_EQ(view.progressWidths, (std::vector<int>{13, 26, 39, 1}));
+    for (const bool fill : {true, false}) {
+        SCOPED_TRACE(fill);
+        Workspace ws = prepared(std::vector<std::vector<Rgb8>>(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0})),
+                                region(1, 1, 2, 10), MeasureRed, fill);
+        RecordingSheet sheet;
+        RecordingExportProgress view;
+        for (qint64 t = 0; t < 100; ++t)
+            view.clock.push_back(t * 100);
+        view.stopDuringEventRun = 4;
+        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), fill ? SpreadsheetOutcome::Written : SpreadsheetOutcome::Stopped);
+        const QStringList rows = sheet.matching(QStringLiteral("row"));
+        EXPECT_EQ(rows.filter(QRegularExpression(QStringLiteral(" 3$"))).size(), fill ? 3 : 0);
+        EXPECT_EQ(rows.filter(QStringLiteral(" -1")).size(), fill ? 7 : 3);
+        EXPECT_EQ(sheet.calls.contains(QStringLiteral("discard")), !fill);
+        EXPECT_EQ(sheet.matching(QStringLiteral("text")).size(), fill ? 3 : 0);
+        EXPECT_EQ(view.progressWidths, (std::vector<int>{13, 26, 39, 1}));
+    }
 }
 
-TEST(ColourCellsTest, RemainingTimeFromTheLastRow)
+TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
 {
     struct Case {
         const char* name;
@@ -138,37 +138,76 @@ TEST(ColourCellsTest, RemainingTimeFromTheLastRow)
         QStringList texts;
     };
     const Case cases[] = {
-        {"2.4 s with 5 rows left", {0, 1000, 3400, 3400}, {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  10 с")}},
-        {"half a second rounds to even 0", {0, 500, 1000, 1500}, {}},
-        {"a fast row keeps the last text", {0, 3000, 3100, 3100}, {QStringLiteral("Осталось  18 с")}},
+        // Start at 0; row 2 polled at 1000 (1 row in 1 s, 6 left), row 3 at 3000 (1.5 s a row, 5 left).
+        {"from the rows so far", {0, 0, 1000, 3000}, {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  8 с")}},
+        {"polls closer than 100 ms are skipped", {0, 0, 50, 2000}, {QStringLiteral("Осталось  5 с")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::vector<Rgb8>> rows(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}));
-        Workspace ws = prepared(rows, region(1, 1, 1, 7), MeasureRed, true);
+        Workspace ws = prepared(std::vector<std::vector<Rgb8>>(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0})),
+                                region(1, 1, 1, 7), MeasureRed, true);
         RecordingSheet sheet;
         RecordingExportProgress view;
         view.clock = c.clock;
-        view.clock.push_back(c.clock.back()); // later rows take no time
-        colourCells(ws.request, sheet, view);
+        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
         EXPECT_EQ(view.remainingTexts, c.texts);
+    }
+}
+
+TEST(SpreadsheetExportTest, OneSheetPerMeasureEachWithItsLines)
+{
+    Workspace ws = prepared({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}, region(1, 1, 2, 1), MeasureRed, false);
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, QLocale::c(), {MeasureGreen, MeasureLuminance}),
+              SpreadsheetOutcome::Written);
+    EXPECT_EQ(sheet.matching(QStringLiteral("sheet")),
+              (QStringList{QStringLiteral("sheet Зелёный 1x2 0"), QStringLiteral("sheet Яркость 1x2 1")}));
+    const QStringList texts = sheet.matching(QStringLiteral("text 3,1"));
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("text 3,1 10 Выведена ЯРКОСТЬ ЗЕЛЁНОЙ")));
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("text 3,1 0 Выведена ЯРКОСТЬ = 0.299")));
+}
+
+// Whole rows of today's worksheet width: the table's shape and the lines naming it.
+TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
+{
+    for (const auto& [width, letters] : {std::pair{1000, "ALL"}, std::pair{kMaxExportColumns, "XFD"}}) {
+        SCOPED_TRACE(width);
+        Workspace ws = prepared(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9})),
+                                region(1, 1, width, 2), MeasureRed, false);
+        const QList<QByteArray> lines = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.bmp"),
+                                                 QLocale::c()).split('\n');
+        ASSERT_EQ(lines.size(), 6); // two rows, three description lines, nothing after the last CR LF
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(lines[i].count(';'), width - 1) << i;
+        EXPECT_TRUE(lines[1].startsWith("9;9;9;"));
+        EXPECT_TRUE(lines[4].contains("[" + QByteArray::number(width) + " , 2]"));
+
+        RecordingSheet sheet;
+        RecordingExportProgress view;
+        ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
+        EXPECT_EQ(sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 2x%1 0").arg(width)});
+        EXPECT_EQ(sheet.matching(QStringLiteral("row")).size(), 2);
+        EXPECT_TRUE(sheet.matching(QStringLiteral("text 5,1 0"))
+                        .value(0)
+                        .endsWith(QStringLiteral("[A1:%1%2]").arg(QLatin1String(letters)).arg(2)));
     }
 }
 
 TEST(XlsxWorkbookTest, RefusesWhatTheSpreadsheetWouldRefuse)
 {
-    XlsxWorkbook book({QStringLiteral("/tmp/x.bmp"), QString(), QString()});
+    QTemporaryDir dir;
+    XlsxWorkbook book({QString(), QString(), dir.filePath(QStringLiteral("x.xlsx"))});
     const float values[2] = {1, 2};
-    EXPECT_EQ(book.putRangeValues(QStringLiteral("A1:B1"), 1, 2, values), SheetStatus::Refused); // not created
     ASSERT_EQ(book.createApplication(), SheetStatus::Ok);
-    EXPECT_EQ(book.putRangeValues(QStringLiteral("A1:C1"), 1, 2, values), SheetStatus::Refused);
-    EXPECT_EQ(book.putRangeValues(QStringLiteral("A1:B1"), 1, 2, values), SheetStatus::Ok);
-    EXPECT_EQ(book.setInteriorColorIndex(1, 1, 0), SheetStatus::Refused);
-    EXPECT_EQ(book.setInteriorColorIndex(1, 1, 18), SheetStatus::Refused);
-    EXPECT_EQ(book.setInteriorColorIndex(1, 1, 1), SheetStatus::Ok);
-    EXPECT_EQ(book.setColumnsNumberFormat(QStringLiteral("A:IW"), QStringLiteral("0.00")), SheetStatus::Refused);
-    EXPECT_EQ(columnNumber(QStringLiteral("IV")), 256);
-    EXPECT_EQ(columnNumber(QStringLiteral("a")), 0);
+    EXPECT_EQ(book.addSheet(QStringLiteral("a"), 1, kMaxExportColumns + 1, false), SheetStatus::Refused);
+    ASSERT_EQ(book.addSheet(QStringLiteral("a"), 2, 2, false), SheetStatus::Ok);
+    EXPECT_EQ(book.putRow(2, values, nullptr), SheetStatus::Refused) << "rows go in order";
+    EXPECT_EQ(book.putRow(1, values, nullptr), SheetStatus::Ok);
+    EXPECT_EQ(book.putCellText(1, 1, QStringLiteral("above"), 0), SheetStatus::Refused);
+    book.discard();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
 } // namespace

@@ -116,6 +116,26 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
     EXPECT_EQ(entries(docs.path()), (QStringList{QStringLiteral("tyu2 (2).xlsx"), QStringLiteral("tyu2.xlsx")}));
 }
 
+// A stop while the values are written: no new file, the earlier one as it was,
+// no temporary left behind.
+TEST(StoppedWriteTest, LeavesNoFileAndKeepsTheEarlierOne)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("out.csv"));
+    const QString xlsx = dir.filePath(QStringLiteral("out.xlsx"));
+    ASSERT_TRUE(writeBytes(csv, kEarlier));
+    ASSERT_TRUE(writeBytes(xlsx, kEarlier));
+    Workspace ws = redWorkspace();
+    EXPECT_EQ(writeCsv(ws, csv, commaLocale(), [](qint64, qint64) { return false; }), CsvError::Stopped);
+    XlsxWorkbook book({QString(), QString(), xlsx});
+    RecordingExportProgress view;
+    view.stopDuringEventRun = 1;
+    EXPECT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Stopped);
+    EXPECT_EQ(readBytes(csv), kEarlier);
+    EXPECT_EQ(readBytes(xlsx), kEarlier);
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx")}));
+}
+
 #ifdef Q_OS_UNIX
 // Runs \a write on a full disk, simulated by a file-size limit of this process:
 // writes beyond it fail with EFBIG once SIGXFSZ is ignored.

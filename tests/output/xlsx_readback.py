@@ -159,6 +159,41 @@ def main():
     check(ws.cell(1, 1).value == 7 and ws.cell(1, 1).number_format == "General", "grey region writes red")
     check(ws.cell(3, 1).value == "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения)", "grey measure line")
 
+    # Wider than the old 256 columns: every value, every width and the lines naming it.
+    wide_rows = [[((i * 7 + j) % 256, j % 251, 3) for j in range(1000)] for i in range(2)]
+    wide_image = os.path.join(tmp, "wide1000.bmp")
+    with open(wide_image, "wb") as f:
+        f.write(bmp24(wide_rows))
+    book = os.path.join(tmp, "wide1000.xlsx")
+    run(cli, [wide_image, "--to", "1000,2", "--measure", "green", "--xlsx", book])
+    ws = openpyxl.load_workbook(book).active
+    check(ws.max_column == 1000, "wide columns %d" % ws.max_column)
+    check([[ws.cell(i, j).value for j in range(1, 1001)] for i in (1, 2)] == [[j % 251 for j in range(1000)]] * 2,
+          "wide values")
+    check((ws.cell(5, 1).value or "").endswith("[A1:ALL2]"), "wide region line %r" % ws.cell(5, 1).value)
+    check_widths(ws, 2, 1000, lambda v: "%d" % v, "wide")
+
+    # Several measures: one worksheet each, named in Russian, each with its own lines.
+    book = os.path.join(tmp, "measures.xlsx")
+    run(cli, [image, "--to", "4,3", "--measure", "red,mean,luma", "--locale", "ru_RU", "--xlsx", book])
+    wb = openpyxl.load_workbook(book)
+    check(wb.sheetnames == ["Красный", "Среднее", "Яркость"], "sheet names %r" % wb.sheetnames)
+    r, g, b = rows[0][0]
+    for name, value, fmt, line in (
+            ("Красный", r, "General", "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ"),
+            ("Среднее", f32((g + r + b) / 3.0), "0.00",
+             "Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей"),
+            ("Яркость", f32(g * f32(0.587) + r * f32(0.299) + b * f32(0.114)), "0.00",
+             "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B")):
+        if name not in wb.sheetnames:
+            continue
+        ws = wb[name]
+        # The workbook keeps 16 significant digits.
+        check(math.isclose(ws.cell(1, 1).value, value, rel_tol=1e-15), "%s value %r, want %r" % (name, ws.cell(1, 1).value, value))
+        check(ws.cell(1, 1).number_format == fmt, "%s number format %r" % (name, ws.cell(1, 1).number_format))
+        check(ws.cell(5, 1).value == line, "%s measure line %r" % (name, ws.cell(5, 1).value))
+        check(ws.cell(4, 1).value == "Файл: tyu2.bmp ;    Точек 4x3   ; 16777216 цветов", "%s file line" % name)
+
     for f in failures:
         print("FAIL:", f)
     print("%d failures" % len(failures))

@@ -50,6 +50,7 @@ protected:
     {
         csvErrors << title + QLatin1Char('|') + text;
     }
+    int csvProgressDelay() const override { return 0; }
 };
 
 class ExportFormTest : public ::testing::Test {

@@ -1,5 +1,7 @@
 #include "ExportFormFixture.h"
 
+#include <QProgressDialog>
+
 #include "common/PictureButton.h"
 #include "output/CsvExport.h"
 
@@ -163,6 +165,19 @@ TEST_F(ExportFormTest, DragSelectsAndTheReleaseRedrawsTheZoomedView)
     EXPECT_EQ(c("Picture5")->size(), QSize(300, 30)) << "the region the drag reached is drawn";
 }
 
+TEST_F(ExportFormTest, DragAcrossAThousandColumnsSelectsThemAll)
+{
+    open(bmp24(1200, 10));
+    start();
+    QWidget* picture = c("Picture3");
+    QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, {0, 0});
+    for (QPoint p : {QPoint(0, 0), QPoint(999, 4)})
+        moveWith(picture, p, Qt::LeftButton);
+    QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, {999, 4});
+    EXPECT_EQ(text("Text5"), QStringLiteral(" 1000"));
+    EXPECT_EQ(c("Vydelenie")->geometry(), QRect(0, 0, 1000, 5));
+}
+
 // ---- zoom and readout -----------------------------------------------------------------
 
 TEST_F(ExportFormTest, ZoomClicksStayBetween1And20AndADoubleClickCountsTwice)
@@ -280,9 +295,9 @@ TEST_F(ExportFormTest, ExportPreparesTheRequestWithTheTickAndCloses)
         click("Image1");
         EXPECT_FALSE(form->isVisible());
         EXPECT_FALSE(ws.ExportCancelled);
-        ASSERT_EQ(ws.request.rowCount, 2);
-        EXPECT_EQ(ws.request.value(2, 3), 255.0f);
-        EXPECT_EQ(ws.request.colors(2, 3), ticked ? (std::array<qint32, 2>{3, 2}) : (std::array<qint32, 2>{0, 0}));
+        EXPECT_EQ(ws.request.rowCount, 2);
+        EXPECT_EQ(ws.request.columnCount, 3);
+        EXPECT_EQ(ws.request.FillCellBackground, ticked);
     }
 }
 
@@ -302,6 +317,24 @@ TEST_F(ExportFormTest, CsvIsWrittenBesideThePictureOrTheErrorShown)
     QFile written(QDir(folder).filePath(QStringLiteral("res.csv")));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().startsWith("200;200;200\r\n200;200;200\r\n"));
+}
+
+TEST_F(ExportFormTest, CsvProgressBoxShowsAndItsStopLeavesNoFile)
+{
+    open(bmp24(50, 40));
+    start();
+    form->csvAnswers << QStringLiteral("res");
+    bool shown = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto* box = form->findChild<QProgressDialog*>(QStringLiteral("CsvProgress"));
+        shown = box && box->isVisible();
+        if (box)
+            box->cancel();
+    });
+    click("Image15");
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(form->csvErrors.isEmpty()) << "a stop is no error";
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath(QStringLiteral("res.csv"))));
 }
 
 } // namespace

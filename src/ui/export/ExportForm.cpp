@@ -8,16 +8,19 @@
 #include "image/PixelLoader.h"
 #include "image/Rounding.h"
 #include "output/CsvExport.h"
+#include "output/SpreadsheetExport.h"
 #include "output/ExportPreparation.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -39,6 +42,7 @@ constexpr QRect kRowPanel{192, 184, 161, 89}; // under the wedge's widest line, 
 constexpr int kZoomLabelGap = 20;              // the zoom label's top above the zoomed frame
 constexpr int kZoomLabelTopmost = 146;
 constexpr int kBarThickness = 17;
+constexpr int kCsvProgressSteps = 1000;
 constexpr int kProgressLeft = 88;
 constexpr int kProgressTop = 8;
 constexpr int kReadingPhaseEnd = 350; // the bar's length when the pixels are read
@@ -386,6 +390,10 @@ void ExportForm::exportToTable()
     setBusy(false);
     // A region the pixel tables cannot give prepares nothing; the window stays
     // open for another region or cancel.
+    if (refused == RegionError::TallerThanSheet) {
+        const UserMessage message = tallerThanSheetMessage();
+        showCsvError(message.title, message.text);
+    }
     if (refused != RegionError::None)
         return;
     finishExport();
@@ -396,9 +404,27 @@ void ExportForm::saveCsv()
     const QString defaultPath = defaultCsvPath(ws_.image.FilePath);
     const QString answer = askCsvName(csvPromptTitle(), csvPromptText(defaultCsvName(defaultPath)));
     setBusy(true);
-    const CsvError error = lumiset::csvCommand(ws_, answer, QLocale());
+    // A long write shows a progress box after a second, with the time left and
+    // a stop button; a stopped write leaves no file.
+    QProgressDialog progress(QStringLiteral("Запись файла CSV…"), QStringLiteral("Остановить"), 0, kCsvProgressSteps, this);
+    progress.setObjectName(QStringLiteral("CsvProgress"));
+    progress.setWindowTitle(csvPromptTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(csvProgressDelay()); // shorter writes show no box
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    QElapsedTimer clock;
+    clock.start();
+    const CsvError error = lumiset::csvCommand(ws_, answer, QLocale(), [&](qint64 done, qint64 total) {
+        progress.setValue(int(done * kCsvProgressSteps / qMax<qint64>(total, 1)));
+        const qint64 secondsLeft = qint64(double(clock.elapsed()) * double(total - done) / double(qMax<qint64>(done, 1)) / 1000.0 + 0.5);
+        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft) + QStringLiteral(" с"));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    progress.close();
     setBusy(false);
-    if (error == CsvError::None)
+    if (error == CsvError::None || error == CsvError::Stopped)
         return;
     const UserMessage message = csvErrorMessage(error, QDir::toNativeSeparators(ws_.SelectedFileName));
     showCsvError(message.title, message.text);

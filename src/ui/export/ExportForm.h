@@ -129,8 +129,10 @@ protected:
     virtual void showReadError(const QString& title, const QString& text);
     /// The input box of the table file's name; empty when cancelled. Tests replace it.
     virtual QString askCsvName(const QString& title, const QString& prompt);
-    /// Tells the user that the table file was not written; tests replace it.
+    /// Tells the user that the table file (or a too tall workbook) was not written; tests replace it.
     virtual void showCsvError(const QString& title, const QString& text);
+    /// How long a table file is written before its progress box shows; tests shorten it.
+    virtual int csvProgressDelay() const { return 1000; }
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
