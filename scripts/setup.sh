@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev            # Qt 6 Widgets (and Gui, Test)
+    qt6-image-formats-plugins # TIFF and WebP readers
     libxlsxwriter-dev       # workbook writer
     libgtest-dev            # unit and widget tests
     libbenchmark-dev        # benchmarks
