@@ -278,8 +278,11 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
         }
     }
     setKind(s, facts);
-    d.report << QStringLiteral("Глубина цвета ") + integerText(facts.bits) + bitsWord(facts.bits)
-            + QStringLiteral(" на канал.");
+    // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
+    d.report << (facts.colour == DecodedColour::Palette
+                     ? QStringLiteral("Цвета палитры по 8 бит на канал.")
+                     : QStringLiteral("Глубина цвета ") + integerText(facts.bits) + bitsWord(facts.bits)
+                         + QStringLiteral(" на канал."));
     switch (facts.colour) {
     case DecodedColour::Palette: d.report << QStringLiteral("Изображение с палитрой."); break;
     case DecodedColour::Grey: d.report << QStringLiteral("Изображение в градациях серого."); break;
