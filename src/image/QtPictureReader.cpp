@@ -3,6 +3,7 @@
 #include "ByteSource.h"
 #include "MemoryBudget.h"
 #include "NumberText.h"
+#include "PnmReader.h"
 
 #include <QColorSpace>
 #include <QImageReader>
@@ -103,33 +104,6 @@ QString decoderNotice(QImageReader::ImageReaderError error)
     return QStringLiteral("Изображение не удаётся декодировать:") + kCrLf + decoderReason(error);
 }
 
-/// The largest sample value a PNM header declares (1 for the bitmaps), or -1.
-int pnmMaximum(ByteSource& source)
-{
-    std::uint8_t head[256] = {};
-    source.read(0, head, sizeof head);
-    if (head[1] == '1' || head[1] == '4')
-        return 1;
-    int field = 0;
-    int value = -1;
-    for (std::size_t i = 2; i < sizeof head; ++i) {
-        const char c = char(head[i]);
-        if (c == '#') {
-            while (i < sizeof head && head[i] != '\n' && head[i] != '\r')
-                ++i;
-        } else if (c >= '0' && c <= '9') {
-            value = (value < 0 ? 0 : value) * 10 + (c - '0');
-            if (value > 1 << 20)
-                return -1;
-        } else if (value >= 0) {
-            if (++field == 3)
-                return value;
-            value = -1;
-        }
-    }
-    return -1;
-}
-
 void resetDecodedHeader(ImageStore& s)
 {
     s.ImageWidth = 0;
@@ -169,6 +143,8 @@ std::unique_ptr<QImageReader> readerFor(const ImageStore& s, QIODevice* device)
 {
     auto reader = std::make_unique<QImageReader>(device, s.DecodedFormat);
     reader->setAllocationLimit(allocationLimit(s));
+    // The stored grid, as the header gives its size: an EXIF turn would swap it.
+    reader->setAutoTransform(false);
     return reader;
 }
 
@@ -258,8 +234,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     FormatFacts facts = factsOf(header->imageFormat());
     if (s.DecodedFormat == "gif")
         facts = factsOf(QImage::Format_RGB32); // Qt decodes GIF to colour: its palette is not kept
-    const bool pnm = s.DecodedFormat == "pbm" || s.DecodedFormat == "pgm" || s.DecodedFormat == "ppm";
-    const int pnmMax = pnm ? pnmMaximum(source) : 0;
+    // Grey and colour PNM are read by the program itself (exact samples of any range).
+    const PnmHeader pnm = s.DecodedFormat == "pgm" || s.DecodedFormat == "ppm" ? readPnmHeader(source) : PnmHeader{};
     QImage decoded; // the whole picture, when its kind could only be learnt by decoding it
     if (facts.colour == DecodedColour::Unreadable) {
         // The header does not tell (WebP): decode it, the budget checked for the widest kind first.
@@ -277,6 +253,13 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             return d;
         }
     }
+    if (pnm.magic != 0) {
+        if (!pnm.valid || pnm.width != size.width() || pnm.height != size.height()) {
+            d.notice = decoderNotice(QImageReader::InvalidDataError);
+            return d;
+        }
+        facts.bits = pnm.maxval > 255 ? 16 : 8;
+    }
     setKind(s, facts);
     // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
     d.report << (facts.colour == DecodedColour::Palette
@@ -291,7 +274,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     if (facts.alpha)
         d.report << QStringLiteral("Есть альфа-канал (прозрачность), он не учитывается.");
     const auto countDevice = source.openDevice(); // a fresh start: TIFF counts its pages from the top
-    const int frames = QImageReader(countDevice.get(), s.DecodedFormat).imageCount();
+    const int frames = readerFor(s, countDevice.get())->imageCount();
     if (frames > 1)
         d.report << (s.DecodedFormat == "tiff"
                          ? QStringLiteral("Страниц в файле ") + integerText(frames) + QStringLiteral(", показана первая.")
@@ -306,14 +289,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             + QStringLiteral(" на канал") + kCrLf + QStringLiteral("не поддерживается.");
         return d;
     }
-    if (pnm && pnmMax != 1 && pnmMax != 255) {
-        // Qt rescales other ranges to 0..255, which would not be the file's numbers.
-        d.report << QStringLiteral("Наибольшее значение отсчёта ") + integerText(pnmMax);
-        d.notice = QStringLiteral("PNM с наибольшим значением ") + integerText(pnmMax) + kCrLf
-            + QStringLiteral("не поддерживается.");
-        s.DecodedColourType = DecodedColour::Unreadable;
-        return d;
-    }
+    if (pnm.magic != 0)
+        d.report << QStringLiteral("Наибольшее значение отсчёта ") + integerText(pnm.maxval);
 
     // The budget from the header: the tables, and the decoded picture while they fill.
     const qint64 perPixel = tableBytesPerPixel(s) + std::max<qint64>(facts.bytesPerPixel, 1);
@@ -487,6 +464,12 @@ LoadResult loadDecodedPixels(ImageStore& s, ByteSource& source, const RowProgres
     if (!s.PixelRed.allocate() || (threePlanes && (!s.PixelGreen.allocate() || !s.PixelBlue.allocate()))) {
         releaseAll(s);
         return LoadResult::OutOfMemory;
+    }
+    if (s.DecodedFormat == "pgm" || s.DecodedFormat == "ppm") {
+        const LoadResult result = loadPnmSamples(s, source, readPnmHeader(source), progress);
+        if (result != LoadResult::Loaded)
+            releaseAll(s);
+        return result;
     }
     {
         const auto device = source.openDevice();
