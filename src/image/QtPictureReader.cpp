@@ -104,6 +104,36 @@ QString decoderNotice(QImageReader::ImageReaderError error)
     return QStringLiteral("Изображение не удаётся декодировать:") + kCrLf + decoderReason(error);
 }
 
+/// \brief Corrects \a facts with the BitsPerSample and SampleFormat tags of a
+/// TIFF's first page: Qt's header answer is 8-bit colour for samples it then
+/// fails to decode (32-bit integers, 32-bit floats), which deserve their own notice.
+FormatFacts withTiffSampleTags(ByteSource& source, FormatFacts facts)
+{
+    ByteCursor cur(source);
+    const bool big = cur.u8(0) == 'M';
+    const auto u16 = [&](qint64 o) {
+        return big ? quint32(cur.u8(o)) << 8 | cur.u8(o + 1) : quint32(cur.u8(o)) | quint32(cur.u8(o + 1)) << 8;
+    };
+    const auto u32 = [&](qint64 o) { return big ? u16(o) << 16 | u16(o + 2) : u16(o) | u16(o + 2) << 16; };
+    const qint64 ifd = u32(4);
+    const quint32 entries = std::min<quint32>(u16(ifd), 4096);
+    for (quint32 i = 0; i < entries; ++i) {
+        const qint64 e = ifd + 2 + 12 * qint64(i);
+        const quint32 tag = u16(e);
+        if (tag != 258 && tag != 339) // BitsPerSample, SampleFormat
+            continue;
+        const quint32 type = u16(e + 2); // 3 SHORT, 4 LONG, otherwise taken as BYTE
+        const quint32 width = type == 3 ? 2 : type == 4 ? 4 : 1;
+        const qint64 at = qint64(u32(e + 4)) * width <= 4 ? e + 8 : qint64(u32(e + 8));
+        const quint32 first = type == 3 ? u16(at) : type == 4 ? u32(at) : cur.u8(at); // the first sample's
+        if (tag == 258 && first > 16)
+            facts.bits = int(std::min<quint32>(first, 1024));
+        if (tag == 339 && first == 3)
+            facts.floating = true;
+    }
+    return facts;
+}
+
 void resetDecodedHeader(ImageStore& s)
 {
     s.ImageWidth = 0;
@@ -253,6 +283,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             return d;
         }
     }
+    if (s.DecodedFormat == "tiff")
+        facts = withTiffSampleTags(source, facts);
     if (pnm.magic != 0) {
         if (!pnm.valid || pnm.width != size.width() || pnm.height != size.height()) {
             d.notice = decoderNotice(QImageReader::InvalidDataError);

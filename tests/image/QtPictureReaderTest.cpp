@@ -223,6 +223,7 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
     } cases[] = {
         {"plain PGM sample above what its tables hold", "w.pgm", "P2 1 1 255 256 ", -1, ""},
         {"PNG cut after its header", "cut.png", png.left(40), -1, "Изображение не удаётся декодировать"},
+        {"32-bit float TIFF", "f.tif", written(picture(QImage::Format_RGBX32FPx4, narrow), "tiff"), -1, "плавающей точкой"},
         {"over the memory budget before decoding", "m.png", png, kMemoryReserve + 10, "не хватит памяти"},
     };
     for (const auto& c : cases) {
