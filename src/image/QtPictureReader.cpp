@@ -142,6 +142,7 @@ void resetDecodedHeader(ImageStore& s)
     s.BitsPerChannel = 0;
     s.DecodedFloat = false;
     s.DecodedColourType = DecodedColour::Unreadable;
+    s.ColorsUsed = 0;
     s.HorizontalResolution = 0;
     s.VerticalResolution = 0;
     s.clearPalette();
