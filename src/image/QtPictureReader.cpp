@@ -104,17 +104,23 @@ QString decoderNotice(QImageReader::ImageReaderError error)
     return QStringLiteral("Изображение не удаётся декодировать:") + kCrLf + decoderReason(error);
 }
 
+/// Big- or little-endian field reads over ByteCursor's bytes.
+struct EndianCursor {
+    ByteCursor cur;
+    bool big = true;
+    quint32 u16(qint64 o) { return big ? quint32(cur.u8(o)) << 8 | cur.u8(o + 1) : quint32(cur.u8(o)) | quint32(cur.u8(o + 1)) << 8; }
+    quint32 u32(qint64 o) { return big ? u16(o) << 16 | u16(o + 2) : u16(o) | u16(o + 2) << 16; }
+};
+
 /// \brief Corrects \a facts with the BitsPerSample and SampleFormat tags of a
 /// TIFF's first page: Qt's header answer is 8-bit colour for samples it then
 /// fails to decode (32-bit integers, 32-bit floats), which deserve their own notice.
 FormatFacts withTiffSampleTags(ByteSource& source, FormatFacts facts)
 {
-    ByteCursor cur(source);
-    const bool big = cur.u8(0) == 'M';
-    const auto u16 = [&](qint64 o) {
-        return big ? quint32(cur.u8(o)) << 8 | cur.u8(o + 1) : quint32(cur.u8(o)) | quint32(cur.u8(o + 1)) << 8;
-    };
-    const auto u32 = [&](qint64 o) { return big ? u16(o) << 16 | u16(o + 2) : u16(o) | u16(o + 2) << 16; };
+    EndianCursor c{ByteCursor(source), ByteCursor(source).u8(0) == 'M'};
+    const auto u16 = [&](qint64 o) { return c.u16(o); };
+    const auto u32 = [&](qint64 o) { return c.u32(o); };
+    ByteCursor& cur = c.cur;
     const qint64 ifd = u32(4);
     const quint32 entries = std::min<quint32>(u16(ifd), 4096);
     for (quint32 i = 0; i < entries; ++i) {
@@ -132,6 +138,91 @@ FormatFacts withTiffSampleTags(ByteSource& source, FormatFacts facts)
             facts.floating = true;
     }
     return facts;
+}
+
+int perMetreFromInches(double dotsPerInch)
+{
+    return int(std::clamp(std::round(dotsPerInch * 100 / 2.54), 0.0, double(INT_MAX)));
+}
+
+struct Resolution {
+    int x = 0; ///< pixels per metre; 0 = not stored
+    int y = 0;
+};
+
+// PNG: the pHYs chunk in metres (unit 1); unit 0 gives only the aspect.
+Resolution pngResolution(ByteSource& source)
+{
+    EndianCursor c{ByteCursor(source)};
+    for (qint64 at = 8; at + 8 <= source.size();) {
+        const qint64 length = c.u32(at);
+        const quint32 type = c.u32(at + 4);
+        if (type == 0x49444154u || type == 0x49454E44u) // IDAT, IEND: no pHYs after them
+            break;
+        if (type == 0x70485973u && length >= 9 && c.cur.u8(at + 16) == 1) // pHYs
+            return {int(std::min<quint32>(c.u32(at + 8), INT_MAX)), int(std::min<quint32>(c.u32(at + 12), INT_MAX))};
+        at += 12 + length;
+    }
+    return {};
+}
+
+// JPEG: the JFIF segment's density in dots per inch (1) or per centimetre (2).
+Resolution jpegResolution(ByteSource& source)
+{
+    EndianCursor c{ByteCursor(source)};
+    for (qint64 at = 2; at + 4 <= source.size() && c.cur.u8(at) == 0xFF;) {
+        const int marker = c.cur.u8(at + 1);
+        if (marker == 0xDA || marker == 0xD9) // scan or end: the header is over
+            break;
+        if (marker == 0xE0 && c.u32(at + 4) == 0x4A464946u && c.cur.u8(at + 8) == 0) { // "JFIF\0"
+            const int unit = c.cur.u8(at + 11);
+            const double x = c.u16(at + 12), y = c.u16(at + 14);
+            if (unit == 1)
+                return {perMetreFromInches(x), perMetreFromInches(y)};
+            if (unit == 2)
+                return {int(x * 100), int(y * 100)};
+            return {};
+        }
+        at += 2 + c.u16(at + 2);
+    }
+    return {};
+}
+
+// TIFF: XResolution and YResolution of the first page, per inch (unit 2, the
+// default) or per centimetre (unit 3).
+Resolution tiffResolution(ByteSource& source)
+{
+    EndianCursor c{ByteCursor(source), ByteCursor(source).u8(0) == 'M'};
+    const qint64 ifd = c.u32(4);
+    double res[2] = {0, 0};
+    quint32 unit = 2;
+    for (quint32 i = 0, n = std::min<quint32>(c.u16(ifd), 4096); i < n; ++i) {
+        const qint64 e = ifd + 2 + 12 * qint64(i);
+        const quint32 tag = c.u16(e);
+        if (tag == 282 || tag == 283) { // RATIONAL at an offset
+            const qint64 at = c.u32(e + 8);
+            const quint32 den = c.u32(at + 4);
+            res[tag - 282] = den == 0 ? 0 : double(c.u32(at)) / den;
+        } else if (tag == 296) {
+            unit = c.u16(e + 8);
+        }
+    }
+    if (unit == 2)
+        return {perMetreFromInches(res[0]), perMetreFromInches(res[1])};
+    if (unit == 3)
+        return {int(std::min(res[0] * 100, double(INT_MAX))), int(std::min(res[1] * 100, double(INT_MAX)))};
+    return {};
+}
+
+Resolution storedResolution(ByteSource& source, const QByteArray& format)
+{
+    if (format == "png")
+        return pngResolution(source);
+    if (format == "jpeg")
+        return jpegResolution(source);
+    if (format == "tiff")
+        return tiffResolution(source);
+    return {}; // GIF, WebP and PNM store none
 }
 
 void resetDecodedHeader(ImageStore& s)
@@ -325,6 +416,13 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     if (pnm.magic != 0)
         d.report << QStringLiteral("Наибольшее значение отсчёта ") + integerText(pnm.maxval);
 
+    if (const Resolution r = storedResolution(source, s.DecodedFormat); r.x > 0 || r.y > 0) {
+        s.HorizontalResolution = r.x;
+        s.VerticalResolution = r.y;
+        d.report << QStringLiteral("Горизонтальное разрешение ") + integerText(r.x) + QStringLiteral(" пиксель/метр")
+                 << QStringLiteral("Вертикальное разрешение ") + integerText(r.y) + QStringLiteral(" пиксель/метр");
+    }
+
     // The budget from the header: the tables, and the decoded picture while they fill.
     const qint64 perPixel = tableBytesPerPixel(s) + std::max<qint64>(facts.bytesPerPixel, 1);
     const SizeVerdict verdict = checkPictureSize(s.ImageWidth, s.ImageHeight, int(perPixel));
@@ -348,15 +446,6 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
                 s.DecodedColourType = DecodedColour::Unreadable;
                 return d;
             }
-        }
-        const QImage blank(1, 1, picture.format());
-        if (picture.dotsPerMeterX() != blank.dotsPerMeterX() || picture.dotsPerMeterY() != blank.dotsPerMeterY()) {
-            s.HorizontalResolution = picture.dotsPerMeterX();
-            s.VerticalResolution = picture.dotsPerMeterY();
-            d.report << QStringLiteral("Горизонтальное разрешение ") + integerText(s.HorizontalResolution)
-                    + QStringLiteral(" пиксель/метр")
-                     << QStringLiteral("Вертикальное разрешение ") + integerText(s.VerticalResolution)
-                    + QStringLiteral(" пиксель/метр");
         }
         if (palette) {
             if (picture.format() != QImage::Format_Indexed8)

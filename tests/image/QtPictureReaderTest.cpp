@@ -235,3 +235,20 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
         EXPECT_NE(loadPixels(store), LoadResult::Loaded);
     }
 }
+
+TEST(QtPictureReader, StoredResolutionIsReportedFromTheHeaderWithoutDecoding)
+{
+    QImage image = picture(QImage::Format_RGB32, narrow);
+    image.setDotsPerMeterX(3937); // 100 dots per inch
+    image.setDotsPerMeterY(7874);
+    for (const char* format : {"png", "jpeg", "tiff"}) {
+        SCOPED_TRACE(format);
+        ImageStore store;
+        RecordingOpenView view; // "Показывать файл" not ticked: nothing is decoded
+        const QString name = QStringLiteral("r.") + format;
+        ASSERT_EQ(openCommand(store, view, writeTempFile(name, written(image, format)), name), OpenOutcome::Decoded);
+        EXPECT_TRUE(view.reportText.contains(QStringLiteral("Горизонтальное разрешение 3937 пиксель/метр\r\n"
+                                                            "Вертикальное разрешение 7874 пиксель/метр")))
+            << view.reportText.toStdString();
+    }
+}
