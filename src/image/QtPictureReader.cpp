@@ -108,7 +108,10 @@ QString decoderNotice(QImageReader::ImageReaderError error)
 struct EndianCursor {
     ByteCursor cur;
     bool big = true;
-    quint32 u16(qint64 o) { return big ? quint32(cur.u8(o)) << 8 | cur.u8(o + 1) : quint32(cur.u8(o)) | quint32(cur.u8(o + 1)) << 8; }
+    quint32 u16(qint64 o)
+    {
+        return big ? quint32(cur.u8(o)) << 8 | cur.u8(o + 1) : quint32(cur.u8(o)) | quint32(cur.u8(o + 1)) << 8;
+    }
     quint32 u32(qint64 o) { return big ? u16(o) << 16 | u16(o + 2) : u16(o) | u16(o + 2) << 16; }
 };
 
@@ -298,8 +301,9 @@ QString colourCaption(const ImageStore& s, int paletteSize)
     case DecodedColour::Grey:
         return QStringLiteral("    ") + powerOfTwoText(s.BitsPerChannel) + QStringLiteral(" градаций серого");
     case DecodedColour::Colour:
-        return s.BitsPerChannel == 8 ? QStringLiteral("    16 млн. цветов")
-                                     : QStringLiteral("    ") + powerOfTwoText(3 * s.BitsPerChannel) + QStringLiteral(" цветов");
+        if (s.BitsPerChannel == 8)
+            return QStringLiteral("    16 млн. цветов");
+        return QStringLiteral("    ") + powerOfTwoText(3 * s.BitsPerChannel) + QStringLiteral(" цветов");
     case DecodedColour::Unreadable: break;
     }
     return {};
@@ -400,12 +404,14 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     const auto countDevice = source.openDevice(); // a fresh start: TIFF counts its pages from the top
     const int frames = readerFor(s, countDevice.get())->imageCount();
     if (frames > 1)
-        d.report << (s.DecodedFormat == "tiff"
-                         ? QStringLiteral("Страниц в файле ") + integerText(frames) + QStringLiteral(", показана первая.")
-                         : QStringLiteral("Кадров в файле ") + integerText(frames) + QStringLiteral(", показан первый."));
+        d.report << (s.DecodedFormat == "tiff" ? QStringLiteral("Страниц в файле ") + integerText(frames)
+                             + QStringLiteral(", показана первая.")
+                                               : QStringLiteral("Кадров в файле ") + integerText(frames)
+                             + QStringLiteral(", показан первый."));
 
     if (facts.floating) {
-        d.notice = QStringLiteral("Изображение с отсчётами с плавающей точкой") + kCrLf + QStringLiteral("не поддерживается.");
+        d.notice = QStringLiteral("Изображение с отсчётами с плавающей точкой") + kCrLf
+            + QStringLiteral("не поддерживается.");
         return d;
     }
     if (s.pixelKind() == PixelKind::Unsupported) {
@@ -506,24 +512,26 @@ void withRow(const QImage& image, int y, QImage::Format format, Fill fill)
 void fillRow(ImageStore& s, const QImage& image, int y)
 {
     const int w = s.ImageWidth;
+    const std::size_t n = std::size_t(w);
     const int row = y + 1;
     const bool wide = s.sampleBytes() == 2;
     switch (s.pixelKind()) {
     case PixelKind::Palette:
-        withRow(image, y, QImage::Format_Indexed8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, std::size_t(w)); });
+        withRow(image, y, QImage::Format_Indexed8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, n); });
         break;
     case PixelKind::Grey:
         if (wide)
             withRow(image, y, QImage::Format_Grayscale16, [&](const uchar* p) {
-                std::memcpy(s.PixelRed.wordRow(row), p, std::size_t(w) * 2);
+                std::memcpy(s.PixelRed.wordRow(row), p, n * 2);
             });
         else
-            withRow(image, y, QImage::Format_Grayscale8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, std::size_t(w)); });
+            withRow(image, y, QImage::Format_Grayscale8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, n); });
         break;
     case PixelKind::TrueColour:
         if (wide) {
             // Straight (not premultiplied) samples: alpha plays no part in the colour.
-            const QImage::Format f = image.format() == QImage::Format_RGBX64 ? QImage::Format_RGBX64 : QImage::Format_RGBA64;
+            const QImage::Format f =
+                image.format() == QImage::Format_RGBX64 ? QImage::Format_RGBX64 : QImage::Format_RGBA64;
             withRow(image, y, f, [&](const uchar* p) {
                 const auto* px = reinterpret_cast<const QRgba64*>(p);
                 std::uint16_t* r = s.PixelRed.wordRow(row);
@@ -536,7 +544,8 @@ void fillRow(ImageStore& s, const QImage& image, int y)
                 }
             });
         } else {
-            const QImage::Format f = image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
+            const QImage::Format f =
+                image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
             withRow(image, y, f, [&](const uchar* p) {
                 const auto* px = reinterpret_cast<const QRgb*>(p);
                 std::uint8_t* r = s.PixelRed.row(row);
