@@ -36,6 +36,8 @@ qint32 countColorPoints(const ImageStore& image, const Selection& r)
     const PixelKind kind = image.pixelKind();
     if (kind == PixelKind::Unsupported || kind == PixelKind::Grey || checkRegion(image, r) != RegionError::None)
         return 0;
+    if (image.sampleBytes() == 2)
+        return countWideColourPoints(image, r);
     // The zoomed view recounts on every redraw of the region, so the loops run
     // over whole rows and a palette picture judges each entry only once.
     qint32 count = 0;

@@ -1,6 +1,5 @@
 #include "output/RegionRows.h"
 
-#include "image/Rounding.h"
 #include "output/PaletteMatch.h"
 
 namespace lumiset {
@@ -28,22 +27,11 @@ const CellColours* RegionRows::colours(int row)
     CellColours last;
     for (int j = 0; j < columns_; ++j) {
         const int x = region_.SelColumnFrom + j;
-        int red = 0, green = 0, blue = 0;
-        if (kind_ == PixelKind::Grey) {
-            red = green = blue = image_.PixelRed(x, y);
-        } else if (kind_ == PixelKind::Palette) {
-            const auto& e = image_.PaletteRGB[image_.PixelRed(x, y)];
-            red = roundHalfEvenToInt(e[0]);
-            green = roundHalfEvenToInt(e[1]);
-            blue = roundHalfEvenToInt(e[2]);
-        } else if (kind_ == PixelKind::TrueColour) {
-            red = image_.PixelRed(x, y);
-            green = image_.PixelGreen(x, y);
-            blue = image_.PixelBlue(x, y);
-        } else {
+        if (kind_ == PixelKind::Unsupported) {
             colours_[std::size_t(j)] = {};
             continue;
         }
+        const auto [red, green, blue] = cellColourOf(image_, x, y);
         if (red != lastRed || green != lastGreen || blue != lastBlue) {
             const PaletteMatch match = matchCellColour(red, green, blue, m_.ColorPointCount);
             last.fill = match.fill == 2 || match.fill < 0 || match.fill > 255 ? 0 : std::uint8_t(match.fill);

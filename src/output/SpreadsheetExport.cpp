@@ -82,7 +82,7 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
     if (sheet.autoFitColumns() != SheetStatus::Ok)
         return SheetResult::Failed;
 
-    if (ws.image.isBmp() || ws.image.isTga()) {
+    if (ws.image.knownFormat()) {
         const int headerRow = rowCount + 1;
         if (sheet.putCellText(headerRow, 1, sheetFileLine(fileNamePart(ws.image.FilePath), ws.image), 0)
                 != SheetStatus::Ok
