@@ -1,6 +1,7 @@
 #include "output/ExportPreparation.h"
 
 #include "image/Rounding.h"
+#include "output/PointValues.h"
 
 #include <array>
 #include <cstdint>
