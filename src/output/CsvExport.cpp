@@ -32,10 +32,19 @@ bool samePath(const QString& a, const QString& b)
 
 QString defaultCsvPath(const QString& FilePath)
 {
-    const QString tail = FilePath.right(4);
-    if (tail == QLatin1String(".bmp") || tail == QLatin1String(".BMP") || tail == QLatin1String(".tga")
-        || tail == QLatin1String(".TGA"))
-        return FilePath.left(FilePath.size() - 3) + QStringLiteral("csv");
+    // The picture's own extension, written all in lower or all in upper case,
+    // gives way to "csv"; any other name keeps its whole text.
+    static const char* const kPictureExtensions[] = {"bmp", "tga", "png", "jpg", "jpeg", "jpe", "tif", "tiff",
+                                                     "gif", "webp", "pbm", "pgm", "ppm", "pnm"};
+    const qsizetype dot = FilePath.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0) {
+        const QString extension = FilePath.mid(dot + 1);
+        for (const char* known : kPictureExtensions) {
+            const QString lower = QString::fromLatin1(known);
+            if (extension == lower || extension == lower.toUpper())
+                return FilePath.left(dot + 1) + QStringLiteral("csv");
+        }
+    }
     return FilePath + QStringLiteral(".csv");
 }
 

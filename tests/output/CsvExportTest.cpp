@@ -105,6 +105,9 @@ TEST(CsvPathTest, DefaultPathNeverThePictureAndAnswerRules)
         {"/home/u/pic/a.tga", "/home/u/pic/a.csv", "a.csv"},
         {"/home/u/pic/a.BMP", "/home/u/pic/a.csv", "a.csv"},
         {"/home/u/pic/a.Bmp", "/home/u/pic/a.Bmp.csv", "a.Bmp.csv"},
+        {"/home/u/pic/scan.tiff", "/home/u/pic/scan.csv", "scan.csv"},
+        {"/home/u/pic/PHOTO.JPG", "/home/u/pic/PHOTO.csv", "PHOTO.csv"},
+        {"/home/u/p.png/shot", "/home/u/p.png/shot.csv", "shot.csv"},
         {"/home/u/pic/picture", "/home/u/pic/picture.csv", "picture.csv"},
         {"/home/u/pic/a.csv", "/home/u/pic/a.csv.csv", "a.csv.csv"},
     };
