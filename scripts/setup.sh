@@ -6,13 +6,12 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev            # Qt 6 Widgets (and Gui, Test)
-    qt6-image-formats-plugins # Qt's TIFF and WebP readers
+    qt6-image-formats-plugins # TIFF and WebP readers
     libxlsxwriter-dev       # workbook writer
     libgtest-dev            # unit and widget tests
     libbenchmark-dev        # benchmarks
     fonts-dejavu-core       # Cyrillic glyphs for offscreen widget tests
     python3                 # the sample generator
-    python3-pil             # the sample generator's JPEG
     python3-openpyxl        # independent read-back of written workbooks
 )
 

@@ -1,30 +1,37 @@
 #include "ImageStore.h"
 
+#include "output/PaletteMatch.h"
+
 #include <new>
 
 namespace lumiset {
 
-void PixelPlane::resize(int width, int height)
+void PixelPlane::resize(int width, int height, int sampleBytes)
 {
     release();
     width_ = width;
     height_ = height;
+    sampleBytes_ = sampleBytes == 2 ? 2 : 1;
 }
 
 bool PixelPlane::allocate()
 {
-    if (data_)
+    if (allocated())
         return true;
     const std::size_t n = std::size_t(width_) * std::size_t(height_);
     if (n == 0)
         return false;
-    data_.reset(new (std::nothrow) std::uint8_t[n]);
-    return static_cast<bool>(data_);
+    if (sampleBytes_ == 2)
+        words_.reset(new (std::nothrow) std::uint16_t[n]);
+    else
+        data_.reset(new (std::nothrow) std::uint8_t[n]);
+    return allocated();
 }
 
 void PixelPlane::release()
 {
     data_.reset();
+    words_.reset();
 }
 
 PixelKind ImageStore::pixelKind() const
@@ -45,11 +52,35 @@ PixelKind ImageStore::pixelKind() const
         default: return PixelKind::Unsupported;
         }
     }
+    if (isDecoded()) {
+        // Palettes are read as 8-bit indices whatever their depth; grey and
+        // colour samples keep up to 16 bits.
+        if (DecodedFloat || BitsPerChannel < 1 || BitsPerChannel > 16)
+            return PixelKind::Unsupported;
+        switch (DecodedColourType) {
+        case DecodedColour::Palette: return BitsPerChannel <= 8 ? PixelKind::Palette : PixelKind::Unsupported;
+        case DecodedColour::Grey: return PixelKind::Grey;
+        case DecodedColour::Colour: return PixelKind::TrueColour;
+        case DecodedColour::Unreadable: break;
+        }
+    }
     return PixelKind::Unsupported;
+}
+
+int ImageStore::sampleBytes() const
+{
+    const PixelKind k = pixelKind();
+    return isDecoded() && BitsPerChannel > 8 && (k == PixelKind::Grey || k == PixelKind::TrueColour) ? 2 : 1;
 }
 
 std::array<std::uint8_t, 3> ImageStore::rgb(int column, int row) const
 {
+    if (sampleBytes() == 2) {
+        const std::uint8_t r = eightBitSample(PixelRed.sample(column, row));
+        if (singlePlane())
+            return {r, r, r};
+        return {r, eightBitSample(PixelGreen.sample(column, row)), eightBitSample(PixelBlue.sample(column, row))};
+    }
     const std::uint8_t v = PixelRed(column, row);
     if (!singlePlane())
         return {v, PixelGreen(column, row), PixelBlue(column, row)};

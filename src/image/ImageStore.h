@@ -8,21 +8,31 @@
 
 namespace lumiset {
 
-/// \brief One colour plane of the opened picture: a byte per pixel, addressed as
-/// (column 1..width, row 1..height), row 1 being the top row as seen on screen.
+/// \brief One colour plane of the opened picture: a byte (or, for 16-bit
+/// pictures, a 16-bit word) per pixel, addressed as (column 1..width, row
+/// 1..height), row 1 being the top row as seen on screen.
 ///
 /// Sizing a plane only records its dimensions; the storage is taken by the pixel
-/// loader, so a refused or never-exported picture costs nothing.
+/// loader, so a refused or never-exported picture costs nothing. A plane holds
+/// either bytes (operator(), row()) or words (word(), wordRow()), never both: the
+/// accessors of the other width find no storage.
 class PixelPlane {
 public:
-    void resize(int width, int height);
-    /// \brief Takes storage for width × height bytes (contents undefined). Returns false on failure.
+    void resize(int width, int height, int sampleBytes = 1);
+    /// \brief Takes storage for width × height samples (contents undefined). Returns false on failure.
     bool allocate();
     void release();
 
     int width() const { return width_; }
     int height() const { return height_; }
-    bool allocated() const { return static_cast<bool>(data_); }
+    int sampleBytes() const { return sampleBytes_; }
+    bool allocated() const { return data_ || words_; }
+
+    std::uint16_t word(int column, int row) const { return words_[index(column, row)]; }
+    std::uint16_t* wordRow(int row) { return words_.get() + std::size_t(row - 1) * std::size_t(width_); }
+    const std::uint16_t* wordRow(int row) const { return words_.get() + std::size_t(row - 1) * std::size_t(width_); }
+    /// \brief The sample at (column, row) whatever the width: 0..255 or 0..65535.
+    int sample(int column, int row) const { return words_ ? int(word(column, row)) : int(data_[index(column, row)]); }
 
     std::uint8_t operator()(int column, int row) const { return data_[index(column, row)]; }
     std::uint8_t& operator()(int column, int row) { return data_[index(column, row)]; }
@@ -37,7 +47,9 @@ private:
     }
     int width_ = 0;
     int height_ = 0;
+    int sampleBytes_ = 1;
     std::unique_ptr<std::uint8_t[]> data_;
+    std::unique_ptr<std::uint16_t[]> words_;
 };
 
 /// \brief What the pixel tables of a picture hold. Every part of the program
@@ -49,13 +61,21 @@ enum class PixelKind {
     TrueColour,  ///< three planes: red, green, blue
 };
 
+/// \brief Colour type of a picture decoded by Qt's image readers, from its header.
+enum class DecodedColour {
+    Unreadable, ///< the reader could not tell (the notice says why)
+    Palette,    ///< colour-indexed (decoded to 8-bit indices)
+    Grey,       ///< grey levels
+    Colour,     ///< red, green, blue
+};
+
 /// \brief The one shared description of the currently opened picture.
 ///
 /// It lives for the whole run and is overwritten by the next file. Field names
 /// are the program's own vocabulary and are used as such by every window.
 struct ImageStore {
     QString FilePath;
-    QString FileSignature = QStringLiteral("  "); ///< "BM"/"BA" = BMP, "TG" = TGA
+    QString FileSignature = QStringLiteral("  "); ///< "BM"/"BA" = BMP, "TG" = TGA, "QT" = decoded by Qt
     qint64 FileLength = 0;
     int ImageState = 0; ///< 0 nothing opened, 1 header read, 2+ pixels loaded
 
@@ -91,6 +111,12 @@ struct ImageStore {
     std::uint8_t TgaRightToLeft = 0;
     qint64 TgaPixelDataOffset = 18; ///< 0-based offset of the first stored pixel byte
 
+    // Pictures decoded by Qt's image readers (PNG, JPEG, TIFF, GIF, WebP, PNM)
+    QByteArray DecodedFormat;      ///< Qt's format name: "png", "jpeg", "tiff", "gif", "webp", "pbm"/"pgm"/"ppm"
+    DecodedColour DecodedColourType = DecodedColour::Unreadable;
+    int BitsPerChannel = 0;        ///< 1..16 for the kinds that are read, more (or 0) for those refused
+    bool DecodedFloat = false;     ///< floating-point samples: refused
+
     // Reader state shared between stage one and the preview
     int HeaderShift = 0;              ///< 4 for a Windows info header, 0 for an OS/2 core header
     std::uint8_t PaletteEntrySize = 0; ///< bytes per palette entry
@@ -104,11 +130,20 @@ struct ImageStore {
 
     bool isBmp() const { return FileSignature == QLatin1String("BM") || FileSignature == QLatin1String("BA"); }
     bool isTga() const { return FileSignature == QLatin1String("TG"); }
+    bool isDecoded() const { return FileSignature == QLatin1String("QT"); }
+    /// \brief True for every format the program reads (BMP, TGA, the Qt-decoded ones).
+    bool knownFormat() const { return isBmp() || isTga() || isDecoded(); }
     /// \brief The kind of the tables, decided from the header once it is read.
     PixelKind pixelKind() const;
+    /// \brief Bytes per sample of the tables of that kind: 2 for 16-bit grey and
+    /// colour pictures (PixelPlane words), 1 otherwise.
+    int sampleBytes() const;
+    /// \brief The largest sample value of the tables: 255 or 65535.
+    int sampleMaximum() const { return sampleBytes() == 2 ? 65535 : 255; }
     /// \brief True when PixelRed holds palette indices or grey levels and the other planes are unused.
     bool singlePlane() const { const PixelKind k = pixelKind(); return k == PixelKind::Palette || k == PixelKind::Grey; }
-    /// \brief Colour of the pixel (column, row) after loading, whatever the file kind.
+    /// \brief Colour of the pixel (column, row) after loading, whatever the file kind;
+    /// 16-bit samples scaled to 0..255.
     std::array<std::uint8_t, 3> rgb(int column, int row) const;
     void clearPalette() { PaletteRGB = {}; }
 };

@@ -57,7 +57,7 @@ SizeVerdict checkPictureSize(qint64 width, qint64 height, int planes)
     return SizeVerdict::Fits;
 }
 
-QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height)
+QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height, qint64 bytesPerPixel)
 {
     const QString size = QString::number(width) + QStringLiteral(" x ") + QString::number(height);
     switch (verdict) {
@@ -70,7 +70,7 @@ QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height)
             + QString::number(kMaxPixels) + QStringLiteral(" точек не поддерживается.");
     case SizeVerdict::NotEnoughMemory:
         return QStringLiteral("Изображению ") + size + QStringLiteral(" не хватит памяти:\r\nнужно ")
-            + QString::number((width * height * 3 + kMemoryReserve) >> 20) + QStringLiteral(" МБ, свободно ")
+            + QString::number((width * height * bytesPerPixel + kMemoryReserve) >> 20) + QStringLiteral(" МБ, свободно ")
             + QString::number(qMax<qint64>(availableMemory(), 0) >> 20) + QStringLiteral(" МБ.");
     }
     return {};

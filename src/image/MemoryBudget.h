@@ -17,11 +17,12 @@ qint64 availableMemory();
 enum class SizeVerdict { Fits, Empty, TooManyPixels, NotEnoughMemory };
 
 /// \brief Checks width × height (64-bit, no overflow) against the pixel limit and
-/// the memory that \a planes byte planes would need (3 at most).
+/// the memory that \a planes bytes a pixel would need (3 byte planes for BMP and TGA).
 SizeVerdict checkPictureSize(qint64 width, qint64 height, int planes = 3);
 
-/// \brief The notice shown in place of a picture whose size cannot be taken.
-QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height);
+/// \brief The notice shown in place of a picture whose size cannot be taken;
+/// \a bytesPerPixel is what the memory check counted for each pixel.
+QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height, qint64 bytesPerPixel = 3);
 
 /// \brief Test hook: pretend this much memory is available (-1 restores the real figure).
 void overrideAvailableMemory(qint64 bytes);

@@ -2,9 +2,12 @@
 
 #include "BmpReader.h"
 #include "ByteSource.h"
+#include "QtPictureReader.h"
 #include "TgaReader.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace lumiset {
 
@@ -41,7 +44,26 @@ const FormatReader kReaders[] = {
     {[](const ImageStore& s) { return s.isBmp(); },
      [](ImageStore& s, OpenWindowView& v, ByteSource& b) { openBmp(s, v, b); }, OpenOutcome::Bmp},
     {[](const ImageStore& s) { return s.isTga(); }, openTga, OpenOutcome::Tga},
+    {[](const ImageStore& s) { return s.isDecoded(); }, openDecodedPicture, OpenOutcome::Decoded},
 };
+
+// PNG, JPEG, TIFF, GIF, WebP and PNM are known by their first bytes whatever the
+// file is called, a ".tga" or ".bmp" name included. None of their signatures can
+// start a TGA the TGA reader takes (their second byte is no colour-map type 0 or 1).
+bool recogniseDecoded(ImageStore& store)
+{
+    FileByteSource file(store.FilePath);
+    if (!file.isOpen() || file.size() == 0)
+        return false;
+    std::uint8_t head[kSignatureBytes] = {};
+    file.read(0, head, std::min<qint64>(file.size(), kSignatureBytes));
+    store.DecodedFormat = decodedFormatOf(head, std::min<qint64>(file.size(), kSignatureBytes));
+    if (store.DecodedFormat.isEmpty())
+        return false;
+    store.FileSignature = QStringLiteral("QT");
+    store.FileLength = file.size();
+    return true;
+}
 
 } // namespace
 
@@ -65,7 +87,9 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
     view.setFileNameBox(entry);
 
     OpenOutcome outcome = OpenOutcome::Ignored;
-    if (endsWithExactly(store.FilePath, QLatin1String(".tga"), QLatin1String(".TGA"))) {
+    if (recogniseDecoded(store)) {
+        // read below by its reader
+    } else if (endsWithExactly(store.FilePath, QLatin1String(".tga"), QLatin1String(".TGA"))) {
         store.FileSignature = QStringLiteral("TG");
     } else {
         FileByteSource file(store.FilePath);

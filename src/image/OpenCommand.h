@@ -13,10 +13,12 @@ enum class OpenOutcome {
     CannotOpen,      ///< the file could not be opened: message shown
     Bmp,             ///< the BMP reader ran
     Tga,             ///< the TGA reader ran
+    Decoded,         ///< PNG, JPEG, TIFF, GIF, WebP or PNM: Qt's readers ran
 };
 
 /// \brief The open command: recognises the file \a entry of \a folder by its first
-/// two bytes ("BM"/"BA") or its name (".tga"/".TGA") and runs the matching reader.
+/// bytes (PNG, JPEG, TIFF, GIF, WebP, PNM, then "BM"/"BA") or its name
+/// (".tga"/".TGA") and runs the matching reader.
 ///
 /// Writes FilePath, FileSignature, FileLength and ImageState of \a store and the
 /// report, labels, preview and export command of \a view.

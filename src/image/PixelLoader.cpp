@@ -2,6 +2,7 @@
 
 #include "ByteSource.h"
 #include "NumberText.h"
+#include "QtPictureReader.h"
 #include "TgaReader.h"
 
 #include <algorithm>
@@ -81,6 +82,8 @@ void releaseAll(ImageStore& s)
 
 LoadResult loadPixels(ImageStore& s, ByteSource& source, const RowProgress& progress)
 {
+    if (s.isDecoded())
+        return loadDecodedPixels(s, source, progress);
     Layout l;
     const PixelKind kind = s.pixelKind();
     const bool known = kind != PixelKind::Unsupported;

@@ -38,6 +38,8 @@ qint32 countColorPoints(const ImageStore& image, const Selection& r)
     const PixelKind kind = image.pixelKind();
     if (kind == PixelKind::Unsupported || kind == PixelKind::Grey || checkRegion(image, r) != RegionError::None)
         return 0;
+    if (image.sampleBytes() == 2)
+        return countWideColourPoints(image, r);
     // The zoomed view recounts on every redraw of the region, so the loops run
     // over whole rows and a palette picture judges each entry only once.
     qint32 count = 0;
@@ -114,19 +116,7 @@ RegionError prepareExportRequest(Workspace& ws, bool fillCells)
     if (fillCells && kind != PixelKind::Unsupported) {
         for (int y = sel.SelRowFrom; y <= sel.SelRowTo; ++y) {
             for (int x = sel.SelColumnFrom; x <= sel.SelColumnTo; ++x) {
-                int red, green, blue;
-                if (kind == PixelKind::Grey) {
-                    red = green = blue = ws.image.PixelRed(x, y);
-                } else if (kind == PixelKind::Palette) {
-                    const auto& e = ws.image.PaletteRGB[ws.image.PixelRed(x, y)];
-                    red = roundHalfEvenToInt(e[0]);
-                    green = roundHalfEvenToInt(e[1]);
-                    blue = roundHalfEvenToInt(e[2]);
-                } else {
-                    red = ws.image.PixelRed(x, y);
-                    green = ws.image.PixelGreen(x, y);
-                    blue = ws.image.PixelBlue(x, y);
-                }
+                const auto [red, green, blue] = cellColourOf(ws.image, x, y);
                 const PaletteMatch match = matchCellColour(red, green, blue, ws.ColorPointCount);
                 req.colors(y - rowOffset, x - columnOffset) = {match.fill, match.font};
             }

@@ -2,6 +2,9 @@
 
 #include "output/ExcelPalette.h"
 
+#include "image/ImageStore.h"
+#include "image/Rounding.h"
+
 #include <cstdlib>
 
 namespace lumiset {
@@ -57,6 +60,25 @@ PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCoun
     m.fill = best.ColorIndex;
     m.font = best.textIndex;
     return m;
+}
+
+std::array<int, 3> cellColourOf(const ImageStore& image, int column, int row)
+{
+    const PixelKind kind = image.pixelKind();
+    const bool wide = image.sampleBytes() == 2;
+    const auto level = [wide](const PixelPlane& plane, int c, int r) {
+        return wide ? int(eightBitSample(plane.word(c, r))) : int(plane(c, r));
+    };
+    if (kind == PixelKind::Grey) {
+        const int v = level(image.PixelRed, column, row);
+        return {v, v, v};
+    }
+    if (kind == PixelKind::Palette) {
+        const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
+        return {roundHalfEvenToInt(e[0]), roundHalfEvenToInt(e[1]), roundHalfEvenToInt(e[2])};
+    }
+    return {level(image.PixelRed, column, row), level(image.PixelGreen, column, row),
+            level(image.PixelBlue, column, row)};
 }
 
 } // namespace lumiset

@@ -2,6 +2,9 @@
 
 #include <QtGlobal>
 
+#include <array>
+#include <cstdint>
+
 namespace lumiset {
 
 /// \brief The spreadsheet colours chosen for one point, and how they were found.
@@ -26,5 +29,19 @@ struct PaletteMatch {
 /// (at (102, 255, 76)), below the starting distance of 255, so the row always
 /// comes from this call and no state has to survive between points.
 PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCount);
+
+/// \brief A 16-bit sample (0..65535) as the 8-bit level the views and cell
+/// colours use: v × 255 / 65535 rounded to nearest. 65535 = 255 × 257, so this
+/// is exact integer arithmetic.
+inline std::uint8_t eightBitSample(int sample16)
+{
+    return std::uint8_t((sample16 * 255 + 32767) / 65535);
+}
+
+struct ImageStore;
+
+/// \brief The 0..255 colour of point (\a column, \a row) that chooses its cell
+/// colours: palette entries rounded, grey levels repeated, 16-bit samples scaled.
+std::array<int, 3> cellColourOf(const ImageStore& image, int column, int row);
 
 } // namespace lumiset

@@ -48,13 +48,14 @@ float pointValue(const ImageStore& image, PixelKind kind, int column, int row, c
     case PixelKind::Unsupported:
         return 0.0f;
     case PixelKind::Grey:
-        return float(image.PixelRed(column, row));
+        return float(image.PixelRed.sample(column, row));
     case PixelKind::Palette: {
         const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
         return measureOf(e[0], e[1], e[2], m);
     }
-    case PixelKind::TrueColour:
-        return measureOf(image.PixelRed(column, row), image.PixelGreen(column, row), image.PixelBlue(column, row), m);
+    case PixelKind::TrueColour: // 8- or 16-bit samples, the same formulas
+        return measureOf(image.PixelRed.sample(column, row), image.PixelGreen.sample(column, row),
+                         image.PixelBlue.sample(column, row), m);
     }
     return 0.0f;
 }
@@ -202,8 +203,13 @@ void appendPointText(QByteArray& out, float value, PixelKind kind, const Measure
 
 PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m, const QLocale& locale,
                                char decimalPoint)
-    : image_(image), kind_(image.pixelKind()), m_(m), locale_(locale), decimalPoint_(decimalPoint)
+    : image_(image), kind_(image.pixelKind()), m_(m), locale_(locale), decimalPoint_(decimalPoint),
+      wide_(image.sampleBytes() == 2)
 {
+    if (wide_) {
+        textStart_.push_back(0); // 16-bit samples are written value by value
+        return;
+    }
     // Every measure but the colour luminance takes its value from a byte or a
     // sum of three bytes, so its texts are written once here, by appendPointText.
     int keys = 256;
@@ -252,6 +258,10 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
 {
     if (columnTo < columnFrom || kind_ == PixelKind::Unsupported)
         return;
+    if (wide_) {
+        appendWideRow(out, row, columnFrom, columnTo);
+        return;
+    }
     const std::uint8_t* red = image_.PixelRed.row(row) + (columnFrom - 1);
     const std::uint8_t* green = kind_ == PixelKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1) : nullptr;
     const std::uint8_t* blue = kind_ == PixelKind::TrueColour ? image_.PixelBlue.row(row) + (columnFrom - 1) : nullptr;
@@ -310,6 +320,33 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
         }
     }
     out.resize(p - out.data());
+}
+
+void PointRowWriter::appendWideRow(QByteArray& out, int row, int columnFrom, int columnTo) const
+{
+    // 65536 levels (or 196606 sums) are too many texts to write ahead for one
+    // region, so each value is measured and written on its own: the same
+    // pointValue() and appendPointText() as the workbook's cells.
+    for (int column = columnFrom; column <= columnTo; ++column) {
+        if (column > columnFrom)
+            out += ';';
+        appendPointText(out, pointValue(image_, kind_, column, row, m_), kind_, m_, locale_, decimalPoint_);
+    }
+}
+
+qint32 countWideColourPoints(const ImageStore& image, const Selection& r)
+{
+    if (image.pixelKind() != PixelKind::TrueColour)
+        return 0;
+    qint32 count = 0;
+    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+        const std::uint16_t* red = image.PixelRed.wordRow(y);
+        const std::uint16_t* green = image.PixelGreen.wordRow(y);
+        const std::uint16_t* blue = image.PixelBlue.wordRow(y);
+        for (int x = r.SelColumnFrom - 1; x < r.SelColumnTo; ++x)
+            count += (red[x] != green[x] || blue[x] != red[x]);
+    }
+    return count;
 }
 
 QString pointText(float value, PixelKind kind, const MeasureSettings& m, const QLocale& locale)

@@ -65,12 +65,15 @@ public:
     void appendRow(QByteArray& out, int row, int columnFrom, int columnTo) const;
 
 private:
+    void appendWideRow(QByteArray& out, int row, int columnFrom, int columnTo) const;
+
     enum class Key { Red, Green, Blue, Maximum, Sum, Luminance };
     const ImageStore& image_;
     PixelKind kind_;
     MeasureSettings m_;
     QLocale locale_;
     char decimalPoint_;
+    bool wide_ = false; ///< 16-bit samples
     Key key_ = Key::Red; ///< palette indices and grey levels sit in the red plane
     std::string texts_;
     std::vector<std::uint32_t> textStart_; ///< text k is texts_[textStart_[k], textStart_[k + 1])
@@ -79,6 +82,10 @@ private:
     std::array<double, 256> lumGreen_{};
     std::array<double, 256> lumBlue_{};
 };
+
+/// \brief Points of the region (checked by the caller) of a 16-bit colour picture
+/// whose three samples differ; 0 for other kinds.
+qint32 countWideColourPoints(const ImageStore& image, const Selection& r);
 
 /// \brief True when the measure writes two decimals (mean or luminance of a colour region).
 bool measureHasDecimals(const MeasureSettings& m);

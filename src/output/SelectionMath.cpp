@@ -143,9 +143,9 @@ ImageViewColours::ImageViewColours(const ImageStore& s)
     case PixelKind::Grey:
         for (int v = 0; v < 255; ++v)
             lookup_[std::size_t(v)] = argb({std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)});
-        kind_ = Kind::Lookup; // 255 stays 0: not drawn
+        kind_ = s.sampleBytes() == 2 ? Kind::WideLookup : Kind::Lookup; // 255 stays 0: not drawn
         break;
-    case PixelKind::TrueColour: kind_ = Kind::TrueColour; break;
+    case PixelKind::TrueColour: kind_ = s.sampleBytes() == 2 ? Kind::WideTrueColour : Kind::TrueColour; break;
     case PixelKind::Unsupported: break;
     }
 }
@@ -155,13 +155,12 @@ std::optional<std::array<std::uint8_t, 3>> zoomedColour(const ImageStore& s, int
     if (!loaded(s))
         return std::nullopt;
     switch (s.pixelKind()) {
-    case PixelKind::Grey: {
-        const std::uint8_t v = s.PixelRed(column, row);
-        return std::array<std::uint8_t, 3>{v, v, v};
-    }
     case PixelKind::Palette: return paletteColour(s, s.PixelRed(column, row));
-    case PixelKind::TrueColour:
-        return std::array<std::uint8_t, 3>{s.PixelRed(column, row), s.PixelGreen(column, row), s.PixelBlue(column, row)};
+    case PixelKind::Grey:
+    case PixelKind::TrueColour: {
+        const auto c = cellColourOf(s, column, row); // 16-bit samples scaled to 8 bits
+        return std::array<std::uint8_t, 3>{std::uint8_t(c[0]), std::uint8_t(c[1]), std::uint8_t(c[2])};
+    }
     case PixelKind::Unsupported: break;
     }
     return std::nullopt;
@@ -179,15 +178,15 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
     float R, G, B;
     switch (s.pixelKind()) {
     case PixelKind::TrueColour:
-        R = s.PixelRed(column, row);
-        G = s.PixelGreen(column, row);
-        B = s.PixelBlue(column, row);
+        R = float(s.PixelRed.sample(column, row)); // 0..255 or 0..65535
+        G = float(s.PixelGreen.sample(column, row));
+        B = float(s.PixelBlue.sample(column, row));
         out.red = QStringLiteral("Красный  ") + integerText(qint64(R));
         out.green = QStringLiteral("Зелёный  ") + integerText(qint64(G));
         out.blue = QStringLiteral("Синий  ") + integerText(qint64(B));
         break;
     case PixelKind::Grey:
-        out.brightness = brightness + integerText(s.PixelRed(column, row));
+        out.brightness = brightness + integerText(s.PixelRed.sample(column, row));
         return out;
     case PixelKind::Palette: {
         const auto& e = s.PaletteRGB[s.PixelRed(column, row)];

@@ -3,6 +3,7 @@
 #include "ExportState.h"
 #include "WorksheetLimits.h" // the command-line front end checks regions against it
 #include "image/ImageStore.h"
+#include "output/PaletteMatch.h"
 
 #include <QLocale>
 #include <QPoint>
@@ -54,11 +55,13 @@ public:
     {
         switch (kind_) {
         case Kind::Lookup: return lookup_[store.PixelRed(column, row)];
-        case Kind::TrueColour: {
-            const std::uint8_t r = store.PixelRed(column, row), g = store.PixelGreen(column, row),
-                               b = store.PixelBlue(column, row);
-            return (r & g & b) == 255 ? 0u : 0xff000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
-        }
+        case Kind::WideLookup: return lookup_[eightBitSample(store.PixelRed.word(column, row))];
+        case Kind::TrueColour:
+            return trueColour(store.PixelRed(column, row), store.PixelGreen(column, row), store.PixelBlue(column, row));
+        case Kind::WideTrueColour:
+            return trueColour(eightBitSample(store.PixelRed.word(column, row)),
+                              eightBitSample(store.PixelGreen.word(column, row)),
+                              eightBitSample(store.PixelBlue.word(column, row)));
         case Kind::Nothing: break;
         }
         return 0;
@@ -66,7 +69,12 @@ public:
     bool drawsAnything() const { return kind_ != Kind::Nothing; }
 
 private:
-    enum class Kind { Nothing, Lookup, TrueColour };
+    static std::uint32_t trueColour(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+    {
+        return (r & g & b) == 255 ? 0u : 0xff000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
+    }
+    /// The Wide kinds scale 16-bit samples to 8 bits first.
+    enum class Kind { Nothing, Lookup, WideLookup, TrueColour, WideTrueColour };
     Kind kind_ = Kind::Nothing;
     std::array<std::uint32_t, 256> lookup_{};
 };

@@ -67,7 +67,7 @@ bool writeSheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgres
     if (sheet.autoFitColumns(columns) != SheetStatus::Ok)
         return false;
 
-    if (ws.image.isBmp() || ws.image.isTga()) {
+    if (ws.image.knownFormat()) {
         if (sheet.putCellText(headerRow, 1, sheetFileLine(fileNamePart(ws.image.FilePath), ws.image))
                 != SheetStatus::Ok
             || sheet.putCellText(headerRow + 1, 1, measureLineText(m, locale)) != SheetStatus::Ok)

@@ -543,7 +543,7 @@ void ExportForm::readPixels()
     progressPos_ = 0;
     progressStep_ = float(kReadingPhaseEnd) / float(std::max(1, img.ImageHeight));
     // Bottom-up files count one row less, so the bar ends a row short of 350.
-    const bool bottomUp = img.isBmp() ? !img.RowsTopDown : !img.TgaTopOrigin;
+    const bool bottomUp = img.isBmp() ? !img.RowsTopDown : img.isTga() && !img.TgaTopOrigin;
     const LoadResult result = loadPixels(img, [this, bottomUp](int rowsDone) {
         const int n = bottomUp ? rowsDone - 1 : rowsDone;
         if (n * progressStep_ - progressPos_ >= 2) {

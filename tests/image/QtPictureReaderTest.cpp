@@ -1,0 +1,230 @@
+#include "image/MemoryBudget.h"
+#include "image/OpenCommand.h"
+#include "image/PixelLoader.h"
+#include "image/RecordingOpenView.h"
+#include "output/CsvExport.h"
+
+#include "support/ImageBuilders.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace lumiset;
+using namespace lumiset::test;
+
+namespace {
+
+constexpr int kW = 3;
+constexpr int kH = 2;
+
+// Samples that no 8-bit picture could hold: not multiples of 257.
+int wide(int channel, int x, int y)
+{
+    return 1000 + 9000 * x + 20011 * y + 7 * channel + (channel == 2 ? 20000 : 0);
+}
+
+int narrow(int channel, int x, int y)
+{
+    return 10 + 60 * x + 100 * y + 3 * channel;
+}
+
+QByteArray written(const QImage& image, const char* format, int quality = -1)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (quality >= 0)
+        writer.setQuality(quality);
+    EXPECT_TRUE(writer.write(image)) << format << ": " << writer.errorString().toStdString();
+    return buffer.data();
+}
+
+QImage picture(QImage::Format format, const std::function<int(int, int, int)>& sample)
+{
+    QImage image(kW, kH, format);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            if (format == QImage::Format_Grayscale16)
+                reinterpret_cast<quint16*>(image.scanLine(y))[x] = quint16(sample(0, x, y));
+            else if (format == QImage::Format_Grayscale8)
+                image.scanLine(y)[x] = uchar(sample(0, x, y));
+            else if (format == QImage::Format_RGBX64)
+                image.setPixelColor(x, y, QColor::fromRgba64(sample(0, x, y), sample(1, x, y), sample(2, x, y)));
+            else
+                image.setPixel(x, y, qRgb(sample(0, x, y), sample(1, x, y), sample(2, x, y)));
+        }
+    return image;
+}
+
+QByteArray palettePng()
+{
+    QImage image(kW, kH, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(10, 70, 130), qRgb(200, 0, 5), qRgb(1, 2, 3), qRgb(250, 251, 252)});
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            image.scanLine(y)[x] = uchar((x + 2 * y) % 4);
+    return written(image, "png");
+}
+
+int paletteSample(int channel, int x, int y)
+{
+    static const int kColours[4][3] = {{10, 70, 130}, {200, 0, 5}, {1, 2, 3}, {250, 251, 252}};
+    return kColours[(x + 2 * y) % 4][channel];
+}
+
+// A 3 × 2 GIF with a 4-colour table; the LZW codes (3 bits) are each preceded by
+// a clear code, so no table entries come into play.
+QByteArray gifBytes()
+{
+    QByteArray b("GIF89a");
+    b += QByteArray::fromHex("03000200" "81" "0000");
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 3; ++c)
+            b += char(paletteSample(c, i, 0));
+    b += QByteArray::fromHex("2c" "00000000" "03000200" "00" "02");
+    std::uint64_t bits = 0;
+    int n = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            bits |= std::uint64_t(4) << n; // clear
+            bits |= std::uint64_t((x + 2 * y) % 4) << (n + 3);
+            n += 6;
+        }
+    bits |= std::uint64_t(5) << n; // end of information
+    n += 3;
+    QByteArray data;
+    for (int i = 0; i < (n + 7) / 8; ++i)
+        data += char((bits >> (8 * i)) & 0xff);
+    b += char(data.size()) + data + QByteArray(1, 0) + ';';
+    return b;
+}
+
+QByteArray pnm(const char* magic, int channels)
+{
+    QByteArray b = QByteArray(magic) + "\n# made in the test\n3 2\n255\n";
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            for (int c = 0; c < channels; ++c)
+                b += char(narrow(c, x, y));
+    return b;
+}
+
+struct KindCase {
+    const char* rule;
+    const char* name;
+    std::function<QByteArray()> bytes;
+    PixelKind kind;
+    int sampleBytes;
+    std::function<int(int, int, int)> sample; ///< what the test put in
+    int tolerance;                             ///< 0 for the lossless kinds
+    const char* caption;                       ///< the end of the size label
+};
+
+int grey(int, int x, int y) { return wide(0, x, y); }
+int grey8(int, int x, int y) { return narrow(0, x, y); }
+int flat(int channel, int, int) { return 40 + 80 * channel; }
+
+const KindCase kKinds[] = {
+    {"16-bit grey PNG keeps its 16-bit values", "g16.png", [] { return written(picture(QImage::Format_Grayscale16, wide), "png"); },
+     PixelKind::Grey, 2, grey, 0, "65536 градаций серого"},
+    {"16-bit colour PNG keeps its 16-bit values", "c16.png", [] { return written(picture(QImage::Format_RGBX64, wide), "png"); },
+     PixelKind::TrueColour, 2, wide, 0, "281474976710656 цветов"},
+    {"16-bit grey TIFF keeps its 16-bit values", "g16.tif", [] { return written(picture(QImage::Format_Grayscale16, wide), "tiff"); },
+     PixelKind::Grey, 2, grey, 0, "65536 градаций серого"},
+    {"16-bit colour TIFF keeps its 16-bit values", "c16.tif", [] { return written(picture(QImage::Format_RGBX64, wide), "tiff"); },
+     PixelKind::TrueColour, 2, wide, 0, "281474976710656 цветов"},
+    {"8-bit grey PNG", "g8.png", [] { return written(picture(QImage::Format_Grayscale8, narrow), "png"); },
+     PixelKind::Grey, 1, grey8, 0, "256 градаций серого"},
+    {"palette PNG reads indices into its palette", "p.png", palettePng, PixelKind::Palette, 1, paletteSample, 0, "4 цветов"},
+    {"colour PNG under a .tga name is a PNG", "looks.tga", [] { return written(picture(QImage::Format_RGB32, narrow), "png"); },
+     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+    {"lossless WebP", "c.webp", [] { return written(picture(QImage::Format_RGB32, narrow), "webp", 100); },
+     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+    {"GIF is read as colour", "p.gif", gifBytes, PixelKind::TrueColour, 1, paletteSample, 0, "16 млн. цветов"},
+    {"binary PGM under a .bmp name", "grey.bmp", [] { return pnm("P5", 1); }, PixelKind::Grey, 1, grey8, 0,
+     "256 градаций серого"},
+    {"binary PPM", "c.ppm", [] { return pnm("P6", 3); }, PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+    {"grey JPEG", "g.jpg", [] { return written(picture(QImage::Format_Grayscale8, flat), "jpeg", 100); },
+     PixelKind::Grey, 1, [](int, int, int) { return 40; }, 2, "256 градаций серого"},
+    {"colour JPEG", "c.jpg", [] { return written(picture(QImage::Format_RGB32, flat), "jpeg", 100); },
+     PixelKind::TrueColour, 1, flat, 3, "16 млн. цветов"},
+};
+
+} // namespace
+
+TEST(QtPictureReader, EveryKindOpensLoadsAndWritesTheValuesPutIn)
+{
+    for (const KindCase& c : kKinds) {
+        SCOPED_TRACE(c.rule);
+        ImageStore store;
+        RecordingOpenView view;
+        view.showFile = true;
+        ASSERT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes()), c.name), OpenOutcome::Decoded)
+            << view.reportText.toStdString();
+        EXPECT_TRUE(view.exportOn) << view.labelText(OpenLabel::Notice).toStdString();
+        EXPECT_TRUE(view.labelText(OpenLabel::SizeCaption).endsWith(QString::fromUtf8(c.caption)))
+            << view.labelText(OpenLabel::SizeCaption).toStdString();
+        EXPECT_EQ(view.swatchVisible, c.kind == PixelKind::Palette);
+        ASSERT_EQ(store.pixelKind(), c.kind);
+        ASSERT_EQ(store.sampleBytes(), c.sampleBytes);
+        ASSERT_EQ(loadPixels(store), LoadResult::Loaded);
+
+        QStringList firstRow;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                for (int ch = 0; ch < 3; ++ch) {
+                    int got = 0;
+                    if (c.kind == PixelKind::Palette)
+                        got = int(store.PaletteRGB[store.PixelRed(x + 1, y + 1)][std::size_t(ch)]);
+                    else if (c.kind == PixelKind::Grey)
+                        got = store.PixelRed.sample(x + 1, y + 1);
+                    else
+                        got = (ch == 0 ? store.PixelRed : ch == 1 ? store.PixelGreen : store.PixelBlue).sample(x + 1, y + 1);
+                    EXPECT_NEAR(got, c.sample(ch, x, y), c.tolerance) << x << "," << y << " channel " << ch;
+                }
+                if (y == 0)
+                    firstRow << QString::number(c.sample(0, x, y));
+            }
+        if (c.tolerance == 0) {
+            MeasureSettings m;
+            m.ColorPointCount = c.kind == PixelKind::Grey ? 0 : 1; // the red component either way
+            const QByteArray csv = csvBytes(store, {.SelColumnFrom = 1, .SelColumnTo = kW, .SelRowFrom = 1, .SelRowTo = kH}, m, c.name, QLocale::c());
+            EXPECT_EQ(csv.left(csv.indexOf("\r\n")), firstRow.join(';').toLatin1());
+        }
+    }
+}
+
+TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
+{
+    QByteArray wide16 = "P5\n3 2\n65535\n" + QByteArray(12, '\x01');
+    const QByteArray png = written(picture(QImage::Format_RGB32, narrow), "png");
+    const struct {
+        const char* rule;
+        const char* name;
+        QByteArray bytes;
+        qint64 memory;
+        const char* notice;
+    } cases[] = {
+        {"16-bit PGM: Qt would scale it to 8 bits", "w.pgm", wide16, -1, "PNM с наибольшим значением 65535"},
+        {"PNG cut after its header", "cut.png", png.left(40), -1, "Изображение не удаётся декодировать"},
+        {"over the memory budget before decoding", "m.png", png, kMemoryReserve + 10, "не хватит памяти"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        overrideAvailableMemory(c.memory);
+        ImageStore store;
+        RecordingOpenView view;
+        view.showFile = true;
+        view.exportOn = true;
+        EXPECT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes), c.name), OpenOutcome::Decoded);
+        overrideAvailableMemory(-1);
+        EXPECT_FALSE(view.exportOn);
+        EXPECT_TRUE(view.labelText(OpenLabel::Notice).contains(QString::fromUtf8(c.notice)))
+            << view.labelText(OpenLabel::Notice).toStdString();
+        EXPECT_NE(loadPixels(store), LoadResult::Loaded);
+    }
+}
