@@ -206,6 +206,7 @@ const char* outcomeName(OpenOutcome o)
     case OpenOutcome::CannotOpen: return "cannot-open";
     case OpenOutcome::Bmp: return "bmp";
     case OpenOutcome::Tga: return "tga";
+    case OpenOutcome::Decoded: return "decoded";
     }
     return "?";
 }

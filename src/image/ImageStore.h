@@ -56,9 +56,9 @@ private:
 /// asks ImageStore::pixelKind() rather than looking at header fields itself.
 enum class PixelKind {
     Unsupported, ///< nothing that can be read into the tables
-    Palette,     ///< one plane of palette indices (8-bit BMP, colour-mapped TGA)
-    Grey,        ///< one plane of grey levels (grey TGA)
-    TrueColour,  ///< three planes: red, green, blue
+    Palette,     ///< one plane of palette indices (8-bit BMP, colour-mapped TGA, decoded palettes)
+    Grey,        ///< one plane of grey levels (grey TGA, decoded grey of 8 or 16 bits)
+    TrueColour,  ///< three planes: red, green, blue (16-bit words for 16-bit decoded colour)
 };
 
 /// \brief Colour type of a picture decoded by Qt's image readers, from its header.

@@ -3,6 +3,7 @@
 #include "ByteSource.h"
 #include "MemoryBudget.h"
 #include "NumberText.h"
+#include "PnmReader.h"
 
 #include <QColorSpace>
 #include <QImageReader>
@@ -103,31 +104,128 @@ QString decoderNotice(QImageReader::ImageReaderError error)
     return QStringLiteral("Изображение не удаётся декодировать:") + kCrLf + decoderReason(error);
 }
 
-/// The largest sample value a PNM header declares (1 for the bitmaps), or -1.
-int pnmMaximum(ByteSource& source)
+/// Big- or little-endian field reads over ByteCursor's bytes.
+struct EndianCursor {
+    ByteCursor cur;
+    bool big = true;
+    quint32 u16(qint64 o)
+    {
+        return big ? quint32(cur.u8(o)) << 8 | cur.u8(o + 1) : quint32(cur.u8(o)) | quint32(cur.u8(o + 1)) << 8;
+    }
+    quint32 u32(qint64 o) { return big ? u16(o) << 16 | u16(o + 2) : u16(o) | u16(o + 2) << 16; }
+};
+
+/// \brief Corrects \a facts with the BitsPerSample and SampleFormat tags of a
+/// TIFF's first page: Qt's header answer is 8-bit colour for samples it then
+/// fails to decode (32-bit integers, 32-bit floats), which deserve their own notice.
+FormatFacts withTiffSampleTags(ByteSource& source, FormatFacts facts)
 {
-    std::uint8_t head[256] = {};
-    source.read(0, head, sizeof head);
-    if (head[1] == '1' || head[1] == '4')
-        return 1;
-    int field = 0;
-    int value = -1;
-    for (std::size_t i = 2; i < sizeof head; ++i) {
-        const char c = char(head[i]);
-        if (c == '#') {
-            while (i < sizeof head && head[i] != '\n' && head[i] != '\r')
-                ++i;
-        } else if (c >= '0' && c <= '9') {
-            value = (value < 0 ? 0 : value) * 10 + (c - '0');
-            if (value > 1 << 20)
-                return -1;
-        } else if (value >= 0) {
-            if (++field == 3)
-                return value;
-            value = -1;
+    EndianCursor c{ByteCursor(source), ByteCursor(source).u8(0) == 'M'};
+    const auto u16 = [&](qint64 o) { return c.u16(o); };
+    const auto u32 = [&](qint64 o) { return c.u32(o); };
+    ByteCursor& cur = c.cur;
+    const qint64 ifd = u32(4);
+    const quint32 entries = std::min<quint32>(u16(ifd), 4096);
+    for (quint32 i = 0; i < entries; ++i) {
+        const qint64 e = ifd + 2 + 12 * qint64(i);
+        const quint32 tag = u16(e);
+        if (tag != 258 && tag != 339) // BitsPerSample, SampleFormat
+            continue;
+        const quint32 type = u16(e + 2); // 3 SHORT, 4 LONG, otherwise taken as BYTE
+        const quint32 width = type == 3 ? 2 : type == 4 ? 4 : 1;
+        const qint64 at = qint64(u32(e + 4)) * width <= 4 ? e + 8 : qint64(u32(e + 8));
+        const quint32 first = type == 3 ? u16(at) : type == 4 ? u32(at) : cur.u8(at); // the first sample's
+        if (tag == 258 && first > 16)
+            facts.bits = int(std::min<quint32>(first, 1024));
+        if (tag == 339 && first == 3)
+            facts.floating = true;
+    }
+    return facts;
+}
+
+int perMetreFromInches(double dotsPerInch)
+{
+    return int(std::clamp(std::round(dotsPerInch * 100 / 2.54), 0.0, double(INT_MAX)));
+}
+
+struct Resolution {
+    int x = 0; ///< pixels per metre; 0 = not stored
+    int y = 0;
+};
+
+// PNG: the pHYs chunk in metres (unit 1); unit 0 gives only the aspect.
+Resolution pngResolution(ByteSource& source)
+{
+    EndianCursor c{ByteCursor(source)};
+    for (qint64 at = 8; at + 8 <= source.size();) {
+        const qint64 length = c.u32(at);
+        const quint32 type = c.u32(at + 4);
+        if (type == 0x49444154u || type == 0x49454E44u) // IDAT, IEND: no pHYs after them
+            break;
+        if (type == 0x70485973u && length >= 9 && c.cur.u8(at + 16) == 1) // pHYs
+            return {int(std::min<quint32>(c.u32(at + 8), INT_MAX)), int(std::min<quint32>(c.u32(at + 12), INT_MAX))};
+        at += 12 + length;
+    }
+    return {};
+}
+
+// JPEG: the JFIF segment's density in dots per inch (1) or per centimetre (2).
+Resolution jpegResolution(ByteSource& source)
+{
+    EndianCursor c{ByteCursor(source)};
+    for (qint64 at = 2; at + 4 <= source.size() && c.cur.u8(at) == 0xFF;) {
+        const int marker = c.cur.u8(at + 1);
+        if (marker == 0xDA || marker == 0xD9) // scan or end: the header is over
+            break;
+        if (marker == 0xE0 && c.u32(at + 4) == 0x4A464946u && c.cur.u8(at + 8) == 0) { // "JFIF\0"
+            const int unit = c.cur.u8(at + 11);
+            const double x = c.u16(at + 12), y = c.u16(at + 14);
+            if (unit == 1)
+                return {perMetreFromInches(x), perMetreFromInches(y)};
+            if (unit == 2)
+                return {int(x * 100), int(y * 100)};
+            return {};
+        }
+        at += 2 + c.u16(at + 2);
+    }
+    return {};
+}
+
+// TIFF: XResolution and YResolution of the first page, per inch (unit 2, the
+// default) or per centimetre (unit 3).
+Resolution tiffResolution(ByteSource& source)
+{
+    EndianCursor c{ByteCursor(source), ByteCursor(source).u8(0) == 'M'};
+    const qint64 ifd = c.u32(4);
+    double res[2] = {0, 0};
+    quint32 unit = 2;
+    for (quint32 i = 0, n = std::min<quint32>(c.u16(ifd), 4096); i < n; ++i) {
+        const qint64 e = ifd + 2 + 12 * qint64(i);
+        const quint32 tag = c.u16(e);
+        if (tag == 282 || tag == 283) { // RATIONAL at an offset
+            const qint64 at = c.u32(e + 8);
+            const quint32 den = c.u32(at + 4);
+            res[tag - 282] = den == 0 ? 0 : double(c.u32(at)) / den;
+        } else if (tag == 296) {
+            unit = c.u16(e + 8);
         }
     }
-    return -1;
+    if (unit == 2)
+        return {perMetreFromInches(res[0]), perMetreFromInches(res[1])};
+    if (unit == 3)
+        return {int(std::min(res[0] * 100, double(INT_MAX))), int(std::min(res[1] * 100, double(INT_MAX)))};
+    return {};
+}
+
+Resolution storedResolution(ByteSource& source, const QByteArray& format)
+{
+    if (format == "png")
+        return pngResolution(source);
+    if (format == "jpeg")
+        return jpegResolution(source);
+    if (format == "tiff")
+        return tiffResolution(source);
+    return {}; // GIF, WebP and PNM store none
 }
 
 void resetDecodedHeader(ImageStore& s)
@@ -138,6 +236,7 @@ void resetDecodedHeader(ImageStore& s)
     s.BitsPerChannel = 0;
     s.DecodedFloat = false;
     s.DecodedColourType = DecodedColour::Unreadable;
+    s.ColorsUsed = 0;
     s.HorizontalResolution = 0;
     s.VerticalResolution = 0;
     s.clearPalette();
@@ -169,6 +268,8 @@ std::unique_ptr<QImageReader> readerFor(const ImageStore& s, QIODevice* device)
 {
     auto reader = std::make_unique<QImageReader>(device, s.DecodedFormat);
     reader->setAllocationLimit(allocationLimit(s));
+    // The stored grid, as the header gives its size: an EXIF turn would swap it.
+    reader->setAutoTransform(false);
     return reader;
 }
 
@@ -200,8 +301,9 @@ QString colourCaption(const ImageStore& s, int paletteSize)
     case DecodedColour::Grey:
         return QStringLiteral("    ") + powerOfTwoText(s.BitsPerChannel) + QStringLiteral(" градаций серого");
     case DecodedColour::Colour:
-        return s.BitsPerChannel == 8 ? QStringLiteral("    16 млн. цветов")
-                                     : QStringLiteral("    ") + powerOfTwoText(3 * s.BitsPerChannel) + QStringLiteral(" цветов");
+        if (s.BitsPerChannel == 8)
+            return QStringLiteral("    16 млн. цветов");
+        return QStringLiteral("    ") + powerOfTwoText(3 * s.BitsPerChannel) + QStringLiteral(" цветов");
     case DecodedColour::Unreadable: break;
     }
     return {};
@@ -258,8 +360,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     FormatFacts facts = factsOf(header->imageFormat());
     if (s.DecodedFormat == "gif")
         facts = factsOf(QImage::Format_RGB32); // Qt decodes GIF to colour: its palette is not kept
-    const bool pnm = s.DecodedFormat == "pbm" || s.DecodedFormat == "pgm" || s.DecodedFormat == "ppm";
-    const int pnmMax = pnm ? pnmMaximum(source) : 0;
+    // Grey and colour PNM are read by the program itself (exact samples of any range).
+    const PnmHeader pnm = s.DecodedFormat == "pgm" || s.DecodedFormat == "ppm" ? readPnmHeader(source) : PnmHeader{};
     QImage decoded; // the whole picture, when its kind could only be learnt by decoding it
     if (facts.colour == DecodedColour::Unreadable) {
         // The header does not tell (WebP): decode it, the budget checked for the widest kind first.
@@ -277,9 +379,21 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             return d;
         }
     }
+    if (s.DecodedFormat == "tiff")
+        facts = withTiffSampleTags(source, facts);
+    if (pnm.magic != 0) {
+        if (!pnm.valid || pnm.width != size.width() || pnm.height != size.height()) {
+            d.notice = decoderNotice(QImageReader::InvalidDataError);
+            return d;
+        }
+        facts.bits = pnm.maxval > 255 ? 16 : 8;
+    }
     setKind(s, facts);
-    d.report << QStringLiteral("Глубина цвета ") + integerText(facts.bits) + bitsWord(facts.bits)
-            + QStringLiteral(" на канал.");
+    // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
+    d.report << (facts.colour == DecodedColour::Palette
+                     ? QStringLiteral("Цвета палитры по 8 бит на канал.")
+                     : QStringLiteral("Глубина цвета ") + integerText(facts.bits) + bitsWord(facts.bits)
+                         + QStringLiteral(" на канал."));
     switch (facts.colour) {
     case DecodedColour::Palette: d.report << QStringLiteral("Изображение с палитрой."); break;
     case DecodedColour::Grey: d.report << QStringLiteral("Изображение в градациях серого."); break;
@@ -288,14 +402,16 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     if (facts.alpha)
         d.report << QStringLiteral("Есть альфа-канал (прозрачность), он не учитывается.");
     const auto countDevice = source.openDevice(); // a fresh start: TIFF counts its pages from the top
-    const int frames = QImageReader(countDevice.get(), s.DecodedFormat).imageCount();
+    const int frames = readerFor(s, countDevice.get())->imageCount();
     if (frames > 1)
-        d.report << (s.DecodedFormat == "tiff"
-                         ? QStringLiteral("Страниц в файле ") + integerText(frames) + QStringLiteral(", показана первая.")
-                         : QStringLiteral("Кадров в файле ") + integerText(frames) + QStringLiteral(", показан первый."));
+        d.report << (s.DecodedFormat == "tiff" ? QStringLiteral("Страниц в файле ") + integerText(frames)
+                             + QStringLiteral(", показана первая.")
+                                               : QStringLiteral("Кадров в файле ") + integerText(frames)
+                             + QStringLiteral(", показан первый."));
 
     if (facts.floating) {
-        d.notice = QStringLiteral("Изображение с отсчётами с плавающей точкой") + kCrLf + QStringLiteral("не поддерживается.");
+        d.notice = QStringLiteral("Изображение с отсчётами с плавающей точкой") + kCrLf
+            + QStringLiteral("не поддерживается.");
         return d;
     }
     if (s.pixelKind() == PixelKind::Unsupported) {
@@ -303,13 +419,14 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             + QStringLiteral(" на канал") + kCrLf + QStringLiteral("не поддерживается.");
         return d;
     }
-    if (pnm && pnmMax != 1 && pnmMax != 255) {
-        // Qt rescales other ranges to 0..255, which would not be the file's numbers.
-        d.report << QStringLiteral("Наибольшее значение отсчёта ") + integerText(pnmMax);
-        d.notice = QStringLiteral("PNM с наибольшим значением ") + integerText(pnmMax) + kCrLf
-            + QStringLiteral("не поддерживается.");
-        s.DecodedColourType = DecodedColour::Unreadable;
-        return d;
+    if (pnm.magic != 0)
+        d.report << QStringLiteral("Наибольшее значение отсчёта ") + integerText(pnm.maxval);
+
+    if (const Resolution r = storedResolution(source, s.DecodedFormat); r.x > 0 || r.y > 0) {
+        s.HorizontalResolution = r.x;
+        s.VerticalResolution = r.y;
+        d.report << QStringLiteral("Горизонтальное разрешение ") + integerText(r.x) + QStringLiteral(" пиксель/метр")
+                 << QStringLiteral("Вертикальное разрешение ") + integerText(r.y) + QStringLiteral(" пиксель/метр");
     }
 
     // The budget from the header: the tables, and the decoded picture while they fill.
@@ -335,15 +452,6 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
                 s.DecodedColourType = DecodedColour::Unreadable;
                 return d;
             }
-        }
-        const QImage blank(1, 1, picture.format());
-        if (picture.dotsPerMeterX() != blank.dotsPerMeterX() || picture.dotsPerMeterY() != blank.dotsPerMeterY()) {
-            s.HorizontalResolution = picture.dotsPerMeterX();
-            s.VerticalResolution = picture.dotsPerMeterY();
-            d.report << QStringLiteral("Горизонтальное разрешение ") + integerText(s.HorizontalResolution)
-                    + QStringLiteral(" пиксель/метр")
-                     << QStringLiteral("Вертикальное разрешение ") + integerText(s.VerticalResolution)
-                    + QStringLiteral(" пиксель/метр");
         }
         if (palette) {
             if (picture.format() != QImage::Format_Indexed8)
@@ -404,24 +512,26 @@ void withRow(const QImage& image, int y, QImage::Format format, Fill fill)
 void fillRow(ImageStore& s, const QImage& image, int y)
 {
     const int w = s.ImageWidth;
+    const std::size_t n = std::size_t(w);
     const int row = y + 1;
     const bool wide = s.sampleBytes() == 2;
     switch (s.pixelKind()) {
     case PixelKind::Palette:
-        withRow(image, y, QImage::Format_Indexed8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, std::size_t(w)); });
+        withRow(image, y, QImage::Format_Indexed8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, n); });
         break;
     case PixelKind::Grey:
         if (wide)
             withRow(image, y, QImage::Format_Grayscale16, [&](const uchar* p) {
-                std::memcpy(s.PixelRed.wordRow(row), p, std::size_t(w) * 2);
+                std::memcpy(s.PixelRed.wordRow(row), p, n * 2);
             });
         else
-            withRow(image, y, QImage::Format_Grayscale8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, std::size_t(w)); });
+            withRow(image, y, QImage::Format_Grayscale8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, n); });
         break;
     case PixelKind::TrueColour:
         if (wide) {
             // Straight (not premultiplied) samples: alpha plays no part in the colour.
-            const QImage::Format f = image.format() == QImage::Format_RGBX64 ? QImage::Format_RGBX64 : QImage::Format_RGBA64;
+            const QImage::Format f =
+                image.format() == QImage::Format_RGBX64 ? QImage::Format_RGBX64 : QImage::Format_RGBA64;
             withRow(image, y, f, [&](const uchar* p) {
                 const auto* px = reinterpret_cast<const QRgba64*>(p);
                 std::uint16_t* r = s.PixelRed.wordRow(row);
@@ -434,7 +544,8 @@ void fillRow(ImageStore& s, const QImage& image, int y)
                 }
             });
         } else {
-            const QImage::Format f = image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
+            const QImage::Format f =
+                image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
             withRow(image, y, f, [&](const uchar* p) {
                 const auto* px = reinterpret_cast<const QRgb*>(p);
                 std::uint8_t* r = s.PixelRed.row(row);
@@ -484,6 +595,12 @@ LoadResult loadDecodedPixels(ImageStore& s, ByteSource& source, const RowProgres
     if (!s.PixelRed.allocate() || (threePlanes && (!s.PixelGreen.allocate() || !s.PixelBlue.allocate()))) {
         releaseAll(s);
         return LoadResult::OutOfMemory;
+    }
+    if (s.DecodedFormat == "pgm" || s.DecodedFormat == "ppm") {
+        const LoadResult result = loadPnmSamples(s, source, readPnmHeader(source), progress);
+        if (result != LoadResult::Loaded)
+            releaseAll(s);
+        return result;
     }
     {
         const auto device = source.openDevice();

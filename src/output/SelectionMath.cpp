@@ -122,8 +122,9 @@ ImageViewColours::ImageViewColours(const ImageStore& s)
         return;
     switch (s.pixelKind()) {
     case PixelKind::Palette:
-        if (s.isBmp()) {
-            // Only the lowest white entry among the colours the file says it uses is left out.
+        if (s.isBmp() || s.isDecoded()) {
+            // Only the lowest white entry among the colours the file says it uses is left out
+            // (a decoded palette says nothing: ColorsUsed 0, every entry searched).
             const int last = (s.ColorsUsed == 0 || s.ColorsUsed == 256) ? 255 : std::clamp(s.ColorsUsed, 0, 255);
             int white = -1;
             for (int i = 0; i <= last && white < 0; ++i) {

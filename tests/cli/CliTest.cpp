@@ -148,6 +148,13 @@ TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
              + tgaTail(8)},
         {"grey TGA", QStringLiteral("g.tga"), [] { return tga(3); },
          QStringList{noId, noMap, QStringLiteral("Изображение в градациях серого.")} + tgaTail(8)},
+        {"16-bit PGM: read by its first bytes, 16-bit tables", QStringLiteral("g.tga"),
+         [] { return QByteArray("P5\n2 1\n65535\n") + QByteArray::fromHex("01020304"); },
+         {QStringLiteral("PNM формат - растр в градациях серого (PGM)"), QStringLiteral("Размер файла 17 байт"),
+          QStringLiteral("Ширина 2"), QStringLiteral("Высота 1"), QStringLiteral("Глубина цвета 16 бит на канал."),
+          QStringLiteral("Изображение в градациях серого."), QStringLiteral("Наибольшее значение отсчёта 65535"),
+          QStringLiteral("--"), QStringLiteral("size: 2 x 1   Масштаб 1:1    65536 градаций серого"),
+          QStringLiteral("export: yes")}},
         {"text under a .bmp name", QStringLiteral("x.bmp"), [] { return QByteArray("Just text.\r\n"); },
          {QStringLiteral("--"), QStringLiteral("size: "),
           QStringLiteral("message: Неизвестный формат файла | Файл x.bmp |  или имеет неизвестный формат или | "

@@ -34,11 +34,9 @@ int narrow(int channel, int x, int y)
 
 QByteArray written(const QImage& image, const char* format, int quality = -1)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
+    QBuffer buffer; // the writer opens it
     QImageWriter writer(&buffer, format);
-    if (quality >= 0)
-        writer.setQuality(quality);
+    writer.setQuality(quality);
     EXPECT_TRUE(writer.write(image)) << format << ": " << writer.errorString().toStdString();
     return buffer.data();
 }
@@ -90,26 +88,33 @@ QByteArray gifBytes()
     int n = 0;
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
-            bits |= std::uint64_t(4) << n; // clear
-            bits |= std::uint64_t((x + 2 * y) % 4) << (n + 3);
+            bits |= (4 | std::uint64_t((x + 2 * y) % 4) << 3) << n; // clear, then the index
             n += 6;
         }
     bits |= std::uint64_t(5) << n; // end of information
-    n += 3;
     QByteArray data;
-    for (int i = 0; i < (n + 7) / 8; ++i)
+    for (int i = 0; i < (n + 3 + 7) / 8; ++i)
         data += char((bits >> (8 * i)) & 0xff);
     b += char(data.size()) + data + QByteArray(1, 0) + ';';
     return b;
 }
 
-QByteArray pnm(const char* magic, int channels)
+// PNM of \a magic ("P2", "P3": text; "P5", "P6": binary) with samples of \a sample.
+QByteArray pnm(const char* magic, int channels, int maxval, int (*sample)(int, int, int))
 {
-    QByteArray b = QByteArray(magic) + "\n# made in the test\n3 2\n255\n";
+    const bool plain = magic[1] == '2' || magic[1] == '3';
+    QByteArray b = QByteArray(magic) + "\n# made in the test\n3 2\n" + QByteArray::number(maxval) + "\n";
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
-            for (int c = 0; c < channels; ++c)
-                b += char(narrow(c, x, y));
+            for (int c = 0; c < channels; ++c) {
+                const int v = sample(c, x, y);
+                if (plain)
+                    b += QByteArray::number(v) + (x == kW - 1 && c == channels - 1 ? "\n" : " ");
+                else if (maxval > 255)
+                    b += char(v >> 8) + QByteArray(1, char(v & 0xff));
+                else
+                    b += char(v);
+            }
     return b;
 }
 
@@ -119,37 +124,39 @@ struct KindCase {
     std::function<QByteArray()> bytes;
     PixelKind kind;
     int sampleBytes;
-    std::function<int(int, int, int)> sample; ///< what the test put in
+    std::function<int(int, int, int)> sample; ///< what the test put in (grey: channel 0)
     int tolerance;                             ///< 0 for the lossless kinds
     const char* caption;                       ///< the end of the size label
 };
 
-int grey(int, int x, int y) { return wide(0, x, y); }
-int grey8(int, int x, int y) { return narrow(0, x, y); }
 int flat(int channel, int, int) { return 40 + 80 * channel; }
 
 const KindCase kKinds[] = {
     {"16-bit grey PNG keeps its 16-bit values", "g16.png", [] { return written(picture(QImage::Format_Grayscale16, wide), "png"); },
-     PixelKind::Grey, 2, grey, 0, "65536 градаций серого"},
+     PixelKind::Grey, 2, wide, 0, "65536 градаций серого"},
     {"16-bit colour PNG keeps its 16-bit values", "c16.png", [] { return written(picture(QImage::Format_RGBX64, wide), "png"); },
      PixelKind::TrueColour, 2, wide, 0, "281474976710656 цветов"},
     {"16-bit grey TIFF keeps its 16-bit values", "g16.tif", [] { return written(picture(QImage::Format_Grayscale16, wide), "tiff"); },
-     PixelKind::Grey, 2, grey, 0, "65536 градаций серого"},
+     PixelKind::Grey, 2, wide, 0, "65536 градаций серого"},
     {"16-bit colour TIFF keeps its 16-bit values", "c16.tif", [] { return written(picture(QImage::Format_RGBX64, wide), "tiff"); },
      PixelKind::TrueColour, 2, wide, 0, "281474976710656 цветов"},
     {"8-bit grey PNG", "g8.png", [] { return written(picture(QImage::Format_Grayscale8, narrow), "png"); },
-     PixelKind::Grey, 1, grey8, 0, "256 градаций серого"},
+     PixelKind::Grey, 1, narrow, 0, "256 градаций серого"},
     {"palette PNG reads indices into its palette", "p.png", palettePng, PixelKind::Palette, 1, paletteSample, 0, "4 цветов"},
     {"colour PNG under a .tga name is a PNG", "looks.tga", [] { return written(picture(QImage::Format_RGB32, narrow), "png"); },
      PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
     {"lossless WebP", "c.webp", [] { return written(picture(QImage::Format_RGB32, narrow), "webp", 100); },
      PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
     {"GIF is read as colour", "p.gif", gifBytes, PixelKind::TrueColour, 1, paletteSample, 0, "16 млн. цветов"},
-    {"binary PGM under a .bmp name", "grey.bmp", [] { return pnm("P5", 1); }, PixelKind::Grey, 1, grey8, 0,
+    {"binary PGM under a .bmp name", "grey.bmp", [] { return pnm("P5", 1, 255, narrow); }, PixelKind::Grey, 1, narrow, 0,
      "256 градаций серого"},
-    {"binary PPM", "c.ppm", [] { return pnm("P6", 3); }, PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+    {"binary PPM", "c.ppm", [] { return pnm("P6", 3, 255, narrow); }, PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+    {"16-bit PGM: big-endian words, not Qt's rescaled bytes", "g16.pgm", [] { return pnm("P5", 1, 65535, wide); },
+     PixelKind::Grey, 2, wide, 0, "65536 градаций серого"},
+    {"plain 16-bit PPM", "c16.ppm", [] { return pnm("P3", 3, 60000, wide); }, PixelKind::TrueColour, 2, wide, 0,
+     "281474976710656 цветов"},
     {"grey JPEG", "g.jpg", [] { return written(picture(QImage::Format_Grayscale8, flat), "jpeg", 100); },
-     PixelKind::Grey, 1, [](int, int, int) { return 40; }, 2, "256 градаций серого"},
+     PixelKind::Grey, 1, flat, 2, "256 градаций серого"},
     {"colour JPEG", "c.jpg", [] { return written(picture(QImage::Format_RGB32, flat), "jpeg", 100); },
      PixelKind::TrueColour, 1, flat, 3, "16 млн. цветов"},
 };
@@ -184,15 +191,15 @@ TEST(QtPictureReader, EveryKindOpensLoadsAndWritesTheValuesPutIn)
                         got = store.PixelRed.sample(x + 1, y + 1);
                     else
                         got = (ch == 0 ? store.PixelRed : ch == 1 ? store.PixelGreen : store.PixelBlue).sample(x + 1, y + 1);
-                    EXPECT_NEAR(got, c.sample(ch, x, y), c.tolerance) << x << "," << y << " channel " << ch;
+                    EXPECT_NEAR(got, c.sample(c.kind == PixelKind::Grey ? 0 : ch, x, y), c.tolerance) << x << "," << y << " channel " << ch;
                 }
                 if (y == 0)
                     firstRow << QString::number(c.sample(0, x, y));
             }
         if (c.tolerance == 0) {
-            MeasureSettings m;
-            m.ColorPointCount = c.kind == PixelKind::Grey ? 0 : 1; // the red component either way
-            const QByteArray csv = csvBytes(store, {.SelColumnFrom = 1, .SelColumnTo = kW, .SelRowFrom = 1, .SelRowTo = kH}, m, c.name, QLocale::c());
+            // A grey region (no colour points) writes the red component whatever the measure.
+            const Selection all{.SelColumnFrom = 1, .SelColumnTo = kW, .SelRowFrom = 1, .SelRowTo = kH};
+            const QByteArray csv = csvBytes(store, all, {}, c.name, QLocale::c());
             EXPECT_EQ(csv.left(csv.indexOf("\r\n")), firstRow.join(';').toLatin1());
         }
     }
@@ -200,7 +207,6 @@ TEST(QtPictureReader, EveryKindOpensLoadsAndWritesTheValuesPutIn)
 
 TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
 {
-    QByteArray wide16 = "P5\n3 2\n65535\n" + QByteArray(12, '\x01');
     const QByteArray png = written(picture(QImage::Format_RGB32, narrow), "png");
     const struct {
         const char* rule;
@@ -209,8 +215,9 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
         qint64 memory;
         const char* notice;
     } cases[] = {
-        {"16-bit PGM: Qt would scale it to 8 bits", "w.pgm", wide16, -1, "PNM с наибольшим значением 65535"},
+        {"plain PGM sample above what its tables hold", "w.pgm", "P2 1 1 255 256 ", -1, ""},
         {"PNG cut after its header", "cut.png", png.left(40), -1, "Изображение не удаётся декодировать"},
+        {"32-bit float TIFF", "f.tif", written(picture(QImage::Format_RGBX32FPx4, narrow), "tiff"), -1, "плавающей точкой"},
         {"over the memory budget before decoding", "m.png", png, kMemoryReserve + 10, "не хватит памяти"},
     };
     for (const auto& c : cases) {
@@ -222,9 +229,26 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
         view.exportOn = true;
         EXPECT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes), c.name), OpenOutcome::Decoded);
         overrideAvailableMemory(-1);
-        EXPECT_FALSE(view.exportOn);
+        EXPECT_EQ(view.exportOn, !*c.notice) << "a sample is only met when the tables fill";
         EXPECT_TRUE(view.labelText(OpenLabel::Notice).contains(QString::fromUtf8(c.notice)))
             << view.labelText(OpenLabel::Notice).toStdString();
         EXPECT_NE(loadPixels(store), LoadResult::Loaded);
+    }
+}
+
+TEST(QtPictureReader, StoredResolutionIsReportedFromTheHeaderWithoutDecoding)
+{
+    QImage image = picture(QImage::Format_RGB32, narrow);
+    image.setDotsPerMeterX(3937); // 100 dots per inch
+    image.setDotsPerMeterY(7874);
+    for (const char* format : {"png", "jpeg", "tiff"}) {
+        SCOPED_TRACE(format);
+        ImageStore store;
+        RecordingOpenView view; // "Показывать файл" not ticked: nothing is decoded
+        const QString name = QStringLiteral("r.") + format;
+        ASSERT_EQ(openCommand(store, view, writeTempFile(name, written(image, format)), name), OpenOutcome::Decoded);
+        EXPECT_TRUE(view.reportText.contains(QStringLiteral("Горизонтальное разрешение 3937 пиксель/метр\r\n"
+                                                            "Вертикальное разрешение 7874 пиксель/метр")))
+            << view.reportText.toStdString();
     }
 }

@@ -56,5 +56,13 @@ TEST(PaletteMatchTest, ChoosesFillAndFont)
     }
 }
 
+TEST(PaletteMatchTest, SixteenBitSamplesScaleToTheNearestEightBitLevel)
+{
+    // v × 255 / 65535 rounded: 65280 is 254.01, where taking the high byte would give 255.
+    const int cases[][2] = {{0, 0}, {128, 0}, {129, 1}, {32896, 128}, {65280, 254}, {65406, 254}, {65407, 255}, {65535, 255}};
+    for (const auto& c : cases)
+        EXPECT_EQ(eightBitSample(c[0]), c[1]) << c[0];
+}
+
 } // namespace
 } // namespace lumiset

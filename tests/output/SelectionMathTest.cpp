@@ -135,6 +135,12 @@ TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
     s.PaletteRGB[1] = {9.f, 9.f, 9.f};
     EXPECT_EQ(ImageViewColours(s).at(s, 3, 1), 0xffffffffu) << "entry 2 lies beyond ColorsUsed";
 
+    s.FileSignature = QStringLiteral("QT");
+    s.DecodedColourType = DecodedColour::Palette;
+    s.BitsPerChannel = 8;
+    s.ColorsUsed = 0;
+    EXPECT_EQ(ImageViewColours(s).at(s, 3, 1), 0u) << "a decoded palette picture is drawn as a BMP";
+
     s.FileSignature = QStringLiteral("TG");
     s.TgaImageType = 1;
     EXPECT_EQ(ImageViewColours(s).at(s, 3, 1), 0xffffffffu) << "a mapped TGA draws white";
@@ -146,6 +152,24 @@ TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
     s.TgaImageType = 2; // true colour cannot have one plane of 8 bits
     EXPECT_FALSE(ImageViewColours(s).drawsAnything());
     EXPECT_FALSE(zoomedColour(s, 1, 1));
+}
+
+TEST(ImageViewColours, SixteenBitSamplesAreShownScaledTo8Bits)
+{
+    ImageStore s = picture("QT", 48, 2, 1);
+    s.DecodedColourType = DecodedColour::Colour;
+    s.BitsPerChannel = 16;
+    const int samples[2][3] = {{65535, 65407, 65535}, {32896, 300, 65280}};
+    PixelPlane* planes[3] = {&s.PixelRed, &s.PixelGreen, &s.PixelBlue};
+    for (int k = 0; k < 3; ++k) {
+        planes[k]->resize(2, 1, 2);
+        planes[k]->allocate();
+        for (int c = 0; c < 2; ++c)
+            planes[k]->wordRow(1)[c] = std::uint16_t(samples[c][k]);
+    }
+    EXPECT_EQ(ImageViewColours(s).at(s, 1, 1), 0u) << "white once scaled is left to the background";
+    EXPECT_EQ(ImageViewColours(s).at(s, 2, 1), 0xff8001feu);
+    EXPECT_EQ(zoomedColour(s, 2, 1), (std::array<std::uint8_t, 3>{128, 1, 254}));
 }
 
 TEST(Readout, TrueColourMeanHasOneDecimalOnTheImageAndTwoZoomed)

@@ -2,7 +2,9 @@
 
 #include "common/PictureButton.h"
 #include "output/CsvExport.h"
+#include "output/PaletteMatch.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 
 namespace lumiset::test {
@@ -302,6 +304,38 @@ TEST_F(ExportFormTest, CsvIsWrittenBesideThePictureOrTheErrorShown)
     QFile written(QDir(folder).filePath(QStringLiteral("res.csv")));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().startsWith("200;200;200\r\n200;200;200\r\n"));
+}
+
+// ---- pictures decoded by Qt -------------------------------------------------------------
+
+TEST_F(ExportFormTest, SixteenBitPictureReadsOutAndExportsItsOwnValues)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    QImage picture(3, 2, QImage::Format_RGBX64);
+    picture.fill(QColor::fromRgba64(1000, 40000, 65535));
+    picture.setPixelColor(2, 1, QColor::fromRgba64(51400, 300, 65280));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&png, "PNG"));
+    open(png.data(), QStringLiteral("deep.png"));
+    start();
+    c<QRadioButton>("Option4")->click(); // the mean
+    moveWith(c("Picture3"), {2, 1}, Qt::NoButton);
+    EXPECT_EQ(text("Label12"), QStringLiteral("Красный  51400"));
+    EXPECT_EQ(text("Label13"), QStringLiteral("Зелёный  300"));
+    EXPECT_EQ(text("Label14"), QStringLiteral("Синий  65280"));
+    EXPECT_EQ(text("Label16"), QStringLiteral("Яркость 38993,3"));
+    moveWith(c("Picture5"), {8, 5}, Qt::NoButton); // the same point at zoom 3
+    EXPECT_EQ(text("Label16"), QStringLiteral("Яркость 38993,33"));
+
+    click("Check1");
+    click("Image1");
+    ASSERT_EQ(ws.request.rowCount, 2);
+    EXPECT_EQ(ws.request.value(2, 3), float(116980.0 / 3.0));
+    EXPECT_EQ(ws.request.value(1, 1), float((40000.0 + 1000.0 + 65535.0) / 3.0));
+    const PaletteMatch match = matchCellColour(200, 1, 254, ws.ColorPointCount);
+    EXPECT_EQ(ws.request.colors(2, 3), (std::array<qint32, 2>{match.fill, match.font}))
+        << "cell colours from the samples scaled to 8 bits";
 }
 
 } // namespace
