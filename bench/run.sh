@@ -11,5 +11,5 @@ build="$root/build/bench"
 jobs=${JOBS:-2}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DLUMISET_BUILD_TESTS=OFF -DLUMISET_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$jobs" --target bench_load bench_load_memory
+cmake --build "$build" -j "$jobs" --target bench_load bench_load_memory bench_decoded
 exec "$build/bench/bench_load" "$@"

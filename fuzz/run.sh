@@ -5,7 +5,7 @@
 #   fuzz/run.sh --build-only
 #
 # TARGET is one of fuzz_bmp_stage_one, fuzz_tga_stage_one, fuzz_pixel_loader,
-# fuzz_preview, fuzz_export. New inputs go to build/fuzz/work/TARGET; the
+# fuzz_preview, fuzz_export, fuzz_decoded. New inputs go to build/fuzz/work/TARGET; the
 # corpus kept in the repository (fuzz/corpus/TARGET) is only read. Crashes are
 # written to build/fuzz/artifacts/. Set LUMISET_FUZZ_NO_BUILD=1 to skip the
 # configure and build step (when several targets run side by side).

@@ -2,12 +2,14 @@
 """Writes the demo images of samples/ from nothing but arithmetic.
 
 Run from the project root: python3 tools/make_samples.py [OUTDIR]
-The files are committed; run this again only to change them.
+The files are committed; run this again only to change them. Only the JPEG
+needs Pillow (Debian's python3-pil); everything else uses the standard library.
 """
 import math
 import os
 import struct
 import sys
+import zlib
 
 
 def hsv(h, s, v):
@@ -72,6 +74,60 @@ def tga(path, image_type, w, h, pixels, top_left=False, colour_map=None):
     open(path, 'wb').write(head + cmap + pixels)
 
 
+def png_grey16(path, rows):
+    """rows: lists of 0 … 65535, written big-endian, one filter byte (none) a row."""
+    h, w = len(rows), len(rows[0])
+
+    def chunk(kind, body):
+        return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
+
+    raw = b''.join(b'\0' + struct.pack('>%dH' % w, *row) for row in rows)
+    ihdr = struct.pack('>IIBBBBB', w, h, 16, 0, 0, 0, 0)
+    open(path, 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) + chunk(b'IDAT', zlib.compress(raw, 9))
+                           + chunk(b'IEND', b''))
+
+
+def photo(w, h):
+    """A made-up landscape: sky, sun, two rows of hills, a lake, a little grain."""
+    seed = 12345
+
+    def grain():
+        nonlocal seed
+        seed = (seed * 1103515245 + 12345) & 0x7fffffff
+        return (seed >> 16) % 9 - 4
+
+    def ridge(x, base, waves):
+        return base + sum(a * math.sin(x * f + p) for a, f, p in waves)
+
+    rows = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            far = ridge(x, h * 0.45, [(h * 0.05, 0.021, 0.3), (h * 0.02, 0.07, 1.1)])
+            near = ridge(x, h * 0.62, [(h * 0.06, 0.013, 2.0), (h * 0.015, 0.11, 0.5)])
+            if y > h * 0.8:  # the lake mirrors the sky, darker
+                t = (y - h * 0.8) / (h * 0.2)
+                c = (40 + 30 * t, 80 + 40 * t, 120 + 20 * t + 10 * math.sin(y * 1.3 + x * 0.05))
+            elif y > near:
+                t = (y - near) / (h * 0.8 - near + 1)
+                c = (50 + 30 * t, 95 - 20 * t, 35)
+            elif y > far:
+                c = (90, 110, 125)
+            else:
+                t = y / (h * 0.45)
+                c = (110 + 120 * t, 160 + 70 * t, 235 - 10 * t)
+                d = math.hypot(x - w * 0.72, y - h * 0.2)
+                if d < h * 0.08:
+                    c = (255, 245, 200)
+                elif d < h * 0.2:
+                    k = 1 - (d - h * 0.08) / (h * 0.12)
+                    c = tuple(v + (255 - v) * 0.6 * k for v in c)
+            n = grain()
+            row.append(tuple(max(0, min(255, int(v) + n)) for v in c))
+        rows.append(row)
+    return rows
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else 'samples'
     os.makedirs(out, exist_ok=True)
@@ -117,6 +173,19 @@ def main():
     offset = 14 + 40 + len(palb)
     open(os.path.join(out, 'colours16.bmp'), 'wb').write(
         struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset) + info + palb + data)
+
+    # 16-bit grey PNG: a ramp across, with a fine step down the rows, so every
+    # point differs in its low byte too (8-bit readers would show bands).
+    w, h = 256, 128
+    png_grey16(os.path.join(out, 'grey16.png'),
+               [[min(65535, x * 256 + y * 2) for x in range(w)] for y in range(h)])
+
+    # A photo-like JPEG (Pillow).
+    from PIL import Image
+    w, h = 320, 200
+    picture = Image.new('RGB', (w, h))
+    picture.putdata([px for row in photo(w, h) for px in row])
+    picture.save(os.path.join(out, 'photo.jpg'), quality=90)
 
 
 if __name__ == '__main__':

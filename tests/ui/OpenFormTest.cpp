@@ -40,9 +40,12 @@ TEST_F(OpenFormTest, FilterEntriesListTheirFilesInAnyCase)
         QStringList files;
     } cases[] = {
         {1, {"c.tga"}},
-        {2, {"a.bmp", "B.BMP", "c.tga", "e.txt", "notes"}}, // also files without an extension
+        {2, {"a.bmp", "B.BMP", "c.tga", "d.png", "e.txt", "F.JPG", "notes"}}, // also files without an extension
+        {3, {"a.bmp", "B.BMP", "c.tga", "d.png", "F.JPG"}},
         {0, {"a.bmp", "B.BMP"}},
     };
+    write("pics/d.png", "");
+    write("pics/F.JPG", "");
     auto form = makeForm("pics");
     EXPECT_EQ(form->fileEntries(), (QStringList{"a.bmp", "B.BMP"}));
     for (const auto& c : cases) {

@@ -49,8 +49,11 @@ constexpr double kFileListShare = 0.515625;
 constexpr double kFolderListShare = 0.478125;
 constexpr int kRightColumnWidth = kReportWidth + 7 + kMargin + 14; // the window's width less the list area
 
-constexpr int kFilterEntries = 3;
-const char* const kPatterns[kFilterEntries] = {"*.bmp", "*.tga", "*.*"};
+constexpr int kFilterEntries = 4;
+// Several patterns are separated by ';'. Names match in any case.
+const char* const kPatterns[kFilterEntries] = {
+    "*.bmp", "*.tga", "*.*",
+    "*.bmp;*.tga;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.webp;*.pbm;*.pgm;*.ppm;*.pnm"};
 
 // Number and description of the file-system errors the lists can meet.
 constexpr int kErrDeviceUnavailable = 68;
@@ -156,7 +159,8 @@ void OpenForm::buildControls()
     // Typing must not be completed into an entry: "*" would become the bitmap entry.
     filterBox_->setCompleter(nullptr);
     filterBox_->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
-                            QStringLiteral("*.*   (все форматы)")});
+                            QStringLiteral("*.*   (все форматы)"), QStringLiteral("*.BMP;*.PNG;*.JPG… (все изображения)")});
+    filterBox_->setItemData(3, QString::fromLatin1(kPatterns[3]).toUpper().replace(u';', u' '), Qt::ToolTipRole);
     // Wide enough for the longest entry, in the box and in its drop-down.
     filterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     filterBox_->view()->setTextElideMode(Qt::ElideNone);
@@ -315,8 +319,8 @@ void OpenForm::patternChosen(int index)
 void OpenForm::refreshFiles()
 {
     // "*.*" means every file, also those without an extension, as on Windows.
-    const QString filter = pattern_ == QLatin1String("*.*") ? QStringLiteral("*") : pattern_;
-    const QStringList names = QDir(fileFolder_).entryList({filter}, QDir::Files | QDir::Hidden,
+    const QStringList filters = pattern_ == QLatin1String("*.*") ? QStringList{QStringLiteral("*")} : pattern_.split(u';');
+    const QStringList names = QDir(fileFolder_).entryList(filters, QDir::Files | QDir::Hidden,
                                                           QDir::Name | QDir::IgnoreCase);
     const QSignalBlocker block(fileList_);
     fileList_->clear();
