@@ -10,9 +10,12 @@
 #include <QPixelFormat>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace lumiset {
 
@@ -497,6 +500,20 @@ void releaseAll(ImageStore& s)
     s.PixelBlue.release();
 }
 
+// The format in which a picture's decoder may write straight into its one
+// table, or Format_Invalid where the rows must be copied.
+QImage::Format inPlaceFormat(const ImageStore& s)
+{
+    switch (s.pixelKind()) {
+    case PixelKind::Grey: return s.sampleBytes() == 2 ? QImage::Format_Grayscale16 : QImage::Format_Grayscale8;
+    case PixelKind::Palette: return QImage::Format_Indexed8;
+    default: return QImage::Format_Invalid;
+    }
+}
+
+// Pictures from this many points up fill their tables on two threads.
+constexpr qint64 kParallelFillPixels = qint64(1) << 22;
+
 // One row of the decoded picture in \a format, converted from its own when it differs.
 template <typename Fill>
 void withRow(const QImage& image, int y, QImage::Format format, Fill fill)
@@ -547,14 +564,22 @@ void fillRow(ImageStore& s, const QImage& image, int y)
             const QImage::Format f =
                 image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
             withRow(image, y, f, [&](const uchar* p) {
-                const auto* px = reinterpret_cast<const QRgb*>(p);
                 std::uint8_t* r = s.PixelRed.row(row);
                 std::uint8_t* g = s.PixelGreen.row(row);
                 std::uint8_t* b = s.PixelBlue.row(row);
-                for (int x = 0; x < w; ++x) {
-                    r[x] = std::uint8_t(qRed(px[x]));
-                    g[x] = std::uint8_t(qGreen(px[x]));
-                    b[x] = std::uint8_t(qBlue(px[x]));
+                // The pixels pass through a local block: the planes are byte
+                // pointers that could alias the picture as far as the compiler
+                // knows, and the block lets it split them with vector code.
+                constexpr int kBlock = 256;
+                QRgb block[kBlock];
+                for (int x0 = 0; x0 < w; x0 += kBlock) {
+                    const int count = std::min(kBlock, w - x0);
+                    std::memcpy(block, p + std::size_t(x0) * sizeof(QRgb), std::size_t(count) * sizeof(QRgb));
+                    for (int i = 0; i < count; ++i) {
+                        r[x0 + i] = std::uint8_t(block[i] >> 16);
+                        g[x0 + i] = std::uint8_t(block[i] >> 8);
+                        b[x0 + i] = std::uint8_t(block[i]);
+                    }
                 }
             });
         }
@@ -605,8 +630,16 @@ LoadResult loadDecodedPixels(ImageStore& s, ByteSource& source, const RowProgres
     {
         const auto device = source.openDevice();
         const auto reader = readerFor(s, device.get());
-        const QImage image = reader->read();
-        if (image.isNull()) {
+        // Grey and palette pictures are offered a picture made on their own
+        // table: a decoder that fills it in place saves the copy and the memory.
+        const QImage::Format direct = inPlaceFormat(s);
+        uchar* table = nullptr;
+        QImage image;
+        if (direct != QImage::Format_Invalid) {
+            table = s.sampleBytes() == 2 ? reinterpret_cast<uchar*>(s.PixelRed.wordRow(1)) : s.PixelRed.row(1);
+            image = QImage(table, W, H, qsizetype(W) * s.sampleBytes(), direct);
+        }
+        if (!reader->read(&image) || image.isNull()) {
             releaseAll(s);
             return reader->error() == QImageReader::InvalidDataError
                     || reader->error() == QImageReader::UnsupportedFormatError
@@ -619,11 +652,38 @@ LoadResult loadDecodedPixels(ImageStore& s, ByteSource& source, const RowProgres
         }
         if (kind == PixelKind::Palette && image.format() == QImage::Format_Indexed8)
             takePalette(s, image);
-        for (int y = 0; y < H; ++y) {
+        if (table && image.constBits() == table) {
+            if (progress)
+                progress(H);
+            return LoadResult::Loaded;
+        }
+        // Large pictures are split between this thread and a helper (rows of
+        // their own, so no row is written twice); progress is reported from
+        // this thread only, as it may drive a window.
+        std::atomic<int> helperRows{0};
+        int split = qint64(W) * H >= kParallelFillPixels ? H / 2 : H;
+        std::thread helper;
+        if (split < H) {
+            try {
+                helper = std::thread([&s, &image, &helperRows, split, H] {
+                    for (int y = split; y < H; ++y) {
+                        fillRow(s, image, y);
+                        helperRows.fetch_add(1, std::memory_order_relaxed);
+                    }
+                });
+            } catch (const std::system_error&) {
+                split = H; // no thread to be had: this one fills every row
+            }
+        }
+        for (int y = 0; y < split; ++y) {
             fillRow(s, image, y);
             if (progress)
-                progress(y + 1);
+                progress(y + 1 + helperRows.load(std::memory_order_relaxed));
         }
+        if (helper.joinable())
+            helper.join();
+        if (progress && split < H)
+            progress(H);
     } // the decoded picture goes here, before anything else is done with the tables
     return LoadResult::Loaded;
 }
