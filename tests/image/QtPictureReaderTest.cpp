@@ -236,6 +236,20 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
     }
 }
 
+TEST(QtPictureReader, DecoderErrorMetOnlyWhenTheTablesFillLeavesNoTables)
+{
+    // Unticked "Показывать файл": nothing is decoded at opening, so the cut is
+    // first met by the loader, which must not hand out half-filled tables.
+    const QByteArray png = written(picture(QImage::Format_RGB32, narrow), "png");
+    ImageStore store;
+    RecordingOpenView view;
+    view.showFile = false;
+    EXPECT_EQ(openCommand(store, view, writeTempFile("late.png", png.left(png.size() - 24)), "late.png"),
+              OpenOutcome::Decoded);
+    EXPECT_EQ(loadPixels(store), LoadResult::NotDecoded);
+    EXPECT_FALSE(store.PixelRed.allocated() || store.PixelGreen.allocated() || store.PixelBlue.allocated());
+}
+
 TEST(QtPictureReader, StoredResolutionIsReportedFromTheHeaderWithoutDecoding)
 {
     QImage image = picture(QImage::Format_RGB32, narrow);
