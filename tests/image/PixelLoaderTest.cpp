@@ -64,7 +64,8 @@ TEST(PixelLoader, TgaRowOrderFollowsTheTopOriginBitAlone)
         const char* rule;
         int descriptor, yOrigin;
     } cases[] = {{"bottom-left", 0x00, 0}, {"bottom-left with a Y origin", 0x00, 5},
-                 {"top-left, Y origin = height", 0x20, 3}, {"top-left, Y origin 0 as many writers store it", 0x20, 0}};
+                 {"top-left, Y origin = height", 0x20, 3}, {"top-left, Y origin 0 as many writers store it", 0x20, 0},
+                 {"interleave bits do not move the origin", 0xC0, 0}, {"top-left with interleave bits", 0xE0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rule);
         Opened o = opened(TgaBuilder{.imageType = 3, .yOrigin = c.yOrigin, .width = 2, .height = 3, .pixelDepth = 8,

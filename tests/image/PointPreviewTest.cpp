@@ -45,7 +45,7 @@ BmpBuilder numbered(int W, int H)
     return b;
 }
 
-TEST(BmpPreview, ScaleOfTwoOrMoreAveragesFourPixels)
+TEST(BmpPreview, ScaleOfTwoOrMoreAveragesFourPixelsBelowTwoNone)
 {
     const PointPreview p = drawnBmp(numbered(1000, 100));
     const double scale = 1000.0f / 267;
@@ -58,13 +58,10 @@ TEST(BmpPreview, ScaleOfTwoOrMoreAveragesFourPixels)
     const int L = 5, s1 = int(std::nearbyint(L * scale)), s2 = int(std::nearbyint(L * scale + 1));
     EXPECT_EQ(qGreen(p.image.pixel(0, 24 - L)), (100 - s1 + 100 - s2) / 2);
     EXPECT_EQ(qGreen(p.image.pixel(0, 0)), 100 - int(std::nearbyint(24 * scale))); // the last row is not smoothed
-}
 
-TEST(BmpPreview, ScaleBetweenOneAndTwoIsNotSmoothed)
-{
-    const PointPreview p = drawnBmp(numbered(400, 10));
+    const PointPreview below2 = drawnBmp(numbered(400, 10)); // a scale between 1 and 2 is not smoothed
     for (int K : {2, 3, 100, 265})
-        EXPECT_EQ(qRed(p.image.pixel(K - 1, 0)), (int(K * (400.0f / 267)) - 1) % 256) << K;
+        EXPECT_EQ(qRed(below2.image.pixel(K - 1, 0)), (int(K * (400.0f / 267)) - 1) % 256) << K;
 }
 
 TEST(TgaPreview, BothOriginsShowTheTopRowFirst)

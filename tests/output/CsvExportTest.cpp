@@ -74,11 +74,7 @@ TEST(CsvBytesTest, WholeFile)
     };
     for (const CsvCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Workspace ws;
-        ws.image = c.image();
-        ws.selection = c.sel;
-        ws.BrightnessMeasure = c.measure;
-        ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
+        Workspace ws = workspaceOf(c.image(), c.sel, c.measure);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.csv"));
         ASSERT_EQ(writeCsv(ws, path, c.locale), CsvError::None);

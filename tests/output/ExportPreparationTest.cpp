@@ -14,16 +14,6 @@ namespace {
 
 using namespace lumiset::test;
 
-Workspace workspaceOf(ImageStore image, Selection sel, int measure)
-{
-    Workspace ws;
-    ws.image = std::move(image);
-    ws.selection = sel;
-    ws.BrightnessMeasure = measure;
-    ws.ColorPointCount = countColorPoints(ws.image, sel);
-    return ws;
-}
-
 // (10, 20, 31) beside a colour point, so the region counts as colour; grey TGA level 77.
 ImageStore pointImage(PixelKind kind)
 {

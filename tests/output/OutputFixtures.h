@@ -1,7 +1,10 @@
 #pragma once
 
 #include "image/ImageStore.h"
+#include "output/ExportPreparation.h"
 #include "output/ExportState.h"
+
+#include <gtest/gtest.h>
 
 #include <QLocale>
 
@@ -21,12 +24,9 @@ inline ImageStore loadedImage(const char* signature, int bits, int width, int he
     s.BitsPerPixel = bits;
     s.ImageWidth = width;
     s.ImageHeight = height;
-    for (PixelPlane* p : {&s.PixelRed, &s.PixelGreen, &s.PixelBlue}) {
-        if (p != &s.PixelRed && !threePlanes)
-            break;
-        p->resize(width, height);
-        p->allocate();
-    }
+    for (PixelPlane* p : {&s.PixelRed, &s.PixelGreen, &s.PixelBlue})
+        if (p == &s.PixelRed || threePlanes)
+            p->resize(width, height), p->allocate();
     s.ImageState = 2;
     return s;
 }
@@ -65,6 +65,25 @@ inline ImageStore singlePlaneImage(const std::vector<std::vector<std::uint8_t>>&
 inline Selection region(int columnFrom, int rowFrom, int columnTo, int rowTo)
 {
     return {columnFrom, columnTo, rowFrom, rowTo};
+}
+
+/// A workspace on \a image whose region is \a sel, measured by \a measure.
+inline Workspace workspaceOf(ImageStore image, Selection sel, int measure = MeasureRed)
+{
+    Workspace ws;
+    ws.image = std::move(image);
+    ws.selection = sel;
+    ws.BrightnessMeasure = measure;
+    ws.ColorPointCount = countColorPoints(ws.image, sel);
+    return ws;
+}
+
+/// The same with the export prepared (\a fill: coloured cells), as the export button does.
+inline Workspace preparedWorkspace(ImageStore image, Selection sel, int measure = MeasureRed, bool fill = false)
+{
+    Workspace ws = workspaceOf(std::move(image), sel, measure);
+    EXPECT_EQ(prepareExportRequest(ws, fill), RegionError::None);
+    return ws;
 }
 
 inline QLocale commaLocale() { return QLocale(QLocale::Russian, QLocale::Russia); }

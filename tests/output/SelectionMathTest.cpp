@@ -1,4 +1,5 @@
 #include "output/SelectionMath.h"
+#include "OutputFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -101,25 +102,9 @@ TEST(FramePulse, LevelsRiseToTheTopAndFallTo83InTheHuesColour)
     EXPECT_EQ(at100.colour(1), (std::array<int, 3>{100, 25, 25}));
 }
 
-/// A loaded picture of \a bits per pixel whose planes are all 0.
-ImageStore picture(const char* signature, int bits, int w, int h, int tgaType = 0)
-{
-    ImageStore s;
-    s.FileSignature = QString::fromLatin1(signature);
-    s.TgaImageType = tgaType;
-    s.BitsPerPixel = bits;
-    s.ImageWidth = w;
-    s.ImageHeight = h;
-    for (PixelPlane* p : {&s.PixelRed, &s.PixelGreen, &s.PixelBlue}) {
-        p->resize(w, h);
-        p->allocate();
-    }
-    return s;
-}
-
 TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
 {
-    ImageStore s = picture("BM", 8, 4, 1);
+    ImageStore s = test::loadedImage("BM", 8, 4, 1, false);
     for (int x = 1; x <= 4; ++x)
         s.PixelRed(x, 1) = std::uint8_t(x - 1);
     s.PaletteRGB[0] = {1.f, 2.f, 3.f};
@@ -156,7 +141,7 @@ TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
 
 TEST(ImageViewColours, SixteenBitSamplesAreShownScaledTo8Bits)
 {
-    ImageStore s = picture("QT", 48, 2, 1);
+    ImageStore s = test::loadedImage("QT", 48, 2, 1, true);
     s.DecodedColourType = DecodedColour::Colour;
     s.BitsPerChannel = 16;
     const int samples[2][3] = {{65535, 65407, 65535}, {32896, 300, 65280}};
@@ -174,7 +159,7 @@ TEST(ImageViewColours, SixteenBitSamplesAreShownScaledTo8Bits)
 
 TEST(Readout, TrueColourMeanHasOneDecimalOnTheImageAndTwoZoomed)
 {
-    ImageStore s = picture("BM", 24, 2, 2);
+    ImageStore s = test::loadedImage("BM", 24, 2, 2, true);
     s.PixelRed(1, 2) = 10;
     s.PixelGreen(1, 2) = 20;
     s.PixelBlue(1, 2) = 31;
@@ -202,7 +187,8 @@ TEST(Readout, TrueColourMeanHasOneDecimalOnTheImageAndTwoZoomed)
 
 TEST(Readout, GreyTgaShowsOnlyTheLevel)
 {
-    ImageStore s = picture("TG", 8, 1, 1, 3);
+    ImageStore s = test::loadedImage("TG", 8, 1, 1, false);
+    s.TgaImageType = 3;
     s.PixelRed(1, 1) = 77;
     const Readout r = pixelReadout(s, 1, 1, ReadoutView::Image, MeasureMean, Workspace{}, 0);
     EXPECT_EQ(r.brightness, QStringLiteral("Яркость 77"));

@@ -60,18 +60,6 @@ public:
     }
 };
 
-Workspace prepared(std::vector<std::vector<Rgb8>> rows, Selection sel, int measure, bool fill)
-{
-    Workspace ws;
-    ws.image = trueColourImage(rows);
-    ws.image.FileSignature = QStringLiteral("BM");
-    ws.selection = sel;
-    ws.BrightnessMeasure = measure;
-    ws.ColorPointCount = countColorPoints(ws.image, sel);
-    EXPECT_EQ(prepareExportRequest(ws, fill), RegionError::None);
-    return ws;
-}
-
 TEST(SpreadsheetExportTest, CancelledWritesNothing)
 {
     Workspace ws;
@@ -87,7 +75,7 @@ TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
 {
     for (const char* op : {"create", "sheet", "row", "autofit", "text", "visible"}) {
         SCOPED_TRACE(op);
-        Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureMean, false);
+        Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, 1), MeasureMean, false);
         RecordingSheet sheet;
         sheet.refuse = QString::fromLatin1(op);
         RecordingExportProgress view;
@@ -99,7 +87,7 @@ TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
 
 TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
 {
-    Workspace ws = prepared({{Rgb8{1, 2, 3}}}, region(1, 1, 1, 1), MeasureMean, false);
+    Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, 1), MeasureMean, false);
     RecordingSheet sheet;
     sheet.shown = SheetStatus::NotShown;
     RecordingExportProgress view;
@@ -113,7 +101,7 @@ TEST(SpreadsheetExportTest, StopColouringWritesTheRestUncolouredStopValuesDropsT
 {
     for (const bool fill : {true, false}) {
         SCOPED_TRACE(fill);
-        Workspace ws = prepared(std::vector<std::vector<Rgb8>>(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0})),
+        Workspace ws = preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}))),
                                 region(1, 1, 2, 10), MeasureRed, fill);
         RecordingSheet sheet;
         RecordingExportProgress view;
@@ -144,7 +132,7 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Workspace ws = prepared(std::vector<std::vector<Rgb8>>(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0})),
+        Workspace ws = preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}))),
                                 region(1, 1, 1, 7), MeasureRed, true);
         RecordingSheet sheet;
         RecordingExportProgress view;
@@ -156,7 +144,7 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
 
 TEST(SpreadsheetExportTest, OneSheetPerMeasureEachWithItsLines)
 {
-    Workspace ws = prepared({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}, region(1, 1, 2, 1), MeasureRed, false);
+    Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}), region(1, 1, 2, 1), MeasureRed, false);
     RecordingSheet sheet;
     RecordingExportProgress view;
     ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, QLocale::c(), {MeasureGreen, MeasureLuminance}),
@@ -174,7 +162,7 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
 {
     for (const auto& [width, letters] : {std::pair{1000, "ALL"}, std::pair{kMaxExportColumns, "XFD"}}) {
         SCOPED_TRACE(width);
-        Workspace ws = prepared(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9})),
+        Workspace ws = preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9}))),
                                 region(1, 1, width, 2), MeasureRed, false);
         const QList<QByteArray> lines = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.bmp"),
                                                  QLocale::c()).split('\n');

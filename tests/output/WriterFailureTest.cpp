@@ -31,12 +31,8 @@ const QByteArray kEarlier("earlier file\r\n");
 // 40 × 50 red picture: its table is a few KiB, larger than the size limits below.
 Workspace redWorkspace(bool prepareWithFill = false)
 {
-    Workspace ws;
-    ws.image = trueColourImage(std::vector<std::vector<Rgb8>>(50, std::vector<Rgb8>(40, Rgb8{200, 10, 10})));
-    ws.selection = region(1, 1, 40, 50);
-    ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
-    EXPECT_EQ(prepareExportRequest(ws, prepareWithFill), RegionError::None);
-    return ws;
+    return preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(50, std::vector<Rgb8>(40, Rgb8{200, 10, 10}))),
+                             region(1, 1, 40, 50), MeasureRed, prepareWithFill);
 }
 
 // Targets the file system refuses to create, for root too; \a d holds "out" + \a ext.

@@ -103,6 +103,13 @@ QByteArray TgaBuilder::build() const
     return b.data;
 }
 
+QByteArray bmp24(int width, int height, Rgb colour)
+{
+    BmpBuilder b{.width = width, .height = height};
+    b.pixels.assign(std::size_t(height), std::vector<Rgb>(std::size_t(width), colour));
+    return b.build();
+}
+
 QString writeTempFile(const QString& name, const QByteArray& bytes)
 {
     static std::vector<std::unique_ptr<QTemporaryDir>> dirs;

@@ -48,6 +48,9 @@ struct BmpBuilder {
     QByteArray build() const;
 };
 
+/// A 24-bit BMP of one colour.
+QByteArray bmp24(int width, int height, Rgb colour = {200, 100, 50});
+
 /// \brief Builds a TGA file (header fields named as in the format); rows given top
 /// first and stored as the descriptor says.
 struct TgaBuilder {

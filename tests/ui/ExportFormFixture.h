@@ -92,14 +92,6 @@ protected:
     }
     Selection& sel() { return ws.selection; }
 
-    static QByteArray bmp24(int width, int height, Rgb colour = {200, 100, 50})
-    {
-        BmpBuilder b;
-        b.width = width;
-        b.height = height;
-        b.pixels.assign(std::size_t(height), std::vector<Rgb>(std::size_t(width), colour));
-        return b.build();
-    }
     /// A mouse move with \a buttons held, as the window system sends it during a drag.
     static void moveWith(QWidget* w, QPoint pos, Qt::MouseButtons buttons)
     {

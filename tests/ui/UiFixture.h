@@ -32,7 +32,7 @@ public:
     {
         setDocumentOpener([this](const QString& path) {
             opened << path;
-            return openerSucceeds;
+            return true;
         });
         setProgramEnd([this] { ++programEnds; });
     }
@@ -71,7 +71,6 @@ public:
     int helpShown = 0;
     int exportShown = 0;
     QStringList opened; ///< files handed to the document opener
-    bool openerSucceeds = true;
     int programEnds = 0;
 };
 
@@ -85,9 +84,7 @@ protected:
     {
         const QString path = rootPath() + relative;
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(writeBytes(path, bytes)) << path.toStdString();
         return path;
     }
     QString mkdir(const QString& relative) const
@@ -107,14 +104,6 @@ protected:
         return form;
     }
 
-    static QByteArray bmp24(int width, int height, Rgb colour = {200, 100, 50})
-    {
-        BmpBuilder b;
-        b.width = width;
-        b.height = height;
-        b.pixels.assign(height, std::vector<Rgb>(width, colour));
-        return b.build();
-    }
     static QByteArray greyTga(int width, int height, std::uint8_t level)
     {
         TgaBuilder t;
