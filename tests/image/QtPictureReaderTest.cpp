@@ -68,6 +68,18 @@ QByteArray palettePng()
     return written(image, "png");
 }
 
+QByteArray monoPng()
+{
+    QImage image(kW, kH, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            image.setPixel(x, y, uint((x + y) % 2));
+    return written(image, "png");
+}
+
+int monoSample(int, int x, int y) { return (x + y) % 2 ? 255 : 0; }
+
 int paletteSample(int channel, int x, int y)
 {
     static const int kColours[4][3] = {{10, 70, 130}, {200, 0, 5}, {1, 2, 3}, {250, 251, 252}};
@@ -143,6 +155,7 @@ const KindCase kKinds[] = {
     {"8-bit grey PNG", "g8.png", [] { return written(picture(QImage::Format_Grayscale8, narrow), "png"); },
      PixelKind::Grey, 1, narrow, 0, "256 градаций серого"},
     {"palette PNG reads indices into its palette", "p.png", palettePng, PixelKind::Palette, 1, paletteSample, 0, "4 цветов"},
+    {"1-bit PNG widens its indices", "m.png", monoPng, PixelKind::Palette, 1, monoSample, 0, "2 цветов"},
     {"colour PNG under a .tga name is a PNG", "looks.tga", [] { return written(picture(QImage::Format_RGB32, narrow), "png"); },
      PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
     {"lossless WebP", "c.webp", [] { return written(picture(QImage::Format_RGB32, narrow), "webp", 100); },
@@ -234,6 +247,35 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
             << view.labelText(OpenLabel::Notice).toStdString();
         EXPECT_NE(loadPixels(store), LoadResult::Loaded);
     }
+}
+
+TEST(QtPictureReader, LargeColourPictureFilledOnTwoThreadsHoldsEveryPoint)
+{
+    // From 2^22 points the rows are split between two threads: both halves,
+    // and the row where they meet, must hold the picture's own samples.
+    constexpr int kSide = 2048;
+    QImage image(kSide, kSide, QImage::Format_RGB32);
+    for (int y = 0; y < kSide; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kSide; ++x)
+            line[x] = qRgb(x & 255, y & 255, (x * 7 + y * 3) & 255);
+    }
+    ImageStore store;
+    RecordingOpenView view;
+    EXPECT_EQ(openCommand(store, view, writeTempFile("big.png", written(image, "png", 90)), "big.png"),
+              OpenOutcome::Decoded);
+    int last = 0;
+    bool steady = true;
+    ASSERT_EQ(loadPixels(store, [&](int rows) { steady = steady && rows >= last && rows <= kSide; last = rows; }),
+              LoadResult::Loaded);
+    EXPECT_TRUE(steady) << "progress only grows and stays within the rows";
+    EXPECT_EQ(last, kSide);
+    int wrong = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x)
+            wrong += store.PixelRed(x + 1, y + 1) != (x & 255) || store.PixelGreen(x + 1, y + 1) != (y & 255)
+                || store.PixelBlue(x + 1, y + 1) != ((x * 7 + y * 3) & 255);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(QtPictureReader, DecoderErrorMetOnlyWhenTheTablesFillLeavesNoTables)
