@@ -639,7 +639,29 @@ LoadResult loadDecodedPixels(ImageStore& s, ByteSource& source, const RowProgres
             table = s.sampleBytes() == 2 ? reinterpret_cast<uchar*>(s.PixelRed.wordRow(1)) : s.PixelRed.row(1);
             image = QImage(table, W, H, qsizetype(W) * s.sampleBytes(), direct);
         }
-        if (!reader->read(&image) || image.isNull()) {
+        // While a large picture decodes on this thread, a helper touches the
+        // colour tables, so the system maps their pages in the meantime instead
+        // of during the split below.
+        std::thread prefault;
+        if (threePlanes && qint64(W) * H >= kParallelFillPixels) {
+            const std::size_t bytes = std::size_t(W) * std::size_t(H) * std::size_t(s.sampleBytes());
+            const auto planeStart = [&s](PixelPlane& p) -> void* {
+                return s.sampleBytes() == 2 ? static_cast<void*>(p.wordRow(1)) : static_cast<void*>(p.row(1));
+            };
+            void* planes[] = {planeStart(s.PixelRed), planeStart(s.PixelGreen), planeStart(s.PixelBlue)};
+            try {
+                prefault = std::thread([planes, bytes] {
+                    for (void* plane : planes)
+                        std::memset(plane, 0, bytes);
+                });
+            } catch (const std::system_error&) {
+                // the split below maps the pages itself
+            }
+        }
+        const bool decoded = reader->read(&image);
+        if (prefault.joinable())
+            prefault.join();
+        if (!decoded || image.isNull()) {
             releaseAll(s);
             return reader->error() == QImageReader::InvalidDataError
                     || reader->error() == QImageReader::UnsupportedFormatError
