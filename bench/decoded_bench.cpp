@@ -264,7 +264,9 @@ int main(int argc, char** argv)
     for (const auto& p : peaks) {
         const bool known = p.peak > 0 && pixels > 0;
         const double beyond = (p.peak - (p.decodedBytes + p.tableBytes) * pixels) / mib;
-        printRow(p.name, known ? fixed(beyond, 1) + QStringLiteral(" MiB") : QStringLiteral("n/a"), "<= 64 MiB",
+        // Below zero when the decoder wrote into the tables and no decoded copy was made.
+        printRow(p.name, known ? QString::number(beyond, 'f', 1) + QStringLiteral(" MiB") : QStringLiteral("n/a"),
+                 "<= 64 MiB",
                  verdict(known, beyond <= kOverheadMiB));
     }
 
