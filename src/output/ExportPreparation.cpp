@@ -32,13 +32,33 @@ RegionError checkRegion(const ImageStore& image, const Selection& r)
     return RegionError::None;
 }
 
+namespace {
+
+// Points of the region whose three samples are not all equal; \a rowOf gives a
+// plane's row in its own sample type.
+template <typename RowOf>
+qint32 countUnequalSamples(const ImageStore& image, const Selection& r, RowOf rowOf)
+{
+    qint32 count = 0;
+    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+        const auto* red = rowOf(image.PixelRed, y);
+        const auto* green = rowOf(image.PixelGreen, y);
+        const auto* blue = rowOf(image.PixelBlue, y);
+        for (int x = r.SelColumnFrom - 1; x < r.SelColumnTo; ++x)
+            count += (red[x] != green[x] || blue[x] != red[x]);
+    }
+    return count;
+}
+
+} // namespace
+
 qint32 countColorPoints(const ImageStore& image, const Selection& r)
 {
     const PixelKind kind = image.pixelKind();
     if (kind == PixelKind::Unsupported || kind == PixelKind::Grey || checkRegion(image, r) != RegionError::None)
         return 0;
     if (image.sampleBytes() == 2)
-        return countWideColourPoints(image, r);
+        return countUnequalSamples(image, r, [](const PixelPlane& p, int y) { return p.wordRow(y); });
     // The zoomed view recounts on every redraw of the region, so the loops run
     // over whole rows and a palette picture judges each entry only once.
     qint32 count = 0;
@@ -56,14 +76,7 @@ qint32 countColorPoints(const ImageStore& image, const Selection& r)
         }
         return count;
     }
-    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-        const std::uint8_t* red = image.PixelRed.row(y);
-        const std::uint8_t* green = image.PixelGreen.row(y);
-        const std::uint8_t* blue = image.PixelBlue.row(y);
-        for (int x = r.SelColumnFrom - 1; x < r.SelColumnTo; ++x)
-            count += (red[x] != green[x] || blue[x] != red[x]);
-    }
-    return count;
+    return countUnequalSamples(image, r, [](const PixelPlane& p, int y) { return p.row(y); });
 }
 
 QString lastColumnName(int c)

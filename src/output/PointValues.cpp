@@ -334,21 +334,6 @@ void PointRowWriter::appendWideRow(QByteArray& out, int row, int columnFrom, int
     }
 }
 
-qint32 countWideColourPoints(const ImageStore& image, const Selection& r)
-{
-    if (image.pixelKind() != PixelKind::TrueColour)
-        return 0;
-    qint32 count = 0;
-    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-        const std::uint16_t* red = image.PixelRed.wordRow(y);
-        const std::uint16_t* green = image.PixelGreen.wordRow(y);
-        const std::uint16_t* blue = image.PixelBlue.wordRow(y);
-        for (int x = r.SelColumnFrom - 1; x < r.SelColumnTo; ++x)
-            count += (red[x] != green[x] || blue[x] != red[x]);
-    }
-    return count;
-}
-
 QString pointText(float value, PixelKind kind, const MeasureSettings& m, const QLocale& locale)
 {
     if (measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported)

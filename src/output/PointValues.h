@@ -83,10 +83,6 @@ private:
     std::array<double, 256> lumBlue_{};
 };
 
-/// \brief Points of the region (checked by the caller) of a 16-bit colour picture
-/// whose three samples differ; 0 for other kinds.
-qint32 countWideColourPoints(const ImageStore& image, const Selection& r);
-
 /// \brief True when the measure writes two decimals (mean or luminance of a colour region).
 bool measureHasDecimals(const MeasureSettings& m);
 
