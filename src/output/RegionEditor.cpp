@@ -208,6 +208,15 @@ QString RegionEditor::boxText(RegionField field, const Selection& s)
     return isRow(field) ? integerText(value(field, s)) : strForm(value(field, s));
 }
 
+std::optional<QString> RegionEditor::settledText(RegionField box, const QString& text, const Selection& s)
+{
+    bool digitsOnly = true;
+    const std::optional<qint64> shown = parseBound(text, digitsOnly);
+    if (shown && *shown == value(box, s))
+        return std::nullopt; // leading zeros and blanks the user typed stay
+    return boxText(box, s);
+}
+
 QString strForm(qint64 value)
 {
     return value < 0 ? integerText(value) : QLatin1Char(' ') + integerText(value);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <bitset>
+#include <optional>
 
 namespace lumiset {
 
@@ -56,6 +57,11 @@ public:
     static qint32 value(RegionField field, const Selection& selection);
     /// The text a box shows for \a field of \a selection.
     static QString boxText(RegionField field, const Selection& selection);
+    /// What the box of bound \a box shows once the user is done with it (it
+    /// loses the focus, or an export starts) while it holds \a text: the bound
+    /// in force, or nothing to change when \a text already stands for it. A
+    /// refused or emptied box thus never shows a region other than the one used.
+    static std::optional<QString> settledText(RegionField box, const QString& text, const Selection& selection);
 
 private:
     Selection& sel_;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace lumiset {
 namespace {
@@ -138,19 +139,38 @@ INSTANTIATE_TEST_SUITE_P(
              region(kWidth - 9, kWidth, 1, 1), "rRcCnm"),
         drag("past the bottom is cut at the bottom", s, {0, 390}, {0, 500}, region(1, 1, 391, 400), "rRcCnm")));
 
-TEST(RegionBoxText, RowBoundsWithoutTheBlankOthersWithIt)
+// Keystroke by keystroke, as the box's text changes; then the box is left and shows
+// its bound as the program writes it: columns after a blank, rows without.
+TEST(RegionBoxSettling, ALeftBoxShowsTheBoundInForce)
 {
-    const Selection sel = region(3, 12, 4, 20);
+    const Selection start = region(1, 20, 1, 20);
     const struct {
+        const char* rule;
         RegionField field;
-        const char* text;
-    } cases[] = {{F::FirstRow, "4"}, {F::LastRow, "20"}, {F::FirstColumn, " 3"},
-                 {F::LastColumn, " 12"}, {F::Columns, " 10"}, {F::Rows, " 17"}};
+        std::vector<const char*> texts;
+        Selection after;
+        const char* settled; // "kept": the box keeps what was typed
+    } cases[] = {
+        {"99999 into the last column of an 8000-wide picture stops at 999", F::LastColumn,
+         {"9", "99", "999", "9999", "99999"}, region(1, 999, 1, 20), " 999"},
+        {"first column 100 past the last column 20 stays at 10", F::FirstColumn, {"1", "10", "100"},
+         region(10, 20, 1, 20), " 10"},
+        {"first row past the last is written without the blank", F::FirstRow, {"3", "30"}, region(1, 20, 3, 20), "3"},
+        {"a letter leaves the bound as it was", F::LastRow, {"1", "1x"}, region(1, 20, 1, 1), "1"},
+        {"an emptied box shows the bound again", F::LastColumn, {""}, start, " 20"},
+        {"a bound in force keeps its zeros", F::FirstRow, {"0", "05"}, region(1, 20, 5, 20), "kept"},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(RegionEditor::boxText(c.field, sel), QString::fromLatin1(c.text));
+        SCOPED_TRACE(c.rule);
+        Selection sel = start;
+        RegionEditor editor(sel, 8000, 400);
+        for (const char* text : c.texts)
+            editor.typeBox(c.field, QString::fromLatin1(text));
+        EXPECT_EQ((std::array{sel.SelColumnFrom, sel.SelColumnTo, sel.SelRowFrom, sel.SelRowTo}),
+                  (std::array{c.after.SelColumnFrom, c.after.SelColumnTo, c.after.SelRowFrom, c.after.SelRowTo}));
+        EXPECT_EQ(RegionEditor::settledText(c.field, QString::fromLatin1(c.texts.back()), sel).value_or("kept"),
+                  QLatin1String(c.settled));
     }
-    EXPECT_EQ(strForm(-3), QStringLiteral("-3"));
 }
 
 } // namespace

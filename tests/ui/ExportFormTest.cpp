@@ -120,11 +120,14 @@ TEST_F(ExportFormTest, BarMovesItsBoxTheOtherBoundAndTheFrame)
     EXPECT_EQ(text("Text6"), QStringLiteral(" 40"));
 }
 
-TEST_F(ExportFormTest, TypedBoxMovesItsBarOrIsRefusedInTheTooltipColour)
+TEST_F(ExportFormTest, TypedBoxMovesItsBarOrIsRefusedUntilItIsLeft)
 {
     open(bmp24(300, 100));
     start();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     auto* lastRow = c<QLineEdit>("Text2");
+    lastRow->setFocus();
     lastRow->selectAll();
     QTest::keyClicks(lastRow, QStringLiteral("45"));
     EXPECT_EQ(c<QScrollBar>("VScroll2")->value(), 45);
@@ -132,13 +135,27 @@ TEST_F(ExportFormTest, TypedBoxMovesItsBarOrIsRefusedInTheTooltipColour)
     EXPECT_EQ(c("Vydelenie")->height(), 45);
     EXPECT_EQ(lastRow->text(), QStringLiteral("45")) << "the box keeps what was typed";
 
-    auto* firstColumn = c<QLineEdit>("Text3");
-    firstColumn->setText(QStringLiteral("x"));
-    EXPECT_TRUE(refusedLook(firstColumn));
-    EXPECT_EQ(sel().SelColumnFrom, 1);
-    firstColumn->setText(QStringLiteral("5"));
-    EXPECT_FALSE(refusedLook(firstColumn)) << "a valid number clears the colour";
-    EXPECT_EQ(text("Text5"), QStringLiteral(" 16"));
+    // 9 and 99 are taken, 999 on is refused: the box keeps it in the tooltip colour until it is left.
+    auto* lastColumn = c<QLineEdit>("Text4");
+    lastColumn->setFocus();
+    lastColumn->selectAll();
+    QTest::keyClicks(lastColumn, QStringLiteral("99999"));
+    EXPECT_TRUE(refusedLook(lastColumn));
+    EXPECT_EQ(text("Text5"), QStringLiteral(" 99"));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(lastColumn, Qt::Key_Backspace);
+    EXPECT_FALSE(refusedLook(lastColumn)) << "a valid number clears the colour";
+    QTest::keyClick(lastColumn, Qt::Key_9);
+    lastRow->setFocus();
+    EXPECT_EQ(lastColumn->text(), QStringLiteral(" 99"));
+    EXPECT_FALSE(refusedLook(lastColumn));
+    // An export started while a box still holds one writes the region the boxes then show.
+    lastColumn->setFocus();
+    QTest::keyClicks(lastColumn, QStringLiteral("x"));
+    EXPECT_TRUE(refusedLook(lastColumn));
+    emit form->exportCommand();
+    EXPECT_EQ(lastColumn->text(), QStringLiteral(" 99"));
+    EXPECT_EQ(ws.request.columnCount, 99);
 }
 
 TEST_F(ExportFormTest, DragSelectsAndTheReleaseRedrawsTheZoomedView)

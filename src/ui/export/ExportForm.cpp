@@ -248,8 +248,10 @@ void ExportForm::buildControls()
         RegionField kind;
     } boxes[] = {{firstRowBox_, RegionField::FirstRow}, {lastRowBox_, RegionField::LastRow},
                  {firstColumnBox_, RegionField::FirstColumn}, {lastColumnBox_, RegionField::LastColumn}};
-    for (const auto& b : boxes)
+    for (const auto& b : boxes) {
         connect(b.box, &QLineEdit::textChanged, this, [this, kind = b.kind] { regionTyped(kind); });
+        b.box->installEventFilter(this); // a box that is left shows the bound in force
+    }
 
     colourCellsBox_ = new QCheckBox(
         QStringLiteral("Заливка цветом фона ячеек таблицы (Значительно замедляет вывод в таблицу)"), this);
@@ -385,6 +387,7 @@ void ExportForm::finishExport()
 
 void ExportForm::exportToTable()
 {
+    settleBoxes(); // the file holds the region the boxes show
     setBusy(true);
     const RegionError refused = prepareExportRequest(ws_, colourCellsBox_->isChecked());
     setBusy(false);
@@ -401,6 +404,7 @@ void ExportForm::exportToTable()
 
 void ExportForm::saveCsv()
 {
+    settleBoxes();
     const QString defaultPath = defaultCsvPath(ws_.image.FilePath);
     const QString answer = askCsvName(csvPromptTitle(), csvPromptText(defaultCsvName(defaultPath)));
     setBusy(true);
@@ -859,6 +863,19 @@ void ExportForm::regionTyped(RegionField field)
     drawZoomedRegion();
 }
 
+void ExportForm::settleBox(RegionField field)
+{
+    QLineEdit* box = regionBox(field);
+    if (const std::optional<QString> text = RegionEditor::settledText(field, box->text(), sel_))
+        setBox(box, *text);
+}
+
+void ExportForm::settleBoxes()
+{
+    for (RegionField f : {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
+        settleBox(f);
+}
+
 // ---- measures and weights ------------------------------------------------------
 
 void ExportForm::selectOption(int n)
@@ -1002,6 +1019,14 @@ void ExportForm::dragLost()
 
 bool ExportForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusOut) {
+        // Another control of this window took the focus; a switch to another
+        // window or a context menu leaves the box as it is.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        for (RegionField f : {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
+            if (watched == regionBox(f) && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                settleBox(f);
+    }
     if (watched == imageView_ && (event->type() == QEvent::Leave || event->type() == QEvent::FocusOut)) {
         // While the button is held the view grabs the mouse and sees no Leave;
         // one arriving now means the drag is over.

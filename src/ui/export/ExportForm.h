@@ -160,6 +160,9 @@ private:
     void placeFrame();
     void setBox(QLineEdit* box, const QString& text);
     void regionTyped(RegionField field);
+    /// A box the user is done with shows the bound in force again.
+    void settleBox(RegionField field);
+    void settleBoxes();
 
     void selectOption(int n);
     void optionClicked(int n);
