@@ -957,10 +957,14 @@ void ExportForm::showCsvError(const QString& title, const QString& text)
 
 // ---- the mouse on the image view -------------------------------------------------
 
-void ExportForm::picturePressed(int buttons, QPointF)
+void ExportForm::picturePressed(int buttons, QPointF pos)
 {
     if (buttons == 1 || buttons == 3) {
         selectionFrame_->show();
+        // The region starts at the point under the press; a press without a
+        // move leaves the region as it was.
+        if (newSelectionPending_)
+            startDrag(imagePoint(pos.x(), pos.y(), ws_.image.ImageWidth, ws_.image.ImageHeight));
     } else if (buttons == 2) {
         selectionFrame_->show();
         selectionFrame_->nextMode();
@@ -979,22 +983,23 @@ void ExportForm::pictureMoved(int buttons, QPointF pos)
         // The left button went up where this view could not see it.
         dragLost();
     } else if (buttons == 1 || buttons == 3) {
-        if (newSelectionPending_) {
-            // The selection starts where the pointer is on the first move with the button held.
-            newSelectionPending_ = false;
-            anchorColumn_ = pointerColumn_;
-            anchorRow_ = pointerRow_;
-            selectionFrame_->setGeometry(anchorColumn_, anchorRow_, 1, 1);
-        } else {
-            applyRegionChange(regionEditor().drag(QPoint(anchorColumn_, anchorRow_), p));
-            // Bring the picture back when the pointer leaves the view at the left or top.
-            if (pointerColumn_ > 0 && imageHScroll_->value() > 0 && pointerColumn_ <= imageHScroll_->value())
-                imageHScroll_->setValue(pointerColumn_);
-            if (pointerRow_ > 0 && imageVScroll_->value() > 0 && pointerRow_ <= imageVScroll_->value())
-                imageVScroll_->setValue(pointerRow_);
-        }
+        if (newSelectionPending_)
+            startDrag(p); // the press went elsewhere: the drag starts where this view first sees it
+        applyRegionChange(regionEditor().drag(QPoint(anchorColumn_, anchorRow_), p));
+        // Bring the picture back when the pointer leaves the view at the left or top.
+        if (pointerColumn_ > 0 && imageHScroll_->value() > 0 && pointerColumn_ <= imageHScroll_->value())
+            imageHScroll_->setValue(pointerColumn_);
+        if (pointerRow_ > 0 && imageVScroll_->value() > 0 && pointerRow_ <= imageVScroll_->value())
+            imageVScroll_->setValue(pointerRow_);
     }
     showReadout(pointerColumn_ + 1, pointerRow_ + 1, ReadoutView::Image);
+}
+
+void ExportForm::startDrag(QPoint anchor)
+{
+    newSelectionPending_ = false;
+    anchorColumn_ = anchor.x();
+    anchorRow_ = anchor.y();
 }
 
 void ExportForm::pictureReleased(int button, QPointF)

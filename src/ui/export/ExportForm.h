@@ -172,6 +172,7 @@ private:
     void picturePressed(int buttons, QPointF pos);
     void pictureMoved(int buttons, QPointF pos);
     void pictureReleased(int button, QPointF pos);
+    void startDrag(QPoint anchor);
     void zoomPressed(int buttons, QPointF pos);
     void zoomMoved(int buttons, QPointF pos);
     void showReadout(int column, int row, ReadoutView view);
