@@ -40,6 +40,7 @@ shot open-tga-grey "$samples" --select grey.tga
 shot open-tga-mapped "$samples" --select mapped.tga
 shot open-tga-truecolor "$samples" --select truecolor.tga
 shot open-refused "$scratch" --select letter.bmp
+shot open-focus "$samples" --select chart24.bmp --focus Picture3
 shot help-summary "$samples" --help-page 1
 shot help-text "$samples" --help-page 2
 shot help-export "$samples" --help-page 3
@@ -52,3 +53,4 @@ for pic in chart24.bmp palette8.bmp grey.tga; do
         LANG=ru_RU.UTF-8 shot "export-${pic%%.*}-z$zoom" "$samples" --select "$pic" --export --zoom "$zoom"
     done
 done
+LANG=ru_RU.UTF-8 shot export-focus "$samples" --select chart24.bmp --export --focus Image1

@@ -22,6 +22,7 @@ struct Hooks {
     QString shot;     ///< grab into this PNG and quit
     bool exportWindow = false; ///< open the export window on the selected file
     int zoom = 0;              ///< zoom of the export window's magnified view
+    QString focus;             ///< control of the shown window to give the keyboard focus
 };
 
 Hooks parse(const QStringList& args)
@@ -37,6 +38,8 @@ Hooks parse(const QStringList& args)
             h.exportWindow = true;
         else if (a == QLatin1String("--zoom") && i + 1 < args.size())
             h.zoom = args[++i].toInt();
+        else if (a == QLatin1String("--focus") && i + 1 < args.size())
+            h.focus = args[++i];
         else if (a == QLatin1String("--shot") && i + 1 < args.size())
             h.shot = args[++i];
         else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
@@ -99,6 +102,14 @@ int main(int argc, char* argv[])
         shown->show();
         if (hooks.helpPage == 2)
             shown->findChild<QAbstractButton*>(QStringLiteral("Image14"))->click();
+    }
+    if (!hooks.focus.isEmpty()) {
+        // After the window's own start-up, which may place the focus itself.
+        QTimer::singleShot(600, shown, [shown, hooks] {
+            shown->activateWindow();
+            if (QWidget* control = shown->findChild<QWidget*>(hooks.focus))
+                control->setFocus(Qt::TabFocusReason);
+        });
     }
     if (!hooks.shot.isEmpty()) {
         // Long enough for the export button to finish sliding in; also fires

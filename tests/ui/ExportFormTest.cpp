@@ -1,4 +1,5 @@
 #include "ExportFormFixture.h"
+#include "UiFixture.h"
 
 #include <QProgressDialog>
 
@@ -9,6 +10,8 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+
+#include <functional>
 
 namespace lumiset::test {
 namespace {
@@ -282,9 +285,6 @@ TEST_F(ExportFormTest, CancelHelpAndPressedLooks)
         b->setDown(false);
         EXPECT_EQ(b->grab().toImage(), up) << name;
     }
-    click("Image3");
-    EXPECT_EQ(form->helpShown, 1);
-    EXPECT_TRUE(form->isVisible());
     ws.ExportCancelled = false;
     click("Image2");
     EXPECT_TRUE(ws.ExportCancelled);
@@ -381,6 +381,68 @@ TEST_F(ExportFormTest, SixteenBitPictureReadsOutAndExportsItsOwnValues)
     const CellColours cell = rows.colours(2)[2];
     EXPECT_EQ(cell.fill, match.fill == 2 ? 0 : match.fill) << "cell colours from the samples scaled to 8 bits";
     EXPECT_EQ(cell.font, match.font <= 1 ? 0 : match.font);
+}
+
+// ---- the keyboard ----------------------------------------------------------------------
+
+struct KeyCase {
+    const char* rule;
+    QWidget* control;
+    Qt::Key key;
+    std::function<int()> count; ///< 0 before the key, 1 after it
+};
+
+/// Tab from \a from reaches the controls named in \a order in turn; each key case
+/// presses its key on its control.
+void checkKeyboard(QWidget* window, QWidget* from, const char* order, const std::vector<KeyCase>& keys)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    from->setFocus();
+    QStringList reached;
+    for (qsizetype i = 0, n = QString::fromLatin1(order).count(u' ') + 1; i < n; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(reached.join(u' '), QLatin1String(order));
+    for (const KeyCase& k : keys) {
+        SCOPED_TRACE(k.rule);
+        k.control->setFocus();
+        EXPECT_EQ(k.count(), 0);
+        QTest::keyClick(k.control, k.key);
+        EXPECT_EQ(k.count(), 1);
+    }
+}
+
+// Tab follows the eye through both windows; Enter and the space bar press what has the
+// focus, Enter in the file list opens the file, F1 opens the help of the window in front.
+TEST_F(ExportFormTest, KeyboardReachesAndPressesEveryCommandOfBothWindows)
+{
+    open(bmp24(30, 30));
+    RecordingForm openForm(folder, QList<DriveEntry>{{QStringLiteral("test"), folder}});
+    openForm.show();
+    openForm.openListEntry(0);
+    checkKeyboard(&openForm, openForm.files(), "Dir1 Text4 Image1 Picture3 Image3 Text7 Check1 Text5 ComboPattern Drive1 File1",
+                  {{"Enter in the file list opens the file", openForm.files(), Qt::Key_Return,
+                    [&, calls = 0]() mutable { // the first call clears the report
+                        if (calls++ == 0)
+                            openForm.setReport(QString());
+                        return int(openForm.report().startsWith(QStringLiteral("BMP формат")));
+                    }},
+                   {"Enter on help", openForm.control<QWidget>("Image3"), Qt::Key_Enter, [&] { return openForm.helpShown; }},
+                   {"F1 in the file list", openForm.files(), Qt::Key_F1, [&] { return openForm.helpShown - 1; }},
+                   {"space bar on export", openForm.exportButton(), Qt::Key_Space, [&] { return openForm.exportShown; }}});
+
+    start();
+    checkKeyboard(form.get(), c("Picture3"),
+                  "Image1 Image15 Image2 Image3 Option1 Label18 Label20 Label22 Text3 Text4 Text5 Text1 Text2 Text6 Check1 Image1",
+                  {{"Enter on help", c("Image3"), Qt::Key_Return, [&] { return form->helpShown; }},
+                   {"F1 in a region box", c("Text1"), Qt::Key_F1, [&] { return form->helpShown - 1; }},
+                   {"Enter on a weight", c("Label20"), Qt::Key_Return, [&] { return int(form->asked.size()); }}});
+    c("Image1")->setFocus();
+    const QImage withFocus = c("Image1")->grab().toImage();
+    c("Image15")->setFocus();
+    EXPECT_NE(c("Image1")->grab().toImage(), withFocus) << "the focus mark shows";
 }
 
 } // namespace

@@ -183,6 +183,30 @@ void backButton(QPainter& p, const QRectF& r, bool pressed)
     pageSwitchButton(p, r, pressed, colour::green, false, QStringLiteral("Кратко"));
 }
 
+void focusMark(QPainter& p, const QRectF& r)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(colour::accent, 1));
+    p.drawRoundedRect(inner(r), 3, 3);
+    p.setPen(QPen(colour::accent, 1, Qt::DotLine));
+    p.drawRoundedRect(inner(r).adjusted(2, 2, -2, -2), 2, 2);
+    p.restore();
+}
+
+void focusBackdrop(QPainter& p, const QRectF& r)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor fill = colour::accentLight;
+    fill.setAlpha(90);
+    p.setBrush(fill);
+    p.setPen(QPen(colour::accent, 1));
+    p.drawRoundedRect(inner(r), 2, 2);
+    p.restore();
+}
+
 void exportFrame(QPainter& p, const QRectF& r, int frame)
 {
     frame = std::clamp(frame, 0, kStripFrames - 1);

@@ -39,6 +39,13 @@ void closeButton(QPainter& p, const QRectF& r, bool pressed);
 void moreButton(QPainter& p, const QRectF& r, bool pressed); // page switch on the summary
 void backButton(QPainter& p, const QRectF& r, bool pressed); // page switch on the help text
 
+/// The mark over a button that has the keyboard focus: its outline in the
+/// accent colour and a dotted ring inside.
+void focusMark(QPainter& p, const QRectF& r);
+/// The same mark behind a clickable caption, whose text fills its box: a light
+/// accent backdrop inside the outline.
+void focusBackdrop(QPainter& p, const QRectF& r);
+
 /// The export button strip has 13 frames of 130 × 26 stacked top to bottom:
 /// 0 empty slot, 1..10 the button sliding in from the left, 11 pressed, 12 busy.
 inline constexpr int kStripFrameWidth = 130;

@@ -1,14 +1,49 @@
 #include "PictureButton.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 
 namespace lumiset {
 
+namespace {
+
+bool isEnter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
+
+/// The space-bar twin of an Enter key event.
+QKeyEvent asSpace(const QKeyEvent* event)
+{
+    return QKeyEvent(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "), event->isAutoRepeat());
+}
+
+} // namespace
+
+KeyButton::KeyButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void KeyButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!isEnter(event))
+        return QAbstractButton::keyPressEvent(event);
+    QKeyEvent space = asSpace(event);
+    QAbstractButton::keyPressEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
+
+void KeyButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!isEnter(event))
+        return QAbstractButton::keyReleaseEvent(event);
+    QKeyEvent space = asSpace(event);
+    QAbstractButton::keyReleaseEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
+
 PictureButton::PictureButton(art::PictureFn picture, QSize size, QWidget* parent)
-    : QAbstractButton(parent), picture_(picture), size_(size)
+    : KeyButton(parent), picture_(picture), size_(size)
 {
     resize(size);
-    setFocusPolicy(Qt::NoFocus); // picture buttons never took the focus from the lists
 }
 
 void PictureButton::setPicture(art::PictureFn picture)
@@ -29,6 +64,8 @@ void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     picture_(p, QRectF(rect()), showsPressed());
+    if (hasFocus())
+        art::focusMark(p, QRectF(rect()));
 }
 
 ArtView::ArtView(Fn fn, QSize size, QWidget* parent) : QWidget(parent), fn_(fn), size_(size)

@@ -4,13 +4,28 @@
 
 #include <QAbstractButton>
 
+class QKeyEvent;
+
 namespace lumiset {
 
-/// \brief A button drawn by one of the program's pictures.
+/// \brief A painted button the keyboard reaches: it takes the focus by Tab and
+/// by click, and Enter presses it as the space bar does.
+class KeyButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit KeyButton(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+};
+
+/// \brief A button drawn by one of the program's pictures, with the focus mark
+/// over it while it has the focus.
 ///
 /// It shows its pressed picture while the mouse holds it down, and also while
 /// it is held by its command (the open button stays pressed while a file opens).
-class PictureButton : public QAbstractButton {
+class PictureButton : public KeyButton {
     Q_OBJECT
 public:
     PictureButton(art::PictureFn picture, QSize size, QWidget* parent = nullptr);

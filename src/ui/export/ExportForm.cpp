@@ -23,6 +23,7 @@
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolTip>
 
@@ -91,6 +92,24 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
     if (click_.release(event, size()))
         emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && !event->isAutoRepeat())
+        emit clicked();
+    else
+        QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event)
+{
+    if (hasFocus()) {
+        QPainter p(this);
+        art::focusBackdrop(p, QRectF(rect()));
+    }
+    QLabel::paintEvent(event);
 }
 
 ReadingBar::ReadingBar(QWidget* parent) : QWidget(parent) {}
@@ -199,8 +218,9 @@ void ExportForm::buildControls()
             connect(l, &ClickLabel::clicked, this, [this] { selectOption(MeasureLuminance); });
         } else {
             QFont f = font();
-            f.setUnderline(true); // the weights are edited by a click
+            f.setUnderline(true); // the weights are edited by a click, or by Enter
             l->setFont(f);
+            l->setFocusPolicy(Qt::StrongFocus);
             connect(l, &ClickLabel::clicked, this, [this, i] { weightClicked(i / 2); });
         }
         *formula[i] = l;
@@ -363,6 +383,17 @@ void ExportForm::buildControls()
         reject();
     });
     connect(helpButton_, &QAbstractButton::clicked, this, [this] { showHelp(); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { showHelp(); });
+
+    // Tab follows the eye: the commands, the measure, the columns, the rows, the
+    // tick; from the picture, which holds the focus at start, it comes to the commands.
+    QWidget* const tabOrder[] = {exportButton_, csvButton_, cancelButton_, helpButton_,
+                                 measureButtons_[1], measureButtons_[2], measureButtons_[3], measureButtons_[4],
+                                 measureButtons_[5], measureButtons_[6], redWeightLabel_, greenWeightLabel_,
+                                 blueWeightLabel_, firstColumnBox_, lastColumnBox_, columnCountBox_, firstRowBox_,
+                                 lastRowBox_, rowCountBox_, colourCellsBox_, imageView_};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 // ---- showing and start-up -----------------------------------------------------

@@ -35,7 +35,8 @@ private:
     bool armed_ = false;
 };
 
-/// \brief A label that reports clicks (the formula of the luminance measure).
+/// \brief A label that reports clicks (the formula of the luminance measure);
+/// one given the focus reports Enter and the space bar too, and shows the focus mark.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -46,6 +47,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     LeftClick click_;

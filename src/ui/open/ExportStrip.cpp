@@ -8,10 +8,9 @@
 
 namespace lumiset {
 
-ExportStrip::ExportStrip(QWidget* window) : QAbstractButton(window)
+ExportStrip::ExportStrip(QWidget* window) : KeyButton(window)
 {
     setGeometry(0, 0, art::kStripFrameWidth, art::kStripFrameHeight * art::kStripFrames);
-    setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -25,8 +24,12 @@ void ExportStrip::paintEvent(QPaintEvent* event)
     // Only the frame under the window is ever visible; paint just the exposed ones.
     QPainter p(this);
     const QRect exposed = event->rect();
-    for (int k = exposed.top() / kFrameHeight; k <= exposed.bottom() / kFrameHeight && k < art::kStripFrames; ++k)
-        art::exportFrame(p, QRectF(0, k * kFrameHeight, art::kStripFrameWidth, kFrameHeight), k);
+    for (int k = exposed.top() / kFrameHeight; k <= exposed.bottom() / kFrameHeight && k < art::kStripFrames; ++k) {
+        const QRectF frame(0, k * kFrameHeight, art::kStripFrameWidth, kFrameHeight);
+        art::exportFrame(p, frame, k);
+        if (hasFocus()) // on every frame, so the mark stays as the strip moves
+            art::focusMark(p, frame);
+    }
 }
 
 void ExportStrip::mousePressEvent(QMouseEvent* event)
@@ -34,14 +37,30 @@ void ExportStrip::mousePressEvent(QMouseEvent* event)
     // Any mouse button shows the pressed look; only the left one makes a click.
     if (isEnabled())
         setFrame(kPressedFrame);
-    QAbstractButton::mousePressEvent(event);
+    KeyButton::mousePressEvent(event);
 }
 
 void ExportStrip::mouseReleaseEvent(QMouseEvent* event)
 {
-    QAbstractButton::mouseReleaseEvent(event);
-    // The export command sets the frame it leaves behind; when no command ran
-    // (another mouse button, or released outside) the button must not stay pressed.
+    KeyButton::mouseReleaseEvent(event);
+    unpress();
+}
+
+void ExportStrip::keyPressEvent(QKeyEvent* event)
+{
+    KeyButton::keyPressEvent(event);
+    if (isDown())
+        setFrame(kPressedFrame);
+}
+
+void ExportStrip::keyReleaseEvent(QKeyEvent* event)
+{
+    KeyButton::keyReleaseEvent(event);
+    unpress();
+}
+
+void ExportStrip::unpress()
+{
     if (isEnabled() && frame() == kPressedFrame)
         setFrame(kLastSlideFrame);
 }

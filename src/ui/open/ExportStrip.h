@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "common/PictureButton.h"
 
 namespace lumiset {
 
 /// \brief The export button: a 130 × 338 strip of 13 frames that moves up
 /// inside its 130 × 26 window, frame k showing when its top is −26·k.
 ///
-/// A mouse press shows the pressed frame 11; the click is the export command.
-class ExportStrip : public QAbstractButton {
+/// A mouse press (or Enter, or the space bar) shows the pressed frame 11; the
+/// click is the export command.
+class ExportStrip : public KeyButton {
     Q_OBJECT
 public:
     explicit ExportStrip(QWidget* window);
@@ -25,6 +26,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    /// Back to the resting frame when no export command set another (another
+    /// mouse button, or released outside): the button must not stay pressed.
+    void unpress();
 };
 
 /// \brief The progress bar picture (130 × 26), revealed by widening its box.

@@ -16,12 +16,14 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTimer>
@@ -272,6 +274,30 @@ void OpenForm::buildControls()
     connect(stopButton_, &QAbstractButton::clicked, this, [this] { stopRequested_ = true; });
     connect(exportStrip_, &QAbstractButton::clicked, this, [this] { emit exportRequested(); });
     connect(this, &OpenForm::exportRequested, this, &OpenForm::exportCommand);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
+        if (helpButton_->isVisible()) // not while the cells are coloured
+            showHelp();
+    });
+    // Enter in the file list opens the entry, as a click on it does.
+    fileList_->installEventFilter(this);
+
+    // Tab follows the eye: the lists' column from the top, then the commands and the report.
+    QWidget* const tabOrder[] = {pathBox_, filterBox_, driveList_, fileList_, folderList_, fileNameBox_,
+                                 openButton_, exportStrip_, stopButton_, helpButton_, reportBox_, showFileBox_};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+bool OpenForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == fileList_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            fileSelected(fileList_->currentRow());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void OpenForm::enterStartFolder(const QString& startFolder)

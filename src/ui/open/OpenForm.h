@@ -122,6 +122,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     /// Shows the help window modally; tests replace it.
     virtual void showHelp();
     /// Shows the export window modally; tests replace it.
