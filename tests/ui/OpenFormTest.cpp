@@ -3,6 +3,7 @@
 #include "open/PreviewBox.h"
 
 #include <QApplication>
+#include <QtEndian>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimerEvent>
@@ -248,6 +249,10 @@ TEST_F(OpenFormTest, LongTextsAreShownWholeAtTheirOwnSize)
     packed.imageType = 10; // compressed: refused with a notice over the lists
     packed.rawPixels = QByteArray(4, '\x01');
     write("pics/packed.tga", packed.build());
+    QByteArray huge = bmp24(1, 1);
+    for (int field : {18, 22}) // width and height, claimed only
+        qToLittleEndian<qint32>(40000, huge.data() + field);
+    write("pics/huge.bmp", huge);
     auto form = makeForm("pics");
     chooseFilter(*form, 2);
     auto* filter = form->control<QComboBox>("ComboPattern");
@@ -265,6 +270,25 @@ TEST_F(OpenFormTest, LongTextsAreShownWholeAtTheirOwnSize)
     ASSERT_TRUE(notice->isVisible());
     EXPECT_LE(metrics.horizontalAdvance(notice->text()), notice->width());
     EXPECT_LT(notice->geometry().right(), form->control<QWidget>("Image3")->x());
+
+    // A refusal notice breaks between words inside its box: no ink on its right or bottom edge.
+    form->openListEntry(form->fileEntries().indexOf("huge.bmp"));
+    auto* refusal = form->control<QLabel>("Label4");
+    ASSERT_TRUE(refusal->isVisible());
+    ASSERT_TRUE(refusal->text().contains(QStringLiteral("слишком велико:")));
+    for (int pixels : {13, 20}) {
+        QFont type = form->font();
+        type.setPixelSize(pixels);
+        refusal->setFont(type);
+        const QImage shown = refusal->grab().toImage();
+        const auto ink = [&](int x, int y) { return qRed(shown.pixel(x, y)) - qGreen(shown.pixel(x, y)) > 60; };
+        int edgeInk = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            edgeInk += ink(shown.width() - 1, y);
+        for (int x = 0; x < shown.width(); ++x)
+            edgeInk += ink(x, shown.height() - 1);
+        EXPECT_EQ(edgeInk, 0) << pixels << " px";
+    }
 }
 
 // ---- path box -------------------------------------------------------------

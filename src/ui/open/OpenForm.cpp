@@ -190,6 +190,7 @@ void OpenForm::buildControls()
     noticeLabel_ = new QLabel(this);
     named(noticeLabel_, "Label4")->setGeometry(kMargin, 347, 323, 60);
     noticeLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    noticeLabel_->setWordWrap(true); // a long line breaks between words; layoutControls() gives it the room
     noticeLabel_->setStyleSheet(QStringLiteral("color: #b83b3b; font-weight: bold;"));
     noticeLabel_->hide();
 
@@ -814,6 +815,8 @@ void OpenForm::layoutControls()
     driveList_->resize(folderList_->width(), driveList_->height());
     driveList_->move(folderList_->x(), driveList_->y());
     driveCaption_->setGeometry(kMargin, driveCaption_->y(), listArea, driveCaption_->height());
+    // The notice spans the lists' width and may run down to the window's bottom edge.
+    noticeLabel_->setGeometry(kMargin, noticeLabel_->y(), listArea, std::max(60, h - noticeLabel_->y() - kMargin));
     if (listArea - 51 > 3)
         fileNameBox_->resize(listArea - 51, fileNameBox_->height());
     pathBox_->resize(listArea, pathBox_->height());
