@@ -237,6 +237,7 @@ void resetDecodedHeader(ImageStore& s)
     s.ImageHeight = 0;
     s.BitsPerPixel = 0;
     s.BitsPerChannel = 0;
+    s.LargestSample = 0;
     s.DecodedFloat = false;
     s.DecodedColourType = DecodedColour::Unreadable;
     s.ColorsUsed = 0;
@@ -299,14 +300,14 @@ void setKind(ImageStore& s, const FormatFacts& facts)
 
 QString colourCaption(const ImageStore& s, int paletteSize)
 {
+    const qint64 levels = qint64(s.sampleMaximum()) + 1; // a sample's values, 0 included
     switch (s.DecodedColourType) {
     case DecodedColour::Palette: return QStringLiteral("    ") + integerText(paletteSize) + QStringLiteral(" цветов");
-    case DecodedColour::Grey:
-        return QStringLiteral("    ") + powerOfTwoText(s.BitsPerChannel) + QStringLiteral(" градаций серого");
+    case DecodedColour::Grey: return QStringLiteral("    ") + integerText(levels) + QStringLiteral(" градаций серого");
     case DecodedColour::Colour:
-        if (s.BitsPerChannel == 8)
+        if (levels == 256)
             return QStringLiteral("    16 млн. цветов");
-        return QStringLiteral("    ") + powerOfTwoText(3 * s.BitsPerChannel) + QStringLiteral(" цветов");
+        return QStringLiteral("    ") + integerText(levels * levels * levels) + QStringLiteral(" цветов");
     case DecodedColour::Unreadable: break;
     }
     return {};
@@ -390,6 +391,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             return d;
         }
         facts.bits = pnm.maxval > 255 ? 16 : 8;
+        s.LargestSample = pnm.maxval; // full brightness, whatever the width of the tables
     }
     setKind(s, facts);
     // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
