@@ -58,32 +58,14 @@ QImage picture(QImage::Format format, const std::function<int(int, int, int)>& s
     return image;
 }
 
-QByteArray palettePng()
-{
-    QImage image(kW, kH, QImage::Format_Indexed8);
-    image.setColorTable({qRgb(10, 70, 130), qRgb(200, 0, 5), qRgb(1, 2, 3), qRgb(250, 251, 252)});
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            image.scanLine(y)[x] = uchar((x + 2 * y) % 4);
-    return written(image, "png");
-}
-
-QByteArray monoPng()
-{
-    QImage image(kW, kH, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            image.setPixel(x, y, uint((x + y) % 2));
-    return written(image, "png");
-}
-
 int monoSample(int, int x, int y) { return (x + y) % 2 ? 255 : 0; }
+
+int paletteIndex(int, int x, int y) { return (x + 2 * y) % 4; }
 
 int paletteSample(int channel, int x, int y)
 {
     static const int kColours[4][3] = {{10, 70, 130}, {200, 0, 5}, {1, 2, 3}, {250, 251, 252}};
-    return kColours[(x + 2 * y) % 4][channel];
+    return kColours[paletteIndex(0, x, y)][channel];
 }
 
 // A 3 × 2 GIF with a 4-colour table; the LZW codes (3 bits) are each preceded by
@@ -130,6 +112,46 @@ QByteArray pnm(const char* magic, int channels, int maxval, const std::function<
     return b;
 }
 
+QByteArray word(quint32 v) // 16 bits, big-endian
+{
+    return QByteArray(1, char(v >> 8)) + char(v);
+}
+
+QByteArray pngChunk(const char* type, const QByteArray& data)
+{
+    const QByteArray body = type + data;
+    quint32 crc = 0xffffffffu;
+    for (const char ch : body) {
+        crc ^= uchar(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return word(quint32(data.size()) >> 16) + word(quint32(data.size())) + body + word(~crc >> 16) + word(~crc);
+}
+
+// A 3 × 2 PNG whose rows pack \a stored(channel, x, y) at \a depth bits, with
+// \a chunks (PLTE, tRNS) before the pixel data.
+QByteArray png(int depth, int colourType, int channels, const std::function<int(int, int, int)>& stored,
+               const QByteArray& chunks)
+{
+    QByteArray raw;
+    for (int y = 0; y < kH; ++y) {
+        raw += '\0'; // no filter
+        quint32 bits = 0;
+        int held = 0;
+        for (int x = 0; x < kW; ++x)
+            for (int c = 0; c < channels; ++c)
+                for (bits = bits << depth | quint32(stored(c, x, y)), held += depth; held >= 8; held -= 8)
+                    raw += char(bits >> (held - 8));
+        if (held > 0)
+            raw += char(bits << (8 - held));
+    }
+    QByteArray header = word(0) + word(kW) + word(0) + word(kH);
+    header += QByteArray(1, char(depth)) + char(colourType) + QByteArray(3, '\0');
+    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + chunks + pngChunk("IDAT", qCompress(raw).mid(4))
+        + pngChunk("IEND", {});
+}
+
 struct KindCase {
     const char* rule;
     const char* name;
@@ -147,6 +169,15 @@ int flat(int channel, int, int) { return 40 + 80 * channel; }
 // Samples of a PNM whose largest sample is 1000.
 int upTo1000(int channel, int x, int y) { return 7 + 300 * x + 390 * y + channel; }
 
+QByteArray paletteChunk()
+{
+    QByteArray entries;
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 3; ++c)
+            entries += char(paletteSample(c, i, 0));
+    return pngChunk("PLTE", entries);
+}
+
 constexpr const char* k2p48 = "281474976710656 цветов";
 
 const KindCase kKinds[] = {
@@ -160,8 +191,19 @@ const KindCase kKinds[] = {
      PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
     {"8-bit grey PNG", "g8.png", [] { return written(picture(QImage::Format_Grayscale8, narrow), "png"); },
      PixelKind::Grey, 1, narrow, 0, "256 градаций серого", "256"},
-    {"palette PNG reads indices into its palette", "p.png", palettePng, PixelKind::Palette, 1, paletteSample, 0, "4 цветов", "256"},
-    {"1-bit PNG widens its indices", "m.png", monoPng, PixelKind::Palette, 1, monoSample, 0, "2 цветов", "2"},
+    {"key of a 16-bit colour PNG changes no sample", "c16key.png",
+     [] { return png(16, 2, 3, wide, pngChunk("tRNS", word(wide(0, 1, 0)) + word(wide(1, 1, 0)) + word(wide(2, 1, 0)))); },
+     PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
+    {"8-bit grey PNG with a key stays grey and keeps the keyed level", "g8key.png",
+     [] { return png(8, 0, 1, narrow, pngChunk("tRNS", word(narrow(0, 1, 0)))); }, PixelKind::Grey, 1, narrow, 0,
+     "256 градаций серого", "256"},
+    {"palette PNG reads indices into its palette", "p.png", [] { return png(8, 3, 1, paletteIndex, paletteChunk()); },
+     PixelKind::Palette, 1, paletteSample, 0, "4 цветов", "256"},
+    {"4-bit palette PNG counts 2^4 colours", "p4.png", [] { return png(4, 3, 1, paletteIndex, paletteChunk()); },
+     PixelKind::Palette, 1, paletteSample, 0, "4 цветов", "16"},
+    {"1-bit grey PNG is read as a palette of its 2 levels", "m.png",
+     [] { return png(1, 0, 1, [](int, int x, int y) { return (x + y) % 2; }, {}); }, PixelKind::Palette, 1, monoSample, 0,
+     "2 цветов", "2"},
     {"colour PNG under a .tga name is a PNG", "looks.tga", [] { return written(picture(QImage::Format_RGB32, narrow), "png"); },
      PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов", "16777216"},
     {"lossless WebP", "c.webp", [] { return written(picture(QImage::Format_RGB32, narrow), "webp", 100); },
