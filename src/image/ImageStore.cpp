@@ -75,19 +75,17 @@ int ImageStore::sampleBytes() const
 
 std::array<std::uint8_t, 3> ImageStore::rgb(int column, int row) const
 {
-    if (sampleBytes() == 2) {
-        const std::uint8_t r = eightBitSample(PixelRed.sample(column, row));
-        if (singlePlane())
-            return {r, r, r};
-        return {r, eightBitSample(PixelGreen.sample(column, row)), eightBitSample(PixelBlue.sample(column, row))};
+    const PixelKind kind = pixelKind();
+    if (kind == PixelKind::Palette) {
+        const auto& e = PaletteRGB[PixelRed(column, row)];
+        return {std::uint8_t(e[0]), std::uint8_t(e[1]), std::uint8_t(e[2])};
     }
-    const std::uint8_t v = PixelRed(column, row);
-    if (!singlePlane())
-        return {v, PixelGreen(column, row), PixelBlue(column, row)};
-    if (pixelKind() == PixelKind::Grey)
-        return {v, v, v};
-    const auto& e = PaletteRGB[v];
-    return {std::uint8_t(e[0]), std::uint8_t(e[1]), std::uint8_t(e[2])};
+    const int maximum = sampleMaximum();
+    const std::uint8_t r = eightBitSample(PixelRed.sample(column, row), maximum);
+    if (kind == PixelKind::Grey)
+        return {r, r, r};
+    return {r, eightBitSample(PixelGreen.sample(column, row), maximum),
+            eightBitSample(PixelBlue.sample(column, row), maximum)};
 }
 
 } // namespace lumiset

@@ -114,7 +114,8 @@ struct ImageStore {
     // Pictures decoded by Qt's image readers (PNG, JPEG, TIFF, GIF, WebP, PNM)
     QByteArray DecodedFormat;      ///< Qt's format name: "png", "jpeg", "tiff", "gif", "webp", "pbm"/"pgm"/"ppm"
     DecodedColour DecodedColourType = DecodedColour::Unreadable;
-    int BitsPerChannel = 0;        ///< 1..16 for the kinds that are read, more (or 0) for those refused
+    int BitsPerChannel = 0;        ///< per grey or colour sample, per palette index; 1..16 for the kinds read
+    int LargestSample = 0;         ///< the file's own largest sample (PNM maxval); 0: the full range of the tables
     bool DecodedFloat = false;     ///< floating-point samples: refused
 
     // Reader state shared between stage one and the preview
@@ -138,12 +139,16 @@ struct ImageStore {
     /// \brief Bytes per sample of the tables of that kind: 2 for 16-bit grey and
     /// colour pictures (PixelPlane words), 1 otherwise.
     int sampleBytes() const;
-    /// \brief The largest sample value of the tables: 255 or 65535.
-    int sampleMaximum() const { return sampleBytes() == 2 ? 65535 : 255; }
+    /// \brief The sample value that stands for full brightness: the file's own
+    /// largest sample where it states one, else 255 or 65535 by the tables' width.
+    int sampleMaximum() const
+    {
+        return isDecoded() && LargestSample > 0 ? LargestSample : sampleBytes() == 2 ? 65535 : 255;
+    }
     /// \brief True when PixelRed holds palette indices or grey levels and the other planes are unused.
     bool singlePlane() const { const PixelKind k = pixelKind(); return k == PixelKind::Palette || k == PixelKind::Grey; }
     /// \brief Colour of the pixel (column, row) after loading, whatever the file kind;
-    /// 16-bit samples scaled to 0..255.
+    /// grey and colour samples scaled from 0..sampleMaximum() to 0..255.
     std::array<std::uint8_t, 3> rgb(int column, int row) const;
     void clearPalette() { PaletteRGB = {}; }
 };

@@ -156,20 +156,37 @@ struct Resolution {
     int y = 0;
 };
 
-// PNG: the pHYs chunk in metres (unit 1); unit 0 gives only the aspect.
-Resolution pngResolution(ByteSource& source)
+/// What a PNG's chunks before its pixel data say beyond Qt's answer.
+struct PngHeader {
+    int bitDepth = 0;   ///< IHDR: bits per sample, or per index of a palette
+    int colourType = 0; ///< IHDR: 0 grey, 2 colour, 3 palette, 4 and 6 the same with alpha
+    qint64 keyAt = 0;   ///< the tRNS chunk of a grey or colour picture: its transparency key …
+    qint64 keyLength = 0; ///< … with its length, type and checksum (0: no key)
+    Resolution resolution; ///< pHYs in metres (unit 1); unit 0 gives only the aspect
+};
+
+PngHeader readPngHeader(ByteSource& source)
 {
     EndianCursor c{ByteCursor(source)};
+    PngHeader h;
+    h.bitDepth = c.cur.u8(24);
+    h.colourType = c.cur.u8(25);
     for (qint64 at = 8; at + 8 <= source.size();) {
         const qint64 length = c.u32(at);
         const quint32 type = c.u32(at + 4);
-        if (type == 0x49444154u || type == 0x49454E44u) // IDAT, IEND: no pHYs after them
+        if (type == 0x49444154u || type == 0x49454E44u) // IDAT, IEND: the header chunks are over
             break;
         if (type == 0x70485973u && length >= 9 && c.cur.u8(at + 16) == 1) // pHYs
-            return {int(std::min<quint32>(c.u32(at + 8), INT_MAX)), int(std::min<quint32>(c.u32(at + 12), INT_MAX))};
+            h.resolution = {int(std::min<quint32>(c.u32(at + 8), INT_MAX)),
+                            int(std::min<quint32>(c.u32(at + 12), INT_MAX))};
+        const bool key = h.colourType == 0 || h.colourType == 2; // a palette's tRNS holds alphas instead
+        if (type == 0x74524E53u && key && at + 12 + length <= source.size()) { // tRNS
+            h.keyAt = at;
+            h.keyLength = 12 + length;
+        }
         at += 12 + length;
     }
-    return {};
+    return h;
 }
 
 // JPEG: the JFIF segment's density in dots per inch (1) or per centimetre (2).
@@ -223,7 +240,7 @@ Resolution tiffResolution(ByteSource& source)
 Resolution storedResolution(ByteSource& source, const QByteArray& format)
 {
     if (format == "png")
-        return pngResolution(source);
+        return readPngHeader(source).resolution;
     if (format == "jpeg")
         return jpegResolution(source);
     if (format == "tiff")
@@ -237,6 +254,7 @@ void resetDecodedHeader(ImageStore& s)
     s.ImageHeight = 0;
     s.BitsPerPixel = 0;
     s.BitsPerChannel = 0;
+    s.LargestSample = 0;
     s.DecodedFloat = false;
     s.DecodedColourType = DecodedColour::Unreadable;
     s.ColorsUsed = 0;
@@ -267,13 +285,69 @@ int allocationLimit(const ImageStore& s)
     return int(std::clamp<qint64>((bytes + kMiB - 1) / kMiB, 1, INT_MAX));
 }
 
-std::unique_ptr<QImageReader> readerFor(const ImageStore& s, QIODevice* device)
+/// \brief A file's bytes with one stretch left out, read through the file's own
+/// device. Qt's PNG decoder applies a transparency key by turning the keyed
+/// points into transparent black (and garbles the rows of a 16-bit colour
+/// picture that has one); left out, the key changes no sample.
+class CutDevice final : public QIODevice {
+public:
+    CutDevice(std::unique_ptr<QIODevice> whole, qint64 cutAt, qint64 cutLength)
+        : whole_(std::move(whole)), cutAt_(cutAt), cutLength_(cutLength)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered); // so that pos() is where readData() reads
+    }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return whole_->size() - cutLength_; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        qint64 done = 0;
+        while (done < maxSize) {
+            const qint64 at = pos() + done;
+            const bool before = at < cutAt_;
+            const qint64 want = before ? std::min(maxSize - done, cutAt_ - at) : maxSize - done;
+            const qint64 physical = before ? at : at + cutLength_;
+            if (whole_->pos() != physical && !whole_->seek(physical))
+                return done > 0 ? done : -1;
+            const qint64 got = whole_->read(data + done, want);
+            if (got < 0)
+                return done > 0 ? done : -1;
+            done += got;
+            if (got < want)
+                break; // the end of the file
+        }
+        return done;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    std::unique_ptr<QIODevice> whole_;
+    qint64 cutAt_;
+    qint64 cutLength_;
+};
+
+/// Qt's reader of one picture, with the device it reads.
+struct Decoder {
+    std::unique_ptr<QIODevice> device;
+    std::unique_ptr<QImageReader> reader; // declared last: gone before its device
+    QImageReader* operator->() const { return reader.get(); }
+};
+
+Decoder decoderFor(const ImageStore& s, ByteSource& source)
 {
-    auto reader = std::make_unique<QImageReader>(device, s.DecodedFormat);
-    reader->setAllocationLimit(allocationLimit(s));
+    Decoder d;
+    d.device = source.openDevice();
+    if (s.DecodedFormat == "png") {
+        const PngHeader png = readPngHeader(source);
+        if (png.keyLength > 0)
+            d.device = std::make_unique<CutDevice>(std::move(d.device), png.keyAt, png.keyLength);
+    }
+    d.reader = std::make_unique<QImageReader>(d.device.get(), s.DecodedFormat);
+    d.reader->setAllocationLimit(allocationLimit(s));
     // The stored grid, as the header gives its size: an EXIF turn would swap it.
-    reader->setAutoTransform(false);
-    return reader;
+    d.reader->setAutoTransform(false);
+    return d;
 }
 
 void takePalette(ImageStore& s, const QImage& image)
@@ -299,14 +373,14 @@ void setKind(ImageStore& s, const FormatFacts& facts)
 
 QString colourCaption(const ImageStore& s, int paletteSize)
 {
+    const qint64 levels = qint64(s.sampleMaximum()) + 1; // a sample's values, 0 included
     switch (s.DecodedColourType) {
     case DecodedColour::Palette: return QStringLiteral("    ") + integerText(paletteSize) + QStringLiteral(" цветов");
-    case DecodedColour::Grey:
-        return QStringLiteral("    ") + powerOfTwoText(s.BitsPerChannel) + QStringLiteral(" градаций серого");
+    case DecodedColour::Grey: return QStringLiteral("    ") + integerText(levels) + QStringLiteral(" градаций серого");
     case DecodedColour::Colour:
-        if (s.BitsPerChannel == 8)
+        if (levels == 256)
             return QStringLiteral("    16 млн. цветов");
-        return QStringLiteral("    ") + powerOfTwoText(3 * s.BitsPerChannel) + QStringLiteral(" цветов");
+        return QStringLiteral("    ") + integerText(levels * levels * levels) + QStringLiteral(" цветов");
     case DecodedColour::Unreadable: break;
     }
     return {};
@@ -348,8 +422,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     d.report << formatTitle(s.DecodedFormat)
              << QStringLiteral("Размер файла ") + integerText(s.FileLength) + QStringLiteral(" байт");
 
-    const auto device = source.openDevice();
-    const auto header = readerFor(s, device.get());
+    const Decoder header = decoderFor(s, source);
     const QSize size = header->size();
     if (!size.isValid() || size.width() <= 0 || size.height() <= 0) {
         d.notice = decoderNotice(header->error());
@@ -373,8 +446,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             d.notice = sizeRefusalNotice(v, s.ImageWidth, s.ImageHeight, widest);
             return d;
         }
-        const auto device = source.openDevice();
-        const auto reader = readerFor(s, device.get());
+        const Decoder reader = decoderFor(s, source);
         decoded = reader->read();
         facts = factsOf(decoded.format());
         if (decoded.isNull() || decoded.size() != size) {
@@ -384,12 +456,19 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     }
     if (s.DecodedFormat == "tiff")
         facts = withTiffSampleTags(source, facts);
+    if (s.DecodedFormat == "png") {
+        const PngHeader png = readPngHeader(source);
+        facts.alpha = facts.alpha || png.keyLength > 0; // a key is transparency too, and it is left out
+        if (facts.colour == DecodedColour::Palette && png.bitDepth >= 1 && png.bitDepth <= 8)
+            facts.bits = png.bitDepth; // Qt widens 2- and 4-bit indices (and grey levels) to 8 bits
+    }
     if (pnm.magic != 0) {
         if (!pnm.valid || pnm.width != size.width() || pnm.height != size.height()) {
             d.notice = decoderNotice(QImageReader::InvalidDataError);
             return d;
         }
         facts.bits = pnm.maxval > 255 ? 16 : 8;
+        s.LargestSample = pnm.maxval; // full brightness, whatever the width of the tables
     }
     setKind(s, facts);
     // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
@@ -404,8 +483,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     }
     if (facts.alpha)
         d.report << QStringLiteral("Есть альфа-канал (прозрачность), он не учитывается.");
-    const auto countDevice = source.openDevice(); // a fresh start: TIFF counts its pages from the top
-    const int frames = readerFor(s, countDevice.get())->imageCount();
+    const int frames = decoderFor(s, source)->imageCount(); // a fresh start: TIFF counts its pages from the top
     if (frames > 1)
         d.report << (s.DecodedFormat == "tiff" ? QStringLiteral("Страниц в файле ") + integerText(frames)
                              + QStringLiteral(", показана первая.")
@@ -445,8 +523,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     if (preview || palette) {
         QImage picture = std::move(decoded);
         if (picture.isNull()) {
-            const auto pictureDevice = source.openDevice();
-            const auto reader = readerFor(s, pictureDevice.get());
+            const Decoder reader = decoderFor(s, source);
             if (!palette && (s.ImageWidth > kPreviewBandWidth || s.ImageHeight > kPreviewBandHeight))
                 reader->setScaledSize(previewSize(s.ImageWidth, s.ImageHeight)); // JPEG scales while decoding
             picture = reader->read();
@@ -628,8 +705,7 @@ LoadResult loadDecodedPixels(ImageStore& s, ByteSource& source, const RowProgres
         return result;
     }
     {
-        const auto device = source.openDevice();
-        const auto reader = readerFor(s, device.get());
+        const Decoder reader = decoderFor(s, source);
         // Grey and palette pictures are offered a picture made on their own
         // table: a decoder that fills it in place saves the copy and the memory.
         const QImage::Format direct = inPlaceFormat(s);

@@ -43,11 +43,25 @@ int measureLineFontColor(const MeasureSettings& m)
     }
 }
 
+QString colourCountText(const ImageStore& image)
+{
+    const qint64 levels = qint64(image.sampleMaximum()) + 1;
+    if (image.isDecoded()) {
+        switch (image.pixelKind()) {
+        case PixelKind::Palette: return powerOfTwoText(image.BitsPerChannel);
+        case PixelKind::Grey: return integerText(levels);
+        case PixelKind::TrueColour: return integerText(levels * levels * levels);
+        case PixelKind::Unsupported: break;
+        }
+    }
+    return powerOfTwoText(image.BitsPerPixel);
+}
+
 QString sheetFileLine(const QString& fileName, const ImageStore& image)
 {
     return QStringLiteral("Файл: ") + fileName + QStringLiteral(" ;    Точек ") + integerText(image.ImageWidth)
         + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   ; ")
-        + powerOfTwoText(image.BitsPerPixel) + QStringLiteral(" цветов");
+        + colourCountText(image) + QStringLiteral(" цветов");
 }
 
 QString sheetRegionLine(const Selection& r, const QString& LastColumnName, int rowCount)
@@ -62,7 +76,7 @@ QString csvFileLine(const QString& fileName, const ImageStore& image)
 {
     return QStringLiteral("Файл: ") + fileName + QStringLiteral(" ,    Точек ") + integerText(image.ImageWidth)
         + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   , ")
-        + powerOfTwoText(image.BitsPerPixel) + QStringLiteral(" цветов");
+        + colourCountText(image) + QStringLiteral(" цветов");
 }
 
 QString csvRegionLine(const Selection& r)

@@ -20,7 +20,12 @@ QString measureLineText(const MeasureSettings& m, const QLocale& locale);
 /// the red, green and blue components of a colour region, 0 for no change.
 int measureLineFontColor(const MeasureSettings& m);
 
-/// "Файл: … ;    Точек WxH   ; 2^bpp цветов" as the worksheet carries it.
+/// \brief How many colours the file's points can take: 2 to the bits per pixel
+/// of a BMP or TGA, 2 to the bits per index of a decoded palette, and (largest
+/// sample + 1) per channel of a decoded grey or colour picture.
+QString colourCountText(const ImageStore& image);
+
+/// "Файл: … ;    Точек WxH   ; N цветов" as the worksheet carries it, N by colourCountText().
 QString sheetFileLine(const QString& fileName, const ImageStore& image);
 /// "От [c;r] до [c;r] (…), занятый диапазон в таблице [A1:…]".
 QString sheetRegionLine(const Selection& region, const QString& LastColumnName, int rowCount);

@@ -65,9 +65,9 @@ PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCoun
 std::array<int, 3> cellColourOf(const ImageStore& image, int column, int row)
 {
     const PixelKind kind = image.pixelKind();
-    const bool wide = image.sampleBytes() == 2;
-    const auto level = [wide](const PixelPlane& plane, int c, int r) {
-        return wide ? int(eightBitSample(plane.word(c, r))) : int(plane(c, r));
+    const int maximum = image.sampleMaximum();
+    const auto level = [maximum](const PixelPlane& plane, int c, int r) {
+        return int(eightBitSample(plane.sample(c, r), maximum));
     };
     if (kind == PixelKind::Grey) {
         const int v = level(image.PixelRed, column, row);

@@ -30,18 +30,30 @@ struct PaletteMatch {
 /// comes from this call and no state has to survive between points.
 PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCount);
 
-/// \brief A 16-bit sample (0..65535) as the 8-bit level the views and cell
-/// colours use: v × 255 / 65535 rounded to nearest. 65535 = 255 × 257, so this
-/// is exact integer arithmetic.
-inline std::uint8_t eightBitSample(int sample16)
+/// \brief A sample of 0 … \a maximum as the 8-bit level the views and cell
+/// colours use: v × 255 / maximum to the nearest level, halves to even as the
+/// program's other colours round (only an even maximum has halves: 65535 =
+/// 255 × 257 has none). A sample above the maximum, which only a faulty file
+/// holds, shows as 255.
+inline std::uint8_t eightBitSample(int sample, int maximum)
 {
-    return std::uint8_t((sample16 * 255 + 32767) / 65535);
+    if (sample >= maximum)
+        return 255;
+    if (maximum == 255) // bytes of the full range are their own level
+        return std::uint8_t(sample);
+    const int scaled = sample * 255; // at most 65535 × 255: an int holds it
+    int level = scaled / maximum;
+    const int twiceRest = 2 * (scaled % maximum);
+    if (twiceRest > maximum || (twiceRest == maximum && level % 2 != 0))
+        ++level;
+    return std::uint8_t(level);
 }
 
 struct ImageStore;
 
 /// \brief The 0..255 colour of point (\a column, \a row) that chooses its cell
-/// colours: palette entries rounded, grey levels repeated, 16-bit samples scaled.
+/// colours: palette entries rounded, grey levels repeated, samples scaled by
+/// ImageStore::sampleMaximum().
 std::array<int, 3> cellColourOf(const ImageStore& image, int column, int row);
 
 } // namespace lumiset

@@ -142,11 +142,26 @@ ImageViewColours::ImageViewColours(const ImageStore& s)
         kind_ = Kind::Lookup;
         break;
     case PixelKind::Grey:
-        for (int v = 0; v < 255; ++v)
-            lookup_[std::size_t(v)] = argb({std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)});
-        kind_ = s.sampleBytes() == 2 ? Kind::WideLookup : Kind::Lookup; // 255 stays 0: not drawn
+    case PixelKind::TrueColour: {
+        const int maximum = s.sampleMaximum();
+        const bool wide = s.sampleBytes() == 2;
+        if (wide || maximum != 255) {
+            levels_.resize(wide ? 65536 : 256);
+            for (std::size_t v = 0; v < levels_.size(); ++v)
+                levels_[v] = eightBitSample(int(v), maximum);
+        }
+        if (s.pixelKind() == PixelKind::TrueColour) {
+            kind_ = levels_.empty() ? Kind::TrueColour : Kind::ScaledTrueColour;
+            break;
+        }
+        // A grey point that shows as white (level 255) is not drawn.
+        for (int v = 0; v < 256; ++v) {
+            const std::uint8_t level = wide || levels_.empty() ? std::uint8_t(v) : levels_[std::size_t(v)];
+            lookup_[std::size_t(v)] = level == 255 ? 0u : argb({level, level, level});
+        }
+        kind_ = wide ? Kind::WideLookup : Kind::Lookup;
         break;
-    case PixelKind::TrueColour: kind_ = s.sampleBytes() == 2 ? Kind::WideTrueColour : Kind::TrueColour; break;
+    }
     case PixelKind::Unsupported: break;
     }
 }
@@ -159,7 +174,7 @@ std::optional<std::array<std::uint8_t, 3>> zoomedColour(const ImageStore& s, int
     case PixelKind::Palette: return paletteColour(s, s.PixelRed(column, row));
     case PixelKind::Grey:
     case PixelKind::TrueColour: {
-        const auto c = cellColourOf(s, column, row); // 16-bit samples scaled to 8 bits
+        const auto c = cellColourOf(s, column, row); // samples scaled to 8 bits
         return std::array<std::uint8_t, 3>{std::uint8_t(c[0]), std::uint8_t(c[1]), std::uint8_t(c[2])};
     }
     case PixelKind::Unsupported: break;

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace lumiset {
 
@@ -55,13 +56,12 @@ public:
     {
         switch (kind_) {
         case Kind::Lookup: return lookup_[store.PixelRed(column, row)];
-        case Kind::WideLookup: return lookup_[eightBitSample(store.PixelRed.word(column, row))];
+        case Kind::WideLookup: return lookup_[levels_[store.PixelRed.word(column, row)]];
         case Kind::TrueColour:
             return trueColour(store.PixelRed(column, row), store.PixelGreen(column, row), store.PixelBlue(column, row));
-        case Kind::WideTrueColour:
-            return trueColour(eightBitSample(store.PixelRed.word(column, row)),
-                              eightBitSample(store.PixelGreen.word(column, row)),
-                              eightBitSample(store.PixelBlue.word(column, row)));
+        case Kind::ScaledTrueColour:
+            return trueColour(levels_[store.PixelRed.sample(column, row)], levels_[store.PixelGreen.sample(column, row)],
+                              levels_[store.PixelBlue.sample(column, row)]);
         case Kind::Nothing: break;
         }
         return 0;
@@ -73,10 +73,12 @@ private:
     {
         return (r & g & b) == 255 ? 0u : 0xff000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
     }
-    /// The Wide kinds scale 16-bit samples to 8 bits first.
-    enum class Kind { Nothing, Lookup, WideLookup, TrueColour, WideTrueColour };
+    /// WideLookup and ScaledTrueColour take each sample's 8-bit level from levels_
+    /// first (16-bit samples, or bytes whose file stops short of 255).
+    enum class Kind { Nothing, Lookup, WideLookup, TrueColour, ScaledTrueColour };
     Kind kind_ = Kind::Nothing;
     std::array<std::uint32_t, 256> lookup_{};
+    std::vector<std::uint8_t> levels_; ///< eightBitSample() of every value the tables can hold
 };
 
 /// \brief Colour of a point in the zoomed view (white included), or nothing

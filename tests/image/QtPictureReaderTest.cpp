@@ -58,32 +58,14 @@ QImage picture(QImage::Format format, const std::function<int(int, int, int)>& s
     return image;
 }
 
-QByteArray palettePng()
-{
-    QImage image(kW, kH, QImage::Format_Indexed8);
-    image.setColorTable({qRgb(10, 70, 130), qRgb(200, 0, 5), qRgb(1, 2, 3), qRgb(250, 251, 252)});
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            image.scanLine(y)[x] = uchar((x + 2 * y) % 4);
-    return written(image, "png");
-}
-
-QByteArray monoPng()
-{
-    QImage image(kW, kH, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            image.setPixel(x, y, uint((x + y) % 2));
-    return written(image, "png");
-}
-
 int monoSample(int, int x, int y) { return (x + y) % 2 ? 255 : 0; }
+
+int paletteIndex(int, int x, int y) { return (x + 2 * y) % 4; }
 
 int paletteSample(int channel, int x, int y)
 {
     static const int kColours[4][3] = {{10, 70, 130}, {200, 0, 5}, {1, 2, 3}, {250, 251, 252}};
-    return kColours[(x + 2 * y) % 4][channel];
+    return kColours[paletteIndex(0, x, y)][channel];
 }
 
 // A 3 × 2 GIF with a 4-colour table; the LZW codes (3 bits) are each preceded by
@@ -112,7 +94,7 @@ QByteArray gifBytes()
 }
 
 // PNM of \a magic ("P2", "P3": text; "P5", "P6": binary) with samples of \a sample.
-QByteArray pnm(const char* magic, int channels, int maxval, int (*sample)(int, int, int))
+QByteArray pnm(const char* magic, int channels, int maxval, const std::function<int(int, int, int)>& sample)
 {
     const bool plain = magic[1] == '2' || magic[1] == '3';
     QByteArray b = QByteArray(magic) + "\n# made in the test\n3 2\n" + QByteArray::number(maxval) + "\n";
@@ -130,6 +112,46 @@ QByteArray pnm(const char* magic, int channels, int maxval, int (*sample)(int, i
     return b;
 }
 
+QByteArray word(quint32 v) // 16 bits, big-endian
+{
+    return QByteArray(1, char(v >> 8)) + char(v);
+}
+
+QByteArray pngChunk(const char* type, const QByteArray& data)
+{
+    const QByteArray body = type + data;
+    quint32 crc = 0xffffffffu;
+    for (const char ch : body) {
+        crc ^= uchar(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return word(quint32(data.size()) >> 16) + word(quint32(data.size())) + body + word(~crc >> 16) + word(~crc);
+}
+
+// A 3 × 2 PNG whose rows pack \a stored(channel, x, y) at \a depth bits, with
+// \a chunks (PLTE, tRNS) before the pixel data.
+QByteArray png(int depth, int colourType, int channels, const std::function<int(int, int, int)>& stored,
+               const QByteArray& chunks)
+{
+    QByteArray raw;
+    for (int y = 0; y < kH; ++y) {
+        raw += '\0'; // no filter
+        quint32 bits = 0;
+        int held = 0;
+        for (int x = 0; x < kW; ++x)
+            for (int c = 0; c < channels; ++c)
+                for (bits = bits << depth | quint32(stored(c, x, y)), held += depth; held >= 8; held -= 8)
+                    raw += char(bits >> (held - 8));
+        if (held > 0)
+            raw += char(bits << (8 - held));
+    }
+    QByteArray header = word(0) + word(kW) + word(0) + word(kH);
+    header += QByteArray(1, char(depth)) + char(colourType) + QByteArray(3, '\0');
+    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + chunks + pngChunk("IDAT", qCompress(raw).mid(4))
+        + pngChunk("IEND", {});
+}
+
 struct KindCase {
     const char* rule;
     const char* name;
@@ -139,39 +161,68 @@ struct KindCase {
     std::function<int(int, int, int)> sample; ///< what the test put in (grey: channel 0)
     int tolerance;                             ///< 0 for the lossless kinds
     const char* caption;                       ///< the end of the size label
+    const char* described;                     ///< the colour count of the table files
 };
 
 int flat(int channel, int, int) { return 40 + 80 * channel; }
 
+// Samples of a PNM whose largest sample is 1000.
+int upTo1000(int channel, int x, int y) { return 7 + 300 * x + 390 * y + channel; }
+
+QByteArray paletteChunk()
+{
+    QByteArray entries;
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 3; ++c)
+            entries += char(paletteSample(c, i, 0));
+    return pngChunk("PLTE", entries);
+}
+
+constexpr const char* k2p48 = "281474976710656 цветов";
+
 const KindCase kKinds[] = {
     {"16-bit grey PNG keeps its 16-bit values", "g16.png", [] { return written(picture(QImage::Format_Grayscale16, wide), "png"); },
-     PixelKind::Grey, 2, wide, 0, "65536 градаций серого"},
+     PixelKind::Grey, 2, wide, 0, "65536 градаций серого", "65536"},
     {"16-bit colour PNG keeps its 16-bit values", "c16.png", [] { return written(picture(QImage::Format_RGBX64, wide), "png"); },
-     PixelKind::TrueColour, 2, wide, 0, "281474976710656 цветов"},
+     PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
     {"16-bit grey TIFF keeps its 16-bit values", "g16.tif", [] { return written(picture(QImage::Format_Grayscale16, wide), "tiff"); },
-     PixelKind::Grey, 2, wide, 0, "65536 градаций серого"},
+     PixelKind::Grey, 2, wide, 0, "65536 градаций серого", "65536"},
     {"16-bit colour TIFF keeps its 16-bit values", "c16.tif", [] { return written(picture(QImage::Format_RGBX64, wide), "tiff"); },
-     PixelKind::TrueColour, 2, wide, 0, "281474976710656 цветов"},
+     PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
     {"8-bit grey PNG", "g8.png", [] { return written(picture(QImage::Format_Grayscale8, narrow), "png"); },
-     PixelKind::Grey, 1, narrow, 0, "256 градаций серого"},
-    {"palette PNG reads indices into its palette", "p.png", palettePng, PixelKind::Palette, 1, paletteSample, 0, "4 цветов"},
-    {"1-bit PNG widens its indices", "m.png", monoPng, PixelKind::Palette, 1, monoSample, 0, "2 цветов"},
+     PixelKind::Grey, 1, narrow, 0, "256 градаций серого", "256"},
+    {"key of a 16-bit colour PNG changes no sample", "c16key.png",
+     [] { return png(16, 2, 3, wide, pngChunk("tRNS", word(wide(0, 1, 0)) + word(wide(1, 1, 0)) + word(wide(2, 1, 0)))); },
+     PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
+    {"8-bit grey PNG with a key stays grey and keeps the keyed level", "g8key.png",
+     [] { return png(8, 0, 1, narrow, pngChunk("tRNS", word(narrow(0, 1, 0)))); }, PixelKind::Grey, 1, narrow, 0,
+     "256 градаций серого", "256"},
+    {"palette PNG reads indices into its palette", "p.png", [] { return png(8, 3, 1, paletteIndex, paletteChunk()); },
+     PixelKind::Palette, 1, paletteSample, 0, "4 цветов", "256"},
+    {"4-bit palette PNG counts 2^4 colours", "p4.png", [] { return png(4, 3, 1, paletteIndex, paletteChunk()); },
+     PixelKind::Palette, 1, paletteSample, 0, "4 цветов", "16"},
+    {"1-bit grey PNG is read as a palette of its 2 levels", "m.png",
+     [] { return png(1, 0, 1, [](int, int x, int y) { return (x + y) % 2; }, {}); }, PixelKind::Palette, 1, monoSample, 0,
+     "2 цветов", "2"},
     {"colour PNG under a .tga name is a PNG", "looks.tga", [] { return written(picture(QImage::Format_RGB32, narrow), "png"); },
-     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов", "16777216"},
     {"lossless WebP", "c.webp", [] { return written(picture(QImage::Format_RGB32, narrow), "webp", 100); },
-     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
-    {"GIF is read as colour", "p.gif", gifBytes, PixelKind::TrueColour, 1, paletteSample, 0, "16 млн. цветов"},
+     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов", "16777216"},
+    {"GIF is read as colour", "p.gif", gifBytes, PixelKind::TrueColour, 1, paletteSample, 0, "16 млн. цветов", "16777216"},
     {"binary PGM under a .bmp name", "grey.bmp", [] { return pnm("P5", 1, 255, narrow); }, PixelKind::Grey, 1, narrow, 0,
-     "256 градаций серого"},
-    {"binary PPM", "c.ppm", [] { return pnm("P6", 3, 255, narrow); }, PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов"},
+     "256 градаций серого", "256"},
+    {"binary PPM", "c.ppm", [] { return pnm("P6", 3, 255, narrow); }, PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов",
+     "16777216"},
     {"16-bit PGM: big-endian words, not Qt's rescaled bytes", "g16.pgm", [] { return pnm("P5", 1, 65535, wide); },
-     PixelKind::Grey, 2, wide, 0, "65536 градаций серого"},
-    {"plain 16-bit PPM", "c16.ppm", [] { return pnm("P3", 3, 60000, wide); }, PixelKind::TrueColour, 2, wide, 0,
-     "281474976710656 цветов"},
+     PixelKind::Grey, 2, wide, 0, "65536 градаций серого", "65536"},
+    {"PGM counts its largest sample's levels", "g1000.pgm", [] { return pnm("P5", 1, 1000, upTo1000); },
+     PixelKind::Grey, 2, upTo1000, 0, "1001 градаций серого", "1001"},
+    {"plain PPM counts its largest sample's levels cubed", "c16.ppm", [] { return pnm("P3", 3, 60000, wide); },
+     PixelKind::TrueColour, 2, wide, 0, "216010800180001 цветов", "216010800180001"},
     {"grey JPEG", "g.jpg", [] { return written(picture(QImage::Format_Grayscale8, flat), "jpeg", 100); },
-     PixelKind::Grey, 1, flat, 2, "256 градаций серого"},
+     PixelKind::Grey, 1, flat, 2, "256 градаций серого", "256"},
     {"colour JPEG", "c.jpg", [] { return written(picture(QImage::Format_RGB32, flat), "jpeg", 100); },
-     PixelKind::TrueColour, 1, flat, 3, "16 млн. цветов"},
+     PixelKind::TrueColour, 1, flat, 3, "16 млн. цветов", "16777216"},
 };
 
 } // namespace
@@ -209,12 +260,12 @@ TEST(QtPictureReader, EveryKindOpensLoadsAndWritesTheValuesPutIn)
                 if (y == 0)
                     firstRow << QString::number(c.sample(0, x, y));
             }
-        if (c.tolerance == 0) {
-            // A grey region (no colour points) writes the red component whatever the measure.
-            const Selection all{.SelColumnFrom = 1, .SelColumnTo = kW, .SelRowFrom = 1, .SelRowTo = kH};
-            const QByteArray csv = csvBytes(store, all, {}, c.name, QLocale::c());
+        // A grey region (no colour points) writes the red component whatever the measure.
+        const Selection all{.SelColumnFrom = 1, .SelColumnTo = kW, .SelRowFrom = 1, .SelRowTo = kH};
+        const QByteArray csv = csvBytes(store, all, {}, c.name, QLocale::c());
+        if (c.tolerance == 0)
             EXPECT_EQ(csv.left(csv.indexOf("\r\n")), firstRow.join(';').toLatin1());
-        }
+        EXPECT_TRUE(csv.contains(QByteArray("3x2   , ") + c.described + ' ')) << csv.toStdString();
     }
 }
 

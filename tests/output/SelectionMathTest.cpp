@@ -139,22 +139,49 @@ TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
     EXPECT_FALSE(zoomedColour(s, 1, 1));
 }
 
-TEST(ImageViewColours, SixteenBitSamplesAreShownScaledTo8Bits)
+TEST(ImageViewColours, SamplesAreShownScaledByTheFilesLargestSample)
 {
-    ImageStore s = test::loadedImage("QT", 48, 2, 1, true);
-    s.DecodedColourType = DecodedColour::Colour;
-    s.BitsPerChannel = 16;
-    const int samples[2][3] = {{65535, 65407, 65535}, {32896, 300, 65280}};
-    PixelPlane* planes[3] = {&s.PixelRed, &s.PixelGreen, &s.PixelBlue};
-    for (int k = 0; k < 3; ++k) {
-        planes[k]->resize(2, 1, 2);
-        planes[k]->allocate();
-        for (int c = 0; c < 2; ++c)
-            planes[k]->wordRow(1)[c] = std::uint16_t(samples[c][k]);
+    const struct {
+        const char* rule;
+        DecodedColour colour;
+        int bits;
+        int largest; ///< 0: the full range of the tables
+        int white[3]; ///< samples of point 1, which shows as white and is not drawn
+        int other[3]; ///< samples of point 2
+        std::uint32_t shown;
+    } cases[] = {
+        {"16-bit colour", DecodedColour::Colour, 16, 0, {65535, 65407, 65535}, {32896, 300, 65280}, 0xff8001feu},
+        {"16-bit colour up to 1000", DecodedColour::Colour, 16, 1000, {1000, 999, 1000}, {500, 4, 996}, 0xff8001feu},
+        {"8-bit colour up to 100", DecodedColour::Colour, 8, 100, {100, 100, 100}, {50, 1, 99}, 0xff8003fcu},
+        {"16-bit grey up to 1000", DecodedColour::Grey, 16, 1000, {999}, {300}, 0xff4c4c4cu},
+        {"8-bit grey up to 100", DecodedColour::Grey, 8, 100, {100}, {50}, 0xff808080u},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        const bool colour = c.colour == DecodedColour::Colour;
+        ImageStore s = test::loadedImage("QT", 0, 2, 1, false);
+        s.DecodedColourType = c.colour;
+        s.BitsPerChannel = c.bits;
+        s.LargestSample = c.largest;
+        PixelPlane* planes[3] = {&s.PixelRed, &s.PixelGreen, &s.PixelBlue};
+        for (int k = 0; k < (colour ? 3 : 1); ++k) {
+            planes[k]->resize(2, 1, c.bits / 8);
+            planes[k]->allocate();
+            for (int x = 1; x <= 2; ++x) {
+                const int v = (x == 1 ? c.white : c.other)[k];
+                if (c.bits == 16)
+                    planes[k]->wordRow(1)[x - 1] = std::uint16_t(v);
+                else
+                    (*planes[k])(x, 1) = std::uint8_t(v);
+            }
+        }
+        EXPECT_EQ(ImageViewColours(s).at(s, 1, 1), 0u);
+        EXPECT_EQ(ImageViewColours(s).at(s, 2, 1), c.shown);
+        const auto zoomed = zoomedColour(s, 2, 1);
+        ASSERT_TRUE(zoomed);
+        EXPECT_EQ(0xff000000u | std::uint32_t((*zoomed)[0]) << 16 | std::uint32_t((*zoomed)[1]) << 8 | (*zoomed)[2], c.shown)
+            << "the zoomed view and the cell fill show what the image view shows";
     }
-    EXPECT_EQ(ImageViewColours(s).at(s, 1, 1), 0u) << "white once scaled is left to the background";
-    EXPECT_EQ(ImageViewColours(s).at(s, 2, 1), 0xff8001feu);
-    EXPECT_EQ(zoomedColour(s, 2, 1), (std::array<std::uint8_t, 3>{128, 1, 254}));
 }
 
 TEST(Readout, TrueColourMeanHasOneDecimalOnTheImageAndTwoZoomed)
