@@ -141,17 +141,7 @@ TEST(ImageViewColours, WhiteIsLeftToTheBackgroundByKind)
 
 TEST(ImageViewColours, SixteenBitSamplesAreShownScaledTo8Bits)
 {
-    ImageStore s = test::loadedImage("QT", 48, 2, 1, true);
-    s.DecodedColourType = DecodedColour::Colour;
-    s.BitsPerChannel = 16;
-    const int samples[2][3] = {{65535, 65407, 65535}, {32896, 300, 65280}};
-    PixelPlane* planes[3] = {&s.PixelRed, &s.PixelGreen, &s.PixelBlue};
-    for (int k = 0; k < 3; ++k) {
-        planes[k]->resize(2, 1, 2);
-        planes[k]->allocate();
-        for (int c = 0; c < 2; ++c)
-            planes[k]->wordRow(1)[c] = std::uint16_t(samples[c][k]);
-    }
+    const ImageStore s = test::wideColourImage({{{65535, 65407, 65535}, {32896, 300, 65280}}});
     EXPECT_EQ(ImageViewColours(s).at(s, 1, 1), 0u) << "white once scaled is left to the background";
     EXPECT_EQ(ImageViewColours(s).at(s, 2, 1), 0xff8001feu);
     EXPECT_EQ(zoomedColour(s, 2, 1), (std::array<std::uint8_t, 3>{128, 1, 254}));
