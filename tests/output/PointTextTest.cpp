@@ -1,13 +1,17 @@
 // The table files' shortcuts (the "0.00" writers, whole rows of ready-made texts)
-// must give the texts of fixedText() and of the point-by-point path.
+// must give the texts of fixedText() and of the point-by-point path, and the
+// readout the texts of the file.
 
 #include "output/PointValues.h"
 
 #include "OutputFixtures.h"
 #include "image/NumberText.h"
+#include "output/SelectionMath.h"
+#include "support/ImageBuilders.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -133,6 +137,7 @@ TEST(PointRowWriterTest, RowsMatchPointByPointForEveryKindAndMeasure)
 
 // 16-bit means and luminances are rounded from the double sum: above 10,000 a
 // float cannot hold the second decimal (54445, 4235, 35909 gave 22858,62).
+// The zoomed readout shows the text of the file.
 TEST(PointRowWriterTest, SixteenBitTextsComeFromTheDoubleSum)
 {
     const ImageStore image = test::wideColourImage(
@@ -148,6 +153,45 @@ TEST(PointRowWriterTest, SixteenBitTextsComeFromTheDoubleSum)
         QByteArray row;
         PointRowWriter(image, m, test::commaLocale(), ',').appendRow(row, 1, 1, 5);
         EXPECT_EQ(row, expected);
+        const QList<QByteArray> texts = row.split(';');
+        for (int x = 1; x <= 5; ++x)
+            EXPECT_EQ(readoutBrightness(image, PixelKind::TrueColour, x, 1, ReadoutView::Zoomed, m, test::commaLocale())
+                          .value_or(QString()),
+                      QString::fromLatin1(texts[x - 1]));
+    }
+}
+
+// One number per point: the zoomed readout of every 8-bit colour shows the
+// text the file writes, for the luminance at the default weights and the mean.
+TEST(PointRowWriterTest, ReadoutShowsTheFileTextOfEveryColour)
+{
+    ImageStore image = test::loadedImage("BM", 24, 4096, 4096, true);
+    for (int colour = 0; colour < (1 << 24); ++colour) {
+        const int x = colour % 4096 + 1, y = colour / 4096 + 1;
+        image.PixelRed(x, y) = std::uint8_t(colour >> 16);
+        image.PixelGreen(x, y) = std::uint8_t(colour >> 8);
+        image.PixelBlue(x, y) = std::uint8_t(colour);
+    }
+    const QLocale comma = test::commaLocale();
+    for (const int measure : {MeasureLuminance, MeasureMean}) {
+        const MeasureSettings m{measure, 0.299f, 0.587f, 0.114f, 1};
+        const PointRowWriter writer(image, m, comma, ',');
+        int differ = 0;
+        QByteArray row;
+        for (int y = 1; y <= 4096; ++y) {
+            row.clear();
+            writer.appendRow(row, y, 1, 4096);
+            const char* text = row.constData();
+            for (int x = 1; x <= 4096; ++x, ++text) {
+                const char* const stop = std::find(text, row.constData() + row.size(), ';');
+                const auto shown = readoutBrightness(image, PixelKind::TrueColour, x, y, ReadoutView::Zoomed, m, comma);
+                if (shown != QLatin1String(text, stop - text) && differ++ == 0)
+                    ADD_FAILURE() << "colour " << (y - 1) * 4096 + x - 1 << " shows " << qPrintable(shown.value_or(""))
+                                  << ", the file writes " << std::string(text, stop);
+                text = stop;
+            }
+        }
+        EXPECT_EQ(differ, 0) << "measure " << measure;
     }
 }
 
