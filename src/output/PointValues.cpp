@@ -22,42 +22,75 @@ MeasureSettings measureSettings(const Workspace& ws)
 
 namespace {
 
+constexpr double kDecimalPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+
+// The number written by the seven significant digits of \a value: 2.1359999f
+// gives 2.136. Between 10^-5 and 10^7, v · 10^k with k = 6 - floor(log10 v) is
+// exact in double (24 bits of v, at most 26 of 5^k), so rounding it gives the
+// digits m of a correctly rounded conversion, and m / 10^k (both exact) is the
+// double nearest to that decimal, as reading the text back would give.
+double sevenDigitValue(float value)
+{
+    const double v = std::fabs(double(value));
+    if (v >= 1e-5 && v < 1e7) {
+        int k = 0;
+        while (v * kDecimalPowers[k] < 1e6)
+            ++k;
+        const double digits = roundHalfEven(v * kDecimalPowers[k]) / kDecimalPowers[k];
+        return value < 0.0f ? -digits : digits;
+    }
+    if (value == 0.0f || !std::isfinite(value))
+        return value;
+    char buf[32];
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
+    double digits = value;
+    std::from_chars(buf, written.ptr, digits);
+    return digits;
+}
+
+// A mean or luminance as it is kept: the double sum for 16-bit samples, the
+// seven digits of its float for 8-bit ones.
+double keptSum(double sum, bool wide)
+{
+    return wide ? sum : sevenDigitValue(float(sum));
+}
+
 // The measure of one point from its components (already in double), in the
 // order pointValue() documents.
-float measureOf(double r, double g, double b, const MeasureSettings& m)
+double measureOf(double r, double g, double b, const MeasureSettings& m, bool wide)
 {
     if (m.ColorPointCount == 0)
-        return float(r);
+        return r;
     switch (m.BrightnessMeasure) {
-    case MeasureRed: return float(r);
-    case MeasureGreen: return float(g);
-    case MeasureBlue: return float(b);
-    case MeasureMean: return float((g + r + b) / 3.0);
-    case MeasureMaximum: return float(r > g ? (r > b ? r : b) : (g > b ? g : b));
+    case MeasureRed: return r;
+    case MeasureGreen: return g;
+    case MeasureBlue: return b;
+    case MeasureMean: return keptSum((g + r + b) / 3.0, wide);
+    case MeasureMaximum: return r > g ? (r > b ? r : b) : (g > b ? g : b);
     case MeasureLuminance:
-        return float(g * double(m.CoefGreen) + r * double(m.CoefRed) + b * double(m.CoefBlue));
-    default: return 0.0f;
+        return keptSum(g * double(m.CoefGreen) + r * double(m.CoefRed) + b * double(m.CoefBlue), wide);
+    default: return 0.0;
     }
 }
 
 } // namespace
 
-float pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m)
+double pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m)
 {
     switch (kind) {
     case PixelKind::Unsupported:
-        return 0.0f;
+        return 0.0;
     case PixelKind::Grey:
-        return float(image.PixelRed.sample(column, row));
+        return image.PixelRed.sample(column, row);
     case PixelKind::Palette: {
         const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
-        return measureOf(e[0], e[1], e[2], m);
+        return measureOf(e[0], e[1], e[2], m, false);
     }
     case PixelKind::TrueColour: // 8- or 16-bit samples, the same formulas
         return measureOf(image.PixelRed.sample(column, row), image.PixelGreen.sample(column, row),
-                         image.PixelBlue.sample(column, row), m);
+                         image.PixelBlue.sample(column, row), m, image.PixelRed.sampleBytes() == 2);
     }
-    return 0.0f;
+    return 0.0;
 }
 
 bool measureHasDecimals(const MeasureSettings& m)
@@ -184,16 +217,40 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
     return writeHundredths(q, decimalPoint, buf);
 }
 
-void appendPointText(QByteArray& out, float value, PixelKind kind, const MeasureSettings& m,
+int twoDecimalsOfDouble(double value, char decimalPoint, char* buf)
+{
+    // Below 10^7 the fifteen digits move v by at most 5e-9, that is 5e-7
+    // hundredths, and v · 100 (below 2^30) is off by at most 2^-24: unless it
+    // lies within 10^-6 of a half, its nearest whole number is the rounded text.
+    if (!(value >= 0.0 && value < 1e7))
+        return 0;
+    const double t = value * 100.0;
+    const auto whole = std::uint32_t(t);
+    const double frac = t - double(whole);
+    if (!(std::fabs(frac - 0.5) > 1e-6))
+        return 0;
+    return writeHundredths(whole + std::uint32_t(frac > 0.5), decimalPoint, buf);
+}
+
+namespace {
+
+bool writesDecimals(PixelKind kind, const MeasureSettings& m)
+{
+    return measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported;
+}
+
+} // namespace
+
+void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m,
                      const QLocale& locale, char decimalPoint)
 {
     char buf[32];
-    if (measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported) {
-        if (const int len = twoDecimalsOfSingle(value, decimalPoint, buf)) {
+    if (writesDecimals(kind, m)) {
+        if (const int len = twoDecimalsOfDouble(value, decimalPoint, buf)) {
             out.append(buf, len);
             return;
         }
-    } else if (value >= 0.0f && value < 1e7f && value == std::trunc(value)) {
+    } else if (value >= 0.0 && value < 1e7 && value == std::trunc(value)) {
         const auto res = std::to_chars(buf, buf + sizeof buf, std::int32_t(value));
         out.append(buf, int(res.ptr - buf));
         return;
@@ -213,12 +270,11 @@ PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m
     // Every measure but the colour luminance takes its value from a byte or a
     // sum of three bytes, so its texts are written once here, by appendPointText.
     int keys = 256;
-    auto valueOf = [&](int key) { return float(key); };
-    std::function<float(int)> value = valueOf;
+    std::function<double(int)> value = [](int key) { return double(key); };
     if (kind_ == PixelKind::Palette) {
         value = [&](int i) {
             const auto& e = image.PaletteRGB[std::size_t(i)];
-            return measureOf(e[0], e[1], e[2], m);
+            return measureOf(e[0], e[1], e[2], m, false);
         };
     } else if (kind_ == PixelKind::TrueColour && m.ColorPointCount != 0) {
         switch (m.BrightnessMeasure) {
@@ -229,7 +285,7 @@ PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m
         case MeasureMean:
             key_ = Key::Sum;
             keys = 3 * 255 + 1;
-            value = [](int sum) { return float(double(sum) / 3.0); };
+            value = [](int sum) { return keptSum(double(sum) / 3.0, false); };
             break;
         case MeasureLuminance:
             key_ = Key::Luminance;
@@ -240,7 +296,7 @@ PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m
                 lumBlue_[std::size_t(i)] = double(i) * double(m.CoefBlue);
             }
             break;
-        default: value = [](int) { return 0.0f; }; break;
+        default: value = [](int) { return 0.0; }; break;
         }
     }
     QByteArray text;
@@ -306,7 +362,7 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
             }
             // Negative weights or other rare values: the general text, with room made for it.
             QByteArray text;
-            appendPointText(text, value, kind_, m_, locale_, decimalPoint_);
+            appendPointText(text, sevenDigitValue(value), kind_, m_, locale_, decimalPoint_);
             if (end - p < text.size() + perValue * (count - i)) {
                 const qsizetype done = p - (out.data() + pos);
                 const qsizetype need = done + text.size() + perValue * (count - i);
@@ -326,7 +382,7 @@ void PointRowWriter::appendWideRow(QByteArray& out, int row, int columnFrom, int
 {
     // 65536 levels (or 196606 sums) are too many texts to write ahead for one
     // region, so each value is measured and written on its own: the same
-    // pointValue() and appendPointText() as the workbook's cells.
+    // pointValue() as the workbook's cells.
     for (int column = columnFrom; column <= columnTo; ++column) {
         if (column > columnFrom)
             out += ';';
@@ -334,12 +390,16 @@ void PointRowWriter::appendWideRow(QByteArray& out, int row, int columnFrom, int
     }
 }
 
-QString pointText(float value, PixelKind kind, const MeasureSettings& m, const QLocale& locale)
+QString pointText(double value, PixelKind kind, const MeasureSettings& m, const QLocale& locale)
 {
-    if (measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported)
-        return fixedText(double(value), 2, Precision::Single, locale);
+    if (writesDecimals(kind, m)) {
+        char buf[32];
+        if (const int len = twoDecimalsOfDouble(value, '.', buf))
+            return QString::fromLatin1(buf, len).replace(QLatin1Char('.'), locale.decimalPoint());
+        return fixedText(value, 2, Precision::Double, locale);
+    }
     if (kind == PixelKind::Palette)
-        return shortestSingleText(value, locale);
+        return shortestSingleText(float(value), locale);
     return integerText(qint64(value));
 }
 

@@ -25,24 +25,38 @@ struct MeasureSettings {
 
 MeasureSettings measureSettings(const Workspace& ws);
 
-/// \brief The value written for point (\a column, \a row), 1-based.
+/// \brief The value of point (\a column, \a row), 1-based: what the readout of
+/// both views shows, the table file writes and the workbook cell holds.
 ///
 /// Means and luminances are summed in double precision, green term first, then
 /// red, then blue (the order the program has always used, so sums that land
-/// near a rounding edge keep their old last digit) and stored as float.
-/// \a kind is image.pixelKind(), asked once per region; Unsupported kinds and
-/// unknown measures give 0.
-float pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m);
+/// near a rounding edge keep their old last digit); the weights keep their
+/// single-precision value. For 16-bit samples that sum is the value. For 8-bit
+/// samples and palettes the sum is stored as single precision and the value is
+/// the number that float's seven significant digits write (20.333334f gives
+/// 20.33333), the number the table files have always rounded to two decimals.
+/// Other measures give whole numbers (palette components as stored). \a kind
+/// is image.pixelKind(), asked once per region; Unsupported kinds and unknown
+/// measures give 0.
+double pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m);
 
-/// \brief The text a table file carries for \a value: whole numbers as they
-/// are, means and luminances rounded to two decimals in \a locale.
-QString pointText(float value, PixelKind kind, const MeasureSettings& m, const QLocale& locale);
+/// \brief The text of a point value (pointValue()) in a table file and the
+/// readout: means and luminances rounded to two decimals in \a locale (their
+/// fifteen significant digits first, then half away from zero), whole numbers
+/// as they are.
+QString pointText(double value, PixelKind kind, const MeasureSettings& m, const QLocale& locale);
 
 /// \brief Appends the text of pointText() to \a out as windows-1251 bytes;
 /// \a decimalPoint is the locale's separator already encoded. The table files
 /// of whole regions go through here, so the common forms avoid QString.
-void appendPointText(QByteArray& out, float value, PixelKind kind, const MeasureSettings& m,
+void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m,
                      const QLocale& locale, char decimalPoint);
+
+/// \brief The "0.00" text of \a value as fixedText(value, 2) writes it, into
+/// \a buf (at least 32 bytes) with \a decimalPoint. Returns the length, or 0
+/// when the value is negative, 10^7 or more, or so near a half hundredth that
+/// only the full rounding can tell.
+int twoDecimalsOfDouble(double value, char decimalPoint, char* buf);
 
 /// \brief The "0.00" text of a float read with seven significant digits, as
 /// fixedText(value, 2, Precision::Single) writes it, into \a buf (at least 32
@@ -55,7 +69,8 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf);
 ///
 /// Texts of values that come from one byte (a component, the maximum, a palette
 /// index, a grey level) or from the sum of three (the mean) are written once when
-/// the writer is made; the luminance is summed from per-byte products.
+/// the writer is made; the 8-bit luminance is summed from per-byte products and
+/// its float written by twoDecimalsOfSingle().
 class PointRowWriter {
 public:
     PointRowWriter(const ImageStore& image, const MeasureSettings& m, const QLocale& locale, char decimalPoint);

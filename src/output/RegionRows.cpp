@@ -11,7 +11,7 @@ RegionRows::RegionRows(const ImageStore& image, const Selection& region, const M
 {
 }
 
-const float* RegionRows::values(int row)
+const double* RegionRows::values(int row)
 {
     const int y = region_.SelRowFrom + row - 1;
     for (int j = 0; j < columns_; ++j)

@@ -27,7 +27,7 @@ public:
     int columnCount() const { return columns_; }
 
     /// Values of table row \a row (1-based), as pointValue() gives them.
-    const float* values(int row);
+    const double* values(int row);
     /// \brief Colours of table row \a row as matchCellColour() picks them, with
     /// the white fill (2) and the black text (1) left at the sheet's default.
     const CellColours* colours(int row);
@@ -39,7 +39,7 @@ private:
     MeasureSettings m_;
     int rows_;
     int columns_;
-    std::vector<float> values_;
+    std::vector<double> values_;
     std::vector<CellColours> colours_;
 };
 

@@ -182,6 +182,22 @@ std::optional<std::array<std::uint8_t, 3>> zoomedColour(const ImageStore& s, int
     return std::nullopt;
 }
 
+std::optional<QString> readoutBrightness(const ImageStore& s, PixelKind kind, int column, int row, ReadoutView view,
+                                         const MeasureSettings& m, const QLocale& locale)
+{
+    if (m.ColorPointCount == 0)
+        return std::nullopt;
+    switch (m.BrightnessMeasure) {
+    case MeasureMean:
+        if (view == ReadoutView::Image)
+            return fixedText(pointValue(s, kind, column, row, m), 1, Precision::Double, locale);
+        [[fallthrough]];
+    case MeasureLuminance: return pointText(pointValue(s, kind, column, row, m), kind, m, locale);
+    case MeasureMaximum: return integerText(qint64(pointValue(s, kind, column, row, m)));
+    default: return std::nullopt;
+    }
+}
+
 Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view, int measure,
                      const Workspace& w, qint32 colorPoints, const QLocale& locale)
 {
@@ -191,47 +207,28 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
     if (!loaded(s) || column < 1 || row < 1 || column > s.ImageWidth || row > s.ImageHeight)
         return out;
     const QString brightness = QStringLiteral("Яркость ");
-    float R, G, B;
-    switch (s.pixelKind()) {
+    const PixelKind kind = s.pixelKind();
+    switch (kind) {
     case PixelKind::TrueColour:
-        R = float(s.PixelRed.sample(column, row)); // 0..255 or 0..65535
-        G = float(s.PixelGreen.sample(column, row));
-        B = float(s.PixelBlue.sample(column, row));
-        out.red = QStringLiteral("Красный  ") + integerText(qint64(R));
-        out.green = QStringLiteral("Зелёный  ") + integerText(qint64(G));
-        out.blue = QStringLiteral("Синий  ") + integerText(qint64(B));
+        out.red = QStringLiteral("Красный  ") + integerText(s.PixelRed.sample(column, row)); // 0..255 or 0..65535
+        out.green = QStringLiteral("Зелёный  ") + integerText(s.PixelGreen.sample(column, row));
+        out.blue = QStringLiteral("Синий  ") + integerText(s.PixelBlue.sample(column, row));
         break;
     case PixelKind::Grey:
         out.brightness = brightness + integerText(s.PixelRed.sample(column, row));
         return out;
     case PixelKind::Palette: {
         const auto& e = s.PaletteRGB[s.PixelRed(column, row)];
-        R = e[0];
-        G = e[1];
-        B = e[2];
-        out.red = QStringLiteral("Красный  ") + componentText(R, locale);
-        out.green = QStringLiteral("Зелёный  ") + componentText(G, locale);
-        out.blue = QStringLiteral("Синий  ") + componentText(B, locale);
+        out.red = QStringLiteral("Красный  ") + componentText(e[0], locale);
+        out.green = QStringLiteral("Зелёный  ") + componentText(e[1], locale);
+        out.blue = QStringLiteral("Синий  ") + componentText(e[2], locale);
         break;
     }
     case PixelKind::Unsupported: return out;
     }
-    if (colorPoints == 0)
-        return out;
-    switch (measure) {
-    case MeasureMean: {
-        const float mean = (R + G + B) / 3.0f;
-        out.brightness = brightness + fixedText(mean, view == ReadoutView::Image ? 1 : 2, Precision::Single, locale);
-        break;
-    }
-    case MeasureMaximum: out.brightness = brightness + integerText(qint64(std::max({R, G, B}))); break;
-    case MeasureLuminance: {
-        const float y = w.CoefGreen * G + w.CoefRed * R + w.CoefBlue * B;
-        out.brightness = brightness + fixedText(y, 2, Precision::Single, locale);
-        break;
-    }
-    default: break;
-    }
+    const MeasureSettings m{measure, w.CoefRed, w.CoefGreen, w.CoefBlue, colorPoints};
+    if (const auto text = readoutBrightness(s, kind, column, row, view, m, locale))
+        out.brightness = brightness + *text;
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include "WorksheetLimits.h" // the command-line front end checks regions against it
 #include "image/ImageStore.h"
 #include "output/PaletteMatch.h"
+#include "output/PointValues.h"
 
 #include <QLocale>
 #include <QPoint>
@@ -97,6 +98,14 @@ struct Readout {
     std::optional<QString> blue;
     std::optional<QString> brightness;
 };
+
+/// \brief The number after "Яркость " for the 1-based point (\a column, \a row)
+/// of a loaded colour or palette picture: its pointValue() in the readout's
+/// form, the mean with one decimal on the image view and two on the zoomed
+/// one, the luminance with two (the text of the table file), the maximum
+/// whole. Nothing for the components and for a grey region (m.ColorPointCount 0).
+std::optional<QString> readoutBrightness(const ImageStore& store, PixelKind kind, int column, int row,
+                                         ReadoutView view, const MeasureSettings& m, const QLocale& locale);
 
 /// \brief The readout for the 1-based point (\a column, \a row).
 ///

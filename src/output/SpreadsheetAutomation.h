@@ -31,7 +31,7 @@ public:
     /// \brief Row \a row of the value block, rows in order; \a colours (may be
     /// null: no colours) of every cell, an index without a palette row leaving
     /// the cell as it is.
-    virtual SheetStatus putRow(int row, const float* values, const CellColours* colours) = 0;
+    virtual SheetStatus putRow(int row, const double* values, const CellColours* colours) = 0;
     /// Fits the widths of the value columns to the values they show.
     virtual SheetStatus autoFitColumns() = 0;
     /// A text cell below the value block, in a font colour (0 none).

@@ -37,11 +37,11 @@ int textPixels(const QString& text)
 }
 
 // What a cell shows: two decimals under "0.00", otherwise the General form.
-QString shownText(float value, bool twoDecimals)
+QString shownText(double value, bool twoDecimals)
 {
     if (twoDecimals)
-        return fixedText(double(value), 2, Precision::Double, QLocale::c());
-    return QString::number(double(value), 'g', 10);
+        return fixedText(value, 2, Precision::Double, QLocale::c());
+    return QString::number(value, 'g', 10);
 }
 
 lxw_color_t lxwColor(std::uint32_t rgb)
@@ -168,16 +168,16 @@ lxw_format* XlsxWorkbook::formatFor(CellColours style, bool twoDecimals)
     return f;
 }
 
-SheetStatus XlsxWorkbook::putRow(int row, const float* values, const CellColours* colours)
+SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColours* colours)
 {
     if (!sheet_ || row != lastRow_ + 1 || row > rows_ || !values)
         return SheetStatus::Refused;
     lastRow_ = row;
     const lxw_row_t at = lxw_row_t(row - 1);
     for (int c = 0; c < columns_; ++c) {
-        const float v = values[c];
+        const double v = values[c];
         lxw_format* format = colours ? formatFor(colours[c], twoDecimals_) : nullptr;
-        if (worksheet_write_number(sheet_, at, lxw_col_t(c), double(v), format) != LXW_NO_ERROR)
+        if (worksheet_write_number(sheet_, at, lxw_col_t(c), v, format) != LXW_NO_ERROR)
             return SheetStatus::Refused;
         // A shown text's width grows with the value's magnitude, and a minus sign
         // adds to it, for "0.00" and for whole numbers in the General form alike;
@@ -185,15 +185,15 @@ SheetStatus XlsxWorkbook::putRow(int row, const float* values, const CellColours
         // most negative one. Anything else (fractions in the General form, -0,
         // infinities, NaN) is measured as it comes.
         ColumnExtremes& e = extremes_[std::size_t(c)];
-        const bool plain = std::isfinite(v) && !(v == 0.0f && std::signbit(v))
-            && (twoDecimals_ || (v == std::trunc(v) && std::fabs(v) < 1e9f));
+        const bool plain = std::isfinite(v) && !(v == 0.0 && std::signbit(v))
+            && (twoDecimals_ || (v == std::trunc(v) && std::fabs(v) < 1e9));
         if (!plain) {
             const QString shown = shownText(v, twoDecimals_);
             if (const int px = textPixels(shown); px > e.otherPixels) {
                 e.otherPixels = px;
                 e.otherWidth = fittedWidth(shown);
             }
-        } else if (v < 0.0f) {
+        } else if (v < 0.0) {
             e.smallest = e.anyNegative ? qMin(e.smallest, v) : v;
             e.anyNegative = true;
         } else {

@@ -33,7 +33,8 @@ struct WorkbookTarget {
 /// mode, to a temporary file that gets its name once the workbook is complete;
 /// "activating" it hands the file to \a opener.
 ///
-/// Values keep their float value exactly; fills and font colours use the
+/// Values are written with the 16 significant digits libxlsxwriter keeps (the
+/// seven-digit values of 8-bit pictures exactly); fills and font colours use the
 /// ExcelPalette colour of each index (index 0 and indices without a row give
 /// none); widths fitted to the value block follow Calibri 11 metrics as the
 /// spreadsheet measures them, from the extremes of each column seen while the
@@ -47,7 +48,7 @@ public:
 
     SheetStatus createApplication() override;
     SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) override;
-    SheetStatus putRow(int row, const float* values, const CellColours* colours) override;
+    SheetStatus putRow(int row, const double* values, const CellColours* colours) override;
     SheetStatus autoFitColumns() override;
     SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) override;
     SheetStatus setVisible(bool visible) override;
@@ -64,8 +65,8 @@ private:
     /// What decides a column's fitted width: its largest and most negative
     /// plain values, and the widest text of the values measured one by one.
     struct ColumnExtremes {
-        float largest = 0.0f;  ///< largest value >= 0
-        float smallest = 0.0f; ///< most negative value
+        double largest = 0.0;  ///< largest value >= 0
+        double smallest = 0.0; ///< most negative value
         bool anyLarge = false;
         bool anyNegative = false;
         int otherPixels = 0;   ///< widest text of the other values

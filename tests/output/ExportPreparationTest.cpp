@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <tuple>
 
@@ -14,46 +13,54 @@ namespace {
 
 using namespace lumiset::test;
 
-// (10, 20, 31) beside a colour point, so the region counts as colour; grey TGA level 77.
-ImageStore pointImage(PixelKind kind)
+enum class Picture { Colour, Palette, GreyTga, Colour16 };
+
+// (10, 20, 31) beside a colour point, so the region counts as colour; grey TGA
+// level 77; 16-bit (54445, 4235, 35909).
+ImageStore pointImage(Picture kind)
 {
-    if (kind == PixelKind::TrueColour)
-        return trueColourImage({{Rgb8{10, 20, 31}, Rgb8{1, 2, 3}}});
-    if (kind == PixelKind::Palette)
+    switch (kind) {
+    case Picture::Colour: return trueColourImage({{Rgb8{10, 20, 31}, Rgb8{1, 2, 3}}});
+    case Picture::Palette:
         return singlePlaneImage({{4, 9}}, {{0, 0, 0}, {}, {}, {}, Rgb8{10, 20, 31}, {}, {}, {}, {}, Rgb8{1, 2, 3}});
-    return singlePlaneImage({{77, 200}}, {}, true);
+    case Picture::GreyTga: return singlePlaneImage({{77, 200}}, {}, true);
+    case Picture::Colour16: return wideColourImage({{{54445, 4235, 35909}, {1, 2, 3}}});
+    }
+    return {};
 }
 
-// Exact float bits: sums must land on the float the program has always stored.
+// Exact values: 8-bit sums are the seven digits of the float the program has
+// always stored (20.333334f, 18.263999f), 16-bit sums the double itself.
 TEST(CellValuesTest, EveryMeasureOnEveryKind)
 {
-    const float luminance = float(20.0 * double(0.587f) + 10.0 * double(0.299f) + 31.0 * double(0.114f));
     struct Case {
         const char* name;
-        PixelKind kind;
+        Picture picture;
         int measure;
-        float expected;
+        double expected;
         std::array<float, 3> weights = {0.299f, 0.587f, 0.114f};
     };
     const Case cases[] = {
-        {"24-bit red", PixelKind::TrueColour, MeasureRed, 10.0f},
-        {"24-bit blue", PixelKind::TrueColour, MeasureBlue, 31.0f},
-        {"24-bit mean 61/3 as float", PixelKind::TrueColour, MeasureMean, 20.333334f},
-        {"24-bit luminance in double, then float", PixelKind::TrueColour, MeasureLuminance, luminance},
-        {"24-bit luminance, own weights above 1", PixelKind::TrueColour, MeasureLuminance, 35.5f, {2.0f, 0.0f, 0.5f}},
-        {"unknown measure writes 0", PixelKind::TrueColour, 9, 0.0f},
-        {"palette blue through the palette", PixelKind::Palette, MeasureBlue, 31.0f},
-        {"palette mean", PixelKind::Palette, MeasureMean, 20.333334f},
-        {"palette luminance", PixelKind::Palette, MeasureLuminance, luminance},
-        {"grey TGA luminance is the level", PixelKind::Grey, MeasureLuminance, 77.0f, {0.3f, 0.3f, 0.3f}},
-        {"grey TGA blue", PixelKind::Grey, MeasureBlue, 77.0f},
+        {"24-bit red", Picture::Colour, MeasureRed, 10.0},
+        {"24-bit blue", Picture::Colour, MeasureBlue, 31.0},
+        {"24-bit mean 61/3: seven digits of the float", Picture::Colour, MeasureMean, 20.33333},
+        {"24-bit luminance in double, float, seven digits", Picture::Colour, MeasureLuminance, 18.264},
+        {"24-bit luminance, own weights above 1", Picture::Colour, MeasureLuminance, 35.5, {2.0f, 0.0f, 0.5f}},
+        {"unknown measure writes 0", Picture::Colour, 9, 0.0},
+        {"palette blue through the palette", Picture::Palette, MeasureBlue, 31.0},
+        {"palette mean", Picture::Palette, MeasureMean, 20.33333},
+        {"palette luminance", Picture::Palette, MeasureLuminance, 18.264},
+        {"grey TGA luminance is the level", Picture::GreyTga, MeasureLuminance, 77.0, {0.3f, 0.3f, 0.3f}},
+        {"grey TGA blue", Picture::GreyTga, MeasureBlue, 77.0},
+        {"16-bit maximum", Picture::Colour16, MeasureMaximum, 54445.0},
+        {"16-bit mean in double", Picture::Colour16, MeasureMean, 31529.666666666668},
+        {"16-bit luminance in double", Picture::Colour16, MeasureLuminance, 22858.625782050192},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Workspace ws = workspaceOf(pointImage(c.kind), region(1, 1, 2, 1), c.measure);
+        Workspace ws = workspaceOf(pointImage(c.picture), region(1, 1, 2, 1), c.measure);
         std::tie(ws.CoefRed, ws.CoefGreen, ws.CoefBlue) = std::tuple(c.weights[0], c.weights[1], c.weights[2]);
-        const float got = RegionRows(ws.image, ws.selection, measureSettings(ws)).values(1)[0];
-        EXPECT_EQ(std::memcmp(&got, &c.expected, 4), 0) << got << " vs " << c.expected;
+        EXPECT_EQ(RegionRows(ws.image, ws.selection, measureSettings(ws)).values(1)[0], c.expected);
     }
 }
 

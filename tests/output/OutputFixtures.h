@@ -46,6 +46,23 @@ inline ImageStore trueColourImage(const std::vector<std::vector<Rgb8>>& rows)
     return s;
 }
 
+/// A loaded 16-bit colour picture decoded by Qt whose samples are \a rows (top row first).
+inline ImageStore wideColourImage(const std::vector<std::vector<std::array<std::uint16_t, 3>>>& rows)
+{
+    ImageStore s = loadedImage("QT", 48, int(rows.front().size()), int(rows.size()), false);
+    s.DecodedColourType = DecodedColour::Colour;
+    s.BitsPerChannel = 16;
+    PixelPlane* planes[3] = {&s.PixelRed, &s.PixelGreen, &s.PixelBlue};
+    for (std::size_t k = 0; k < 3; ++k) {
+        planes[k]->resize(s.ImageWidth, s.ImageHeight, 2);
+        planes[k]->allocate();
+        for (int y = 1; y <= s.ImageHeight; ++y)
+            for (int x = 1; x <= s.ImageWidth; ++x)
+                planes[k]->wordRow(y)[x - 1] = rows[std::size_t(y - 1)][std::size_t(x - 1)][k];
+    }
+    return s;
+}
+
 /// A loaded 8-bit picture whose PixelRed holds \a indices (top row first): a grey
 /// TGA (type 3) of those levels with \a greyTga, else a BMP with \a palette.
 inline ImageStore singlePlaneImage(const std::vector<std::vector<std::uint8_t>>& indices,

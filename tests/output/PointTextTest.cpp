@@ -1,13 +1,17 @@
-// The table files' shortcuts (the "0.00" writer, whole rows of ready-made texts)
-// must give the texts of fixedText() and of the point-by-point path.
+// The table files' shortcuts (the "0.00" writers, whole rows of ready-made texts)
+// must give the texts of fixedText() and of the point-by-point path, and the
+// readout the texts of the file.
 
 #include "output/PointValues.h"
 
 #include "OutputFixtures.h"
 #include "image/NumberText.h"
+#include "output/SelectionMath.h"
+#include "support/ImageBuilders.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -17,18 +21,28 @@ namespace {
 
 using test::Rgb8;
 
-QString viaShortcut(float v)
+QString viaSingle(float v)
 {
     char buf[32];
     const int len = twoDecimalsOfSingle(v, '.', buf);
-    return len ? QString::fromLatin1(buf, len) : QStringLiteral("<none>");
+    return len ? QString::fromLatin1(buf, len) : QString();
 }
 
-void expectShortcutAgrees(float v)
+QString viaDouble(double v)
 {
-    const QString got = viaShortcut(v);
-    if (got != QLatin1String("<none>"))
-        ASSERT_EQ(got, fixedText(v, 2, Precision::Single, QLocale::c())) << v;
+    char buf[32];
+    const int len = twoDecimalsOfDouble(v, '.', buf);
+    return len ? QString::fromLatin1(buf, len) : QString();
+}
+
+// Each shortcut, where it answers, against fixedText: seven significant digits
+// for the floats of 8-bit rows, fifteen for point values.
+void expectShortcutsAgree(float single, double value)
+{
+    if (const QString got = viaSingle(single); !got.isNull())
+        ASSERT_EQ(got, fixedText(single, 2, Precision::Single, QLocale::c())) << single;
+    if (const QString got = viaDouble(value); !got.isNull())
+        ASSERT_EQ(got, fixedText(value, 2, Precision::Double, QLocale::c())) << value;
 }
 
 TEST(PointTextTest, ShortcutAgreesWithFixedText)
@@ -37,17 +51,19 @@ TEST(PointTextTest, ShortcutAgreesWithFixedText)
     MeasureSettings luminance;
     luminance.BrightnessMeasure = MeasureLuminance;
     luminance.ColorPointCount = 1;
-    // Ties of the seven-digit text, values just below them, carries into a new
+    // Ties of the decimal text, values just below them, carries into a new
     // digit, tiny and large values, and what the shortcut leaves to fixedText.
-    for (const float v : {0.0f, 0.815f, 76.244995f, 20.333334f, 0.005f, 0.004999f, 9.999995f, 99.99995f, 255.0f,
-                          99999.99f, 1e-5f, 1e-9f, 0.125f, 2.675f, 1000.005f, 0.0499999f, 290.7f, -1.0f, 1e5f, 3e7f}) {
+    for (const double v : {0.0, 0.815, 76.245, 20.33333, 0.005, 0.004999, 9.999995, 99.99995, 255.0, 99999.99,
+                           1e-5, 1e-9, 0.125, 2.675, 1000.005, 0.0499999, 290.7, -1.0, 1e5, 3e7, 22858.625782050192,
+                           65534.994999999995, 9999999.995, 99999.995, 0.004999999999999}) {
         SCOPED_TRACE(v);
         QByteArray written;
         appendPointText(written, v, PixelKind::TrueColour, luminance, comma, ',');
-        EXPECT_EQ(QString::fromLatin1(written), fixedText(v, 2, Precision::Single, comma));
+        EXPECT_EQ(QString::fromLatin1(written), fixedText(v, 2, Precision::Double, comma));
     }
     std::mt19937 gen(12345);
     std::uniform_real_distribution<float> range(0.0f, 1000.0f);
+    std::uniform_real_distribution<double> wide(0.0, 1e7);
     std::uniform_int_distribution<std::uint32_t> bits(0x37000000u, 0x47C34FFFu); // 7.6e-6 … 99999.99
     for (int i = 0; i < 200000; ++i) {
         float v = range(gen);
@@ -55,16 +71,18 @@ TEST(PointTextTest, ShortcutAgreesWithFixedText)
             const std::uint32_t b = bits(gen);
             std::memcpy(&v, &b, 4);
         }
-        expectShortcutAgrees(v);
+        expectShortcutsAgree(v, i % 2 ? double(v) * 97.0 : wide(gen));
     }
-    // Floats a few steps either side of every half hundredth below 1000 and of a
-    // sample above: where the seven-digit text decides the rounding.
+    // Values either side of every half hundredth below 1000 and of a sample
+    // above: floats a few steps away, where the seven-digit text decides the
+    // rounding, and doubles just outside the margin the double shortcut leaves.
     for (int k = 0; k < 100000; ++k) {
-        float v = float(((k < 99990 ? k : k * 97) + 0.5) / 100.0);
+        const double half = ((k < 99990 ? k : k * 97) + 0.5) / 100.0;
+        float v = float(half);
         for (int i = 0; i < 4; ++i)
             v = std::nextafter(v, 0.0f);
         for (int i = 0; i < 9; ++i, v = std::nextafter(v, 1e30f))
-            expectShortcutAgrees(v);
+            expectShortcutsAgree(v, half + (i - 4) * 4e-9);
     }
 }
 
@@ -115,6 +133,66 @@ TEST(PointRowWriterTest, RowsMatchPointByPointForEveryKindAndMeasure)
                         PointRowWriter(image, m, locale, point).appendRow(out, row, from, to);
                         ASSERT_EQ(out, "prefix|" + pointByPoint(image, row, from, to, m, locale, point));
                     }
+}
+
+// 16-bit means and luminances are rounded from the double sum: above 10,000 a
+// float cannot hold the second decimal (54445, 4235, 35909 gave 22858,62).
+// The zoomed readout shows the text of the file.
+TEST(PointRowWriterTest, SixteenBitTextsComeFromTheDoubleSum)
+{
+    const ImageStore image = test::wideColourImage(
+        {{{54445, 4235, 35909}, {15455, 64937, 58915}, {65535, 65535, 65534}, {48766, 58307, 35158}, {1, 2, 4}}});
+    const std::pair<int, const char*> cases[] = {
+        {MeasureLuminance, "22858,63;49455,37;65534,89;52815,26;1,93"},
+        {MeasureMean, "31529,67;46435,67;65534,67;47410,33;2,33"},
+        {MeasureMaximum, "54445;64937;65535;58307;4"},
+    };
+    for (const auto& [measure, expected] : cases) {
+        SCOPED_TRACE(measure);
+        const MeasureSettings m{measure, 0.299f, 0.587f, 0.114f, 1};
+        QByteArray row;
+        PointRowWriter(image, m, test::commaLocale(), ',').appendRow(row, 1, 1, 5);
+        EXPECT_EQ(row, expected);
+        const QList<QByteArray> texts = row.split(';');
+        for (int x = 1; x <= 5; ++x)
+            EXPECT_EQ(readoutBrightness(image, PixelKind::TrueColour, x, 1, ReadoutView::Zoomed, m, test::commaLocale())
+                          .value_or(QString()),
+                      QString::fromLatin1(texts[x - 1]));
+    }
+}
+
+// One number per point: the zoomed readout of every 8-bit colour shows the
+// text the file writes, for the luminance at the default weights and the mean.
+TEST(PointRowWriterTest, ReadoutShowsTheFileTextOfEveryColour)
+{
+    ImageStore image = test::loadedImage("BM", 24, 4096, 4096, true);
+    for (int colour = 0; colour < (1 << 24); ++colour) {
+        const int x = colour % 4096 + 1, y = colour / 4096 + 1;
+        image.PixelRed(x, y) = std::uint8_t(colour >> 16);
+        image.PixelGreen(x, y) = std::uint8_t(colour >> 8);
+        image.PixelBlue(x, y) = std::uint8_t(colour);
+    }
+    const QLocale comma = test::commaLocale();
+    for (const int measure : {MeasureLuminance, MeasureMean}) {
+        const MeasureSettings m{measure, 0.299f, 0.587f, 0.114f, 1};
+        const PointRowWriter writer(image, m, comma, ',');
+        int differ = 0;
+        QByteArray row;
+        for (int y = 1; y <= 4096; ++y) {
+            row.clear();
+            writer.appendRow(row, y, 1, 4096);
+            const char* text = row.constData();
+            for (int x = 1; x <= 4096; ++x, ++text) {
+                const char* const stop = std::find(text, row.constData() + row.size(), ';');
+                const auto shown = readoutBrightness(image, PixelKind::TrueColour, x, y, ReadoutView::Zoomed, m, comma);
+                if (shown != QLatin1String(text, stop - text) && differ++ == 0)
+                    ADD_FAILURE() << "colour " << (y - 1) * 4096 + x - 1 << " shows " << qPrintable(shown.value_or(""))
+                                  << ", the file writes " << std::string(text, stop);
+                text = stop;
+            }
+        }
+        EXPECT_EQ(differ, 0) << "measure " << measure;
+    }
 }
 
 } // namespace

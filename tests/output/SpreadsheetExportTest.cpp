@@ -35,7 +35,7 @@ public:
     {
         return record(QStringLiteral("sheet"), QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(twoDecimals));
     }
-    SheetStatus putRow(int row, const float*, const CellColours* colours) override
+    SheetStatus putRow(int row, const double*, const CellColours* colours) override
     {
         return record(QStringLiteral("row"), QStringLiteral("%1 %2").arg(row).arg(colours ? colours[0].fill : -1));
     }
@@ -187,7 +187,7 @@ TEST(XlsxWorkbookTest, RefusesWhatTheSpreadsheetWouldRefuse)
 {
     QTemporaryDir dir;
     XlsxWorkbook book({QString(), QString(), dir.filePath(QStringLiteral("x.xlsx"))});
-    const float values[2] = {1, 2};
+    const double values[2] = {1, 2};
     ASSERT_EQ(book.createApplication(), SheetStatus::Ok);
     EXPECT_EQ(book.addSheet(QStringLiteral("a"), 1, kMaxExportColumns + 1, false), SheetStatus::Refused);
     ASSERT_EQ(book.addSheet(QStringLiteral("a"), 2, 2, false), SheetStatus::Ok);
