@@ -97,6 +97,8 @@ int main(int argc, char* argv[])
     lumiset::OpenForm form(place.folder);
     form.show();
     if (!place.fileName.isEmpty())
-        QTimer::singleShot(0, &form, [&form, &place] { lumiset::selectFile(form, place.fileName); });
-    return app.exec();
+        QTimer::singleShot(0, &form, [&form, &place] { form.selectFile(place.fileName); });
+    const int status = app.exec();
+    lumiset::XlsxWorkbook::waitForAbandonedSaves(); // a stopped save still removing its file
+    return status;
 }

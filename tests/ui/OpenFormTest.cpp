@@ -274,6 +274,7 @@ struct PathCase {
     const char* typed;       ///< %R: the scratch root without its final '/'; %B: the same with '\\'
     const char* expectedDir; ///< relative to the root; nullptr: the folder does not change
     bool refused;            ///< the "Невозможно открыть путь" box
+    const char* opened = nullptr; ///< the file opened there
 };
 
 void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
@@ -288,6 +289,7 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
     auto form = makeForm("pics");
     auto* box = form->control<QLineEdit>("Text5");
     write("pics/late.bmp", bmp24(1, 1)); // listed only if the folder is read again
+    write("top/notes.txt", "text");
     const QString before = form->fileListPath();
     const QString root = rootPath().chopped(1);
     box->setText(QString::fromUtf8(c.typed)
@@ -303,12 +305,15 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
     }
     if (!c.expectedDir)
         EXPECT_TRUE(form->fileEntries().isEmpty());
+    EXPECT_EQ(form->store().FilePath, c.opened ? rootPath() + c.opened : QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, PathBoxTest,
     ::testing::Values(PathCase{"UnchangedTextIsNotReadAgain", "%R/pics", nullptr, false},
                       PathCase{"BareNameIsTakenFromTheRoot", "top", "top", false},
+                      PathCase{"FileOpensInItsFolder", "%R/pics/late.bmp", "pics", false, "pics/late.bmp"},
+                      PathCase{"FileHiddenByTheFilterToo", "top/notes.txt", "top", false, "top/notes.txt"},
                       PathCase{"BareNameIsNotASubfolderOfTheCurrent", "sub", nullptr, true},
                       PathCase{"SlashStartsAtTheFileSystemRoot", "%R/pics/sub", "pics/sub", false},
                       PathCase{"BackslashStartsAtTheFileSystemRoot", "%B\\top", "top", false},

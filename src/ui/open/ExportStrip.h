@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QBasicTimer>
 
 namespace lumiset {
 
@@ -27,14 +28,22 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-/// \brief The progress bar picture (130 × 26), revealed by widening its box.
+/// \brief The progress bar picture (130 × 26), revealed by widening its box;
+/// while moving, its stripes run along it to show work without a known end.
 class ProgressPicture : public QWidget {
     Q_OBJECT
 public:
     explicit ProgressPicture(QWidget* parent = nullptr);
+    void setMoving(bool moving);
+    bool moving() const { return timer_.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    QBasicTimer timer_;
+    int phase_ = 0;
 };
 
 } // namespace lumiset
