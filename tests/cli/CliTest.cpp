@@ -213,6 +213,29 @@ TEST(CliTest, ExitStatuses)
     }
 }
 
+// The window program settles its command line before it needs a display.
+TEST(ProgramCommandLineTest, UsageErrorsAreToldWithoutADisplay)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    const QString help = QStringLiteral("\nСправка: lumiset --help\n");
+    const std::pair<QStringList, QString> cases[] = {
+        {{missing}, QStringLiteral("lumiset: нет такого файла или папки: ") + missing + help},
+        {{QStringLiteral("--frobnicate")}, QStringLiteral("lumiset: неизвестный параметр: frobnicate") + help},
+        {{dir.path(), dir.path()}, QStringLiteral("lumiset: лишний аргумент: ") + dir.path() + help},
+    };
+    for (const auto& [args, err] : cases) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        const CliRun r = runCli(args, QStringLiteral("C.UTF-8"), QStringLiteral(LUMISET_PROGRAM_PATH));
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(QString::fromUtf8(r.err), err);
+    }
+    const CliRun r = runCli({QStringLiteral("--help")}, QStringLiteral("C.UTF-8"), QStringLiteral(LUMISET_PROGRAM_PATH));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(QString::fromUtf8(r.out).contains(
+        QStringLiteral("Lumiset переводит точки картинки BMP, TGA, PNG, JPEG, TIFF, GIF, WebP или PNM в таблицу чисел яркости.")));
+}
+
 // Any refused output: status 3 and the reason; a table written before stays complete.
 // (What the writers leave on disk is the core's rule, checked in WriterFailureTest.)
 TEST(CliTest, UnwritableOutputsExitThreeWithTheReason)
