@@ -84,11 +84,11 @@ WorkbookError folderError(const QString& folder)
 /// How often the window gets a turn while the workbook is compressed.
 constexpr std::chrono::milliseconds kSavePoll{40};
 
-// Saves the user stopped go on on their helper threads until they can remove
-// their file; the program waits for them before it ends, so none is left.
-class AbandonedSaves {
+// The saves running on helper threads. One the user stopped runs on until it
+// can remove its file, so the program waits for them all before it ends.
+class HelperSaves {
 public:
-    ~AbandonedSaves() { waitForAll(); }
+    ~HelperSaves() { waitForAll(); }
     void started()
     {
         const std::lock_guard lock(mutex_);
@@ -112,9 +112,9 @@ private:
     int running_ = 0;
 };
 
-AbandonedSaves& helperSaves()
+HelperSaves& helperSaves()
 {
-    static AbandonedSaves saves;
+    static HelperSaves saves;
     return saves;
 }
 
@@ -207,9 +207,10 @@ QList<WorkbookFailure> XlsxWorkbook::failures() const
     if (!failures_.isEmpty())
         return failures_;
     // An operation refused inside the writer: most likely a temporary file it could not write.
-    const QString path = !target_.exactPath.isEmpty() ? target_.exactPath
-                                                      : plannedPath(folder_.isEmpty() ? QFileInfo(target_.imagePath).absolutePath() : folder_);
-    return {{path, WorkbookError::WriteFailed}};
+    if (!target_.exactPath.isEmpty())
+        return {{target_.exactPath, WorkbookError::WriteFailed}};
+    return {{plannedPath(folder_.isEmpty() ? QFileInfo(target_.imagePath).absolutePath() : folder_),
+             WorkbookError::WriteFailed}};
 }
 
 SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, bool twoDecimals)

@@ -105,17 +105,6 @@ TEST_F(OpenFormTest, OpenedPictureIsPreviewedUnlessShowFileIsUnticked)
     EXPECT_TRUE(form->control<QWidget>("Line1")->isVisible()); // the crossed box
 }
 
-TEST_F(OpenFormTest, FileOfUnknownFormatIsRefusedWithABox)
-{
-    write("pics/letter.bmp", "Dear reader");
-    auto form = makeForm("pics");
-    form->openListEntry(form->fileEntries().indexOf("letter.bmp"));
-    ASSERT_EQ(form->boxes.size(), 1);
-    EXPECT_EQ(form->boxes[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(form->boxes[0].title, QStringLiteral("Неизвестный формат файла"));
-    EXPECT_FALSE(form->exportButton()->isEnabled());
-}
-
 TEST_F(OpenFormTest, ExportButtonSlidesInOnTheTimerAndAPressedClickRequestsTheExport)
 {
     auto form = makeForm("pics");
@@ -223,7 +212,7 @@ TEST_F(OpenFormTest, UnreadableFolderGivesTheAccessError)
 
 TEST_F(OpenFormTest, StopButtonIsPaintedAwayAsSoonAsColouringEnds)
 {
-    // The workbook is saved right after, with no event loop to paint the hidden button away.
+    // The rest of the rows go out uncoloured right after, with no event loop to paint the hidden button away.
     struct PaintSpy : QObject {
         QRegion painted;
         bool eventFilter(QObject*, QEvent* event) override
