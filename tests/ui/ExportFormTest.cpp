@@ -1,6 +1,7 @@
 #include "ExportFormFixture.h"
 
 #include <QProgressDialog>
+#include <QSignalSpy>
 
 #include "common/PictureButton.h"
 #include "output/CsvExport.h"
@@ -305,6 +306,7 @@ TEST_F(ExportFormTest, CsvIsWrittenBesideThePictureOrTheErrorShown)
     open(bmp24(3, 2));
     start();
     form->csvAnswers << QStringLiteral("missing/res") << QStringLiteral("res");
+    QSignalSpy written(form.get(), &ExportForm::fileWritten);
     click("Image15");
     const QString target = QDir(folder).filePath(QStringLiteral("missing/res.csv"));
     const UserMessage expected = csvErrorMessage(CsvError::CannotCreate, QDir::toNativeSeparators(target));
@@ -313,9 +315,11 @@ TEST_F(ExportFormTest, CsvIsWrittenBesideThePictureOrTheErrorShown)
     EXPECT_EQ(form->csvErrors.size(), 1);
     EXPECT_TRUE(form->isVisible()) << "the window stays open";
     EXPECT_TRUE(ws.ExportCancelled) << "saving a table file is no export";
-    QFile written(QDir(folder).filePath(QStringLiteral("res.csv")));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().startsWith("200;200;200\r\n200;200;200\r\n"));
+    QFile csv(QDir(folder).filePath(QStringLiteral("res.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().startsWith("200;200;200\r\n200;200;200\r\n"));
+    ASSERT_EQ(written.count(), 1) << "only the file that was written";
+    EXPECT_EQ(written[0][0].toString(), csv.fileName());
 }
 
 TEST_F(ExportFormTest, CsvProgressBoxShowsAndItsStopLeavesNoFile)

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "export/ExportForm.h"
 #include "image/PixelLoader.h"
 #include "open/ExportStrip.h"
 #include "output/ExportPreparation.h"
@@ -78,6 +79,9 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     EXPECT_EQ(form.opened, (QStringList{folder + QStringLiteral("/tyu2.xlsx"), folder + QStringLiteral("/tyu2 (2).xlsx")}));
     EXPECT_EQ(form.fileEntries(), (QStringList{"tyu2 (2).xlsx", "tyu2.bmp", "tyu2.xlsx"})) << "the list shows what was written";
     EXPECT_EQ(form.files()->currentItem()->text(), QStringLiteral("tyu2.bmp"));
+    write("pics/tyu2.csv", "1\r\n");
+    emit form.exportForm().fileWritten(folder + QStringLiteral("/tyu2.csv")); // the export window's CSV button
+    EXPECT_TRUE(form.fileEntries().contains(QStringLiteral("tyu2.csv")));
     EXPECT_GT(form.widths.size(), 10u) << "the strip is polled while the rows go out";
     EXPECT_TRUE(std::is_sorted(form.widths.begin() + 1, form.widths.begin() + 10));
     EXPECT_FALSE(form.remaining.filter(QStringLiteral("Осталось")).isEmpty());
@@ -89,7 +93,7 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     form.stopWhileSaving = true;
     emit form.exportRequested();
     XlsxWorkbook::waitForAbandonedSaves();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no workbook, no temporary file";
+    EXPECT_EQ(workbooks().size(), 2) << "no workbook, no temporary file";
     EXPECT_TRUE(form.boxes.isEmpty());
 
     // Neither the picture's folder nor the fallback can take the workbook: the
