@@ -93,7 +93,7 @@ else
     depends_names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
     # Libraries found by dpkg-shlibdeps, then what Qt loads at run time.
     for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxlsxwriter4 \
-                   qt6-qpa-plugins qt6-translations-l10n; do
+                   qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n; do
         check "depends on $package" grep -qxF "$package" <<<"$depends_names"
     done
 

@@ -23,6 +23,12 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cp "$samples"/*.bmp "$samples"/*.tga "$scratch"/
 printf 'not a picture\n' > "$scratch/letter.bmp"
+# A picture whose workbook takes a moment to save, and a folder that goes
+# away before its workbook can be written.
+mkdir "$scratch/big" "$scratch/gone"
+/usr/bin/python3 -c 'import sys; from PIL import Image; Image.effect_noise((1500, 1200), 80).convert("RGB").save(sys.argv[1])' \
+    "$scratch/big/noise.bmp"
+cp "$samples/chart24.bmp" "$scratch/gone/"
 
 shot() { # name, then the program's arguments
     name=$1
@@ -41,6 +47,8 @@ shot open-tga-mapped "$samples" --select mapped.tga
 shot open-tga-truecolor "$samples" --select truecolor.tga
 shot open-refused "$scratch" --select letter.bmp
 shot open-focus "$samples" --select chart24.bmp --focus Picture3
+shot open-saving "$scratch/big" --select noise.bmp --workbook
+shot open-workbook-failure "$scratch/gone" --select chart24.bmp --unwritable
 shot help-summary "$samples" --help-page 1
 shot help-text "$samples" --help-page 2
 shot help-export "$samples" --help-page 3

@@ -2,13 +2,10 @@
 
 #include "Version.h"
 #include "common/Translation.h"
-#include "open/OpenForm.h"
 
 #include <QGuiApplication>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QIcon>
-#include <QListWidget>
 
 namespace lumiset {
 
@@ -32,21 +29,6 @@ void prepareApplication(QCoreApplication& app)
         QGuiApplication::setDesktopFileName(QStringLiteral(LUMISET_APP_ID));
         QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(LUMISET_APP_ID)));
     }
-}
-
-void selectFile(OpenForm& form, const QString& fileName)
-{
-    auto* files = form.findChild<QListWidget*>(QStringLiteral("File1"));
-    auto* filter = form.findChild<QComboBox*>(QStringLiteral("ComboPattern"));
-    if (files->findItems(fileName, Qt::MatchExactly).isEmpty()) {
-        // The "*.*" entry lists every file of the folder.
-        const int everyFile = filter->findText(QStringLiteral("*.*"), Qt::MatchStartsWith);
-        filter->setCurrentIndex(everyFile);
-        emit filter->activated(everyFile);
-    }
-    const QList<QListWidgetItem*> items = files->findItems(fileName, Qt::MatchExactly);
-    if (!items.isEmpty())
-        files->setCurrentItem(items.first());
 }
 
 } // namespace lumiset

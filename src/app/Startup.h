@@ -8,8 +8,6 @@ class QCoreApplication;
 
 namespace lumiset {
 
-class OpenForm;
-
 /// Where the open window starts: a folder, and the file to open in it, if any.
 struct StartPlace {
     QString folder;
@@ -24,9 +22,5 @@ std::optional<StartPlace> startPlaceOf(const QString& path);
 /// program with windows, names the desktop entry and icon the windows belong
 /// to. Called before any window is built.
 void prepareApplication(QCoreApplication& app);
-
-/// Opens \a fileName of the window's folder as a click on it in the file list
-/// does, first switching the type filter to every file when it hides the name.
-void selectFile(OpenForm& form, const QString& fileName);
 
 } // namespace lumiset

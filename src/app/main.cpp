@@ -25,17 +25,30 @@ struct CommandLine {
 
     CommandLine()
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Lumiset переводит точки картинки BMP или TGA в таблицу чисел яркости."));
+        parser.setApplicationDescription(QStringLiteral(
+            "Lumiset переводит точки картинки BMP, TGA, PNG, JPEG, TIFF, GIF, WebP или PNM в таблицу чисел яркости."));
+        // Qt's own options are single-dash words ("-platform xcb"); they are
+        // read before the window system starts, so they are known here, unlisted.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOption(help);
         parser.addOption(version);
+        for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                                 "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style",
+                                 "stylesheet", "qmljsdebugger"}) {
+            QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+            qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(qtOption);
+        }
+        for (const char* name : {"reverse", "nograb", "dograb", "widgetcount", "testability"}) {
+            QCommandLineOption qtFlag(QString::fromLatin1(name));
+            qtFlag.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(qtFlag);
+        }
         parser.addPositionalArgument(
             QStringLiteral("путь"),
             QStringLiteral("Картинка, которую открыть (окно начнёт с её папки), или папка, с которой начать."),
             QStringLiteral("[ФАЙЛ | ПАПКА]"));
     }
-
-    bool asksForText() const { return parser.isSet(help) || parser.isSet(version); }
 
     /// Prints the help or the version and ends the program.
     [[noreturn]] void answer()
@@ -52,51 +65,42 @@ int usageError(const QString& message)
     return kExitUsage;
 }
 
-QStringList rawArguments(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    lumiset::StartPlace place;
     {
-        // --help and --version answer without a display. Qt's own options
-        // (-platform, -style) are unknown here; only the two flags matter.
-        CommandLine early;
-        early.parser.parse(rawArguments(argc, argv));
-        if (early.asksForText()) {
-            QCoreApplication app(argc, argv);
-            lumiset::prepareApplication(app);
-            CommandLine commandLine;
-            commandLine.parser.parse(app.arguments());
+        // The command line is settled before the window system starts: the help,
+        // the version and a usage error need no display.
+        QCoreApplication app(argc, argv);
+        lumiset::prepareApplication(app);
+        CommandLine commandLine;
+        if (!commandLine.parser.parse(app.arguments())) {
+            const QStringList unknown = commandLine.parser.unknownOptionNames();
+            return usageError(unknown.isEmpty() ? commandLine.parser.errorText()
+                                                : QStringLiteral("неизвестный параметр: %1").arg(unknown.first()));
+        }
+        if (commandLine.parser.isSet(commandLine.help) || commandLine.parser.isSet(commandLine.version))
             commandLine.answer();
+        const QStringList paths = commandLine.parser.positionalArguments();
+        if (paths.size() > 1)
+            return usageError(QStringLiteral("лишний аргумент: %1").arg(paths[1]));
+        if (!paths.isEmpty()) {
+            const std::optional<lumiset::StartPlace> named = lumiset::startPlaceOf(paths[0]);
+            if (!named)
+                return usageError(QStringLiteral("нет такого файла или папки: %1").arg(paths[0]));
+            place = *named;
         }
     }
 
     QApplication app(argc, argv);
     lumiset::prepareApplication(app);
-    CommandLine commandLine;
-    if (!commandLine.parser.parse(app.arguments()))
-        return usageError(commandLine.parser.errorText());
-    const QStringList paths = commandLine.parser.positionalArguments();
-    if (paths.size() > 1)
-        return usageError(QStringLiteral("лишний аргумент: %1").arg(paths[1]));
-    lumiset::StartPlace place;
-    if (!paths.isEmpty()) {
-        const std::optional<lumiset::StartPlace> named = lumiset::startPlaceOf(paths[0]);
-        if (!named)
-            return usageError(QStringLiteral("нет такого файла или папки: %1").arg(paths[0]));
-        place = *named;
-    }
-
     lumiset::OpenForm form(place.folder);
     form.show();
     if (!place.fileName.isEmpty())
-        QTimer::singleShot(0, &form, [&form, &place] { lumiset::selectFile(form, place.fileName); });
-    return app.exec();
+        QTimer::singleShot(0, &form, [&form, &place] { form.selectFile(place.fileName); });
+    const int status = app.exec();
+    lumiset::XlsxWorkbook::waitForAbandonedSaves(); // a stopped save still removing its file
+    return status;
 }

@@ -5,12 +5,19 @@
 #include "Startup.h"
 #include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
+#include "image/PixelLoader.h"
 #include "open/OpenForm.h"
+#include "output/ExportPreparation.h"
+#include "output/WorksheetLimits.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +30,36 @@ struct Hooks {
     bool exportWindow = false; ///< open the export window on the selected file
     int zoom = 0;              ///< zoom of the export window's magnified view
     QString focus;             ///< control of the shown window to give the keyboard focus
+    bool workbook = false;     ///< write the selected picture whole to a workbook; grabbed while it is saved
+    bool unwritable = false;   ///< the same, with neither the picture's folder nor the fallback usable
+};
+
+/// The open window whose export window is replaced by a confirmed export of
+/// the whole picture (as wide as a worksheet allows), and whose workbooks are
+/// not handed to a spreadsheet program.
+class ShotForm : public lumiset::OpenForm {
+public:
+    explicit ShotForm(const QString& folder) : OpenForm(folder)
+    {
+        setDocumentOpener([](const QString&) { return true; });
+    }
+    bool wholePicture = false;
+
+protected:
+    void showExportWindow(bool keepRegion) override
+    {
+        if (!wholePicture) {
+            OpenForm::showExportWindow(keepRegion);
+            return;
+        }
+        lumiset::Workspace& ws = workspace();
+        if (keepRegion || (ws.image.ImageState < 2 && lumiset::loadPixels(ws.image) != lumiset::LoadResult::Loaded))
+            return; // cancelled
+        ws.image.ImageState = 2;
+        ws.selection = {1, std::min(ws.image.ImageWidth, lumiset::kMaxExportColumns), 1, ws.image.ImageHeight};
+        ws.ColorPointCount = lumiset::countColorPoints(ws.image, ws.selection);
+        lumiset::prepareExportRequest(ws, false);
+    }
 };
 
 Hooks parse(const QStringList& args)
@@ -42,6 +79,10 @@ Hooks parse(const QStringList& args)
             h.focus = args[++i];
         else if (a == QLatin1String("--shot") && i + 1 < args.size())
             h.shot = args[++i];
+        else if (a == QLatin1String("--workbook"))
+            h.workbook = true;
+        else if (a == QLatin1String("--unwritable"))
+            h.workbook = h.unwritable = true;
         else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
             h.folder = a;
     }
@@ -75,7 +116,7 @@ int main(int argc, char* argv[])
     lumiset::prepareApplication(app);
     const Hooks hooks = parse(app.arguments());
 
-    lumiset::OpenForm form(hooks.folder);
+    ShotForm form(hooks.folder);
     form.show();
 
     QWidget* shown = &form;
@@ -85,7 +126,7 @@ int main(int argc, char* argv[])
         lumiset::ExportForm& exportForm = form.exportForm();
         shown = &exportForm;
         QTimer::singleShot(50, &form, [&form, &exportForm, hooks] {
-            lumiset::selectFile(form, hooks.select);
+            form.selectFile(hooks.select);
             exportForm.showWindow();
             if (hooks.zoom > 0)
                 QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
@@ -111,7 +152,10 @@ int main(int argc, char* argv[])
                 control->setFocus(Qt::TabFocusReason);
         });
     }
-    if (!hooks.shot.isEmpty()) {
+    // A workbook being saved is grabbed when the strip says so; every other
+    // shot once the export button has slid in.
+    const bool grabWhileSaving = hooks.workbook && !hooks.unwritable;
+    if (!hooks.shot.isEmpty() && !grabWhileSaving) {
         // Long enough for the export button to finish sliding in; also fires
         // inside a message box that the selection may raise.
         QTimer::singleShot(800, shown, [shown, hooks] {
@@ -119,7 +163,37 @@ int main(int argc, char* argv[])
             QCoreApplication::exit(0);
         });
     }
-    if (!hooks.select.isEmpty() && !hooks.exportWindow)
-        QTimer::singleShot(0, &form, [&form, hooks] { lumiset::selectFile(form, hooks.select); });
-    return app.exec();
+    if (hooks.workbook) {
+        form.wholePicture = true;
+        QTimer::singleShot(50, &form, [&form, hooks, grabWhileSaving] {
+            form.selectFile(hooks.select);
+            if (hooks.unwritable) {
+                // Read now: the picture's folder goes, and the fallback does not exist.
+                lumiset::ImageStore& image = form.workspace().image;
+                if (lumiset::loadPixels(image) == lumiset::LoadResult::Loaded)
+                    image.ImageState = 2;
+                form.setWorkbookFallbackFolder(QDir(hooks.folder).filePath(QStringLiteral("missing")));
+                QDir(hooks.folder).removeRecursively();
+            }
+            if (grabWhileSaving) {
+                auto* poll = new QTimer(&form);
+                QObject::connect(poll, &QTimer::timeout, &form, [&form, hooks, poll] {
+                    if (form.findChild<QLabel*>(QStringLiteral("Label5"))->text() != QStringLiteral("Сохранение…"))
+                        return;
+                    poll->stop();
+                    QTimer::singleShot(300, &form, [&form, hooks] { // the bar a few steps on
+                        form.grab().save(hooks.shot);
+                        QCoreApplication::exit(0);
+                    });
+                });
+                poll->start(20);
+            }
+            emit form.exportRequested();
+        });
+    }
+    if (!hooks.select.isEmpty() && !hooks.exportWindow && !hooks.workbook)
+        QTimer::singleShot(0, &form, [&form, hooks] { form.selectFile(hooks.select); });
+    const int status = app.exec();
+    lumiset::XlsxWorkbook::waitForAbandonedSaves();
+    return status;
 }

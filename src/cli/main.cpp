@@ -35,8 +35,9 @@ const char* const kUsage =
     "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME] [--progress]\n"
     "       lumiset-cli --help\n"
     "\n"
-    "info IMAGE   Opens IMAGE (BMP or TGA) as the Lumiset open window does with\n"
-    "             \"Показывать файл\" ticked and prints, in UTF-8 with LF line ends:\n"
+    "info IMAGE   Opens IMAGE (BMP, TGA, PNG, JPEG, TIFF, GIF, WebP or PNM) as the\n"
+    "             Lumiset open window does with \"Показывать файл\" ticked and prints,\n"
+    "             in UTF-8 with LF line ends:\n"
     "               the file report, one line per line;\n"
     "               a line \"--\";\n"
     "               \"size: \" and the size label;\n"
@@ -340,7 +341,8 @@ int exportCommand(const QStringList& args)
         StripProgress strip(progress);
         if (lumiset::exportToSpreadsheet(ws, book, strip, locale, measures.size() > 1 ? measures : std::vector<int>())
             != lumiset::SpreadsheetOutcome::Written) {
-            std::fprintf(stderr, "lumiset-cli: cannot write %s\n", qPrintable(xlsxPath));
+            std::fprintf(stderr, "lumiset-cli: %s\n",
+                         qPrintable(oneLine(lumiset::workbookFailureMessage(book.failures()).text)));
             return kExitWriteFailed;
         }
     }

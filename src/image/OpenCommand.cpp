@@ -26,7 +26,7 @@ OpenOutcome cannotOpen(OpenWindowView& view, const QString& path)
     view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"),
                      QFileInfo::exists(path) ? QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу")
                                              : QStringLiteral("Ошибка №53 Файл не найден"));
-    disableExport(view);
+    clearPicture(view, QString());
     view.restoreOpenButton();
     return OpenOutcome::CannotOpen;
 }
@@ -97,10 +97,7 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
             return cannotOpen(view, store.FilePath);
         store.FileLength = file.size();
         if (store.FileLength == 0) {
-            view.setReport(QStringLiteral("Файл занимает 0 байт."));
-            showEmptyPreview(view);
-            disableExport(view);
-            view.setSwatchVisible(false);
+            clearPicture(view, QStringLiteral("Файл занимает 0 байт."));
             view.restoreOpenButton();
             return OpenOutcome::EmptyFile;
         }
@@ -108,6 +105,7 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
         file.read(0, sig, 2);
         store.FileSignature = QString(QLatin1Char(char(sig[0]))) + QLatin1Char(char(sig[1]));
         if (!store.isBmp() && endsWithExactly(store.FilePath, QLatin1String(".bmp"), QLatin1String(".BMP"))) {
+            clearPicture(view, QString()); // the earlier picture must not stand under this name
             view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неизвестный формат файла"),
                              QStringLiteral("Файл ") + entry + QStringLiteral("\r\n или имеет неизвестный формат или")
                                  + QStringLiteral("\r\nне является изображением, а содержит что-то другое."));
@@ -127,6 +125,8 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
         store.ImageState = 1;
         break;
     }
+    if (outcome == OpenOutcome::Ignored)
+        clearPicture(view, QString()); // the earlier picture must not stand under this name
     view.restoreOpenButton();
     return outcome;
 }

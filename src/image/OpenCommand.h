@@ -9,7 +9,7 @@ enum class OpenOutcome {
     NothingSelected, ///< the list entry was empty
     EmptyFile,       ///< a file of 0 bytes: reported, no reader ran
     UnknownFormat,   ///< named .bmp/.BMP but not a bitmap: message shown
-    Ignored,         ///< another kind of file: nothing happens
+    Ignored,         ///< another kind of file: no message, the earlier picture cleared away
     CannotOpen,      ///< the file could not be opened: message shown
     Bmp,             ///< the BMP reader ran
     Tga,             ///< the TGA reader ran

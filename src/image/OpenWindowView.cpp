@@ -54,6 +54,17 @@ void showSwatch(OpenWindowView& view, const Swatch& swatch)
     view.setSwatchVisible(true);
 }
 
+void clearPicture(OpenWindowView& view, const QString& report)
+{
+    view.setReport(report);
+    view.setLabelText(OpenLabel::SizeCaption, QString());
+    view.setLabelVisible(OpenLabel::Notice, false);
+    view.setDrawnPreviewVisible(false);
+    view.setSwatchVisible(false);
+    showEmptyPreview(view);
+    disableExport(view);
+}
+
 void refusePicture(OpenWindowView& view, const QString& notice)
 {
     view.setDrawnPreviewVisible(false);

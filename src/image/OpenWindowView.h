@@ -119,6 +119,10 @@ void appendLabel(OpenWindowView& view, OpenLabel label, const QString& text);
 void setSizeCaption(OpenWindowView& view, qint64 width, qint64 height);
 /// Palette swatch set and shown.
 void showSwatch(OpenWindowView& view, const Swatch& swatch);
+/// \brief A file no reader takes: nothing of an earlier picture stays on show
+/// or ready for export. The report becomes \a report, the size caption, notice,
+/// drawn preview and swatch go, the crossed empty preview shows, export disabled.
+void clearPicture(OpenWindowView& view, const QString& report);
 /// \brief A picture the program cannot take: the drawn preview hidden, the crossed
 /// empty preview shown, export disabled, \a notice shown under the preview.
 void refusePicture(OpenWindowView& view, const QString& notice);

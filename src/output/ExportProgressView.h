@@ -36,6 +36,8 @@ public:
     /// The remaining-time caption (Label5).
     virtual void setRemainingVisible(bool visible) = 0;
     virtual void setRemainingText(const QString& text) = 0;
+    /// While the finished workbook is compressed: the bar moves without filling.
+    virtual void setSaving(bool saving) = 0;
     /// Milliseconds of a steady clock; only differences are used.
     virtual qint64 nowMilliseconds() = 0;
     virtual void showMessage(MessageIcon icon, const QString& title, const QString& text) = 0;

@@ -49,6 +49,11 @@ void RecordingExportProgress::setRemainingText(const QString& text)
     remainingTexts << text;
 }
 
+void RecordingExportProgress::setSaving(bool saving)
+{
+    events << (saving ? QStringLiteral("saving") : QStringLiteral("saved"));
+}
+
 qint64 RecordingExportProgress::nowMilliseconds()
 {
     if (clock.empty())

@@ -29,6 +29,7 @@ public:
     void setProgressWidth(int width) override;
     void setRemainingVisible(bool visible) override;
     void setRemainingText(const QString& text) override;
+    void setSaving(bool saving) override;
     qint64 nowMilliseconds() override;
     void showMessage(MessageIcon icon, const QString& title, const QString& text) override;
 

@@ -2,7 +2,10 @@
 
 #include "output/RegionRows.h"
 
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 namespace lumiset {
 
@@ -10,7 +13,25 @@ enum class SheetStatus {
     Ok,
     Refused,  ///< the operation failed; this ends the export
     NotShown, ///< only from activateSheet(): the sheet is complete but could not be put in front of the user
+    Stopped,  ///< only from saveWorkbook(): the user stopped the save; nothing is left
 };
+
+/// Why a workbook file could not be written; workbookFailureMessage() words it.
+enum class WorkbookError {
+    FolderMissing, ///< the folder is not there, or a file stands where it should be
+    FolderDenied,  ///< the folder exists but may not be written
+    WriteFailed,   ///< writing or compressing the file failed, most likely on a full disk
+    NameRefused,   ///< the system would not give the finished file its name
+};
+
+/// One file the workbook could not be written to.
+struct WorkbookFailure {
+    QString path;
+    WorkbookError error = WorkbookError::WriteFailed;
+};
+
+/// Called a few times a second while a workbook is saved; false abandons the save.
+using SaveWait = std::function<bool()>;
 
 /// \brief The workbook as the exports write it: worksheets filled row by row,
 /// top to bottom, each row's values and colours together, so that nothing of a
@@ -36,8 +57,11 @@ public:
     virtual SheetStatus autoFitColumns() = 0;
     /// A text cell below the value block, in a font colour (0 none).
     virtual SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) = 0;
-    /// Completes the workbook under its name.
-    virtual SheetStatus setVisible(bool visible) = 0;
+    /// \brief Completes the workbook under its name. The file is compressed on a
+    /// helper thread while \a keepWaiting is called (at least once) to let the
+    /// window work; when it returns false the save is abandoned and Stopped
+    /// returned: nothing is left and an earlier file of that name stays.
+    virtual SheetStatus saveWorkbook(const SaveWait& keepWaiting) = 0;
     /// Puts the finished sheet in front of the user.
     virtual SheetStatus activateSheet() = 0;
     /// Drops what was written so far: no file is left and an earlier file stays.
@@ -46,6 +70,9 @@ public:
     virtual void release() = 0;
     /// Where the user finds the sheet (a file path), for messages.
     virtual QString documentLocation() const = 0;
+    /// \brief After a refused operation: each file that could not be written
+    /// and why, in the order they were tried.
+    virtual QList<WorkbookFailure> failures() const = 0;
 };
 
 } // namespace lumiset

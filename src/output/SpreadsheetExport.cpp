@@ -6,6 +6,8 @@
 #include "output/PointValues.h"
 #include "output/WorksheetLimits.h"
 
+#include <QDir>
+
 namespace lumiset {
 
 namespace {
@@ -58,6 +60,23 @@ private:
 };
 
 enum class SheetResult { Ok, Failed, Stopped };
+
+// The finished workbook is compressed while the window stays usable: the strip
+// says so with its bar moving, and the stop button still drops the file.
+SheetStatus saveShowingIt(SpreadsheetAutomation& sheet, ExportProgressView& view)
+{
+    view.clearStopRequest();
+    view.setRemainingText(QStringLiteral("Сохранение…"));
+    view.setStopButtonActive(true);
+    view.setSaving(true);
+    const SheetStatus saved = sheet.saveWorkbook([&view] {
+        view.processEvents();
+        return !view.stopRequested();
+    });
+    view.setSaving(false);
+    view.setStopButtonActive(false);
+    return saved;
+}
 
 SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name,
                        SpreadsheetAutomation& sheet, RowPacer& pacer, qint64& done, bool& colouring,
@@ -118,7 +137,10 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
     if (colouring || !ws.request.FillCellBackground)
         pacer.finish();
 
-    if (sheet.setVisible(true) != SheetStatus::Ok)
+    const SheetStatus saved = saveShowingIt(sheet, view);
+    if (saved == SheetStatus::Stopped)
+        return SheetResult::Stopped;
+    if (saved != SheetStatus::Ok)
         return SheetResult::Failed;
     const SheetStatus shown = sheet.activateSheet();
     if (shown == SheetStatus::Refused)
@@ -147,12 +169,15 @@ SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomatio
         sheet.discard();
     sheet.release();
     view.setBusyPointer(false);
-    if (result == SheetResult::Failed)
-        return SpreadsheetOutcome::Failed;
     view.setOpenButtonsVisible(true);
     view.setRemainingVisible(false);
     view.setExportButtonFrame(ExportButtonFrame::Resting);
-    return result == SheetResult::Stopped ? SpreadsheetOutcome::Stopped : SpreadsheetOutcome::Written;
+    switch (result) {
+    case SheetResult::Failed: return SpreadsheetOutcome::Failed;
+    case SheetResult::Stopped: return SpreadsheetOutcome::Stopped;
+    case SheetResult::Ok: break;
+    }
+    return SpreadsheetOutcome::Written;
 }
 
 QString measureSheetName(int measure)
@@ -168,10 +193,28 @@ QString measureSheetName(int measure)
     }
 }
 
-UserMessage automationFailureMessage()
+UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures)
 {
-    return {QStringLiteral("Ошибка с открытием листа Excel-а"),
-            QStringLiteral("        Перезапустите программу.\r\nПрограмма будет закрыта.")};
+    QStringList lines;
+    for (const WorkbookFailure& f : failures) {
+        const QString path = QDir::toNativeSeparators(f.path);
+        switch (f.error) {
+        case WorkbookError::FolderMissing:
+            lines << QStringLiteral("Не удалось создать файл ") + path << QStringLiteral("Папка не найдена.");
+            break;
+        case WorkbookError::FolderDenied:
+            lines << QStringLiteral("Не удалось создать файл ") + path << QStringLiteral("Нет права записи в эту папку.");
+            break;
+        case WorkbookError::WriteFailed:
+            lines << QStringLiteral("Не удалось записать файл ") + path << QStringLiteral("Возможно, диск заполнен.");
+            break;
+        case WorkbookError::NameRefused:
+            lines << QStringLiteral("Не удалось создать файл ") + path
+                  << QStringLiteral("Система не принимает такое название файла.");
+            break;
+        }
+    }
+    return {QStringLiteral("Вывод в таблицу"), lines.join(QStringLiteral("\r\n"))};
 }
 
 UserMessage workbookNotOpenedMessage(const QString& location)

@@ -14,8 +14,8 @@ namespace lumiset {
 enum class SpreadsheetOutcome {
     Cancelled, ///< the export window was left without exporting: nothing written
     Written,   ///< the sheet is complete and handed to the user
-    Stopped,   ///< stopped while the values were written: no file, an earlier one kept
-    Failed,    ///< the application refused an operation: show automationFailureMessage() and end the program
+    Stopped,   ///< stopped while the values were written or the file saved: no file, an earlier one kept
+    Failed,    ///< the workbook could not be written: no file; workbookFailureMessage() tells why
 };
 
 /// \brief The export command of the open window after the export window closed:
@@ -28,7 +28,7 @@ enum class SpreadsheetOutcome {
 /// own description lines. The progress strip follows the rows and the stop
 /// button is polled a few times a second: a stop while cells are coloured
 /// leaves the remaining rows uncoloured and still writes the workbook; a stop
-/// while plain values are written drops it (Stopped).
+/// while plain values are written, or while the file is saved, drops it (Stopped).
 ///
 /// Returns Cancelled at once when ws.ExportCancelled is set. When the sheet
 /// cannot be put in front of the user, tells where it is and still returns Written.
@@ -38,8 +38,9 @@ SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomatio
 /// \brief Russian name of the worksheet of \a measure in a workbook of several measures.
 QString measureSheetName(int measure);
 
-/// The critical message after which the program ends.
-UserMessage automationFailureMessage();
+/// \brief What the open window tells when the workbook could not be written:
+/// each file tried, and why it failed.
+UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures);
 
 /// The notice when the finished workbook could not be opened for the user.
 UserMessage workbookNotOpenedMessage(const QString& location);

@@ -12,9 +12,15 @@
 
 #include <xlsxwriter.h>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 namespace lumiset {
 
@@ -70,7 +76,81 @@ void makeShareable(const QString& path)
                               | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
+WorkbookError folderError(const QString& folder)
+{
+    return QFileInfo(folder).isDir() ? WorkbookError::FolderDenied : WorkbookError::FolderMissing;
+}
+
+/// How often the window gets a turn while the workbook is compressed.
+constexpr std::chrono::milliseconds kSavePoll{40};
+
+// The saves running on helper threads. One the user stopped runs on until it
+// can remove its file, so the program waits for them all before it ends.
+class HelperSaves {
+public:
+    ~HelperSaves() { waitForAll(); }
+    void started()
+    {
+        const std::lock_guard lock(mutex_);
+        ++running_;
+    }
+    void ended()
+    {
+        const std::lock_guard lock(mutex_);
+        --running_;
+        allEnded_.notify_all();
+    }
+    void waitForAll()
+    {
+        std::unique_lock lock(mutex_);
+        allEnded_.wait(lock, [this] { return running_ == 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable allEnded_;
+    int running_ = 0;
+};
+
+HelperSaves& helperSaves()
+{
+    static HelperSaves saves;
+    return saves;
+}
+
+// One workbook being compressed into its temporary file on a helper thread.
+struct SaveJob {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool finished = false;
+    bool abandoned = false; ///< the helper removes the file when it ends
+    lxw_error result = LXW_NO_ERROR;
+    std::filesystem::path file;
+
+    void removeFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
+};
+
+void compress(const std::shared_ptr<SaveJob>& job, lxw_workbook* book)
+{
+    const lxw_error result = workbook_close(book);
+    const std::lock_guard lock(job->mutex);
+    job->result = result;
+    job->finished = true;
+    if (job->abandoned)
+        job->removeFile();
+    job->ended.notify_all();
+}
+
 } // namespace
+
+void XlsxWorkbook::waitForAbandonedSaves()
+{
+    helperSaves().waitForAll();
+}
 
 XlsxWorkbook::XlsxWorkbook(WorkbookTarget target, DocumentOpener opener)
     : target_(std::move(target)), opener_(std::move(opener))
@@ -86,10 +166,16 @@ SheetStatus XlsxWorkbook::createApplication()
 {
     if (book_ || !tempPath_.isEmpty() || !savedPath_.isEmpty())
         return SheetStatus::Refused;
+    failures_.clear();
     if (!target_.exactPath.isEmpty()) {
-        if (target_.exactPath.contains(QChar(0)))
-            return SheetStatus::Refused; // the system would cut the name there and replace another file
-        tempPath_ = reserveTemporary(QFileInfo(target_.exactPath).absolutePath());
+        if (target_.exactPath.contains(QChar(0))) { // the system would cut the name there and replace another file
+            failures_.append({target_.exactPath, WorkbookError::NameRefused});
+            return SheetStatus::Refused;
+        }
+        const QString folder = QFileInfo(target_.exactPath).absolutePath();
+        tempPath_ = reserveTemporary(folder);
+        if (tempPath_.isEmpty())
+            failures_.append({target_.exactPath, folderError(folder)});
     } else {
         for (const QString& folder : {QFileInfo(target_.imagePath).absolutePath(), target_.fallbackFolder}) {
             if (folder.isEmpty())
@@ -97,13 +183,34 @@ SheetStatus XlsxWorkbook::createApplication()
             tempPath_ = reserveTemporary(folder);
             if (!tempPath_.isEmpty()) {
                 folder_ = folder;
-                break; // otherwise this folder cannot be written: try the next one
+                failures_.clear(); // the fallback folder took it
+                break;
             }
+            failures_.append({plannedPath(folder), folderError(folder)}); // try the next one
         }
     }
     if (tempPath_.isEmpty())
         return SheetStatus::Refused;
     return SheetStatus::Ok;
+}
+
+QString XlsxWorkbook::plannedPath(const QString& folder) const
+{
+    QString base = QFileInfo(target_.imagePath).completeBaseName();
+    if (base.isEmpty())
+        base = QStringLiteral("Lumiset");
+    return QDir(folder).filePath(base + QStringLiteral(".xlsx"));
+}
+
+QList<WorkbookFailure> XlsxWorkbook::failures() const
+{
+    if (!failures_.isEmpty())
+        return failures_;
+    // An operation refused inside the writer: most likely a temporary file it could not write.
+    if (!target_.exactPath.isEmpty())
+        return {{target_.exactPath, WorkbookError::WriteFailed}};
+    return {{plannedPath(folder_.isEmpty() ? QFileInfo(target_.imagePath).absolutePath() : folder_),
+             WorkbookError::WriteFailed}};
 }
 
 SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, bool twoDecimals)
@@ -255,16 +362,46 @@ SheetStatus XlsxWorkbook::putCellText(int row, int column, const QString& text, 
         : SheetStatus::Refused;
 }
 
-SheetStatus XlsxWorkbook::setVisible(bool visible)
+SheetStatus XlsxWorkbook::saveWorkbook(const SaveWait& keepWaiting)
 {
-    // Hidden, the workbook is still being written; shown, it gets its name.
     if (!savedPath_.isEmpty())
         return SheetStatus::Ok;
     if (!book_)
         return SheetStatus::Refused;
-    if (!visible)
-        return SheetStatus::Ok;
-    return finish() ? SheetStatus::Ok : SheetStatus::Refused;
+    auto job = std::make_shared<SaveJob>();
+    job->file = std::filesystem::path(tempPath_.toStdU16String());
+    lxw_workbook* book = std::exchange(book_, nullptr);
+    // The formats and the sheet go with the workbook.
+    sheet_ = nullptr;
+    columnFormat_ = nullptr;
+    formats_.clear();
+    formatKnown_.clear();
+    try {
+        helperSaves().started();
+        std::thread([job, book] {
+            compress(job, book);
+            helperSaves().ended();
+        }).detach();
+    } catch (const std::system_error&) { // no thread to be had: compress here
+        helperSaves().ended();
+        compress(job, book);
+    }
+
+    for (;;) {
+        const bool goOn = !keepWaiting || keepWaiting();
+        std::unique_lock lock(job->mutex);
+        if (!goOn) {
+            if (job->finished)
+                job->removeFile();
+            else
+                job->abandoned = true;
+            tempPath_.clear();
+            return SheetStatus::Stopped;
+        }
+        if (job->ended.wait_for(lock, kSavePoll, [&job] { return job->finished; }))
+            break;
+    }
+    return finish(job->result) ? SheetStatus::Ok : SheetStatus::Refused;
 }
 
 SheetStatus XlsxWorkbook::activateSheet()
@@ -290,40 +427,38 @@ void XlsxWorkbook::discard()
     }
 }
 
-bool XlsxWorkbook::finish()
+bool XlsxWorkbook::finish(int closed)
 {
-    const lxw_error closed = workbook_close(book_);
-    book_ = nullptr;
-    sheet_ = nullptr;
     const QString temp = tempPath_;
     tempPath_.clear();
-    if (closed != LXW_NO_ERROR) {
+    const QString wanted = !target_.exactPath.isEmpty() ? target_.exactPath : plannedPath(folder_);
+    auto fail = [&](WorkbookError error) {
         QFile::remove(temp);
+        // A folder that went away meanwhile is told as such.
+        const QString folder = QFileInfo(wanted).absolutePath();
+        failures_.append({wanted, QFileInfo(folder).isDir() ? error : WorkbookError::FolderMissing});
         return false;
-    }
+    };
+    if (closed != LXW_NO_ERROR)
+        return fail(WorkbookError::WriteFailed);
     if (!target_.exactPath.isEmpty()) {
         // One rename that replaces the earlier file: removing it first would lose
         // it if the rename then failed.
         std::error_code error;
         std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
                                 std::filesystem::path(target_.exactPath.toStdU16String()), error);
-        if (error) {
-            QFile::remove(temp);
-            return false;
-        }
+        if (error)
+            return fail(WorkbookError::NameRefused);
         savedPath_ = target_.exactPath;
         makeShareable(savedPath_);
         return true;
     }
 
-    QString base = QFileInfo(target_.imagePath).completeBaseName();
-    if (base.isEmpty())
-        base = QStringLiteral("Lumiset");
+    const QString first = plannedPath(folder_);
+    const QString base = QFileInfo(first).completeBaseName();
     const QDir dir(folder_);
     for (int n = 1; n < 10000; ++n) {
-        const QString name = n == 1 ? base + QStringLiteral(".xlsx")
-                                    : base + QStringLiteral(" (") + integerText(n) + QStringLiteral(").xlsx");
-        const QString path = dir.filePath(name);
+        const QString path = n == 1 ? first : dir.filePath(base + QStringLiteral(" (") + integerText(n) + QStringLiteral(").xlsx"));
         if (QFileInfo::exists(path))
             continue;
         if (QFile::rename(temp, path)) { // never replaces a file that appeared meanwhile
@@ -332,8 +467,7 @@ bool XlsxWorkbook::finish()
             return true;
         }
     }
-    QFile::remove(temp);
-    return false;
+    return fail(WorkbookError::NameRefused);
 }
 
 } // namespace lumiset

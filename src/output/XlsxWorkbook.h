@@ -31,7 +31,9 @@ struct WorkbookTarget {
 
 /// \brief The workbook written as it comes, in libxlsxwriter's constant-memory
 /// mode, to a temporary file that gets its name once the workbook is complete;
-/// "activating" it hands the file to \a opener.
+/// "activating" it hands the file to \a opener. The final compression runs on a
+/// helper thread; a save abandoned by the user goes on there until it can
+/// remove its file.
 ///
 /// Values are written with the 16 significant digits libxlsxwriter keeps (the
 /// seven-digit values of 8-bit pictures exactly); fills and font colours use the
@@ -51,11 +53,16 @@ public:
     SheetStatus putRow(int row, const double* values, const CellColours* colours) override;
     SheetStatus autoFitColumns() override;
     SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) override;
-    SheetStatus setVisible(bool visible) override;
+    SheetStatus saveWorkbook(const SaveWait& keepWaiting) override;
     SheetStatus activateSheet() override;
     void discard() override;
     void release() override {}
     QString documentLocation() const override { return savedPath_; }
+    QList<WorkbookFailure> failures() const override;
+
+    /// \brief Waits until every abandoned save has ended and removed its file;
+    /// the programs call it before they end.
+    static void waitForAbandonedSaves();
 
     /// \brief Width in characters the spreadsheet's autofit gives a column whose
     /// widest shown text is \a text.
@@ -73,7 +80,10 @@ private:
         double otherWidth = 0.0;
     };
     lxw_format* formatFor(CellColours style, bool twoDecimals);
-    bool finish();
+    /// Names the compressed temporary file once \a closed tells it is complete.
+    bool finish(int closed);
+    /// The file a new workbook in \a folder is first meant to be.
+    QString plannedPath(const QString& folder) const;
 
     WorkbookTarget target_;
     DocumentOpener opener_;
@@ -85,6 +95,7 @@ private:
     std::vector<lxw_format*> formats_;
     std::vector<bool> formatKnown_;
     QString savedPath_;
+    QList<WorkbookFailure> failures_;
 
     int rows_ = 0;
     int columns_ = 0;

@@ -31,12 +31,19 @@ TEST_P(OpenRoute, SignatureDecidesForBmpAndTheNameForTga)
     const RouteCase& c = GetParam();
     ImageStore store;
     store.ImageState = 7;
-    RecordingOpenView view;
+    RecordingOpenView view; // an earlier picture on show, ready for export
+    view.reportText = QStringLiteral("earlier report");
+    view.labels[int(OpenLabel::SizeCaption)].text = QStringLiteral("9 x 9");
+    view.exportOn = view.swatchVisible = view.drawnVisible = true;
     EXPECT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes), c.name), c.outcome);
     EXPECT_EQ(store.ImageState, c.imageState);
     EXPECT_EQ(view.messages.size(), c.messages);
     EXPECT_EQ(view.reportText.isEmpty(), c.outcome == OpenOutcome::Ignored || c.outcome == OpenOutcome::UnknownFormat);
     EXPECT_GE(view.openButtonRestored, 1);
+    if (c.imageState == 7) { // no reader ran: nothing of the earlier picture stays under this name
+        EXPECT_FALSE(view.exportOn || view.swatchVisible || view.drawnVisible);
+        EXPECT_TRUE(view.labelText(OpenLabel::SizeCaption).isEmpty() && view.crossVisible);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -23,6 +23,7 @@ class RecordingSheet : public SpreadsheetAutomation {
 public:
     QString refuse;
     SheetStatus shown = SheetStatus::Ok;
+    int waits = 1; ///< calls of the save's wait
     QStringList calls;
 
     SheetStatus record(const QString& op, const QString& detail = {})
@@ -44,7 +45,16 @@ public:
     {
         return record(QStringLiteral("text"), QStringLiteral("%1,%2 %3 %4").arg(row).arg(column).arg(font).arg(text));
     }
-    SheetStatus setVisible(bool) override { return record(QStringLiteral("visible")); }
+    SheetStatus saveWorkbook(const SaveWait& keepWaiting) override
+    {
+        for (int i = 0; i < waits; ++i) {
+            if (!keepWaiting()) {
+                calls << QStringLiteral("save stopped");
+                return SheetStatus::Stopped;
+            }
+        }
+        return record(QStringLiteral("save"));
+    }
     SheetStatus activateSheet() override
     {
         calls << QStringLiteral("activate");
@@ -53,6 +63,7 @@ public:
     void discard() override { calls << QStringLiteral("discard"); }
     void release() override { calls << QStringLiteral("release"); }
     QString documentLocation() const override { return QStringLiteral("/docs/tyu2.xlsx"); }
+    QList<WorkbookFailure> failures() const override { return {}; }
 
     QStringList matching(const QString& prefix) const
     {
@@ -73,7 +84,7 @@ TEST(SpreadsheetExportTest, CancelledWritesNothing)
 
 TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
 {
-    for (const char* op : {"create", "sheet", "row", "autofit", "text", "visible"}) {
+    for (const char* op : {"create", "sheet", "row", "autofit", "text", "save"}) {
         SCOPED_TRACE(op);
         Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, 1), MeasureMean, false);
         RecordingSheet sheet;
@@ -82,6 +93,8 @@ TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
         EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Failed);
         EXPECT_FALSE(sheet.calls.contains(QStringLiteral("activate")));
         EXPECT_TRUE(sheet.calls.contains(QStringLiteral("discard")));
+        // The program goes on: the open window is as before the export.
+        EXPECT_EQ(view.events.mid(view.events.size() - 4), (QStringList{"pointer default", "buttons shown", "remaining hidden", "frame resting"}));
     }
 }
 
@@ -118,6 +131,26 @@ TEST(SpreadsheetExportTest, StopColouringWritesTheRestUncolouredStopValuesDropsT
     }
 }
 
+// While the file is saved the strip says so and the stop button is back, also
+// after a stopped colouring; a stop then drops the workbook.
+TEST(SpreadsheetExportTest, StopWhileSavingDropsTheWorkbook)
+{
+    for (const bool fill : {true, false}) {
+        SCOPED_TRACE(fill);
+        Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}, {Rgb8{4, 5, 6}}}), region(1, 1, 1, 2), MeasureRed, fill);
+        RecordingSheet sheet;
+        sheet.waits = 3;
+        RecordingExportProgress view;
+        view.stopDuringEventRun = 3; // run 1 before the rows, then the save's waits
+        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Stopped);
+        EXPECT_EQ(sheet.calls.mid(sheet.calls.size() - 3), (QStringList{"save stopped", "discard", "release"}));
+        EXPECT_EQ(view.eventRuns, 3);
+        EXPECT_EQ(view.events.mid(5), (QStringList{"stop hidden", "stop shown", "saving", "saved", "stop hidden", "pointer default",
+                                                   "buttons shown", "remaining hidden", "frame resting"}));
+        EXPECT_EQ(view.remainingTexts, QStringList{QStringLiteral("Сохранение…")});
+    }
+}
+
 TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
 {
     struct Case {
@@ -127,8 +160,9 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
     };
     const Case cases[] = {
         // Start at 0; row 2 polled at 1000 (1 row in 1 s, 6 left), row 3 at 3000 (1.5 s a row, 5 left).
-        {"from the rows so far", {0, 0, 1000, 3000}, {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  8 с")}},
-        {"polls closer than 100 ms are skipped", {0, 0, 50, 2000}, {QStringLiteral("Осталось  5 с")}},
+        {"from the rows so far", {0, 0, 1000, 3000},
+         {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  8 с"), QStringLiteral("Сохранение…")}},
+        {"polls closer than 100 ms are skipped", {0, 0, 50, 2000}, {QStringLiteral("Осталось  5 с"), QStringLiteral("Сохранение…")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -36,22 +36,31 @@ Workspace redWorkspace(bool prepareWithFill = false)
 }
 
 // Targets the file system refuses to create, for root too; \a d holds "out" + \a ext.
-const std::pair<const char*, std::function<QString(const QString& d, const QString& ext)>> kRefusedTargets[] = {
-    {"missing folder", [](const QString& d, const QString& ext) { return d + QStringLiteral("/no such folder/out") + ext; }},
+struct RefusedTarget {
+    const char* name;
+    std::function<QString(const QString& d, const QString& ext)> path;
+    WorkbookError error; ///< what the workbook tells
+};
+const RefusedTarget kRefusedTargets[] = {
+    {"missing folder", [](const QString& d, const QString& ext) { return d + QStringLiteral("/no such folder/out") + ext; },
+     WorkbookError::FolderMissing},
     {"the earlier file stands where the folder should be",
-     [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + ext + QStringLiteral("/x") + ext; }},
-    {"name of 300 characters", [](const QString& d, const QString& ext) { return d + QLatin1Char('/') + QString(300, u'n') + ext; }},
-    {"name with a NUL character", [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + QChar(0) + ext; }},
+     [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + ext + QStringLiteral("/x") + ext; },
+     WorkbookError::FolderMissing},
+    {"name of 300 characters", [](const QString& d, const QString& ext) { return d + QLatin1Char('/') + QString(300, u'n') + ext; },
+     WorkbookError::NameRefused},
+    {"name with a NUL character", [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + QChar(0) + ext; },
+     WorkbookError::NameRefused},
 };
 
 TEST(CsvFailureInjectionTest, RefusedNamesGiveTheCreateMessageAndKeepTheEarlierFile)
 {
-    for (const auto& [name, target] : kRefusedTargets) {
-        SCOPED_TRACE(name);
+    for (const RefusedTarget& t : kRefusedTargets) {
+        SCOPED_TRACE(t.name);
         QTemporaryDir dir;
         ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("out.csv")), kEarlier));
         Workspace ws = redWorkspace();
-        const QString path = target(dir.path(), QStringLiteral(".csv"));
+        const QString path = t.path(dir.path(), QStringLiteral(".csv"));
         const CsvError error = writeCsv(ws, path, commaLocale());
         EXPECT_EQ(error, CsvError::CannotCreate);
         const UserMessage m = csvErrorMessage(error, path);
@@ -63,7 +72,8 @@ TEST(CsvFailureInjectionTest, RefusedNamesGiveTheCreateMessageAndKeepTheEarlierF
     }
 }
 
-SpreadsheetOutcome exportTo(const WorkbookTarget& target, QStringList* opened = nullptr)
+SpreadsheetOutcome exportTo(const WorkbookTarget& target, QStringList* opened = nullptr,
+                            QList<WorkbookFailure>* failures = nullptr)
 {
     const Workspace ws = redWorkspace(true);
     XlsxWorkbook book(target, [opened](const QString& p) {
@@ -73,17 +83,24 @@ SpreadsheetOutcome exportTo(const WorkbookTarget& target, QStringList* opened = 
     });
     RecordingExportProgress view;
     const SpreadsheetOutcome outcome = exportToSpreadsheet(ws, book, view);
-    EXPECT_TRUE(view.messages.empty()); // a failure is told by the caller: automationFailureMessage()
+    EXPECT_TRUE(view.messages.empty()); // a failure is told by the caller: workbookFailureMessage()
+    if (failures)
+        *failures = book.failures();
     return outcome;
 }
 
-TEST(XlsxFailureInjectionTest, ExactPathRefusedKeepsTheEarlierFile)
+TEST(XlsxFailureInjectionTest, ExactPathRefusedKeepsTheEarlierFileAndSaysWhy)
 {
-    for (const auto& [name, target] : kRefusedTargets) {
-        SCOPED_TRACE(name);
+    for (const RefusedTarget& t : kRefusedTargets) {
+        SCOPED_TRACE(t.name);
         QTemporaryDir dir;
         ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("out.xlsx")), kEarlier));
-        EXPECT_EQ(exportTo({QString(), QString(), target(dir.path(), QStringLiteral(".xlsx"))}), SpreadsheetOutcome::Failed);
+        const QString path = t.path(dir.path(), QStringLiteral(".xlsx"));
+        QList<WorkbookFailure> failures;
+        EXPECT_EQ(exportTo({QString(), QString(), path}, nullptr, &failures), SpreadsheetOutcome::Failed);
+        ASSERT_EQ(failures.size(), 1);
+        EXPECT_EQ(failures[0].path, path);
+        EXPECT_EQ(failures[0].error, t.error);
         EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("out.xlsx"))), kEarlier);
         EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("out.xlsx")});
     }
@@ -106,7 +123,12 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
     EXPECT_TRUE(QFileInfo(opened.value(0)).permissions() & QFileDevice::ReadOther);
     EXPECT_EQ(readBytes(docs.filePath(QStringLiteral("tyu2.xlsx"))), kEarlier);
 
-    EXPECT_EQ(exportTo({image, notAFolder, QString()}), SpreadsheetOutcome::Failed);
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    QList<WorkbookFailure> failures;
+    EXPECT_EQ(exportTo({image, missing, QString()}, nullptr, &failures), SpreadsheetOutcome::Failed);
+    EXPECT_EQ(workbookFailureMessage(failures).text,
+              QStringLiteral("Не удалось создать файл ") + notAFolder + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n")
+                  + QStringLiteral("Не удалось создать файл ") + missing + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена."));
     EXPECT_EQ(readBytes(notAFolder), kEarlier);
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("pictures")});
     EXPECT_EQ(entries(docs.path()), (QStringList{QStringLiteral("tyu2 (2).xlsx"), QStringLiteral("tyu2.xlsx")}));
@@ -123,10 +145,13 @@ TEST(StoppedWriteTest, LeavesNoFileAndKeepsTheEarlierOne)
     ASSERT_TRUE(writeBytes(xlsx, kEarlier));
     Workspace ws = redWorkspace();
     EXPECT_EQ(writeCsv(ws, csv, commaLocale(), [](qint64, qint64) { return false; }), CsvError::Stopped);
-    XlsxWorkbook book({QString(), QString(), xlsx});
-    RecordingExportProgress view;
-    view.stopDuringEventRun = 1;
-    EXPECT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Stopped);
+    for (const int run : {1, 2}) { // before the first row, and while the file is saved
+        XlsxWorkbook book({QString(), QString(), xlsx});
+        RecordingExportProgress view;
+        view.stopDuringEventRun = run;
+        EXPECT_EQ(exportToSpreadsheet(ws, book, view), SpreadsheetOutcome::Stopped);
+    }
+    XlsxWorkbook::waitForAbandonedSaves();
     EXPECT_EQ(readBytes(csv), kEarlier);
     EXPECT_EQ(readBytes(xlsx), kEarlier);
     EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx")}));
@@ -192,12 +217,15 @@ TEST(XlsxFailureInjectionTest, DiskFullKeepsEarlierWorkbooksAndLeavesNoTemporary
         const QString beside = dir.filePath(QStringLiteral("tyu2.xlsx"));
         ASSERT_TRUE(writeBytes(exact, kEarlier));
         ASSERT_TRUE(writeBytes(beside, kEarlier));
+        QList<WorkbookFailure> failures;
         const auto [toExact, toNew] = withFileSizeLimit(limit, [&] {
             return std::pair(exportTo({QString(), QString(), exact}),
-                             exportTo({dir.filePath(QStringLiteral("tyu2.bmp")), docs.path(), QString()}));
+                             exportTo({dir.filePath(QStringLiteral("tyu2.bmp")), docs.path(), QString()}, nullptr, &failures));
         });
         EXPECT_EQ(toExact, SpreadsheetOutcome::Failed);
         EXPECT_EQ(toNew, SpreadsheetOutcome::Failed);
+        EXPECT_EQ(workbookFailureMessage(failures).text,
+                  QStringLiteral("Не удалось записать файл ") + beside + QStringLiteral("\r\nВозможно, диск заполнен."));
         EXPECT_EQ(readBytes(exact), kEarlier);
         EXPECT_EQ(readBytes(beside), kEarlier);
         EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.xlsx"), QStringLiteral("tyu2.xlsx")}));

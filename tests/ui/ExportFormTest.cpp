@@ -2,6 +2,7 @@
 #include "UiFixture.h"
 
 #include <QProgressDialog>
+#include <QSignalSpy>
 
 #include "common/PictureButton.h"
 #include "output/CsvExport.h"
@@ -65,7 +66,7 @@ TEST_F(ExportFormTest, ReadingProgressGrowsRowByRow)
     EXPECT_EQ(widths.seen.last(), 466);
 }
 
-TEST_F(ExportFormTest, UnreadableFileIsReportedAndOnlyCancelIsLeft)
+TEST_F(ExportFormTest, UnreadableFileIsReportedAndTheWindowCloses)
 {
     open(bmp24(8, 8));
     QFile::remove(path); // gone between opening and exporting
@@ -73,10 +74,8 @@ TEST_F(ExportFormTest, UnreadableFileIsReportedAndOnlyCancelIsLeft)
     ASSERT_EQ(form->errors.size(), 1);
     EXPECT_TRUE(form->errors.first().contains(QDir::toNativeSeparators(path)));
     EXPECT_EQ(ws.image.ImageState, 1) << "the next showing tries again";
-    EXPECT_FALSE(c("Image1")->isEnabled());
-    EXPECT_FALSE(c("Image15")->isEnabled());
-    click("Image2");
     EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(ws.ExportCancelled);
 }
 
 TEST_F(ExportFormTest, SecondShowingKeepsZoomAndWeightsAndDoesNotReadAgain)
@@ -98,6 +97,13 @@ TEST_F(ExportFormTest, SecondShowingKeepsZoomAndWeightsAndDoesNotReadAgain)
     EXPECT_EQ(ws.BrightnessMeasure, MeasureRed) << "the measure is chosen again";
     EXPECT_EQ(sel().SelColumnTo, 3) << "the region is the default again";
     EXPECT_EQ(text("Label9"), QStringLiteral("Масштаб 400%")) << "the bars' change redraws the zoomed view";
+
+    c<QScrollBar>("HScroll2")->setValue(2);
+    click("Image2");
+    form->keepRegionAtNextShowing(); // back after a workbook that could not be written
+    start();
+    EXPECT_EQ(sel().SelColumnTo, 2);
+    EXPECT_EQ(text("Text4"), QStringLiteral(" 2"));
 }
 
 // ---- the region: bars, boxes, drag ------------------------------------------------------
@@ -317,6 +323,7 @@ TEST_F(ExportFormTest, CsvIsWrittenBesideThePictureOrTheErrorShown)
     open(bmp24(3, 2));
     start();
     form->csvAnswers << QStringLiteral("missing/res") << QStringLiteral("res");
+    QSignalSpy written(form.get(), &ExportForm::fileWritten);
     click("Image15");
     const QString target = QDir(folder).filePath(QStringLiteral("missing/res.csv"));
     const UserMessage expected = csvErrorMessage(CsvError::CannotCreate, QDir::toNativeSeparators(target));
@@ -325,9 +332,11 @@ TEST_F(ExportFormTest, CsvIsWrittenBesideThePictureOrTheErrorShown)
     EXPECT_EQ(form->csvErrors.size(), 1);
     EXPECT_TRUE(form->isVisible()) << "the window stays open";
     EXPECT_TRUE(ws.ExportCancelled) << "saving a table file is no export";
-    QFile written(QDir(folder).filePath(QStringLiteral("res.csv")));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().startsWith("200;200;200\r\n200;200;200\r\n"));
+    QFile csv(QDir(folder).filePath(QStringLiteral("res.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().startsWith("200;200;200\r\n200;200;200\r\n"));
+    ASSERT_EQ(written.count(), 1) << "only the file that was written";
+    EXPECT_EQ(written[0][0].toString(), csv.fileName());
 }
 
 TEST_F(ExportFormTest, CsvProgressBoxShowsAndItsStopLeavesNoFile)

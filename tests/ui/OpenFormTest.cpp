@@ -106,17 +106,6 @@ TEST_F(OpenFormTest, OpenedPictureIsPreviewedUnlessShowFileIsUnticked)
     EXPECT_TRUE(form->control<QWidget>("Line1")->isVisible()); // the crossed box
 }
 
-TEST_F(OpenFormTest, FileOfUnknownFormatIsRefusedWithABox)
-{
-    write("pics/letter.bmp", "Dear reader");
-    auto form = makeForm("pics");
-    form->openListEntry(form->fileEntries().indexOf("letter.bmp"));
-    ASSERT_EQ(form->boxes.size(), 1);
-    EXPECT_EQ(form->boxes[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(form->boxes[0].title, QStringLiteral("Неизвестный формат файла"));
-    EXPECT_FALSE(form->exportButton()->isEnabled());
-}
-
 TEST_F(OpenFormTest, ExportButtonSlidesInOnTheTimerAndAPressedClickRequestsTheExport)
 {
     auto form = makeForm("pics");
@@ -224,7 +213,7 @@ TEST_F(OpenFormTest, UnreadableFolderGivesTheAccessError)
 
 TEST_F(OpenFormTest, StopButtonIsPaintedAwayAsSoonAsColouringEnds)
 {
-    // The workbook is saved right after, with no event loop to paint the hidden button away.
+    // The rest of the rows go out uncoloured right after, with no event loop to paint the hidden button away.
     struct PaintSpy : QObject {
         QRegion painted;
         bool eventFilter(QObject*, QEvent* event) override
@@ -298,6 +287,7 @@ struct PathCase {
     const char* typed;       ///< %R: the scratch root without its final '/'; %B: the same with '\\'
     const char* expectedDir; ///< relative to the root; nullptr: the folder does not change
     bool refused;            ///< the "Невозможно открыть путь" box
+    const char* opened = nullptr; ///< the file opened there
 };
 
 void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
@@ -312,6 +302,7 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
     auto form = makeForm("pics");
     auto* box = form->control<QLineEdit>("Text5");
     write("pics/late.bmp", bmp24(1, 1)); // listed only if the folder is read again
+    write("top/notes.txt", "text");
     const QString before = form->fileListPath();
     const QString root = rootPath().chopped(1);
     box->setText(QString::fromUtf8(c.typed)
@@ -327,12 +318,15 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
     }
     if (!c.expectedDir)
         EXPECT_TRUE(form->fileEntries().isEmpty());
+    EXPECT_EQ(form->store().FilePath, c.opened ? rootPath() + c.opened : QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, PathBoxTest,
     ::testing::Values(PathCase{"UnchangedTextIsNotReadAgain", "%R/pics", nullptr, false},
                       PathCase{"BareNameIsTakenFromTheRoot", "top", "top", false},
+                      PathCase{"FileOpensInItsFolder", "%R/pics/late.bmp", "pics", false, "pics/late.bmp"},
+                      PathCase{"FileHiddenByTheFilterToo", "top/notes.txt", "top", false, "top/notes.txt"},
                       PathCase{"BareNameIsNotASubfolderOfTheCurrent", "sub", nullptr, true},
                       PathCase{"SlashStartsAtTheFileSystemRoot", "%R/pics/sub", "pics/sub", false},
                       PathCase{"BackslashStartsAtTheFileSystemRoot", "%B\\top", "top", false},

@@ -20,8 +20,8 @@
 
 namespace lumiset::test {
 
-/// The open window with its message boxes, help window, document opener and
-/// program end recorded instead of shown, launched or run.
+/// The open window with its message boxes, help window and document opener
+/// recorded instead of shown or launched.
 class RecordingForm : public OpenForm {
 public:
     RecordingForm(const QString& startFolder, const QList<DriveEntry>& drives)
@@ -34,7 +34,6 @@ public:
             opened << path;
             return true;
         });
-        setProgramEnd([this] { ++programEnds; });
     }
 
     struct Box {
@@ -47,7 +46,7 @@ public:
         boxes.append({icon, title, text});
     }
     void showHelp() override { ++helpShown; }
-    void showExportWindow() override { ++exportShown; }
+    void showExportWindow(bool) override { ++exportShown; }
 
     template <class T>
     T* control(const char* name) const
@@ -71,7 +70,6 @@ public:
     int helpShown = 0;
     int exportShown = 0;
     QStringList opened; ///< files handed to the document opener
-    int programEnds = 0;
 };
 
 /// A scratch folder that is the only "drive" of the window under test.

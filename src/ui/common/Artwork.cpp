@@ -251,7 +251,7 @@ void exportFrame(QPainter& p, const QRectF& r, int frame)
     p.restore();
 }
 
-void progressBar(QPainter& p, const QRectF& r)
+void progressBar(QPainter& p, const QRectF& r, int phase)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -263,7 +263,7 @@ void progressBar(QPainter& p, const QRectF& r)
     p.drawRect(inner(r));
     p.setClipRect(r.adjusted(1, 1, -1, -1));
     p.setPen(QPen(QColor(255, 255, 255, 70), 5));
-    for (qreal x = r.left() - r.height(); x < r.right(); x += 14)
+    for (qreal x = r.left() - r.height() - kProgressStripePeriod + phase; x < r.right(); x += kProgressStripePeriod)
         p.drawLine(QPointF(x, r.bottom()), QPointF(x + r.height(), r.top()));
     p.restore();
 }

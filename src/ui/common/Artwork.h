@@ -53,8 +53,11 @@ inline constexpr int kStripFrameHeight = 26;
 inline constexpr int kStripFrames = 13;
 void exportFrame(QPainter& p, const QRectF& r, int frame);
 
-/// The 130 × 26 bar revealed from the left while cells are coloured.
-void progressBar(QPainter& p, const QRectF& r);
+/// Distance between the progress bar's stripes.
+inline constexpr int kProgressStripePeriod = 14;
+/// The 130 × 26 bar revealed from the left while cells are coloured; its
+/// light stripes moved \a phase pixels along it.
+void progressBar(QPainter& p, const QRectF& r, int phase = 0);
 
 // Export window buttons.
 void tableButton(QPainter& p, const QRectF& r, bool pressed);  // export to the workbook

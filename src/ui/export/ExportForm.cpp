@@ -459,6 +459,8 @@ void ExportForm::saveCsv()
     });
     progress.close();
     setBusy(false);
+    if (error == CsvError::None)
+        emit fileWritten(ws_.SelectedFileName);
     if (error == CsvError::None || error == CsvError::Stopped)
         return;
     const UserMessage message = csvErrorMessage(error, QDir::toNativeSeparators(ws_.SelectedFileName));
@@ -529,7 +531,9 @@ void ExportForm::formLoad()
         selectOption(MeasureRed); // true colour of any depth reads as its components
     progressFrame_->setVisible(img.ImageState == 1);
     newSelectionPending_ = true;
-    sel_ = defaultSelection(W, H);
+    if (!keepRegion_ || checkRegion(img, sel_) == RegionError::OutsideImage)
+        sel_ = defaultSelection(W, H);
+    keepRegion_ = false;
     RegionChange everything;
     everything.outcome = RegionChange::Outcome::Applied;
     everything.boxes.set();
@@ -614,7 +618,8 @@ void ExportForm::readPixels()
     });
     if (result != LoadResult::Loaded) {
         // The loader has released the tables: nothing of an earlier file can
-        // show as this one's pixels. The window stays open for cancel and help.
+        // show as this one's pixels. With nothing to export, the window closes
+        // once the user has read why.
         readingTimer_->stop();
         readFailed_ = true;
         progressFrame_->hide();
@@ -632,6 +637,8 @@ void ExportForm::readPixels()
                           QStringLiteral("Не удалось прочитать изображение из файла\n%1\n"
                                          "Файл недоступен или изменился после открытия. Откройте его снова.")
                               .arg(file));
+        ws_.ExportCancelled = true;
+        reject();
         return;
     }
     drawImage();

@@ -93,6 +93,9 @@ public:
     /// The export command ends here once the request is ready: the window closes
     /// with ExportCancelled false.
     void finishExport();
+    /// The next showing starts with the region of the last one instead of the
+    /// default, when it still lies inside the picture.
+    void keepRegionAtNextShowing() { keepRegion_ = true; }
 
     /// Magnification of the zoomed view, in screen pixels per point; kept
     /// between showings. Takes effect at the next drawZoomedRegion().
@@ -122,6 +125,8 @@ signals:
     void exportCommand();
     /// The CSV button was clicked: the region is saved as a table file; the window stays open.
     void csvCommand();
+    /// A table file was written at \a path.
+    void fileWritten(const QString& path);
 
 protected:
     /// The input box of a weight; empty when cancelled. Tests replace it.
@@ -198,6 +203,7 @@ private:
     QLineEdit* typingBox_ = nullptr; ///< the box whose own input is being applied
     bool wedge_ = false;
     bool readFailed_ = false;
+    bool keepRegion_ = false;
     art::ZoomGlyph zoomPointer_ = art::ZoomGlyph::Plain;
     int busyDepth_ = 0;
 

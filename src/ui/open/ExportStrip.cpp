@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimerEvent>
 
 namespace lumiset {
 
@@ -67,11 +68,31 @@ void ExportStrip::unpress()
 
 ProgressPicture::ProgressPicture(QWidget* parent) : QWidget(parent) {}
 
+void ProgressPicture::setMoving(bool moving)
+{
+    if (moving)
+        timer_.start(40, this);
+    else
+        timer_.stop();
+    phase_ = 0;
+    update();
+}
+
+void ProgressPicture::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != timer_.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    phase_ = (phase_ + 1) % art::kProgressStripePeriod;
+    update();
+}
+
 void ProgressPicture::paintEvent(QPaintEvent*)
 {
     // The bar picture is always 130 wide; the box shows as much of it as its width.
     QPainter p(this);
-    art::progressBar(p, QRectF(0, 0, art::kStripFrameWidth, art::kStripFrameHeight));
+    art::progressBar(p, QRectF(0, 0, art::kStripFrameWidth, art::kStripFrameHeight), phase_);
 }
 
 } // namespace lumiset

@@ -2,6 +2,8 @@
 
 #include "common/PictureButton.h"
 
+#include <QBasicTimer>
+
 namespace lumiset {
 
 /// \brief The export button: a 130 × 338 strip of 13 frames that moves up
@@ -35,14 +37,22 @@ private:
     void unpress();
 };
 
-/// \brief The progress bar picture (130 × 26), revealed by widening its box.
+/// \brief The progress bar picture (130 × 26), revealed by widening its box;
+/// while moving, its stripes run along it to show work without a known end.
 class ProgressPicture : public QWidget {
     Q_OBJECT
 public:
     explicit ProgressPicture(QWidget* parent = nullptr);
+    void setMoving(bool moving);
+    bool moving() const { return timer_.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    QBasicTimer timer_;
+    int phase_ = 0;
 };
 
 } // namespace lumiset

@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -124,10 +125,6 @@ OpenForm::OpenForm(const QString& startFolder, DriveSource drives, QWidget* pare
     clock_.start();
     documentOpener_ = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     workbookFallback_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    endProgram_ = [this] {
-        close();
-        QCoreApplication::exit(1);
-    };
     buildControls();
     enterStartFolder(startFolder);
 }
@@ -519,6 +516,9 @@ void OpenForm::pathEntered()
         }
         target = from + rest;
     }
+    // A file: its folder, with the file opened there.
+    if (openFile(target))
+        return;
     if (!folderList_->setPath(target)) {
         refuse();
         return;
@@ -559,13 +559,17 @@ void OpenForm::showHelp()
 
 ExportForm& OpenForm::exportForm()
 {
-    if (!exportForm_)
+    if (!exportForm_) {
         exportForm_ = new ExportForm(workspace_, this);
+        connect(exportForm_, &ExportForm::fileWritten, this, &OpenForm::fileWritten);
+    }
     return *exportForm_;
 }
 
-void OpenForm::showExportWindow()
+void OpenForm::showExportWindow(bool keepRegion)
 {
+    if (keepRegion)
+        exportForm().keepRegionAtNextShowing();
     exportForm().exec();
 }
 
@@ -575,15 +579,20 @@ void OpenForm::exportCommand()
     // start inside the first.
     if (exporting_)
         return;
-    // Only the export window's own export command confirms a request.
-    workspace_.ExportCancelled = true;
-    showExportWindow();
-    if (!workspace_.ExportCancelled)
-        emit exportConfirmed();
-    writeSpreadsheet();
+    // A workbook that could not be written brings the export window back with
+    // its region, for another try or a CSV file.
+    bool again = false;
+    do {
+        // Only the export window's own export command confirms a request.
+        workspace_.ExportCancelled = true;
+        showExportWindow(again);
+        if (!workspace_.ExportCancelled)
+            emit exportConfirmed();
+        again = !writeSpreadsheet();
+    } while (again);
 }
 
-void OpenForm::writeSpreadsheet()
+bool OpenForm::writeSpreadsheet()
 {
     exporting_ = true;
     // While the cells are coloured, a click on the file list would open another
@@ -595,12 +604,55 @@ void OpenForm::writeSpreadsheet()
     fileList_->setEnabled(true);
     exportStrip_->setEnabled(true);
     exporting_ = false;
+    if (outcome == SpreadsheetOutcome::Written)
+        fileWritten(book.documentLocation());
     if (outcome != SpreadsheetOutcome::Failed)
+        return true;
+    const UserMessage failure = workbookFailureMessage(book.failures());
+    showMessage(MessageIcon::Exclamation, failure.title, failure.text);
+    return false;
+}
+
+void OpenForm::fileWritten(const QString& path)
+{
+    const QFileInfo written(path);
+    if (written.absoluteDir() != QDir(fileFolder_))
         return;
-    const UserMessage failure = automationFailureMessage();
-    showMessage(MessageIcon::Critical, failure.title, failure.text);
-    if (endProgram_)
-        endProgram_();
+    refreshFiles();
+    // The entry that was opened stays selected, without being opened again.
+    const QList<QListWidgetItem*> items = fileList_->findItems(selectedFileName_, Qt::MatchExactly);
+    if (items.isEmpty())
+        return;
+    const QSignalBlocker block(fileList_);
+    fileList_->setCurrentItem(items.first());
+    selectedFileIndex_ = fileList_->row(items.first());
+}
+
+void OpenForm::selectFile(const QString& fileName)
+{
+    if (fileList_->findItems(fileName, Qt::MatchExactly).isEmpty()) {
+        // The "*.*" entry lists every file of the folder.
+        const int everyFile = filterBox_->findText(QStringLiteral("*.*"), Qt::MatchStartsWith);
+        filterBox_->setCurrentIndex(everyFile);
+        patternChosen(everyFile);
+    }
+    const QList<QListWidgetItem*> items = fileList_->findItems(fileName, Qt::MatchExactly);
+    if (items.isEmpty())
+        return;
+    if (fileList_->currentItem() == items.first())
+        openListEntry(fileList_->row(items.first())); // already selected: open it again
+    else
+        fileList_->setCurrentItem(items.first());
+}
+
+bool OpenForm::openFile(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile() || !folderList_->setPath(file.absolutePath()))
+        return false;
+    folderChanged();
+    selectFile(file.fileName());
+    return true;
 }
 
 void OpenForm::slideTick()
@@ -776,6 +828,13 @@ void OpenForm::setRemainingVisible(bool visible)
 }
 
 void OpenForm::setRemainingText(const QString& text) { remainingLabel_->setText(text); }
+
+void OpenForm::setSaving(bool saving)
+{
+    // The whole bar, its stripes moving while the file is compressed.
+    setProgressWidth(saving ? kProgressBarWidth : 1);
+    progressBar_->setMoving(saving);
+}
 
 // ---- layout -------------------------------------------------------------
 

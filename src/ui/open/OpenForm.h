@@ -69,8 +69,6 @@ public:
     void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
     /// Where a workbook goes when the picture's folder cannot be written.
     void setWorkbookFallbackFolder(const QString& folder) { workbookFallback_ = folder; }
-    /// Ends the program after the spreadsheet failed; tests replace it.
-    void setProgramEnd(std::function<void()> end) { endProgram_ = std::move(end); }
 
     // What the readers write
     void setReport(const QString& text) override;
@@ -107,10 +105,18 @@ public:
     void setProgressWidth(int width) override;
     void setRemainingVisible(bool visible) override;
     void setRemainingText(const QString& text) override;
+    void setSaving(bool saving) override;
     qint64 nowMilliseconds() override { return clock_.elapsed(); }
 
     /// Opens the entry \a row of the file list, as selecting it does.
     void openListEntry(int row);
+    /// \brief Opens \a fileName of the folder shown as a click on it in the file
+    /// list does, first switching the type filter to every file when it hides the name.
+    void selectFile(const QString& fileName);
+    /// Shows the folder of the file \a path and opens the file there; false when it is no file.
+    bool openFile(const QString& path);
+    /// A file was written at \a path: the file list shows it when it lies in the folder shown.
+    void fileWritten(const QString& path);
 
 signals:
     /// The export button was clicked (the export command).
@@ -125,8 +131,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// Shows the help window modally; tests replace it.
     virtual void showHelp();
-    /// Shows the export window modally; tests replace it.
-    virtual void showExportWindow();
+    /// Shows the export window modally; tests replace it. After a failed
+    /// workbook it is shown again with the region of the last showing.
+    virtual void showExportWindow(bool keepRegion);
 
 private:
     void buildControls();
@@ -146,7 +153,8 @@ private:
     void pathEntered();
     void slideTick();
     void exportCommand();
-    void writeSpreadsheet();
+    /// False when the workbook could not be written (the user was told why).
+    bool writeSpreadsheet();
     void placePictureBox();
     void placeLines();
     QString driveRoot() const;
@@ -171,7 +179,6 @@ private:
     QElapsedTimer clock_;
     DocumentOpener documentOpener_;
     QString workbookFallback_;
-    std::function<void()> endProgram_;
     bool fileOpenedOnPress_ = false;
     int busyDepth_ = 0;
 
