@@ -23,8 +23,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -32,9 +32,9 @@ using namespace lumiset;
 
 namespace {
 
-constexpr double kFillVsQtMax = 1.15;       // table fill / QImageReader::read
-constexpr double kFirstPreviewMax = 0.3;    // seconds, JPEG report and preview
-constexpr double kOverheadMiB = 64.0;       // peak beyond decoded picture and tables
+constexpr double kFillVsQtMax = 1.15;    // table fill / QImageReader::read
+constexpr double kFirstPreviewMax = 0.3; // seconds, JPEG report and preview
+constexpr double kOverheadMiB = 64.0;    // peak beyond decoded picture and tables
 constexpr int kRepetitions = 3;
 
 double medianOf(std::vector<double> v)
@@ -181,11 +181,16 @@ int main(int argc, char** argv)
     bool memory = true;
     for (const QString& a : app.arguments().mid(1)) {
         const auto number = [&a] { return a.mid(a.indexOf(u'=') + 1).toInt(); };
-        if (a.startsWith(QLatin1String("--width="))) width = number();
-        else if (a.startsWith(QLatin1String("--height="))) height = number();
-        else if (a.startsWith(QLatin1String("--jpeg-width="))) jpegWidth = number();
-        else if (a.startsWith(QLatin1String("--jpeg-height="))) jpegHeight = number();
-        else if (a == QLatin1String("--no-memory")) memory = false;
+        if (a.startsWith(QLatin1String("--width=")))
+            width = number();
+        else if (a.startsWith(QLatin1String("--height=")))
+            height = number();
+        else if (a.startsWith(QLatin1String("--jpeg-width=")))
+            jpegWidth = number();
+        else if (a.startsWith(QLatin1String("--jpeg-height=")))
+            jpegHeight = number();
+        else if (a == QLatin1String("--no-memory"))
+            memory = false;
         else {
             std::fprintf(stderr, "unknown option %s\n", qPrintable(a));
             return 2;
@@ -221,7 +226,8 @@ int main(int argc, char** argv)
         t.restart();
         const OpenOutcome outcome = openCommand(store, view, info.absolutePath(), info.fileName());
         const double s = t.nsecsElapsed() / 1e9;
-        previewShown = opened(outcome) && !view.reportText.isEmpty() && (!view.pictureBox.isNull() || view.drawnVisible);
+        previewShown = opened(outcome) && !view.reportText.isEmpty()
+            && (!view.pictureBox.isNull() || view.drawnVisible);
         if (i == 0)
             firstPreview = s;
         else
@@ -257,7 +263,10 @@ int main(int argc, char** argv)
 
     const double mib = 1024.0 * 1024.0;
     // Decoded as RGB32 (4 B/px) into 3 byte tables; grey as Grayscale16 into one word table.
-    const struct { const char* name; double peak, decodedBytes, tableBytes; } peaks[] = {
+    const struct {
+        const char* name;
+        double peak, decodedBytes, tableBytes;
+    } peaks[] = {
         {"24-bit PNG: peak beyond decoded + tables", colourPeak, 4, 3},
         {"16-bit grey PNG: peak beyond decoded + tables", greyPeak, 2, 2},
     };
@@ -266,8 +275,7 @@ int main(int argc, char** argv)
         const double beyond = (p.peak - (p.decodedBytes + p.tableBytes) * pixels) / mib;
         // Below zero when the decoder wrote into the tables and no decoded copy was made.
         printRow(p.name, known ? QString::number(beyond, 'f', 1) + QStringLiteral(" MiB") : QStringLiteral("n/a"),
-                 "<= 64 MiB",
-                 verdict(known, beyond <= kOverheadMiB));
+                 "<= 64 MiB", verdict(known, beyond <= kOverheadMiB));
     }
 
     printRow("JPEG: first preview (report and preview)", secondsText(firstPreview, 4), "< 0.300 s",

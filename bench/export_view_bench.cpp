@@ -76,11 +76,11 @@ int main(int argc, char* argv[])
         bench::releasePlanes(ws.image);
         ws.image.ImageState = 1;
         open = std::min(open, bestOf(1, [&] {
-            form.showWindow();
-            form.startupTick();
-            QApplication::processEvents(); // exposes the window and paints it
-            form.repaint();
-        }));
+                            form.showWindow();
+                            form.startupTick();
+                            QApplication::processEvents(); // exposes the window and paints it
+                            form.repaint();
+                        }));
         form.reject();
     }
     std::printf("pixel load            %8.1f ms\n", load);
@@ -111,8 +111,9 @@ int main(int argc, char* argv[])
         const double redraw = bestOf(3, [&] { form.drawZoomedRegion(); });
         QApplication::processEvents();
         std::printf("region %4d x %5d at zoom %2d: redraw with count %7.2f ms, repaint %6.2f ms, readout %6.3f ms\n",
-                    r.columns, r.rows, r.zoom, redraw, bestOf(20, [&] { zoomed->repaint(); }),
-                    bestOf(20, [&] { pointerMove(zoomed, {5, 5}); }));
+                    r.columns, r.rows, r.zoom, redraw, bestOf(20, [&] { zoomed->repaint(); }), bestOf(20, [&] {
+                        pointerMove(zoomed, {5, 5});
+                    }));
     }
     return 0;
 }

@@ -36,10 +36,10 @@ using namespace lumiset;
 namespace {
 
 // Targets of the loading path.
-constexpr double kLoaderVsQtMax = 0.8;         // loader time / QImageReader time
-constexpr double kStageOneMaxSeconds = 0.3;    // report and preview of the large picture
-constexpr double kPeakBytesPerPixel = 3.0;     // the three tables...
-constexpr double kPeakOverheadMiB = 64.0;      // ...plus this much for everything else
+constexpr double kLoaderVsQtMax = 0.8;      // loader time / QImageReader time
+constexpr double kStageOneMaxSeconds = 0.3; // report and preview of the large picture
+constexpr double kPeakBytesPerPixel = 3.0;  // the three tables...
+constexpr double kPeakOverheadMiB = 64.0;   // ...plus this much for everything else
 
 QString g_path;
 bool g_generated = false; // g_path is the gradient written at start-up
@@ -56,8 +56,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-            {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
                 g_seconds[run.run_name.function_name].push_back(run.real_accumulated_time / double(run.iterations));
                 g_cpuSeconds[run.run_name.function_name].push_back(run.cpu_accumulated_time / double(run.iterations));
             }
@@ -176,8 +175,8 @@ void BM_StageOne_ShowFile(benchmark::State& state)
             return;
         }
         g_stageOnePath = view.drawnVisible ? QStringLiteral("point-by-point preview")
-            : !view.pictureBox.isNull()     ? QStringLiteral("Qt-decoded picture")
-                                            : QStringLiteral("no preview");
+            : !view.pictureBox.isNull()    ? QStringLiteral("Qt-decoded picture")
+                                           : QStringLiteral("no preview");
         state.ResumeTiming();
     }
 }
@@ -339,15 +338,30 @@ int main(int argc, char** argv)
     }
 
     benchmark::RegisterBenchmark("BM_Floor_ReadLoop", BM_Floor_ReadLoop)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(2)
+        ->Repetitions(5);
     benchmark::RegisterBenchmark("BM_Lumiset_LoadPixels", BM_Lumiset_LoadPixels)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(2)
+        ->Repetitions(5);
     benchmark::RegisterBenchmark("BM_Qt_QImageReader", BM_Qt_QImageReader)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(2)
+        ->Repetitions(5);
     benchmark::RegisterBenchmark("BM_StageOne_ShowFile", BM_StageOne_ShowFile)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(0.5)->Repetitions(3);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MinTime(0.5)
+        ->Repetitions(3);
     benchmark::RegisterBenchmark("BM_StageOne_ShowFile_QtLimitLifted", BM_StageOne_ShowFile_QtLimitLifted)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1)
+        ->Repetitions(1);
 
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -386,8 +400,8 @@ int main(int argc, char** argv)
     if (mem.ok) {
         const double mib = 1024.0 * 1024.0;
         const double budget = kPeakBytesPerPixel * mem.pixels + kPeakOverheadMiB * mib;
-        printRow("peak RSS while loading (VmHWM)", QString::number(mem.peak / mib, 'f', 1) + QStringLiteral(" MiB"),
-                 "", "");
+        printRow("peak RSS while loading (VmHWM)", QString::number(mem.peak / mib, 'f', 1) + QStringLiteral(" MiB"), "",
+                 "");
         printRow("  peak before loading (after stage one)",
                  QString::number(mem.baseline / mib, 'f', 1) + QStringLiteral(" MiB"), "", "");
         printRow("peak bytes per pixel", QString::number(mem.peak / mem.pixels, 'f', 3), "", "");
@@ -409,8 +423,8 @@ int main(int argc, char** argv)
     } else {
         printRow("stage one, show file ticked", QStringLiteral("not run"), "< 0.300 s", "not run");
     }
-    printRow("stage one, first open of the process", QString::number(firstStageOne, 'f', 4) + QStringLiteral(" s"),
-             "", "");
+    printRow("stage one, first open of the process", QString::number(firstStageOne, 'f', 4) + QStringLiteral(" s"), "",
+             "");
     if (liftedS > 0)
         printRow("stage one if Qt's limit were lifted (info)", QString::number(liftedS, 'f', 4) + QStringLiteral(" s"),
                  "", "");

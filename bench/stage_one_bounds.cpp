@@ -244,12 +244,11 @@ int main(int argc, char** argv)
     qint64 mostReads = 0;
     for (const QString& path : files) {
         const Figures f = measure(path);
-        const QString folder =
-            path.startsWith(temp.path()) ? QStringLiteral("synthetic") : QFileInfo(path).dir().dirName();
+        const QString folder = path.startsWith(temp.path()) ? QStringLiteral("synthetic")
+                                                            : QFileInfo(path).dir().dirName();
         std::printf("%-48s %8s %9.2f %9.2f %8lld %10lld %5s\n",
-                    qPrintable(folder + QLatin1Char('/') + QFileInfo(path).fileName()),
-                    outcomeName(f.outcome), f.firstMs, f.worstMs, (long long)f.calls, (long long)f.bytesRead,
-                    f.truncated ? "yes" : "no");
+                    qPrintable(folder + QLatin1Char('/') + QFileInfo(path).fileName()), outcomeName(f.outcome),
+                    f.firstMs, f.worstMs, (long long)f.calls, (long long)f.bytesRead, f.truncated ? "yes" : "no");
         if (f.worstMs > worst) {
             worst = f.worstMs;
             worstFile = QFileInfo(path).fileName();

@@ -3,8 +3,8 @@
 #include "Version.h"
 #include "common/Translation.h"
 
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 
 namespace lumiset {

@@ -32,9 +32,9 @@ struct CommandLine {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOption(help);
         parser.addOption(version);
-        for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                                 "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style",
-                                 "stylesheet", "qmljsdebugger"}) {
+        for (const char* name :
+             {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+              "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "qmljsdebugger"}) {
             QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
             qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
             parser.addOption(qtOption);

@@ -24,9 +24,9 @@ namespace {
 /// What to show and where to save it.
 struct Hooks {
     QString folder;
-    QString select;   ///< file of the folder to select after start-up
-    int helpPage = 0; ///< 1 summary, 2 help text, 3 export help: shown over the window
-    QString shot;     ///< grab into this PNG and quit
+    QString select;            ///< file of the folder to select after start-up
+    int helpPage = 0;          ///< 1 summary, 2 help text, 3 export help: shown over the window
+    QString shot;              ///< grab into this PNG and quit
     bool exportWindow = false; ///< open the export window on the selected file
     int zoom = 0;              ///< zoom of the export window's magnified view
     QString focus;             ///< control of the shown window to give the keyboard focus

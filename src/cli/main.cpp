@@ -28,50 +28,49 @@ constexpr int kExitCannotOpen = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitWriteFailed = 3;
 
-const char* const kUsage =
-    "Usage: lumiset-cli info IMAGE\n"
-    "       lumiset-cli export IMAGE [--from COL,ROW] [--to COL,ROW]\n"
-    "                   [--measure red|green|blue|mean|max|luma[,...]] [--weights R,G,B]\n"
-    "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME] [--progress]\n"
-    "       lumiset-cli --help\n"
-    "\n"
-    "info IMAGE   Opens IMAGE (BMP, TGA, PNG, JPEG, TIFF, GIF, WebP or PNM) as the\n"
-    "             Lumiset open window does with \"Показывать файл\" ticked and prints,\n"
-    "             in UTF-8 with LF line ends:\n"
-    "               the file report, one line per line;\n"
-    "               a line \"--\";\n"
-    "               \"size: \" and the size label;\n"
-    "               \"notice: \" and the notice, when one is shown;\n"
-    "               \"message: \" title \" | \" text, for each message box, in order;\n"
-    "               \"export: yes\" or \"export: no\": whether the picture can be exported.\n"
-    "             Line breaks inside a notice or message are written as \" | \".\n"
-    "\n"
-    "Exit status: 0 the file was opened (whatever its kind), 1 it cannot be opened\n"
-    "at all (the reason goes to standard error), 2 usage error.\n"
-    "\n"
-    "export IMAGE  Opens IMAGE as info does, reads its pixels and writes the region\n"
-    "             as the Lumiset export window does:\n"
-    "  --from COL,ROW  first point, 1-based, row 1 at the top (default 1,1)\n"
-    "  --to COL,ROW    last point, inclusive (default: 20,20 or the picture's edge)\n"
-    "  --measure M     red, green, blue, mean, max or luma (default: mean for\n"
-    "                  8-bit pictures, red for 24-bit ones); a grey region always\n"
-    "                  writes the red component; with --xlsx a comma-separated\n"
-    "                  list writes one worksheet per measure (Красный, Зелёный,\n"
-    "                  Синий, Среднее, Максимум, Яркость)\n"
-    "  --weights R,G,B luminance weights, \".\" or \",\" as decimal separator\n"
-    "                  (default 0.299,0.587,0.114; quote them when using \",\")\n"
-    "  --csv FILE      the semicolon-separated file of the CSV button (windows-1251,\n"
-    "                  CR LF), naming the picture's file in its first description line\n"
-    "  --xlsx FILE     the worksheet of the spreadsheet export, written to FILE and\n"
-    "                  not opened\n"
-    "  --fill          colour the worksheet's cells like their points\n"
-    "  --locale NAME   locale whose decimal separator is used, e.g. ru_RU, en_US\n"
-    "                  (default: the user's locale)\n"
-    "  --progress      print a progress line to standard error during long writes\n"
-    "Exit status: 0 written, 1 the picture cannot be exported (reason on standard\n"
-    "error), 2 usage error or a region outside the picture, first after last or\n"
-    "wider than 16384 columns, a measure list with --csv, 3 an output file could\n"
-    "not be written.\n";
+const char* const kUsage = "Usage: lumiset-cli info IMAGE\n"
+                           "       lumiset-cli export IMAGE [--from COL,ROW] [--to COL,ROW]\n"
+                           "                   [--measure red|green|blue|mean|max|luma[,...]] [--weights R,G,B]\n"
+                           "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME] [--progress]\n"
+                           "       lumiset-cli --help\n"
+                           "\n"
+                           "info IMAGE   Opens IMAGE (BMP, TGA, PNG, JPEG, TIFF, GIF, WebP or PNM) as the\n"
+                           "             Lumiset open window does with \"Показывать файл\" ticked and prints,\n"
+                           "             in UTF-8 with LF line ends:\n"
+                           "               the file report, one line per line;\n"
+                           "               a line \"--\";\n"
+                           "               \"size: \" and the size label;\n"
+                           "               \"notice: \" and the notice, when one is shown;\n"
+                           "               \"message: \" title \" | \" text, for each message box, in order;\n"
+                           "               \"export: yes\" or \"export: no\": whether the picture can be exported.\n"
+                           "             Line breaks inside a notice or message are written as \" | \".\n"
+                           "\n"
+                           "Exit status: 0 the file was opened (whatever its kind), 1 it cannot be opened\n"
+                           "at all (the reason goes to standard error), 2 usage error.\n"
+                           "\n"
+                           "export IMAGE  Opens IMAGE as info does, reads its pixels and writes the region\n"
+                           "             as the Lumiset export window does:\n"
+                           "  --from COL,ROW  first point, 1-based, row 1 at the top (default 1,1)\n"
+                           "  --to COL,ROW    last point, inclusive (default: 20,20 or the picture's edge)\n"
+                           "  --measure M     red, green, blue, mean, max or luma (default: mean for\n"
+                           "                  8-bit pictures, red for 24-bit ones); a grey region always\n"
+                           "                  writes the red component; with --xlsx a comma-separated\n"
+                           "                  list writes one worksheet per measure (Красный, Зелёный,\n"
+                           "                  Синий, Среднее, Максимум, Яркость)\n"
+                           "  --weights R,G,B luminance weights, \".\" or \",\" as decimal separator\n"
+                           "                  (default 0.299,0.587,0.114; quote them when using \",\")\n"
+                           "  --csv FILE      the semicolon-separated file of the CSV button (windows-1251,\n"
+                           "                  CR LF), naming the picture's file in its first description line\n"
+                           "  --xlsx FILE     the worksheet of the spreadsheet export, written to FILE and\n"
+                           "                  not opened\n"
+                           "  --fill          colour the worksheet's cells like their points\n"
+                           "  --locale NAME   locale whose decimal separator is used, e.g. ru_RU, en_US\n"
+                           "                  (default: the user's locale)\n"
+                           "  --progress      print a progress line to standard error during long writes\n"
+                           "Exit status: 0 written, 1 the picture cannot be exported (reason on standard\n"
+                           "error), 2 usage error or a region outside the picture, first after last or\n"
+                           "wider than 16384 columns, a measure list with --csv, 3 an output file could\n"
+                           "not be written.\n";
 
 void print(const QString& line)
 {
@@ -255,8 +254,8 @@ int exportCommand(const QStringList& args)
             return usageError(QStringLiteral("unknown option: ") + a);
         }
     }
-    static const QStringList kMeasures{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue"),
-                                       QStringLiteral("mean"), QStringLiteral("max"), QStringLiteral("luma")};
+    static const QStringList kMeasures{QStringLiteral("red"),  QStringLiteral("green"), QStringLiteral("blue"),
+                                       QStringLiteral("mean"), QStringLiteral("max"),   QStringLiteral("luma")};
     const QStringList measureNames = measureName.isEmpty() ? QStringList() : measureName.split(QLatin1Char(','));
     std::vector<int> measures;
     for (const QString& name : measureNames) {
@@ -277,8 +276,7 @@ int exportCommand(const QStringList& args)
         view = lumiset::RecordingOpenView();
         ws.image = lumiset::ImageStore();
         openAsTheWindowDoes(path, ws.image, view);
-        std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path),
-                     qPrintable(refusalReason(view)));
+        std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path), qPrintable(refusalReason(view)));
         return kExitCannotOpen;
     }
     if (lumiset::loadPixels(ws.image) != lumiset::LoadResult::Loaded) {

@@ -5,8 +5,8 @@
 #include "NumberText.h"
 #include "PointPreview.h"
 
-#include <QImageReader>
 #include <QIODevice>
+#include <QImageReader>
 
 #include <cmath>
 #include <limits>
@@ -159,7 +159,8 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     const int n = s.HeaderShift;
 
     if (s.FileLength > s.DeclaredFileSize)
-        appendReport(view, QStringLiteral("Размер файла ") + integerText(s.FileLength)
+        appendReport(view,
+                     QStringLiteral("Размер файла ") + integerText(s.FileLength)
                          + QStringLiteral(" байт, а в файле указан ") + integerText(s.DeclaredFileSize));
     else
         appendReport(view, QStringLiteral("Размер файла ") + integerText(s.DeclaredFileSize) + QStringLiteral(" байт"));
@@ -190,17 +191,21 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     if (qint64(s.InfoHeaderSize) + 15 > n + 27) {
         s.HasInfoHeader = 1;
         s.CompressionType = cur.i32le(n + 26);
-        appendReport(view, s.CompressionType != 0 ? integerText(s.CompressionType) + QStringLiteral(" тип сжатия")
-                                                  : QStringLiteral("Сжатия нет"));
+        appendReport(view,
+                     s.CompressionType != 0 ? integerText(s.CompressionType) + QStringLiteral(" тип сжатия")
+                                            : QStringLiteral("Сжатия нет"));
         s.HorizontalResolution = cur.i32le(n + 34);
-        appendReport(view, QStringLiteral("Горизонтальное разрешение устройства ")
-                         + integerText(s.HorizontalResolution) + QStringLiteral(" пиксель/метр"));
+        appendReport(view,
+                     QStringLiteral("Горизонтальное разрешение устройства ") + integerText(s.HorizontalResolution)
+                         + QStringLiteral(" пиксель/метр"));
         s.VerticalResolution = cur.i32le(n + 38);
-        appendReport(view, QStringLiteral("Вертикальное разрешение устройства ") + integerText(s.VerticalResolution)
+        appendReport(view,
+                     QStringLiteral("Вертикальное разрешение устройства ") + integerText(s.VerticalResolution)
                          + QStringLiteral(" пиксель/метр"));
         s.ColorsUsed = cur.i32le(n + 42);
         if (s.ColorsUsed != 0 && !colorsUsedIsFullPalette(s.ColorsUsed, s.BitsPerPixel))
-            appendReport(view, QStringLiteral("Используется ") + integerText(s.ColorsUsed) + QStringLiteral(" цветов из ")
+            appendReport(view,
+                         QStringLiteral("Используется ") + integerText(s.ColorsUsed) + QStringLiteral(" цветов из ")
                              + powerOfTwoText(s.BitsPerPixel) + QStringLiteral(" цветной палитры"));
         else
             appendReport(view, QStringLiteral("Используется все цвета палитры"));
@@ -291,7 +296,8 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         const QString colours = powerOfTwoText(s.BitsPerPixel);
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
         view.setLabelText(OpenLabel::Notice,
-                          colours + QStringLiteral("-ти цветное изображение") + kCrLf + QStringLiteral("не поддерживается."));
+                          colours + QStringLiteral("-ти цветное изображение") + kCrLf
+                              + QStringLiteral("не поддерживается."));
         view.setLabelVisible(OpenLabel::Notice, true);
         return;
     }

@@ -81,7 +81,7 @@ private:
 /// touches raw header bytes.
 class ByteCursor {
 public:
-    explicit ByteCursor(ByteSource& source) : source_(source) {}
+    explicit ByteCursor(ByteSource& source) : source_(source) { }
     std::uint8_t u8(qint64 offset);
     std::uint16_t u16le(qint64 offset);
     qint32 i32le(qint64 offset);

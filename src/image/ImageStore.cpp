@@ -46,9 +46,12 @@ PixelKind ImageStore::pixelKind() const
     if (isTga()) {
         // True-colour TGAs of every supported depth are decoded to 24 bits.
         switch (TgaImageType) {
-        case 1: case 9: return BitsPerPixel == 8 ? PixelKind::Palette : PixelKind::Unsupported;
-        case 3: case 11: return BitsPerPixel == 8 ? PixelKind::Grey : PixelKind::Unsupported;
-        case 2: case 10: return BitsPerPixel == 24 ? PixelKind::TrueColour : PixelKind::Unsupported;
+        case 1:
+        case 9: return BitsPerPixel == 8 ? PixelKind::Palette : PixelKind::Unsupported;
+        case 3:
+        case 11: return BitsPerPixel == 8 ? PixelKind::Grey : PixelKind::Unsupported;
+        case 2:
+        case 10: return BitsPerPixel == 24 ? PixelKind::TrueColour : PixelKind::Unsupported;
         default: return PixelKind::Unsupported;
         }
     }

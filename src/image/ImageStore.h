@@ -112,14 +112,14 @@ struct ImageStore {
     qint64 TgaPixelDataOffset = 18; ///< 0-based offset of the first stored pixel byte
 
     // Pictures decoded by Qt's image readers (PNG, JPEG, TIFF, GIF, WebP, PNM)
-    QByteArray DecodedFormat;      ///< Qt's format name: "png", "jpeg", "tiff", "gif", "webp", "pbm"/"pgm"/"ppm"
+    QByteArray DecodedFormat; ///< Qt's format name: "png", "jpeg", "tiff", "gif", "webp", "pbm"/"pgm"/"ppm"
     DecodedColour DecodedColourType = DecodedColour::Unreadable;
-    int BitsPerChannel = 0;        ///< per grey or colour sample, per palette index; 1..16 for the kinds read
-    int LargestSample = 0;         ///< the file's own largest sample (PNM maxval); 0: the full range of the tables
-    bool DecodedFloat = false;     ///< floating-point samples: refused
+    int BitsPerChannel = 0;    ///< per grey or colour sample, per palette index; 1..16 for the kinds read
+    int LargestSample = 0;     ///< the file's own largest sample (PNM maxval); 0: the full range of the tables
+    bool DecodedFloat = false; ///< floating-point samples: refused
 
     // Reader state shared between stage one and the preview
-    int HeaderShift = 0;              ///< 4 for a Windows info header, 0 for an OS/2 core header
+    int HeaderShift = 0;               ///< 4 for a Windows info header, 0 for an OS/2 core header
     std::uint8_t PaletteEntrySize = 0; ///< bytes per palette entry
 
     /// Palette entry i: [i][0] red, [i][1] green, [i][2] blue, each 0..255.
@@ -146,7 +146,11 @@ struct ImageStore {
         return isDecoded() && LargestSample > 0 ? LargestSample : sampleBytes() == 2 ? 65535 : 255;
     }
     /// \brief True when PixelRed holds palette indices or grey levels and the other planes are unused.
-    bool singlePlane() const { const PixelKind k = pixelKind(); return k == PixelKind::Palette || k == PixelKind::Grey; }
+    bool singlePlane() const
+    {
+        const PixelKind k = pixelKind();
+        return k == PixelKind::Palette || k == PixelKind::Grey;
+    }
     /// \brief Colour of the pixel (column, row) after loading, whatever the file kind;
     /// grey and colour samples scaled from 0..sampleMaximum() to 0..255.
     std::array<std::uint8_t, 3> rgb(int column, int row) const;

@@ -61,8 +61,7 @@ QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height, qint
 {
     const QString size = QString::number(width) + QStringLiteral(" x ") + QString::number(height);
     switch (verdict) {
-    case SizeVerdict::Fits:
-        return {};
+    case SizeVerdict::Fits: return {};
     case SizeVerdict::Empty:
         return QStringLiteral("Изображение без точек (") + size + QStringLiteral(")\r\nне поддерживается.");
     case SizeVerdict::TooManyPixels:
@@ -70,8 +69,9 @@ QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height, qint
             + QString::number(kMaxPixels) + QStringLiteral(" точек не поддерживается.");
     case SizeVerdict::NotEnoughMemory:
         return QStringLiteral("Изображению ") + size + QStringLiteral(" не хватит памяти:\r\nнужно ")
-            + QString::number((width * height * bytesPerPixel + kMemoryReserve) >> 20) + QStringLiteral(" МБ, свободно ")
-            + QString::number(qMax<qint64>(availableMemory(), 0) >> 20) + QStringLiteral(" МБ.");
+            + QString::number((width * height * bytesPerPixel + kMemoryReserve) >> 20)
+            + QStringLiteral(" МБ, свободно ") + QString::number(qMax<qint64>(availableMemory(), 0) >> 20)
+            + QStringLiteral(" МБ.");
     }
     return {};
 }

@@ -101,8 +101,9 @@ void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, 
     const QRectF place = picturePlacement(width, height);
     const int shownHeight = roundHalfEvenToInt(place.height());
     if (shownHeight < height)
-        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Уменьшено в ")
-                        + fixedText(double(height) / shownHeight, 2) + QStringLiteral(" раза"));
+        appendLabel(view, OpenLabel::SizeCaption,
+                    QStringLiteral("   Уменьшено в ") + fixedText(double(height) / shownHeight, 2)
+                        + QStringLiteral(" раза"));
     else
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Масштаб 1:1"));
     view.setPictureBox(picture, place, false);

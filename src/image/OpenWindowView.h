@@ -42,9 +42,9 @@ enum class PreviewAnchor {
 
 /// A preview drawn point by point from the file.
 struct PointPreview {
-    QImage image;          ///< the drawing area; points the reader did not draw are transparent
-    QSizeF box;            ///< size requested for the box (border included when bordered)
-    QPointF offset;        ///< box position relative to the anchor corner
+    QImage image;   ///< the drawing area; points the reader did not draw are transparent
+    QSizeF box;     ///< size requested for the box (border included when bordered)
+    QPointF offset; ///< box position relative to the anchor corner
     PreviewAnchor anchor = PreviewAnchor::Bmp;
     bool bordered = false; ///< a one-pixel border around the drawing area
 };
@@ -140,13 +140,13 @@ void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, 
 /// image reader decodes. A reader of such a format fills it from its header and
 /// hands it to presentPicture(); it never drives the window itself.
 struct PictureDescription {
-    QStringList report;     ///< report lines, first to last
+    QStringList report; ///< report lines, first to last
     int width = 0;
     int height = 0;
-    QString colourCaption;  ///< appended to the size label after the scale, e.g. "    16 млн. цветов"
+    QString colourCaption;        ///< appended to the size label after the scale, e.g. "    16 млн. цветов"
     std::optional<Swatch> swatch; ///< a palette to show beside the preview
-    QString notice;         ///< non-empty: the picture is refused with this notice
-    QImage picture;         ///< the decoded picture, when the file is shown
+    QString notice;               ///< non-empty: the picture is refused with this notice
+    QImage picture;               ///< the decoded picture, when the file is shown
 };
 
 /// \brief Applies \a d to the window in the order the readers use: report, size

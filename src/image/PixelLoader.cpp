@@ -50,7 +50,7 @@ void splitBgr(const std::uint8_t* p, std::uint8_t* red, std::uint8_t* green, std
     if constexpr (std::endian::native == std::endian::little) {
         for (; c + 4 <= n; c += 4, p += 12) {
             std::uint32_t w0, w1, w2;
-            std::memcpy(&w0, p, 4); // b0 g0 r0 b1
+            std::memcpy(&w0, p, 4);     // b0 g0 r0 b1
             std::memcpy(&w1, p + 4, 4); // g1 r1 b2 g2
             std::memcpy(&w2, p + 8, 4); // r2 b3 g3 r3
             const std::uint32_t b = (w0 & 0xFFu) | ((w0 >> 24) << 8) | (((w1 >> 16) & 0xFFu) << 16)

@@ -16,7 +16,7 @@ bool isBlank(std::uint8_t c)
 /// Reads the file forward in blocks, for the header and the plain (text) samples.
 class TextCursor {
 public:
-    TextCursor(ByteSource& source, qint64 pos) : source_(source), pos_(pos) {}
+    TextCursor(ByteSource& source, qint64 pos) : source_(source), pos_(pos) { }
 
     qint64 pos() const { return pos_; }
     bool atEnd() const { return pos_ >= source_.size(); }

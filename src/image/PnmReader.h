@@ -10,7 +10,7 @@ class ByteSource;
 /// \brief The header of a PNM file: "P1".."P6", width, height and (but for the
 /// bitmaps) the largest sample value, separated by blanks and "#" comments.
 struct PnmHeader {
-    char magic = 0;        ///< '1'..'6'
+    char magic = 0; ///< '1'..'6'
     qint64 width = 0;
     qint64 height = 0;
     int maxval = 1;        ///< 1 for P1 and P4
@@ -33,7 +33,6 @@ PnmHeader readPnmHeader(ByteSource& source);
 /// 16-bit words above (binary words are big-endian). Qt's own reader rescales
 /// every other range to 0..255, so these files are read here. The tables must be
 /// allocated with the header's size.
-LoadResult loadPnmSamples(ImageStore& store, ByteSource& source, const PnmHeader& header,
-                          const RowProgress& progress);
+LoadResult loadPnmSamples(ImageStore& store, ByteSource& source, const PnmHeader& header, const RowProgress& progress);
 
 } // namespace lumiset

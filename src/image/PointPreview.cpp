@@ -20,7 +20,7 @@ constexpr int kStretchedH = kBandH + 2; // 163
 // Bytes of one stored row, [first, first + length), read in one go.
 class RowReader {
 public:
-    explicit RowReader(ByteSource& source) : source_(source) {}
+    explicit RowReader(ByteSource& source) : source_(source) { }
     const std::uint8_t* read(qint64 offset, qint64 length)
     {
         buffer_.resize(std::size_t(qMax<qint64>(length, 1)));
@@ -158,8 +158,9 @@ PointPreview drawBmpPreview(const ImageStore& s, ByteSource& source)
         const qint64 start = rowOffset(srcRow) - bytesPerPixel; // byte of column 0
         const std::uint8_t* a = rowA.read(start, span + bytesPerPixel);
         const bool smoothRow = smoothing && L < g.rows;
-        const std::uint8_t* b = smoothRow ? rowB.read(rowOffset(roundHalfEvenToInt(L * scale + 1)) - bytesPerPixel, span + bytesPerPixel)
-                                          : nullptr;
+        const std::uint8_t* b = smoothRow
+            ? rowB.read(rowOffset(roundHalfEvenToInt(L * scale + 1)) - bytesPerPixel, span + bytesPerPixel)
+            : nullptr;
         auto* line = reinterpret_cast<QRgb*>(p.image.scanLine(y));
         for (int K = 1; K <= g.cols; ++K) {
             const qint64 c = qint64(K * scale); // Int(): scale and K are positive
@@ -209,7 +210,8 @@ PointPreview drawTgaPreview(const ImageStore& s, ByteSource& source)
         if (kind == PixelKind::TrueColour) {
             for (int K = 1; K <= g.cols; ++K) {
                 const qint64 pixel = roundHalfEvenToInt(K * scale) - 1;
-                const auto rgb = pixel < 0 ? std::array<std::uint8_t, 3>{} : decodeTgaTrueColour(row + pixel * bpp, bpp);
+                const auto rgb = pixel < 0 ? std::array<std::uint8_t, 3>{}
+                                           : decodeTgaTrueColour(row + pixel * bpp, bpp);
                 line[K - 1] = qRgb(rgb[0], rgb[1], rgb[2]);
             }
         } else {

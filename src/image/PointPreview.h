@@ -9,11 +9,11 @@ class ByteSource;
 
 /// \brief Box, scale and point counts of a preview drawn point by point.
 struct PreviewGeometry {
-    int boxWidth = 0;  ///< size of the box as it ends up (whole pixels)
+    int boxWidth = 0; ///< size of the box as it ends up (whole pixels)
     int boxHeight = 0;
-    double left = 0;   ///< position relative to the preview corner
+    double left = 0; ///< position relative to the preview corner
     double top = 0;
-    float scale = 1;   ///< picture pixels per preview point
+    float scale = 1; ///< picture pixels per preview point
     int rows = 0;
     int cols = 0;
     bool stretched = false;

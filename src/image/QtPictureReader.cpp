@@ -36,7 +36,7 @@ bool startsWith(const std::uint8_t* head, qint64 length, const char* signature, 
 /// What Qt says of a decoded pixel format.
 struct FormatFacts {
     DecodedColour colour = DecodedColour::Unreadable;
-    int bits = 0;          ///< bits per channel
+    int bits = 0; ///< bits per channel
     bool alpha = false;
     bool floating = false;
     int bytesPerPixel = 0; ///< of the decoded picture
@@ -53,13 +53,28 @@ FormatFacts factsOf(QImage::Format f)
     facts.bytesPerPixel = std::max(1, int(pf.bitsPerPixel()) / 8);
     switch (f) {
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB: facts.colour = DecodedColour::Palette; facts.bits = 1; break;
-    case QImage::Format_Indexed8: facts.colour = DecodedColour::Palette; facts.bits = 8; break;
-    case QImage::Format_Grayscale8: facts.colour = DecodedColour::Grey; facts.bits = 8; break;
-    case QImage::Format_Grayscale16: facts.colour = DecodedColour::Grey; facts.bits = 16; break;
+    case QImage::Format_MonoLSB:
+        facts.colour = DecodedColour::Palette;
+        facts.bits = 1;
+        break;
+    case QImage::Format_Indexed8:
+        facts.colour = DecodedColour::Palette;
+        facts.bits = 8;
+        break;
+    case QImage::Format_Grayscale8:
+        facts.colour = DecodedColour::Grey;
+        facts.bits = 8;
+        break;
+    case QImage::Format_Grayscale16:
+        facts.colour = DecodedColour::Grey;
+        facts.bits = 16;
+        break;
     case QImage::Format_RGBX64:
     case QImage::Format_RGBA64:
-    case QImage::Format_RGBA64_Premultiplied: facts.colour = DecodedColour::Colour; facts.bits = 16; break;
+    case QImage::Format_RGBA64_Premultiplied:
+        facts.colour = DecodedColour::Colour;
+        facts.bits = 16;
+        break;
     default:
         facts.colour = DecodedColour::Colour;
         facts.bits = facts.floating ? int(pf.bitsPerPixel()) / 4 : 8;
@@ -79,13 +94,20 @@ QString bitsWord(int n)
 
 QString formatTitle(const QByteArray& format)
 {
-    if (format == "png") return QStringLiteral("PNG формат - переносимая сетевая графика");
-    if (format == "jpeg") return QStringLiteral("JPEG формат - сжатие с потерями");
-    if (format == "tiff") return QStringLiteral("TIFF формат - теговый файл изображения");
-    if (format == "gif") return QStringLiteral("GIF формат - графический формат обмена");
-    if (format == "webp") return QStringLiteral("WebP формат");
-    if (format == "pbm") return QStringLiteral("PNM формат - чёрно-белый растр (PBM)");
-    if (format == "pgm") return QStringLiteral("PNM формат - растр в градациях серого (PGM)");
+    if (format == "png")
+        return QStringLiteral("PNG формат - переносимая сетевая графика");
+    if (format == "jpeg")
+        return QStringLiteral("JPEG формат - сжатие с потерями");
+    if (format == "tiff")
+        return QStringLiteral("TIFF формат - теговый файл изображения");
+    if (format == "gif")
+        return QStringLiteral("GIF формат - графический формат обмена");
+    if (format == "webp")
+        return QStringLiteral("WebP формат");
+    if (format == "pbm")
+        return QStringLiteral("PNM формат - чёрно-белый растр (PBM)");
+    if (format == "pgm")
+        return QStringLiteral("PNM формат - растр в градациях серого (PGM)");
     return QStringLiteral("PNM формат - цветной растр (PPM)");
 }
 
@@ -158,10 +180,10 @@ struct Resolution {
 
 /// What a PNG's chunks before its pixel data say beyond Qt's answer.
 struct PngHeader {
-    int bitDepth = 0;   ///< IHDR: bits per sample, or per index of a palette
-    int colourType = 0; ///< IHDR: 0 grey, 2 colour, 3 palette, 4 and 6 the same with alpha
-    qint64 keyAt = 0;   ///< the tRNS chunk of a grey or colour picture: its transparency key …
-    qint64 keyLength = 0; ///< … with its length, type and checksum (0: no key)
+    int bitDepth = 0;      ///< IHDR: bits per sample, or per index of a palette
+    int colourType = 0;    ///< IHDR: 0 grey, 2 colour, 3 palette, 4 and 6 the same with alpha
+    qint64 keyAt = 0;      ///< the tRNS chunk of a grey or colour picture: its transparency key …
+    qint64 keyLength = 0;  ///< … with its length, type and checksum (0: no key)
     Resolution resolution; ///< pHYs in metres (unit 1); unit 0 gives only the aspect
 };
 
@@ -179,7 +201,7 @@ PngHeader readPngHeader(ByteSource& source)
         if (type == 0x70485973u && length >= 9 && c.cur.u8(at + 16) == 1) // pHYs
             h.resolution = {int(std::min<quint32>(c.u32(at + 8), INT_MAX)),
                             int(std::min<quint32>(c.u32(at + 12), INT_MAX))};
-        const bool key = h.colourType == 0 || h.colourType == 2; // a palette's tRNS holds alphas instead
+        const bool key = h.colourType == 0 || h.colourType == 2;               // a palette's tRNS holds alphas instead
         if (type == 0x74524E53u && key && at + 12 + length <= source.size()) { // tRNS
             h.keyAt = at;
             h.keyLength = 12 + length;
@@ -472,10 +494,9 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     }
     setKind(s, facts);
     // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
-    d.report << (facts.colour == DecodedColour::Palette
-                     ? QStringLiteral("Цвета палитры по 8 бит на канал.")
-                     : QStringLiteral("Глубина цвета ") + integerText(facts.bits) + bitsWord(facts.bits)
-                         + QStringLiteral(" на канал."));
+    d.report << (facts.colour == DecodedColour::Palette ? QStringLiteral("Цвета палитры по 8 бит на канал.")
+                                                        : QStringLiteral("Глубина цвета ") + integerText(facts.bits)
+                         + bitsWord(facts.bits) + QStringLiteral(" на канал."));
     switch (facts.colour) {
     case DecodedColour::Palette: d.report << QStringLiteral("Изображение с палитрой."); break;
     case DecodedColour::Grey: d.report << QStringLiteral("Изображение в градациях серого."); break;
@@ -542,8 +563,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             for (int i = 0; i < paletteSize; ++i)
                 swatch.cells[std::size_t(i)] = picture.color(i);
             d.swatch = swatch;
-            d.report[d.report.indexOf(QStringLiteral("Изображение с палитрой."))] =
-                QStringLiteral("Изображение с палитрой из ") + integerText(paletteSize) + QStringLiteral(" цветов.");
+            d.report[d.report.indexOf(QStringLiteral("Изображение с палитрой."))]
+                = QStringLiteral("Изображение с палитрой из ") + integerText(paletteSize) + QStringLiteral(" цветов.");
         }
         if (preview && (picture.width() > kPreviewBandWidth * 2 || picture.height() > kPreviewBandHeight * 2)) {
             picture = picture.scaled(previewSize(s.ImageWidth, s.ImageHeight), Qt::IgnoreAspectRatio,
@@ -592,8 +613,7 @@ QImage::Format inPlaceFormat(const ImageStore& s)
 constexpr qint64 kParallelFillPixels = qint64(1) << 22;
 
 // One row of the decoded picture in \a format, converted from its own when it differs.
-template <typename Fill>
-void withRow(const QImage& image, int y, QImage::Format format, Fill fill)
+template <typename Fill> void withRow(const QImage& image, int y, QImage::Format format, Fill fill)
 {
     if (image.format() == format) {
         fill(image.constScanLine(y));
@@ -615,17 +635,17 @@ void fillRow(ImageStore& s, const QImage& image, int y)
         break;
     case PixelKind::Grey:
         if (wide)
-            withRow(image, y, QImage::Format_Grayscale16, [&](const uchar* p) {
-                std::memcpy(s.PixelRed.wordRow(row), p, n * 2);
-            });
+            withRow(image, y, QImage::Format_Grayscale16,
+                    [&](const uchar* p) { std::memcpy(s.PixelRed.wordRow(row), p, n * 2); });
         else
-            withRow(image, y, QImage::Format_Grayscale8, [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, n); });
+            withRow(image, y, QImage::Format_Grayscale8,
+                    [&](const uchar* p) { std::memcpy(s.PixelRed.row(row), p, n); });
         break;
     case PixelKind::TrueColour:
         if (wide) {
             // Straight (not premultiplied) samples: alpha plays no part in the colour.
-            const QImage::Format f =
-                image.format() == QImage::Format_RGBX64 ? QImage::Format_RGBX64 : QImage::Format_RGBA64;
+            const QImage::Format f = image.format() == QImage::Format_RGBX64 ? QImage::Format_RGBX64
+                                                                             : QImage::Format_RGBA64;
             withRow(image, y, f, [&](const uchar* p) {
                 const auto* px = reinterpret_cast<const QRgba64*>(p);
                 std::uint16_t* r = s.PixelRed.wordRow(row);
@@ -638,8 +658,8 @@ void fillRow(ImageStore& s, const QImage& image, int y)
                 }
             });
         } else {
-            const QImage::Format f =
-                image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
+            const QImage::Format f = image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32
+                                                                            : QImage::Format_ARGB32;
             withRow(image, y, f, [&](const uchar* p) {
                 std::uint8_t* r = s.PixelRed.row(row);
                 std::uint8_t* g = s.PixelGreen.row(row);

@@ -15,12 +15,14 @@ QString idFieldLine(int length)
 {
     const QString n = integerText(length);
     switch (length) {
-    case 1: case 21: case 31: case 41:
-        return n + QStringLiteral(" байт содержится в поле Идентификатора.");
-    case 2: case 3: case 4:
-        return n + QStringLiteral(" байта содержатся в поле Идентификатора.");
-    default:
-        return n + QStringLiteral(" байт содержатся в поле Идентификатора.");
+    case 1:
+    case 21:
+    case 31:
+    case 41: return n + QStringLiteral(" байт содержится в поле Идентификатора.");
+    case 2:
+    case 3:
+    case 4: return n + QStringLiteral(" байта содержатся в поле Идентификатора.");
+    default: return n + QStringLiteral(" байт содержатся в поле Идентификатора.");
     }
 }
 
@@ -72,7 +74,8 @@ int tgaBytesPerPixel(const ImageStore& s)
     if (s.pixelKind() != PixelKind::TrueColour)
         return 1;
     switch (s.TgaPixelDepth) {
-    case 15: case 16: return 2;
+    case 15:
+    case 16: return 2;
     case 32: return 4;
     default: return 3;
     }
@@ -108,7 +111,8 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
 
     ByteCursor cur(source);
     s.TgaIdLength = cur.u8(0);
-    view.setReport(s.TgaIdLength != 0 ? idFieldLine(s.TgaIdLength) : QStringLiteral("Поле идентификатора не используется."));
+    view.setReport(s.TgaIdLength != 0 ? idFieldLine(s.TgaIdLength)
+                                      : QStringLiteral("Поле идентификатора не используется."));
 
     s.TgaColorMapType = cur.u8(1);
     if (s.TgaColorMapType == 0) {
@@ -117,11 +121,13 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
         appendReport(view, QStringLiteral("Файл содержит карту цветов."));
         s.TgaColorMapStart = cur.u16le(3);
         s.TgaColorMapLength = cur.u16le(5);
-        appendReport(view, QStringLiteral("карта содержит ") + integerText(s.TgaColorMapLength) + QStringLiteral(" цветов"));
+        appendReport(view,
+                     QStringLiteral("карта содержит ") + integerText(s.TgaColorMapLength) + QStringLiteral(" цветов"));
         appendReport(view, QStringLiteral("и начинается по адресу ") + integerText(s.TgaColorMapStart));
         s.TgaColorMapDepth = cur.u8(7);
         const int d = s.TgaColorMapDepth;
-        appendReport(view, QStringLiteral("На каждый цвет палитры отведено по ") + integerText(d)
+        appendReport(view,
+                     QStringLiteral("На каждый цвет палитры отведено по ") + integerText(d)
                          + (d == 4 || d == 24 || d == 32 ? QStringLiteral(" бита.") : QStringLiteral(" бит.")));
     }
     // Bytes of one colour-map entry; the map lies between the ID field and the pixels.
@@ -135,7 +141,8 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
         refuse(view);
         view.setSwatchVisible(false);
         break;
-    case 1: case 9: {
+    case 1:
+    case 9: {
         appendReport(view, QStringLiteral("Изображение с палитрой."));
         s.PaletteEntrySize = entrySize;
         const int count = readColourMap(s, source);
@@ -148,11 +155,13 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
         showSwatch(view, swatch);
         break;
     }
-    case 2: case 10:
+    case 2:
+    case 10:
         appendReport(view, QStringLiteral("Полноцветное изображение 16 млн. цветов."));
         view.setSwatchVisible(false);
         break;
-    case 3: case 11: {
+    case 3:
+    case 11: {
         appendReport(view, QStringLiteral("Изображение в градациях серого."));
         Swatch ramp;
         for (int n = 0; n < 256; ++n)
@@ -175,7 +184,8 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
 
     s.TgaXOrigin = cur.u16le(8);
     if (s.TgaXOrigin != 0) {
-        appendReport(view, QStringLiteral("Начало изображения со столбца ") + integerText(s.TgaXOrigin)
+        appendReport(view,
+                     QStringLiteral("Начало изображения со столбца ") + integerText(s.TgaXOrigin)
                          + QStringLiteral(" от левого края."));
         refuse(view);
     } else {
@@ -184,7 +194,9 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
 
     s.TgaYOrigin = cur.u16le(10);
     if (s.TgaYOrigin != 0)
-        appendReport(view, QStringLiteral("Начало изображения со строки ") + integerText(s.TgaYOrigin) + QStringLiteral(" от низа."));
+        appendReport(view,
+                     QStringLiteral("Начало изображения со строки ") + integerText(s.TgaYOrigin)
+                         + QStringLiteral(" от низа."));
     else
         appendReport(view, QStringLiteral("Начало изображения снизу"));
 
@@ -195,8 +207,9 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     s.TgaRightToLeft = std::uint8_t(t - 2 * s.TgaTopOrigin - 4 * interleave);
     const int attributeBits = s.TgaDescriptor - 16 * s.TgaRightToLeft - 32 * s.TgaTopOrigin - 64 * interleave;
     // The "C" of both lines is a Latin capital, as the program has always written it.
-    appendReport(view, s.TgaTopOrigin == 1 ? QStringLiteral("Порядок обхода: Cверху вниз и")
-                                           : QStringLiteral("Порядок обхода: Cнизу вверх и"));
+    appendReport(view,
+                 s.TgaTopOrigin == 1 ? QStringLiteral("Порядок обхода: Cверху вниз и")
+                                     : QStringLiteral("Порядок обхода: Cнизу вверх и"));
     if (s.TgaRightToLeft == 1) {
         appendReport(view, QStringLiteral("справа налево."));
         refuse(view);
@@ -223,17 +236,18 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     s.PixelGreen.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
     s.PixelBlue.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
 
-    appendReport(view, QStringLiteral("Глубина цвета ") + integerText(pd)
+    appendReport(view,
+                 QStringLiteral("Глубина цвета ") + integerText(pd)
                      + (pd == 2 || pd == 4 || pd == 24 || pd == 32 ? QStringLiteral(" бита на пиксель.")
                                                                    : QStringLiteral(" бит на пиксель.")));
     appendReport(view, QStringLiteral("Число атрибутивных бит на пиксель ") + integerText(attributeBits));
 
     // Kinds the loader could read but whose size or depth it cannot take.
-    if (s.TgaImageType >= 1 && s.TgaImageType <= 3 && (verdict != SizeVerdict::Fits || kind == PixelKind::Unsupported)) {
-        const QString notice = verdict != SizeVerdict::Fits
-            ? sizeRefusalNotice(verdict, s.ImageWidth, s.ImageHeight)
-            : QStringLiteral("Глубина цвета ") + integerText(pd) + QStringLiteral(" бит на пиксель") + kCrLf
-                + QStringLiteral("не поддерживается.");
+    if (s.TgaImageType >= 1 && s.TgaImageType <= 3
+        && (verdict != SizeVerdict::Fits || kind == PixelKind::Unsupported)) {
+        const QString notice = verdict != SizeVerdict::Fits ? sizeRefusalNotice(verdict, s.ImageWidth, s.ImageHeight)
+                                                            : QStringLiteral("Глубина цвета ") + integerText(pd)
+                + QStringLiteral(" бит на пиксель") + kCrLf + QStringLiteral("не поддерживается.");
         refusePicture(view, notice);
         return;
     }

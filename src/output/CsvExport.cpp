@@ -34,8 +34,8 @@ QString defaultCsvPath(const QString& FilePath)
 {
     // The picture's own extension, written all in lower or all in upper case,
     // gives way to "csv"; any other name keeps its whole text.
-    static const char* const kPictureExtensions[] = {"bmp", "tga", "png", "jpg", "jpeg", "jpe", "tif", "tiff",
-                                                     "gif", "webp", "pbm", "pgm", "ppm", "pnm"};
+    static const char* const kPictureExtensions[] = {"bmp",  "tga", "png",  "jpg", "jpeg", "jpe", "tif",
+                                                     "tiff", "gif", "webp", "pbm", "pgm",  "ppm", "pnm"};
     const qsizetype dot = FilePath.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0) {
         const QString extension = FilePath.mid(dot + 1);
@@ -91,8 +91,8 @@ constexpr qint64 kCsvProgressMilliseconds = 100;
 // The rows of the table file and its description lines, handed to \a flush in
 // blocks; false from \a flush or \a progress ends the write.
 template <class Flush>
-bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSettings& m,
-                  const QString& imageFileName, const QLocale& locale, const CsvProgress& progress, Flush flush)
+bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
+                  const QLocale& locale, const CsvProgress& progress, Flush flush)
 {
     QByteArray out;
     const PixelKind kind = image.pixelKind();
@@ -131,8 +131,8 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
 
 } // namespace
 
-QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m,
-                    const QString& imageFileName, const QLocale& locale)
+QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
+                    const QLocale& locale)
 {
     QByteArray bytes;
     writeCsvRows(image, r, m, imageFileName, locale, {}, [&bytes](const QByteArray& block) {
@@ -202,20 +202,25 @@ UserMessage csvErrorMessage(CsvError error, const QString& path)
     case CsvError::None:
     case CsvError::Stopped: return {};
     case CsvError::RegionOutsideImage:
-        return {title, QStringLiteral("Выделенная область выходит за пределы изображения.") + kCrLf
-                           + QStringLiteral("Выделите область заново.")};
+        return {title,
+                QStringLiteral("Выделенная область выходит за пределы изображения.") + kCrLf
+                    + QStringLiteral("Выделите область заново.")};
     case CsvError::PixelsMissing:
-        return {title, QStringLiteral("Точки изображения ещё не прочитаны.") + kCrLf
-                           + QStringLiteral("Дождитесь, пока изображение появится на экране.")};
+        return {title,
+                QStringLiteral("Точки изображения ещё не прочитаны.") + kCrLf
+                    + QStringLiteral("Дождитесь, пока изображение появится на экране.")};
     case CsvError::WouldReplaceImage:
-        return {title, QStringLiteral("Файл ") + path + kCrLf
-                           + QStringLiteral("- это само открытое изображение. Введите другое название.")};
+        return {title,
+                QStringLiteral("Файл ") + path + kCrLf
+                    + QStringLiteral("- это само открытое изображение. Введите другое название.")};
     case CsvError::CannotCreate:
-        return {title, QStringLiteral("Не удалось создать файл ") + path + kCrLf
-                           + QStringLiteral("Проверьте название файла и доступ к папке.")};
+        return {title,
+                QStringLiteral("Не удалось создать файл ") + path + kCrLf
+                    + QStringLiteral("Проверьте название файла и доступ к папке.")};
     case CsvError::WriteFailed:
-        return {title, QStringLiteral("Не удалось записать файл ") + path + kCrLf
-                           + QStringLiteral("Возможно, диск заполнен. Прежний файл с этим названием не изменён.")};
+        return {title,
+                QStringLiteral("Не удалось записать файл ") + path + kCrLf
+                    + QStringLiteral("Возможно, диск заполнен. Прежний файл с этим названием не изменён.")};
     }
     return {};
 }

@@ -21,12 +21,11 @@ QString measureLineText(const MeasureSettings& m, const QLocale& locale)
     case MeasureMean:
         return QStringLiteral("Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей");
     case MeasureMaximum:
-        return QStringLiteral(
-            "Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки");
+        return QStringLiteral("Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки");
     case MeasureLuminance:
         return QStringLiteral("Выведена ЯРКОСТЬ = ") + fixedText(m.CoefRed, 3, Precision::Single, locale)
-            + QStringLiteral("•R + ") + fixedText(m.CoefGreen, 3, Precision::Single, locale)
-            + QStringLiteral("•G + ") + fixedText(m.CoefBlue, 3, Precision::Single, locale) + QStringLiteral("•B");
+            + QStringLiteral("•R + ") + fixedText(m.CoefGreen, 3, Precision::Single, locale) + QStringLiteral("•G + ")
+            + fixedText(m.CoefBlue, 3, Precision::Single, locale) + QStringLiteral("•B");
     default: return {};
     }
 }
@@ -60,8 +59,8 @@ QString colourCountText(const ImageStore& image)
 QString sheetFileLine(const QString& fileName, const ImageStore& image)
 {
     return QStringLiteral("Файл: ") + fileName + QStringLiteral(" ;    Точек ") + integerText(image.ImageWidth)
-        + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   ; ")
-        + colourCountText(image) + QStringLiteral(" цветов");
+        + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   ; ") + colourCountText(image)
+        + QStringLiteral(" цветов");
 }
 
 QString sheetRegionLine(const Selection& r, const QString& LastColumnName, int rowCount)
@@ -75,8 +74,8 @@ QString sheetRegionLine(const Selection& r, const QString& LastColumnName, int r
 QString csvFileLine(const QString& fileName, const ImageStore& image)
 {
     return QStringLiteral("Файл: ") + fileName + QStringLiteral(" ,    Точек ") + integerText(image.ImageWidth)
-        + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   , ")
-        + colourCountText(image) + QStringLiteral(" цветов");
+        + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   , ") + colourCountText(image)
+        + QStringLiteral(" цветов");
 }
 
 QString csvRegionLine(const Selection& r)

@@ -18,8 +18,7 @@ RegionError checkRegion(const ImageStore& image, const Selection& r)
         return plane.allocated() && plane.width() >= r.SelColumnTo && plane.height() >= r.SelRowTo;
     };
     switch (image.pixelKind()) {
-    case PixelKind::Unsupported:
-        return RegionError::None; // nothing is read
+    case PixelKind::Unsupported: return RegionError::None; // nothing is read
     case PixelKind::TrueColour:
         if (!covers(image.PixelGreen) || !covers(image.PixelBlue))
             return RegionError::PixelsMissing;
@@ -36,8 +35,7 @@ namespace {
 
 // Points of the region whose three samples are not all equal; \a rowOf gives a
 // plane's row in its own sample type.
-template <typename RowOf>
-qint32 countUnequalSamples(const ImageStore& image, const Selection& r, RowOf rowOf)
+template <typename RowOf> qint32 countUnequalSamples(const ImageStore& image, const Selection& r, RowOf rowOf)
 {
     qint32 count = 0;
     for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {

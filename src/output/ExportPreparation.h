@@ -9,8 +9,8 @@ namespace lumiset {
 
 enum class RegionError {
     None,
-    PixelsMissing, ///< the pixel tables of the picture have not been loaded
-    OutsideImage,  ///< a bound lies outside the picture, or a first bound after its last
+    PixelsMissing,   ///< the pixel tables of the picture have not been loaded
+    OutsideImage,    ///< a bound lies outside the picture, or a first bound after its last
     TallerThanSheet, ///< more rows than a worksheet holds below its description lines
 };
 

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-
 namespace lumiset {
 
 /// Brightness measures, numbered as the program has always numbered them.

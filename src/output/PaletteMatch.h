@@ -9,11 +9,11 @@ namespace lumiset {
 
 /// \brief The spreadsheet colours chosen for one point, and how they were found.
 struct PaletteMatch {
-    qint32 fill = 0;          ///< interior colour index of the cell
-    qint32 font = 0;          ///< font colour index that stays readable on the fill
-    qint32 bestRow = -1;      ///< ExcelPalette row taken; -1 when the grey ladder decided
-    qint32 bestDistance = 0;  ///< sum of absolute differences to that row
-    int rowsExamined = 0;     ///< palette rows looked at before the search stopped
+    qint32 fill = 0;         ///< interior colour index of the cell
+    qint32 font = 0;         ///< font colour index that stays readable on the fill
+    qint32 bestRow = -1;     ///< ExcelPalette row taken; -1 when the grey ladder decided
+    qint32 bestDistance = 0; ///< sum of absolute differences to that row
+    int rowsExamined = 0;    ///< palette rows looked at before the search stopped
 };
 
 /// \brief Maps a point's colour onto the spreadsheet's palette.

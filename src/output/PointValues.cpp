@@ -78,10 +78,8 @@ double measureOf(double r, double g, double b, const MeasureSettings& m, bool wi
 double pointValue(const ImageStore& image, PixelKind kind, int column, int row, const MeasureSettings& m)
 {
     switch (kind) {
-    case PixelKind::Unsupported:
-        return 0.0;
-    case PixelKind::Grey:
-        return image.PixelRed.sample(column, row);
+    case PixelKind::Unsupported: return 0.0;
+    case PixelKind::Grey: return image.PixelRed.sample(column, row);
     case PixelKind::Palette: {
         const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
         return measureOf(e[0], e[1], e[2], m, false);
@@ -241,8 +239,8 @@ bool writesDecimals(PixelKind kind, const MeasureSettings& m)
 
 } // namespace
 
-void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m,
-                     const QLocale& locale, char decimalPoint)
+void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m, const QLocale& locale,
+                     char decimalPoint)
 {
     char buf[32];
     if (writesDecimals(kind, m)) {
@@ -319,7 +317,8 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
         return;
     }
     const std::uint8_t* red = image_.PixelRed.row(row) + (columnFrom - 1);
-    const std::uint8_t* green = kind_ == PixelKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1) : nullptr;
+    const std::uint8_t* green = kind_ == PixelKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1)
+                                                               : nullptr;
     const std::uint8_t* blue = kind_ == PixelKind::TrueColour ? image_.PixelBlue.row(row) + (columnFrom - 1) : nullptr;
     const int count = columnTo - columnFrom + 1;
 

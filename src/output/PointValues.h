@@ -49,8 +49,8 @@ QString pointText(double value, PixelKind kind, const MeasureSettings& m, const 
 /// \brief Appends the text of pointText() to \a out as windows-1251 bytes;
 /// \a decimalPoint is the locale's separator already encoded. The table files
 /// of whole regions go through here, so the common forms avoid QString.
-void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m,
-                     const QLocale& locale, char decimalPoint);
+void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m, const QLocale& locale,
+                     char decimalPoint);
 
 /// \brief The "0.00" text of \a value as fixedText(value, 2) writes it, into
 /// \a buf (at least 32 bytes) with \a decimalPoint. Returns the length, or 0
@@ -88,7 +88,7 @@ private:
     MeasureSettings m_;
     QLocale locale_;
     char decimalPoint_;
-    bool wide_ = false; ///< 16-bit samples
+    bool wide_ = false;  ///< 16-bit samples
     Key key_ = Key::Red; ///< palette indices and grey levels sit in the red plane
     std::string texts_;
     std::vector<std::uint32_t> textStart_; ///< text k is texts_[textStart_[k], textStart_[k + 1])

@@ -11,9 +11,15 @@ namespace lumiset {
 
 namespace {
 
-constexpr std::size_t at(RegionField f) { return std::size_t(f); }
+constexpr std::size_t at(RegionField f)
+{
+    return std::size_t(f);
+}
 
-bool isRow(RegionField f) { return f == RegionField::FirstRow || f == RegionField::LastRow; }
+bool isRow(RegionField f)
+{
+    return f == RegionField::FirstRow || f == RegionField::LastRow;
+}
 
 } // namespace
 
@@ -133,8 +139,7 @@ RegionChange RegionEditor::typeBox(RegionField box, const QString& text)
     const std::optional<qint64> typed = parseBound(text, digitsOnly);
     if (!typed && digitsOnly)
         return change; // empty
-    const std::optional<Selection> next
-        = typed ? withBound(box, *typed, sel_, width_, height_) : std::nullopt;
+    const std::optional<Selection> next = typed ? withBound(box, *typed, sel_, width_, height_) : std::nullopt;
     if (!next) {
         change.outcome = RegionChange::Outcome::Refused;
         return change;
@@ -192,7 +197,9 @@ RegionChange RegionEditor::drag(QPoint anchor, QPoint pointer)
     change.bars.set();
     for (RegionField f : {RegionField::FirstColumn, RegionField::LastColumn}) {
         if (value(f, s) != value(f, sel_))
-            change.boxes.set(at(RegionField::FirstColumn)).set(at(RegionField::LastColumn)).set(at(RegionField::Columns));
+            change.boxes.set(at(RegionField::FirstColumn))
+                .set(at(RegionField::LastColumn))
+                .set(at(RegionField::Columns));
     }
     for (RegionField f : {RegionField::FirstRow, RegionField::LastRow}) {
         if (value(f, s) != value(f, sel_))

@@ -5,9 +5,9 @@
 namespace lumiset {
 
 RegionRows::RegionRows(const ImageStore& image, const Selection& region, const MeasureSettings& m)
-    : image_(image), kind_(image.pixelKind()), region_(region), m_(m),
-      rows_(region.SelRowTo - region.SelRowFrom + 1), columns_(region.SelColumnTo - region.SelColumnFrom + 1),
-      values_(std::size_t(qMax(columns_, 0))), colours_(std::size_t(qMax(columns_, 0)))
+    : image_(image), kind_(image.pixelKind()), region_(region), m_(m), rows_(region.SelRowTo - region.SelRowFrom + 1),
+      columns_(region.SelColumnTo - region.SelColumnFrom + 1), values_(std::size_t(qMax(columns_, 0))),
+      colours_(std::size_t(qMax(columns_, 0)))
 {
 }
 

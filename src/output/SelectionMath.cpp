@@ -198,8 +198,8 @@ std::optional<QString> readoutBrightness(const ImageStore& s, PixelKind kind, in
     }
 }
 
-Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view, int measure,
-                     const Workspace& w, qint32 colorPoints, const QLocale& locale)
+Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view, int measure, const Workspace& w,
+                     qint32 colorPoints, const QLocale& locale)
 {
     Readout out;
     out.column = (view == ReadoutView::Image ? QStringLiteral("X:  ") : QStringLiteral("Х:  ")) + integerText(column);
@@ -214,9 +214,7 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
         out.green = QStringLiteral("Зелёный  ") + integerText(s.PixelGreen.sample(column, row));
         out.blue = QStringLiteral("Синий  ") + integerText(s.PixelBlue.sample(column, row));
         break;
-    case PixelKind::Grey:
-        out.brightness = brightness + integerText(s.PixelRed.sample(column, row));
-        return out;
+    case PixelKind::Grey: out.brightness = brightness + integerText(s.PixelRed.sample(column, row)); return out;
     case PixelKind::Palette: {
         const auto& e = s.PaletteRGB[s.PixelRed(column, row)];
         out.red = QStringLiteral("Красный  ") + componentText(e[0], locale);

@@ -61,7 +61,8 @@ public:
         case Kind::TrueColour:
             return trueColour(store.PixelRed(column, row), store.PixelGreen(column, row), store.PixelBlue(column, row));
         case Kind::ScaledTrueColour:
-            return trueColour(levels_[store.PixelRed.sample(column, row)], levels_[store.PixelGreen.sample(column, row)],
+            return trueColour(levels_[store.PixelRed.sample(column, row)],
+                              levels_[store.PixelGreen.sample(column, row)],
                               levels_[store.PixelBlue.sample(column, row)]);
         case Kind::Nothing: break;
         }
@@ -104,8 +105,8 @@ struct Readout {
 /// form, the mean with one decimal on the image view and two on the zoomed
 /// one, the luminance with two (the text of the table file), the maximum
 /// whole. Nothing for the components and for a grey region (m.ColorPointCount 0).
-std::optional<QString> readoutBrightness(const ImageStore& store, PixelKind kind, int column, int row,
-                                         ReadoutView view, const MeasureSettings& m, const QLocale& locale);
+std::optional<QString> readoutBrightness(const ImageStore& store, PixelKind kind, int column, int row, ReadoutView view,
+                                         const MeasureSettings& m, const QLocale& locale);
 
 /// \brief The readout for the 1-based point (\a column, \a row).
 ///

@@ -39,7 +39,8 @@ public:
             return true;
         view_.setProgressWidth(int((done + 1) * kProgressBarWidth / total_));
         if (done > 0) {
-            const qint64 secondsLeft = qint64(roundHalfEven(double(now - start_) * double(total_ - done) / double(done) / 1000.0));
+            const qint64 secondsLeft = qint64(
+                roundHalfEven(double(now - start_) * double(total_ - done) / double(done) / 1000.0));
             if (secondsLeft > 0)
                 view_.setRemainingText(QStringLiteral("Осталось  ") + integerText(secondsLeft) + QStringLiteral(" с"));
         }
@@ -78,9 +79,8 @@ SheetStatus saveShowingIt(SpreadsheetAutomation& sheet, ExportProgressView& view
     return saved;
 }
 
-SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name,
-                       SpreadsheetAutomation& sheet, RowPacer& pacer, qint64& done, bool& colouring,
-                       const QLocale& locale)
+SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name, SpreadsheetAutomation& sheet,
+                       RowPacer& pacer, qint64& done, bool& colouring, const QLocale& locale)
 {
     const ExportRequest& req = ws.request;
     const int rowCount = req.rowCount;
@@ -203,7 +203,8 @@ UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures)
             lines << QStringLiteral("Не удалось создать файл ") + path << QStringLiteral("Папка не найдена.");
             break;
         case WorkbookError::FolderDenied:
-            lines << QStringLiteral("Не удалось создать файл ") + path << QStringLiteral("Нет права записи в эту папку.");
+            lines << QStringLiteral("Не удалось создать файл ") + path
+                  << QStringLiteral("Нет права записи в эту папку.");
             break;
         case WorkbookError::WriteFailed:
             lines << QStringLiteral("Не удалось записать файл ") + path << QStringLiteral("Возможно, диск заполнен.");

@@ -72,7 +72,8 @@ QString reserveTemporary(const QString& folder)
 // gets the usual permissions of a document.
 void makeShareable(const QString& path)
 {
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+    QFile::setPermissions(path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                               | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
@@ -458,7 +459,9 @@ bool XlsxWorkbook::finish(int closed)
     const QString base = QFileInfo(first).completeBaseName();
     const QDir dir(folder_);
     for (int n = 1; n < 10000; ++n) {
-        const QString path = n == 1 ? first : dir.filePath(base + QStringLiteral(" (") + integerText(n) + QStringLiteral(").xlsx"));
+        const QString path = n == 1
+            ? first
+            : dir.filePath(base + QStringLiteral(" (") + integerText(n) + QStringLiteral(").xlsx"));
         if (QFileInfo::exists(path))
             continue;
         if (QFile::rename(temp, path)) { // never replaces a file that appeared meanwhile

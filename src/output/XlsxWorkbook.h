@@ -56,7 +56,7 @@ public:
     SheetStatus saveWorkbook(const SaveWait& keepWaiting) override;
     SheetStatus activateSheet() override;
     void discard() override;
-    void release() override {}
+    void release() override { }
     QString documentLocation() const override { return savedPath_; }
     QList<WorkbookFailure> failures() const override;
 
@@ -76,7 +76,7 @@ private:
         double smallest = 0.0; ///< most negative value
         bool anyLarge = false;
         bool anyNegative = false;
-        int otherPixels = 0;   ///< widest text of the other values
+        int otherPixels = 0; ///< widest text of the other values
         double otherWidth = 0.0;
     };
     lxw_format* formatFor(CellColours style, bool twoDecimals);

@@ -27,7 +27,7 @@ struct ReportCase {
     bool exportable;
 };
 
-class BmpReport : public ::testing::TestWithParam<ReportCase> {};
+class BmpReport : public ::testing::TestWithParam<ReportCase> { };
 
 TEST_P(BmpReport, ReportLinePaddingAndExport)
 {
@@ -42,27 +42,41 @@ TEST_P(BmpReport, ReportLinePaddingAndExport)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BmpReport,
-    ::testing::Values(
-        ReportCase{"8-bit 3 wide: 1 filler byte is the expected alignment", sized(3, 2, 8), "8 бит на каждый пиксель ",
-                   false, 1, true},
-        ReportCase{"longer than declared, padding from the length above 3: from the declared size",
-                   with(sized(2, 2, 24), [](BmpBuilder& b) { b.trailing = 4; b.declaredSize = 70; }),
-                   "Размер файла 74 байт, а в файле указан 70", false, 2, true},
-        ReportCase{"longer than declared, padding up to 3: from the length",
-                   with(sized(2, 2, 24), [](BmpBuilder& b) { b.trailing = 2; b.declaredSize = 70; }),
-                   "Размер файла 72 байт, а в файле указан 70", true, 3, true},
-        ReportCase{"shorter than declared: padding is W mod 4", with(sized(3, 2, 24), [](BmpBuilder& b) { b.declaredSize = 1000; }),
-                   "Размер файла 1000 байт", true, 3, true},
-        ReportCase{"OS/2 core header", with(sized(2, 2, 8), [](BmpBuilder& b) { b.os2 = true; }),
-                   "BMP формат - растр OS/2", false, 2, true},
-        ReportCase{"16 of 256 colours used", with(sized(2, 2, 8, 16), [](BmpBuilder& b) { b.colorsUsed = 16; }),
-                   "Используется 16 цветов из 256 цветной палитры", false, 2, true},
-        ReportCase{"negative height", sized(2, -3, 24), "Строки записаны сверху вниз", false, 2, true},
-        ReportCase{"compressed: padding is (4 - W mod 4) mod 4", with(sized(2, 2, 8), [](BmpBuilder& b) { b.compression = 1; }),
-                   "1 тип сжатия", false, 2, false},
-        ReportCase{"a depth whose power of two no double holds",
-                   with(sized(1, 1, 24), [](BmpBuilder& b) { b.bitsPerPixel = 2000; b.colorsUsed = 5; }),
-                   "Используется 5 цветов из 2^2000 цветной палитры", true, -246, false}));
+    ::testing::Values(ReportCase{"8-bit 3 wide: 1 filler byte is the expected alignment", sized(3, 2, 8),
+                                 "8 бит на каждый пиксель ", false, 1, true},
+                      ReportCase{"longer than declared, padding from the length above 3: from the declared size",
+                                 with(sized(2, 2, 24),
+                                      [](BmpBuilder& b) {
+                                          b.trailing = 4;
+                                          b.declaredSize = 70;
+                                      }),
+                                 "Размер файла 74 байт, а в файле указан 70", false, 2, true},
+                      ReportCase{"longer than declared, padding up to 3: from the length",
+                                 with(sized(2, 2, 24),
+                                      [](BmpBuilder& b) {
+                                          b.trailing = 2;
+                                          b.declaredSize = 70;
+                                      }),
+                                 "Размер файла 72 байт, а в файле указан 70", true, 3, true},
+                      ReportCase{"shorter than declared: padding is W mod 4",
+                                 with(sized(3, 2, 24), [](BmpBuilder& b) { b.declaredSize = 1000; }),
+                                 "Размер файла 1000 байт", true, 3, true},
+                      ReportCase{"OS/2 core header", with(sized(2, 2, 8), [](BmpBuilder& b) { b.os2 = true; }),
+                                 "BMP формат - растр OS/2", false, 2, true},
+                      ReportCase{"16 of 256 colours used",
+                                 with(sized(2, 2, 8, 16), [](BmpBuilder& b) { b.colorsUsed = 16; }),
+                                 "Используется 16 цветов из 256 цветной палитры", false, 2, true},
+                      ReportCase{"negative height", sized(2, -3, 24), "Строки записаны сверху вниз", false, 2, true},
+                      ReportCase{"compressed: padding is (4 - W mod 4) mod 4",
+                                 with(sized(2, 2, 8), [](BmpBuilder& b) { b.compression = 1; }), "1 тип сжатия", false,
+                                 2, false},
+                      ReportCase{"a depth whose power of two no double holds",
+                                 with(sized(1, 1, 24),
+                                      [](BmpBuilder& b) {
+                                          b.bitsPerPixel = 2000;
+                                          b.colorsUsed = 5;
+                                      }),
+                                 "Используется 5 цветов из 2^2000 цветной палитры", true, -246, false}));
 
 TEST(BmpReader, SwatchShowsOnlyTheColoursUsed)
 {
@@ -98,7 +112,7 @@ struct RefusalCase {
     const char* noticeStart;
 };
 
-class BmpRefusal : public ::testing::TestWithParam<RefusalCase> {};
+class BmpRefusal : public ::testing::TestWithParam<RefusalCase> { };
 
 TEST_P(BmpRefusal, SizesNothingAndExplainsWhy)
 {
@@ -126,7 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"negative width", sized(-5, 1, 24).build(), -1, "Изображение 65531 x 65535 слишком велико"},
         RefusalCase{"just above 2^30 points", patchedSize(32768, 32769), -1, "Изображение 32768 x 32769 слишком"},
         RefusalCase{"height INT_MIN", patchedSize(1, std::numeric_limits<qint32>::min()), -1, "Изображение 1 x"},
-        RefusalCase{"more than free memory", sized(100, 100, 24).build(), 0, "Изображению 100 x 100 не хватит памяти"}));
+        RefusalCase{"more than free memory", sized(100, 100, 24).build(), 0,
+                    "Изображению 100 x 100 не хватит памяти"}));
 
 struct FailureCase {
     const char* rule;
@@ -137,7 +152,7 @@ struct FailureCase {
     const char* text;
 };
 
-class BmpFailure : public ::testing::TestWithParam<FailureCase> {};
+class BmpFailure : public ::testing::TestWithParam<FailureCase> { };
 
 TEST_P(BmpFailure, ShowsTheMessageAndDisablesExport)
 {
@@ -156,18 +171,22 @@ TEST_P(BmpFailure, ShowsTheMessageAndDisablesExport)
 INSTANTIATE_TEST_SUITE_P(
     Messages, BmpFailure,
     ::testing::Values(
-        FailureCase{"rejected 16-bit", sized(2, 2, 16, 0), Status::Rejected, MessageIcon::Exclamation,
-                    "Неподдерживаемая версия формата BMP",
-                    "Формат BMP файла c 16 бит на пиксель не поддерживается.\r\nВозможно только 8 бит или 24 бита на пиксель."},
-        FailureCase{"rejected compressed 24-bit", with(sized(2, 2, 24), [](BmpBuilder& b) { b.compression = 3; }),
-                    Status::Rejected, MessageIcon::Exclamation, "Неподдерживаемая версия формата BMP",
-                    "Формат BMP файла cо сжатием 3 не поддерживается.\r\nВозможно только 8 бит или 24 бита на пиксель."},
+        FailureCase{
+            "rejected 16-bit", sized(2, 2, 16, 0), Status::Rejected, MessageIcon::Exclamation,
+            "Неподдерживаемая версия формата BMP",
+            "Формат BMP файла c 16 бит на пиксель не поддерживается.\r\nВозможно только 8 бит или 24 бита на пиксель."},
+        FailureCase{
+            "rejected compressed 24-bit", with(sized(2, 2, 24), [](BmpBuilder& b) { b.compression = 3; }),
+            Status::Rejected, MessageIcon::Exclamation, "Неподдерживаемая версия формата BMP",
+            "Формат BMP файла cо сжатием 3 не поддерживается.\r\nВозможно только 8 бит или 24 бита на пиксель."},
         FailureCase{"compressed", with(sized(2, 2, 8), [](BmpBuilder& b) { b.compression = 1; }), Status::Loaded,
-                    MessageIcon::None, "Не поддерживаемый формат", "Изображение с типом сжатия 1\r\n            не поддерживается"},
+                    MessageIcon::None, "Не поддерживаемый формат",
+                    "Изображение с типом сжатия 1\r\n            не поддерживается"},
         FailureCase{"loader cannot read the file", sized(2, 2, 24), Status::Failed, MessageIcon::Critical, "Ошибка",
                     "Ошибка №57 Ошибка ввода-вывода устройства"},
-        FailureCase{"palette entry size beyond a byte", with(sized(2, 2, 8), [](BmpBuilder& b) { b.pixelOffset = 1000000; }),
-                    Status::Loaded, MessageIcon::Critical, "Ошибка", "Ошибка №6 Переполнение"},
+        FailureCase{"palette entry size beyond a byte",
+                    with(sized(2, 2, 8), [](BmpBuilder& b) { b.pixelOffset = 1000000; }), Status::Loaded,
+                    MessageIcon::Critical, "Ошибка", "Ошибка №6 Переполнение"},
         FailureCase{"negative palette entry size", with(sized(2, 2, 8), [](BmpBuilder& b) { b.pixelOffset = -1000; }),
                     Status::Loaded, MessageIcon::Critical, "Ошибка", "Ошибка №6 Переполнение"}));
 

@@ -121,7 +121,7 @@ const QStringList kMustCompare = {
     "g/pal8v5.bmp",      // the longest Windows header
 };
 
-class BmpSuiteGoodFile : public testing::TestWithParam<std::string> {};
+class BmpSuiteGoodFile : public testing::TestWithParam<std::string> { };
 
 TEST_P(BmpSuiteGoodFile, ExportedPicturesDecodeToQtsPixels)
 {
@@ -129,8 +129,8 @@ TEST_P(BmpSuiteGoodFile, ExportedPicturesDecodeToQtsPixels)
     SCOPED_TRACE(f->path.toStdString());
     ASSERT_EQ(f->outcome, OpenOutcome::Bmp);
     // Every producer's plain 8- and 24-bit layout is one the program accepts, and only those.
-    ASSERT_EQ(f->view.exportOn, f->exportableKind()) << f->store.BitsPerPixel << " bits, compression "
-                                                      << f->store.CompressionType;
+    ASSERT_EQ(f->view.exportOn, f->exportableKind())
+        << f->store.BitsPerPixel << " bits, compression " << f->store.CompressionType;
     const bool required = kMustCompare.contains(QString::fromStdString(GetParam()));
     ASSERT_TRUE(f->exportableKind() || !required);
     if (!f->exportableKind())

@@ -27,14 +27,33 @@ std::vector<Seed> seeds()
 {
     return {
         {"24-bit BMP", false, BmpBuilder{.width = 5, .height = 3}.build()},
-        {"8-bit BMP", false, BmpBuilder{.width = 3, .height = 2, .bitsPerPixel = 8, .palette = std::vector<Rgb>(256, Rgb{9, 8, 7}),
-                                        .indices = {{1, 2, 255}, {0, 3, 4}}}.build()},
-        {"OS/2 BMP", false, BmpBuilder{.width = 3, .height = 2, .bitsPerPixel = 8, .os2 = true,
-                                       .palette = std::vector<Rgb>(16, Rgb{1, 2, 3})}.build()},
+        {"8-bit BMP", false,
+         BmpBuilder{.width = 3,
+                    .height = 2,
+                    .bitsPerPixel = 8,
+                    .palette = std::vector<Rgb>(256, Rgb{9, 8, 7}),
+                    .indices = {{1, 2, 255}, {0, 3, 4}}}
+             .build()},
+        {"OS/2 BMP", false,
+         BmpBuilder{.width = 3,
+                    .height = 2,
+                    .bitsPerPixel = 8,
+                    .os2 = true,
+                    .palette = std::vector<Rgb>(16, Rgb{1, 2, 3})}
+             .build()},
         {"32-bit TGA", true, TgaBuilder{.width = 3, .height = 2, .pixelDepth = 32, .descriptor = 0x28}.build()},
-        {"colour-mapped TGA", true, TgaBuilder{.idLength = 4, .colorMapType = 1, .imageType = 1, .colorMapLength = 4, .width = 3,
-                                               .height = 2, .pixelDepth = 8, .colourMap = std::vector<Rgb>(4, Rgb{50, 60, 70})}.build()},
-        {"grey TGA", true, TgaBuilder{.imageType = 3, .width = 4, .height = 2, .pixelDepth = 8, .descriptor = 0x20}.build()},
+        {"colour-mapped TGA", true,
+         TgaBuilder{.idLength = 4,
+                    .colorMapType = 1,
+                    .imageType = 1,
+                    .colorMapLength = 4,
+                    .width = 3,
+                    .height = 2,
+                    .pixelDepth = 8,
+                    .colourMap = std::vector<Rgb>(4, Rgb{50, 60, 70})}
+             .build()},
+        {"grey TGA", true,
+         TgaBuilder{.imageType = 3, .width = 4, .height = 2, .pixelDepth = 8, .descriptor = 0x20}.build()},
         {"16-bit TGA", true, TgaBuilder{.width = 2, .height = 2, .pixelDepth = 16}.build()},
     };
 }
@@ -72,7 +91,8 @@ TEST(Mutation, TruncatedAndFlippedFilesAreRefusedOrReadable)
             const int flips = 1 + int(rng.bounded(4));
             for (int k = 0; k < flips; ++k) {
                 // Header bytes are where the decisions are; hit them more often.
-                const int at = rng.bounded(4) ? int(rng.bounded(qMin(bytes.size(), 60))) : int(rng.bounded(bytes.size()));
+                const int at = rng.bounded(4) ? int(rng.bounded(qMin(bytes.size(), 60)))
+                                              : int(rng.bounded(bytes.size()));
                 bytes[at] = char(rng.bounded(256));
             }
             SCOPED_TRACE(bytes.toHex().toStdString());

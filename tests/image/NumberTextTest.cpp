@@ -19,7 +19,8 @@ TEST(FixedText, RoundsTheDecimalTextHalfAwayFromZero)
     } cases[] = {
         {"480 / 161 under a comma locale", 480.0 / 161, 2, D, QLocale::Russian, "2,98"},
         {"0.815 lies below the tie in binary but its text rounds up", 0.815, 2, D, QLocale::Russian, "0,82"},
-        {"single 76.244995 reads 76.24500 at 7 digits", double(76.244995f), 2, Precision::Single, QLocale::Russian, "76,25"},
+        {"single 76.244995 reads 76.24500 at 7 digits", double(76.244995f), 2, Precision::Single, QLocale::Russian,
+         "76,25"},
         {"exact binary tie goes away from zero", 0.125, 2, D, QLocale::Russian, "0,13"},
         {"negative tie goes away from zero", -1.005, 2, D, QLocale::Russian, "-1,01"},
         {"carry through nines", 9.995, 2, D, QLocale::Russian, "10,00"},
@@ -33,7 +34,7 @@ TEST(FixedText, RoundsTheDecimalTextHalfAwayFromZero)
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 {
-    const std::pair<double, double> cases[] = {{2.5, 2},    {3.5, 4},    {-2.5, -2}, {-3.5, -4},     {0.5, 0},
+    const std::pair<double, double> cases[] = {{2.5, 2},    {3.5, 4},    {-2.5, -2}, {-3.5, -4},    {0.5, 0},
                                                {1.4999, 1}, {1.5001, 2}, {-0.2, 0},  {4096.5, 4096}};
     for (const auto& [in, out] : cases)
         EXPECT_EQ(roundHalfEven(in), out) << in;

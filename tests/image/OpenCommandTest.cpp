@@ -24,7 +24,7 @@ struct RouteCase {
 const QByteArray kBmp = BmpBuilder{.width = 1, .height = 1}.build();
 const QByteArray kTga = TgaBuilder{.width = 1, .height = 1}.build();
 
-class OpenRoute : public ::testing::TestWithParam<RouteCase> {};
+class OpenRoute : public ::testing::TestWithParam<RouteCase> { };
 
 TEST_P(OpenRoute, SignatureDecidesForBmpAndTheNameForTga)
 {
@@ -48,14 +48,15 @@ TEST_P(OpenRoute, SignatureDecidesForBmpAndTheNameForTga)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, OpenRoute,
-    ::testing::Values(RouteCase{"lower-case .tga", "a.tga", kTga, OpenOutcome::Tga, 1, 0},
-                      RouteCase{"upper-case .TGA", "a.TGA", kTga, OpenOutcome::Tga, 1, 0},
-                      RouteCase{"mixed-case .Tga is not a TGA name", "a.Tga", kTga, OpenOutcome::Ignored, 7, 0},
-                      RouteCase{"\"BA\" signature is a bitmap too", "b.dat", "BA" + kBmp.mid(2), OpenOutcome::Bmp, 1, 0},
-                      RouteCase{"empty .bmp: no reader, state kept", "empty.bmp", QByteArray(), OpenOutcome::EmptyFile, 7, 0},
-                      RouteCase{"empty .tga is the TGA reader's", "empty.tga", QByteArray(), OpenOutcome::Tga, 1, 0},
-                      RouteCase{"text under a .BMP name", "notes.BMP", "hello", OpenOutcome::UnknownFormat, 7, 1},
-                      RouteCase{"text under another name", "notes.txt", "hello", OpenOutcome::Ignored, 7, 0}));
+    ::testing::Values(
+        RouteCase{"lower-case .tga", "a.tga", kTga, OpenOutcome::Tga, 1, 0},
+        RouteCase{"upper-case .TGA", "a.TGA", kTga, OpenOutcome::Tga, 1, 0},
+        RouteCase{"mixed-case .Tga is not a TGA name", "a.Tga", kTga, OpenOutcome::Ignored, 7, 0},
+        RouteCase{"\"BA\" signature is a bitmap too", "b.dat", "BA" + kBmp.mid(2), OpenOutcome::Bmp, 1, 0},
+        RouteCase{"empty .bmp: no reader, state kept", "empty.bmp", QByteArray(), OpenOutcome::EmptyFile, 7, 0},
+        RouteCase{"empty .tga is the TGA reader's", "empty.tga", QByteArray(), OpenOutcome::Tga, 1, 0},
+        RouteCase{"text under a .BMP name", "notes.BMP", "hello", OpenOutcome::UnknownFormat, 7, 1},
+        RouteCase{"text under another name", "notes.txt", "hello", OpenOutcome::Ignored, 7, 0}));
 
 TEST(OpenCommand, FileThatCannotBeOpenedIsToldAndExportIsDisabled)
 {
@@ -84,7 +85,8 @@ TEST(PresentPicture, ShowsAnAcceptedPictureAndArmsExport)
     RecordingOpenView view;
     Swatch swatch;
     swatch.cells[0] = qRgb(1, 2, 3);
-    presentPicture(view, {{"line 1", "line 2"}, 100, 50, "    16 млн. цветов", swatch, {}, QImage(100, 50, QImage::Format_RGB32)});
+    presentPicture(
+        view, {{"line 1", "line 2"}, 100, 50, "    16 млн. цветов", swatch, {}, QImage(100, 50, QImage::Format_RGB32)});
     EXPECT_EQ(view.reportText, "line 1\r\nline 2");
     EXPECT_EQ(view.labelText(OpenLabel::SizeCaption), "100 x 50   Масштаб 1:1    16 млн. цветов");
     EXPECT_TRUE(view.pictureBoxVisible && !view.crossVisible && view.swatchVisible && view.exportOn && view.slideTimer);

@@ -42,7 +42,12 @@ TEST(PixelLoader, BmpEqualsByteByByteReadsForOddWidthsPaddingsRowOrdersAndShortF
             file.patch32(22, -b.height);
         bytes = file.data;
         SCOPED_TRACE(QStringLiteral("%1x%2x%3 pad %4 size %5")
-                         .arg(b.width).arg(b.height).arg(b.bitsPerPixel).arg(b.rowPadding).arg(bytes.size()).toStdString()
+                         .arg(b.width)
+                         .arg(b.height)
+                         .arg(b.bitsPerPixel)
+                         .arg(b.rowPadding)
+                         .arg(bytes.size())
+                         .toStdString()
                      + (round % 4 >= 2 ? " top-down" : ""));
         Opened o;
         runBmp(o, bytes, fixedLoader(PictureResult::Status::Rejected));
@@ -63,13 +68,21 @@ TEST(PixelLoader, TgaRowOrderFollowsTheTopOriginBitAlone)
     const struct {
         const char* rule;
         int descriptor, yOrigin;
-    } cases[] = {{"bottom-left", 0x00, 0}, {"bottom-left with a Y origin", 0x00, 5},
-                 {"top-left, Y origin = height", 0x20, 3}, {"top-left, Y origin 0 as many writers store it", 0x20, 0},
-                 {"interleave bits do not move the origin", 0xC0, 0}, {"top-left with interleave bits", 0xE0, 0}};
+    } cases[] = {{"bottom-left", 0x00, 0},
+                 {"bottom-left with a Y origin", 0x00, 5},
+                 {"top-left, Y origin = height", 0x20, 3},
+                 {"top-left, Y origin 0 as many writers store it", 0x20, 0},
+                 {"interleave bits do not move the origin", 0xC0, 0},
+                 {"top-left with interleave bits", 0xE0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rule);
-        Opened o = opened(TgaBuilder{.imageType = 3, .yOrigin = c.yOrigin, .width = 2, .height = 3, .pixelDepth = 8,
-                                  .descriptor = c.descriptor, .indices = {{1, 2}, {3, 4}, {5, 6}}});
+        Opened o = opened(TgaBuilder{.imageType = 3,
+                                     .yOrigin = c.yOrigin,
+                                     .width = 2,
+                                     .height = 3,
+                                     .pixelDepth = 8,
+                                     .descriptor = c.descriptor,
+                                     .indices = {{1, 2}, {3, 4}, {5, 6}}});
         ASSERT_EQ(o.load(), LoadResult::Loaded);
         EXPECT_EQ(o.store.PixelRed(1, 1), 1);
         EXPECT_EQ(o.store.PixelRed(2, 3), 6);
@@ -80,7 +93,8 @@ TEST(PixelLoader, TgaRowOrderFollowsTheTopOriginBitAlone)
 TEST(PixelLoader, TgaTrueColourDepthsDecodeToTheSameColours)
 {
     // Components that 5 bits widened back by repeating their top bits give unchanged.
-    const std::vector<std::vector<Rgb>> picture = {{Rgb{255, 0, 8}, Rgb{16, 132, 247}}, {Rgb{0, 0, 0}, Rgb{247, 247, 247}}};
+    const std::vector<std::vector<Rgb>> picture = {{Rgb{255, 0, 8}, Rgb{16, 132, 247}},
+                                                   {Rgb{0, 0, 0}, Rgb{247, 247, 247}}};
     for (int depth : {15, 16, 24, 32}) {
         SCOPED_TRACE(depth);
         Opened o = opened(TgaBuilder{.width = 2, .height = 2, .pixelDepth = depth, .pixels = picture});
@@ -94,8 +108,14 @@ TEST(PixelLoader, TgaTrueColourDepthsDecodeToTheSameColours)
 
 TEST(PixelLoader, ColourMappedTgaReadsIndicesAfterTheIdFieldAndTheMap)
 {
-    Opened o = opened(TgaBuilder{.idLength = 3, .colorMapType = 1, .imageType = 1, .colorMapLength = 2, .width = 3,
-                              .pixelDepth = 8, .colourMap = {Rgb{10, 20, 30}, Rgb{200, 100, 50}}, .indices = {{1, 0, 1}}});
+    Opened o = opened(TgaBuilder{.idLength = 3,
+                                 .colorMapType = 1,
+                                 .imageType = 1,
+                                 .colorMapLength = 2,
+                                 .width = 3,
+                                 .pixelDepth = 8,
+                                 .colourMap = {Rgb{10, 20, 30}, Rgb{200, 100, 50}},
+                                 .indices = {{1, 0, 1}}});
     ASSERT_EQ(o.load(), LoadResult::Loaded);
     EXPECT_EQ(o.store.rgb(1, 1), (Rgb{200, 100, 50}));
     EXPECT_EQ(o.store.rgb(2, 1), (Rgb{10, 20, 30}));

@@ -68,7 +68,10 @@ TEST(TgaPreview, BothOriginsShowTheTopRowFirst)
 {
     for (int descriptor : {0x00, 0x20}) {
         SCOPED_TRACE(descriptor);
-        const Opened o = opened(TgaBuilder{.width = 1, .height = 2, .descriptor = descriptor, .pixels = {{Rgb{255, 0, 0}}, {Rgb{0, 0, 255}}}});
+        const Opened o = opened(TgaBuilder{.width = 1,
+                                           .height = 2,
+                                           .descriptor = descriptor,
+                                           .pixels = {{Rgb{255, 0, 0}}, {Rgb{0, 0, 255}}}});
         EXPECT_EQ(o.view.drawn.anchor, PreviewAnchor::TgaUnstretched);
         EXPECT_EQ(o.view.drawn.image.pixel(0, 0), qRgb(255, 0, 0));
         EXPECT_EQ(o.view.drawn.image.pixel(0, 1), qRgb(0, 0, 255));

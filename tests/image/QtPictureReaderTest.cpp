@@ -58,9 +58,15 @@ QImage picture(QImage::Format format, const std::function<int(int, int, int)>& s
     return image;
 }
 
-int monoSample(int, int x, int y) { return (x + y) % 2 ? 255 : 0; }
+int monoSample(int, int x, int y)
+{
+    return (x + y) % 2 ? 255 : 0;
+}
 
-int paletteIndex(int, int x, int y) { return (x + 2 * y) % 4; }
+int paletteIndex(int, int x, int y)
+{
+    return (x + 2 * y) % 4;
+}
 
 int paletteSample(int channel, int x, int y)
 {
@@ -73,11 +79,17 @@ int paletteSample(int channel, int x, int y)
 QByteArray gifBytes()
 {
     QByteArray b("GIF89a");
-    b += QByteArray::fromHex("03000200" "81" "0000");
+    b += QByteArray::fromHex("03000200"
+                             "81"
+                             "0000");
     for (int i = 0; i < 4; ++i)
         for (int c = 0; c < 3; ++c)
             b += char(paletteSample(c, i, 0));
-    b += QByteArray::fromHex("2c" "00000000" "03000200" "00" "02");
+    b += QByteArray::fromHex("2c"
+                             "00000000"
+                             "03000200"
+                             "00"
+                             "02");
     std::uint64_t bits = 0;
     int n = 0;
     for (int y = 0; y < kH; ++y)
@@ -159,15 +171,21 @@ struct KindCase {
     PixelKind kind;
     int sampleBytes;
     std::function<int(int, int, int)> sample; ///< what the test put in (grey: channel 0)
-    int tolerance;                             ///< 0 for the lossless kinds
-    const char* caption;                       ///< the end of the size label
-    const char* described;                     ///< the colour count of the table files
+    int tolerance;                            ///< 0 for the lossless kinds
+    const char* caption;                      ///< the end of the size label
+    const char* described;                    ///< the colour count of the table files
 };
 
-int flat(int channel, int, int) { return 40 + 80 * channel; }
+int flat(int channel, int, int)
+{
+    return 40 + 80 * channel;
+}
 
 // Samples of a PNM whose largest sample is 1000.
-int upTo1000(int channel, int x, int y) { return 7 + 300 * x + 390 * y + channel; }
+int upTo1000(int channel, int x, int y)
+{
+    return 7 + 300 * x + 390 * y + channel;
+}
 
 QByteArray paletteChunk()
 {
@@ -181,18 +199,24 @@ QByteArray paletteChunk()
 constexpr const char* k2p48 = "281474976710656 цветов";
 
 const KindCase kKinds[] = {
-    {"16-bit grey PNG keeps its 16-bit values", "g16.png", [] { return written(picture(QImage::Format_Grayscale16, wide), "png"); },
-     PixelKind::Grey, 2, wide, 0, "65536 градаций серого", "65536"},
-    {"16-bit colour PNG keeps its 16-bit values", "c16.png", [] { return written(picture(QImage::Format_RGBX64, wide), "png"); },
-     PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
-    {"16-bit grey TIFF keeps its 16-bit values", "g16.tif", [] { return written(picture(QImage::Format_Grayscale16, wide), "tiff"); },
-     PixelKind::Grey, 2, wide, 0, "65536 градаций серого", "65536"},
-    {"16-bit colour TIFF keeps its 16-bit values", "c16.tif", [] { return written(picture(QImage::Format_RGBX64, wide), "tiff"); },
-     PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
+    {"16-bit grey PNG keeps its 16-bit values", "g16.png",
+     [] { return written(picture(QImage::Format_Grayscale16, wide), "png"); }, PixelKind::Grey, 2, wide, 0,
+     "65536 градаций серого", "65536"},
+    {"16-bit colour PNG keeps its 16-bit values", "c16.png",
+     [] { return written(picture(QImage::Format_RGBX64, wide), "png"); }, PixelKind::TrueColour, 2, wide, 0, k2p48,
+     "281474976710656"},
+    {"16-bit grey TIFF keeps its 16-bit values", "g16.tif",
+     [] { return written(picture(QImage::Format_Grayscale16, wide), "tiff"); }, PixelKind::Grey, 2, wide, 0,
+     "65536 градаций серого", "65536"},
+    {"16-bit colour TIFF keeps its 16-bit values", "c16.tif",
+     [] { return written(picture(QImage::Format_RGBX64, wide), "tiff"); }, PixelKind::TrueColour, 2, wide, 0, k2p48,
+     "281474976710656"},
     {"8-bit grey PNG", "g8.png", [] { return written(picture(QImage::Format_Grayscale8, narrow), "png"); },
      PixelKind::Grey, 1, narrow, 0, "256 градаций серого", "256"},
     {"key of a 16-bit colour PNG changes no sample", "c16key.png",
-     [] { return png(16, 2, 3, wide, pngChunk("tRNS", word(wide(0, 1, 0)) + word(wide(1, 1, 0)) + word(wide(2, 1, 0)))); },
+     [] {
+         return png(16, 2, 3, wide, pngChunk("tRNS", word(wide(0, 1, 0)) + word(wide(1, 1, 0)) + word(wide(2, 1, 0))));
+     },
      PixelKind::TrueColour, 2, wide, 0, k2p48, "281474976710656"},
     {"8-bit grey PNG with a key stays grey and keeps the keyed level", "g8key.png",
      [] { return png(8, 0, 1, narrow, pngChunk("tRNS", word(narrow(0, 1, 0)))); }, PixelKind::Grey, 1, narrow, 0,
@@ -202,17 +226,19 @@ const KindCase kKinds[] = {
     {"4-bit palette PNG counts 2^4 colours", "p4.png", [] { return png(4, 3, 1, paletteIndex, paletteChunk()); },
      PixelKind::Palette, 1, paletteSample, 0, "4 цветов", "16"},
     {"1-bit grey PNG is read as a palette of its 2 levels", "m.png",
-     [] { return png(1, 0, 1, [](int, int x, int y) { return (x + y) % 2; }, {}); }, PixelKind::Palette, 1, monoSample, 0,
-     "2 цветов", "2"},
-    {"colour PNG under a .tga name is a PNG", "looks.tga", [] { return written(picture(QImage::Format_RGB32, narrow), "png"); },
-     PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов", "16777216"},
+     [] { return png(1, 0, 1, [](int, int x, int y) { return (x + y) % 2; }, {}); }, PixelKind::Palette, 1, monoSample,
+     0, "2 цветов", "2"},
+    {"colour PNG under a .tga name is a PNG", "looks.tga",
+     [] { return written(picture(QImage::Format_RGB32, narrow), "png"); }, PixelKind::TrueColour, 1, narrow, 0,
+     "16 млн. цветов", "16777216"},
     {"lossless WebP", "c.webp", [] { return written(picture(QImage::Format_RGB32, narrow), "webp", 100); },
      PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов", "16777216"},
-    {"GIF is read as colour", "p.gif", gifBytes, PixelKind::TrueColour, 1, paletteSample, 0, "16 млн. цветов", "16777216"},
-    {"binary PGM under a .bmp name", "grey.bmp", [] { return pnm("P5", 1, 255, narrow); }, PixelKind::Grey, 1, narrow, 0,
-     "256 градаций серого", "256"},
-    {"binary PPM", "c.ppm", [] { return pnm("P6", 3, 255, narrow); }, PixelKind::TrueColour, 1, narrow, 0, "16 млн. цветов",
+    {"GIF is read as colour", "p.gif", gifBytes, PixelKind::TrueColour, 1, paletteSample, 0, "16 млн. цветов",
      "16777216"},
+    {"binary PGM under a .bmp name", "grey.bmp", [] { return pnm("P5", 1, 255, narrow); }, PixelKind::Grey, 1, narrow,
+     0, "256 градаций серого", "256"},
+    {"binary PPM", "c.ppm", [] { return pnm("P6", 3, 255, narrow); }, PixelKind::TrueColour, 1, narrow, 0,
+     "16 млн. цветов", "16777216"},
     {"16-bit PGM: big-endian words, not Qt's rescaled bytes", "g16.pgm", [] { return pnm("P5", 1, 65535, wide); },
      PixelKind::Grey, 2, wide, 0, "65536 градаций серого", "65536"},
     {"PGM counts its largest sample's levels", "g1000.pgm", [] { return pnm("P5", 1, 1000, upTo1000); },
@@ -254,8 +280,12 @@ TEST(QtPictureReader, EveryKindOpensLoadsAndWritesTheValuesPutIn)
                     else if (c.kind == PixelKind::Grey)
                         got = store.PixelRed.sample(x + 1, y + 1);
                     else
-                        got = (ch == 0 ? store.PixelRed : ch == 1 ? store.PixelGreen : store.PixelBlue).sample(x + 1, y + 1);
-                    EXPECT_NEAR(got, c.sample(c.kind == PixelKind::Grey ? 0 : ch, x, y), c.tolerance) << x << "," << y << " channel " << ch;
+                        got = (ch == 0       ? store.PixelRed
+                                   : ch == 1 ? store.PixelGreen
+                                             : store.PixelBlue)
+                                  .sample(x + 1, y + 1);
+                    EXPECT_NEAR(got, c.sample(c.kind == PixelKind::Grey ? 0 : ch, x, y), c.tolerance)
+                        << x << "," << y << " channel " << ch;
                 }
                 if (y == 0)
                     firstRow << QString::number(c.sample(0, x, y));
@@ -281,7 +311,8 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
     } cases[] = {
         {"plain PGM sample above what its tables hold", "w.pgm", "P2 1 1 255 256 ", -1, ""},
         {"PNG cut after its header", "cut.png", png.left(40), -1, "Изображение не удаётся декодировать"},
-        {"32-bit float TIFF", "f.tif", written(picture(QImage::Format_RGBX32FPx4, narrow), "tiff"), -1, "плавающей точкой"},
+        {"32-bit float TIFF", "f.tif", written(picture(QImage::Format_RGBX32FPx4, narrow), "tiff"), -1,
+         "плавающей точкой"},
         {"over the memory budget before decoding", "m.png", png, kMemoryReserve + 10, "не хватит памяти"},
     };
     for (const auto& c : cases) {
@@ -317,7 +348,11 @@ TEST(QtPictureReader, LargeColourPictureFilledOnTwoThreadsHoldsEveryPoint)
               OpenOutcome::Decoded);
     int last = 0;
     bool steady = true;
-    ASSERT_EQ(loadPixels(store, [&](int rows) { steady = steady && rows >= last && rows <= kSide; last = rows; }),
+    ASSERT_EQ(loadPixels(store,
+                         [&](int rows) {
+                             steady = steady && rows >= last && rows <= kSide;
+                             last = rows;
+                         }),
               LoadResult::Loaded);
     EXPECT_TRUE(steady) << "progress only grows and stays within the rows";
     EXPECT_EQ(last, kSide);

@@ -28,7 +28,10 @@ struct Opened {
 inline PictureLoader fixedLoader(PictureResult::Status status)
 {
     const bool loaded = status == PictureResult::Status::Loaded;
-    return [=] { return PictureResult{status, loaded ? QImage(1, 1, QImage::Format_RGB32) : QImage(), 57, "Ошибка ввода-вывода устройства"}; };
+    return [=] {
+        return PictureResult{status, loaded ? QImage(1, 1, QImage::Format_RGB32) : QImage(), 57,
+                             "Ошибка ввода-вывода устройства"};
+    };
 }
 
 inline void runBmp(Opened& o, const QByteArray& bytes, const PictureLoader& loader)
@@ -63,8 +66,7 @@ inline Opened opened(const TgaBuilder& b)
 }
 
 /// A copy of \a b changed by \a change, for one table row.
-template <class Builder, class Change>
-Builder with(Builder b, Change change)
+template <class Builder, class Change> Builder with(Builder b, Change change)
 {
     change(b);
     return b;

@@ -28,9 +28,10 @@ TgaBuilder grey(int w, int h)
 TEST(TgaReader, IdFieldLengthChoosesTheGrammaticalEnding)
 {
     const std::pair<int, const char*> cases[] = {
-        {1, "1 байт содержится"},   {21, "21 байт содержится"},  {31, "31 байт содержится"}, {41, "41 байт содержится"},
-        {2, "2 байта содержатся"},  {4, "4 байта содержатся"},   {5, "5 байт содержатся"},   {11, "11 байт содержатся"},
-        {22, "22 байт содержатся"}, {255, "255 байт содержатся"},
+        {1, "1 байт содержится"},     {21, "21 байт содержится"}, {31, "31 байт содержится"},
+        {41, "41 байт содержится"},   {2, "2 байта содержатся"},  {4, "4 байта содержатся"},
+        {5, "5 байт содержатся"},     {11, "11 байт содержатся"}, {22, "22 байт содержатся"},
+        {255, "255 байт содержатся"},
     };
     for (const auto& [length, text] : cases) {
         SCOPED_TRACE(length);
@@ -56,7 +57,7 @@ struct ReportCase {
     bool exportable;
 };
 
-class TgaReport : public ::testing::TestWithParam<ReportCase> {};
+class TgaReport : public ::testing::TestWithParam<ReportCase> { };
 
 TEST_P(TgaReport, ReportLineNoticeAndExport)
 {
@@ -95,14 +96,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "Начало изображения со строки 9 от низа.", nullptr, true},
         ReportCase{"rows stored right to left", with(grey(1, 1), [](TgaBuilder& b) { b.descriptor = 0x13; }),
                    "справа налево.", nullptr, false},
-        ReportCase{"attribute bits are the low four of the descriptor", with(trueColour(1, 1), [](TgaBuilder& b) { b.descriptor = 0xF5; }),
+        ReportCase{"attribute bits are the low four of the descriptor",
+                   with(trueColour(1, 1), [](TgaBuilder& b) { b.descriptor = 0xF5; }),
                    "Число атрибутивных бит на пиксель 5", nullptr, false},
-        ReportCase{"a 2-bit depth takes 'бита'", depth(type(grey(1, 1), 7), 2), "Глубина цвета 2 бита на пиксель.", nullptr, false},
-        ReportCase{"run-length encoded", type(trueColour(1, 1), 10), "Используется сжатие", "Тип изображения 10\r\n(сжатие RLE)", false},
-        ReportCase{"width 0", trueColour(0, 3), "Ширина 0", "Изображение без точек (0 x 3)\r\nне поддерживается.", false},
+        ReportCase{"a 2-bit depth takes 'бита'", depth(type(grey(1, 1), 7), 2), "Глубина цвета 2 бита на пиксель.",
+                   nullptr, false},
+        ReportCase{"run-length encoded", type(trueColour(1, 1), 10), "Используется сжатие",
+                   "Тип изображения 10\r\n(сжатие RLE)", false},
+        ReportCase{"width 0", trueColour(0, 3), "Ширина 0", "Изображение без точек (0 x 3)\r\nне поддерживается.",
+                   false},
         ReportCase{"height 0", grey(3, 0), "Высота 0", "Изображение без точек (3 x 0)\r\nне поддерживается.", false},
         ReportCase{"more than 2^30 pixels", with(trueColour(65535, 65535), [](TgaBuilder& b) { b.rawPixels = "abc"; }),
-                   "Ширина 65535", "Изображение 65535 x 65535 слишком велико:\r\nбольше 1073741824 точек не поддерживается.", false},
+                   "Ширина 65535",
+                   "Изображение 65535 x 65535 слишком велико:\r\nбольше 1073741824 точек не поддерживается.", false},
         ReportCase{"colour-mapped with 16-bit pixels", depth(mapped(2, 24), 16), "Глубина цвета 16 бит на пиксель.",
                    "Глубина цвета 16 бит на пиксель\r\nне поддерживается.", false},
         ReportCase{"grey with 24-bit pixels", depth(grey(1, 1), 24), "Глубина цвета 24 бита на пиксель.",

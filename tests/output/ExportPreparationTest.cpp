@@ -67,7 +67,7 @@ TEST(CellValuesTest, EveryMeasureOnEveryKind)
 TEST(LastColumnNameTest, Letters)
 {
     const std::pair<int, const char*> cases[] = {
-        {1, "A"},    {26, "Z"},    {27, "AA"},    {52, "AZ"},    {53, "BA"},   {256, "IV"},
+        {1, "A"},    {26, "Z"},    {27, "AA"},     {52, "AZ"},  {53, "BA"}, {256, "IV"},
         {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}, {16385, ""}, {0, ""},
     };
     for (const auto& [columns, letters] : cases)
@@ -88,7 +88,8 @@ TEST(ColumnClampTest, WidthAndImageEdge)
         {"beyond the edge: image width first, then 16384", 16500, region(1, 1, 17000, 1), 1, 16384, RegionError::None},
         {"beyond the edge of a narrow image", 5, region(2, 1, 9, 1), 2, 5, RegionError::None},
         {"first column 0 becomes 1", 5, region(0, 1, 3, 1), 1, 3, RegionError::None},
-        {"reversed far apart is refused, not read", 20000, region(19990, 1, 10, 1), 19990, 36373, RegionError::OutsideImage},
+        {"reversed far apart is refused, not read", 20000, region(19990, 1, 10, 1), 19990, 36373,
+         RegionError::OutsideImage},
         {"first column beyond the picture is refused", 5, region(7, 1, 5, 1), 7, 5, RegionError::OutsideImage},
     };
     for (const Case& c : cases) {
@@ -133,8 +134,13 @@ TEST(ColorPointCountTest, CountsAsTheZoomedViewDoes)
     const Case cases[] = {
         {"24-bit: any differing component counts", [&] { return trueColourImage(mixed); }, region(1, 1, 3, 2), 3},
         {"palette judged by colours rounded to bytes", roundedPalette, region(1, 1, 3, 1), 2},
-        {"grey TGA never counts", [] { return singlePlaneImage({{10, 250}}, {}, true); }, region(1, 1, 2, 1), 0},
-        {"only the region counts, nothing off the picture", [&] { return trueColourImage(mixed); }, region(2, 1, 4, 2), 0},
+        {"grey TGA never counts",
+         [] {
+             return singlePlaneImage({{10, 250}}, {}, true);
+         },
+         region(1, 1, 2, 1), 0},
+        {"only the region counts, nothing off the picture", [&] { return trueColourImage(mixed); }, region(2, 1, 4, 2),
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,7 +156,8 @@ TEST(WorkbookRowLimitTest, TallerThanTheSheetBelowItsLinesIsRefused)
         ws.image.ImageHeight = height;
         for (PixelPlane* plane : {&ws.image.PixelRed, &ws.image.PixelGreen, &ws.image.PixelBlue})
             plane->resize(1, height), plane->allocate();
-        EXPECT_EQ(prepareExportRequest(ws, false), height > kMaxWorkbookRegionRows ? RegionError::TallerThanSheet : RegionError::None);
+        EXPECT_EQ(prepareExportRequest(ws, false),
+                  height > kMaxWorkbookRegionRows ? RegionError::TallerThanSheet : RegionError::None);
         EXPECT_EQ(ws.ExportCancelled, height > kMaxWorkbookRegionRows);
     }
 }

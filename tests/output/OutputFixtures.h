@@ -103,6 +103,9 @@ inline Workspace preparedWorkspace(ImageStore image, Selection sel, int measure 
     return ws;
 }
 
-inline QLocale commaLocale() { return QLocale(QLocale::Russian, QLocale::Russia); }
+inline QLocale commaLocale()
+{
+    return QLocale(QLocale::Russian, QLocale::Russia);
+}
 
 } // namespace lumiset::test

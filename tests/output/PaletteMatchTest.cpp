@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace lumiset {
 namespace {
 
@@ -13,7 +12,7 @@ TEST(PaletteMatchTest, ChoosesFillAndFont)
         int red, green, blue;
         qint32 colorPoints; // 0: the region is grey
         qint32 fill, font;
-        qint32 row;         // -1: decided by the grey ladder
+        qint32 row; // -1: decided by the grey ladder
         qint32 distance;
         int rowsExamined;
     };
@@ -60,13 +59,26 @@ TEST(PaletteMatchTest, SamplesScaleByTheFilesLargestSampleToTheNearestEightBitLe
 {
     // {sample, largest sample, level}: v × 255 / largest, halves to even.
     const int cases[][3] = {
-        {0, 65535, 0}, {128, 65535, 0}, {129, 65535, 1}, {32896, 65535, 128},
+        {0, 65535, 0},
+        {128, 65535, 0},
+        {129, 65535, 1},
+        {32896, 65535, 128},
         {65280, 65535, 254}, // 254.01, where taking the high byte would give 255
-        {65406, 65535, 254}, {65407, 65535, 255}, {65535, 65535, 255},
-        {200, 255, 200}, {255, 255, 255},
-        {100, 1000, 26}, {300, 1000, 76}, {998, 1000, 254}, {999, 1000, 255}, {1000, 1000, 255},
-        {4000, 1000, 255}, // above the largest sample: a faulty file still shows white
-        {50, 100, 128}, {1, 2, 128}, {1, 1, 255},
+        {65406, 65535, 254},
+        {65407, 65535, 255},
+        {65535, 65535, 255},
+        {200, 255, 200},
+        {255, 255, 255},
+        {100, 1000, 26},
+        {300, 1000, 76},
+        {998, 1000, 254},
+        {999, 1000, 255},
+        {1000, 1000, 255},
+        {4000, 1000, 255}, // above the largest sample: a faulty file still
+                           // shows white
+        {50, 100, 128},
+        {1, 2, 128},
+        {1, 1, 255},
     };
     for (const auto& c : cases)
         EXPECT_EQ(eightBitSample(c[0], c[1]), c[2]) << c[0] << " of " << c[1];

@@ -53,9 +53,31 @@ TEST(PointTextTest, ShortcutAgreesWithFixedText)
     luminance.ColorPointCount = 1;
     // Ties of the decimal text, values just below them, carries into a new
     // digit, tiny and large values, and what the shortcut leaves to fixedText.
-    for (const double v : {0.0, 0.815, 76.245, 20.33333, 0.005, 0.004999, 9.999995, 99.99995, 255.0, 99999.99,
-                           1e-5, 1e-9, 0.125, 2.675, 1000.005, 0.0499999, 290.7, -1.0, 1e5, 3e7, 22858.625782050192,
-                           65534.994999999995, 9999999.995, 99999.995, 0.004999999999999}) {
+    for (const double v : {0.0,
+                           0.815,
+                           76.245,
+                           20.33333,
+                           0.005,
+                           0.004999,
+                           9.999995,
+                           99.99995,
+                           255.0,
+                           99999.99,
+                           1e-5,
+                           1e-9,
+                           0.125,
+                           2.675,
+                           1000.005,
+                           0.0499999,
+                           290.7,
+                           -1.0,
+                           1e5,
+                           3e7,
+                           22858.625782050192,
+                           65534.994999999995,
+                           9999999.995,
+                           99999.995,
+                           0.004999999999999}) {
         SCOPED_TRACE(v);
         QByteArray written;
         appendPointText(written, v, PixelKind::TrueColour, luminance, comma, ',');
@@ -126,9 +148,9 @@ TEST(PointRowWriterTest, RowsMatchPointByPointForEveryKindAndMeasure)
             for (const auto& [locale, point] : {std::pair{test::commaLocale(), ','}, std::pair{QLocale::c(), '.'}})
                 for (int row = 1; row <= 4; ++row)
                     for (const auto& [from, to] : {std::pair{1, 300}, std::pair{37, 37}, std::pair{100, 140}}) {
-                        SCOPED_TRACE(testing::Message() << "bits " << image.BitsPerPixel << " measure "
-                                                        << m.BrightnessMeasure << " count " << m.ColorPointCount
-                                                        << " weights " << m.CoefRed << " row " << row);
+                        SCOPED_TRACE(testing::Message()
+                                     << "bits " << image.BitsPerPixel << " measure " << m.BrightnessMeasure << " count "
+                                     << m.ColorPointCount << " weights " << m.CoefRed << " row " << row);
                         QByteArray out("prefix|"); // rows are appended to what is already there
                         PointRowWriter(image, m, locale, point).appendRow(out, row, from, to);
                         ASSERT_EQ(out, "prefix|" + pointByPoint(image, row, from, to, m, locale, point));

@@ -67,15 +67,15 @@ EditCase refused(const char* rule, Selection before, RegionField f, std::string 
 
 EditCase drag(const char* rule, Selection before, QPoint anchor, QPoint pointer, Selection after, const char* boxes)
 {
-    return {rule, before, Edit::Drag, RegionField::FirstRow, 0, {}, anchor, pointer, Outcome::Applied, after,
-            "rRcC", boxes};
+    return {rule,  before, Edit::Drag, RegionField::FirstRow, 0, {}, anchor, pointer, Outcome::Applied,
+            after, "rRcC", boxes};
 }
 
 const Selection s = region(10, 50, 10, 50);
 const Selection far = region(K + 50, 2 * K + 40, 10, 50);
 using F = RegionField;
 
-class RegionEditing : public testing::TestWithParam<EditCase> {};
+class RegionEditing : public testing::TestWithParam<EditCase> { };
 
 TEST_P(RegionEditing, NewRegionAndTheControlsThatFollow)
 {
@@ -83,8 +83,8 @@ TEST_P(RegionEditing, NewRegionAndTheControlsThatFollow)
     Selection sel = c.before;
     RegionEditor editor(sel, kWidth, kHeight);
     const RegionChange change = c.edit == Edit::Bar ? editor.moveBar(c.field, c.value)
-        : c.edit == Edit::Box ? editor.typeBox(c.field, QString::fromStdString(c.text))
-                              : editor.drag(c.anchor, c.pointer);
+        : c.edit == Edit::Box                       ? editor.typeBox(c.field, QString::fromStdString(c.text))
+                                                    : editor.drag(c.anchor, c.pointer);
     EXPECT_EQ(change.outcome, c.outcome);
     EXPECT_EQ((std::array{sel.SelColumnFrom, sel.SelColumnTo, sel.SelRowFrom, sel.SelRowTo}),
               (std::array{c.after.SelColumnFrom, c.after.SelColumnTo, c.after.SelRowFrom, c.after.SelRowTo}));
@@ -110,8 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         bar("a bar value beyond the picture stops at its edge", s, F::LastRow, 100000, region(10, 50, 10, kHeight), "",
             "Rm"),
         box("empty box is ignored", s, F::FirstRow, "   ", Outcome::Ignored, s),
-        refused("letters are refused", s, F::FirstRow, "1a"),
-        refused("a sign is refused", s, F::LastRow, "-1"),
+        refused("letters are refused", s, F::FirstRow, "1a"), refused("a sign is refused", s, F::LastRow, "-1"),
         refused("first row 0 is refused", s, F::FirstRow, "0"),
         refused("first row after the last is refused", s, F::FirstRow, "51"),
         refused("last row below the picture is refused", s, F::LastRow, "401"),
@@ -125,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
             region(K + 41, 2 * K + 40, 10, 50), "c", "Cn"),
         box("typed row: only the row count follows", s, F::LastRow, "60", Outcome::Applied, region(10, 50, 10, 60), "R",
             "m"),
-        box("the same bound with blanks and zeros rewrites only the count", s, F::LastColumn, " 050 ",
-            Outcome::Applied, s, "C", "n"),
+        box("the same bound with blanks and zeros rewrites only the count", s, F::LastColumn, " 050 ", Outcome::Applied,
+            s, "C", "n"),
         drag("right and down from the anchor", s, {10, 5}, {14, 8}, region(11, 15, 6, 9), "rRcCnm"),
         drag("left and up: the pointer is the top-left corner", s, {10, 5}, {5, 2}, region(6, 11, 3, 6), "rRcCnm"),
         drag("rows only: the column boxes stay", region(11, 15, 6, 9), {10, 5}, {14, 20}, region(11, 15, 6, 21), "Rm"),
@@ -151,10 +150,16 @@ TEST(RegionBoxSettling, ALeftBoxShowsTheBoundInForce)
         Selection after;
         const char* settled; // "kept": the box keeps what was typed
     } cases[] = {
-        {"99999 into the last column of an 8000-wide picture stops at 999", F::LastColumn,
-         {"9", "99", "999", "9999", "99999"}, region(1, 999, 1, 20), " 999"},
-        {"first column 100 past the last column 20 stays at 10", F::FirstColumn, {"1", "10", "100"},
-         region(10, 20, 1, 20), " 10"},
+        {"99999 into the last column of an 8000-wide picture stops at 999",
+         F::LastColumn,
+         {"9", "99", "999", "9999", "99999"},
+         region(1, 999, 1, 20),
+         " 999"},
+        {"first column 100 past the last column 20 stays at 10",
+         F::FirstColumn,
+         {"1", "10", "100"},
+         region(10, 20, 1, 20),
+         " 10"},
         {"first row past the last is written without the blank", F::FirstRow, {"3", "30"}, region(1, 20, 3, 20), "3"},
         {"a letter leaves the bound as it was", F::LastRow, {"1", "1x"}, region(1, 20, 1, 1), "1"},
         {"an emptied box shows the bound again", F::LastColumn, {""}, start, " 20"},

@@ -50,10 +50,18 @@ TEST(Weight, AnswersOfTheInputBox)
         WeightInput kind;
         float value;
     } cases[] = {
-        {"0,3", WeightInput::Number, 0.3f},  {" 0.3 ", WeightInput::Number, 0.3f}, {".5", WeightInput::Number, 0.5f},
-        {"5.", WeightInput::Number, 5.0f},   {",", WeightInput::Number, 0.0f},     {"   ", WeightInput::Empty, 0},
-        {"1,2,3", WeightInput::Invalid, 0},  {"0.3a", WeightInput::Invalid, 0},   {"-0.3", WeightInput::Invalid, 0},
-        {"0 3", WeightInput::Invalid, 0},    {"1e3", WeightInput::Invalid, 0},    {"007,250", WeightInput::Number, 7.25f},
+        {"0,3", WeightInput::Number, 0.3f},
+        {" 0.3 ", WeightInput::Number, 0.3f},
+        {".5", WeightInput::Number, 0.5f},
+        {"5.", WeightInput::Number, 5.0f},
+        {",", WeightInput::Number, 0.0f},
+        {"   ", WeightInput::Empty, 0},
+        {"1,2,3", WeightInput::Invalid, 0},
+        {"0.3a", WeightInput::Invalid, 0},
+        {"-0.3", WeightInput::Invalid, 0},
+        {"0 3", WeightInput::Invalid, 0},
+        {"1e3", WeightInput::Invalid, 0},
+        {"007,250", WeightInput::Number, 7.25f},
         {"340282350000000000000000000000000000001", WeightInput::Invalid, 0}, // infinite in single precision
         {tiny, WeightInput::Number, 0.0f},
     };
@@ -145,7 +153,7 @@ TEST(ImageViewColours, SamplesAreShownScaledByTheFilesLargestSample)
         const char* rule;
         DecodedColour colour;
         int bits;
-        int largest; ///< 0: the full range of the tables
+        int largest;  ///< 0: the full range of the tables
         int white[3]; ///< samples of point 1, which shows as white and is not drawn
         int other[3]; ///< samples of point 2
         std::uint32_t shown;
@@ -179,7 +187,8 @@ TEST(ImageViewColours, SamplesAreShownScaledByTheFilesLargestSample)
         EXPECT_EQ(ImageViewColours(s).at(s, 2, 1), c.shown);
         const auto zoomed = zoomedColour(s, 2, 1);
         ASSERT_TRUE(zoomed);
-        EXPECT_EQ(0xff000000u | std::uint32_t((*zoomed)[0]) << 16 | std::uint32_t((*zoomed)[1]) << 8 | (*zoomed)[2], c.shown)
+        EXPECT_EQ(0xff000000u | std::uint32_t((*zoomed)[0]) << 16 | std::uint32_t((*zoomed)[1]) << 8 | (*zoomed)[2],
+                  c.shown)
             << "the zoomed view and the cell fill show what the image view shows";
     }
 }

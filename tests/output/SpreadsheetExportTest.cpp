@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace lumiset {
 namespace {
 
@@ -34,7 +33,8 @@ public:
     SheetStatus createApplication() override { return record(QStringLiteral("create")); }
     SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) override
     {
-        return record(QStringLiteral("sheet"), QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(twoDecimals));
+        return record(QStringLiteral("sheet"),
+                      QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(twoDecimals));
     }
     SheetStatus putRow(int row, const double*, const CellColours* colours) override
     {
@@ -94,7 +94,8 @@ TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
         EXPECT_FALSE(sheet.calls.contains(QStringLiteral("activate")));
         EXPECT_TRUE(sheet.calls.contains(QStringLiteral("discard")));
         // The program goes on: the open window is as before the export.
-        EXPECT_EQ(view.events.mid(view.events.size() - 4), (QStringList{"pointer default", "buttons shown", "remaining hidden", "frame resting"}));
+        EXPECT_EQ(view.events.mid(view.events.size() - 4),
+                  (QStringList{"pointer default", "buttons shown", "remaining hidden", "frame resting"}));
     }
 }
 
@@ -114,14 +115,16 @@ TEST(SpreadsheetExportTest, StopColouringWritesTheRestUncolouredStopValuesDropsT
 {
     for (const bool fill : {true, false}) {
         SCOPED_TRACE(fill);
-        Workspace ws = preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}))),
-                                region(1, 1, 2, 10), MeasureRed, fill);
+        Workspace ws = preparedWorkspace(
+            trueColourImage(std::vector<std::vector<Rgb8>>(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}))),
+            region(1, 1, 2, 10), MeasureRed, fill);
         RecordingSheet sheet;
         RecordingExportProgress view;
         for (qint64 t = 0; t < 100; ++t)
             view.clock.push_back(t * 100);
         view.stopDuringEventRun = 4;
-        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), fill ? SpreadsheetOutcome::Written : SpreadsheetOutcome::Stopped);
+        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view),
+                  fill ? SpreadsheetOutcome::Written : SpreadsheetOutcome::Stopped);
         const QStringList rows = sheet.matching(QStringLiteral("row"));
         EXPECT_EQ(rows.filter(QRegularExpression(QStringLiteral(" 3$"))).size(), fill ? 3 : 0);
         EXPECT_EQ(rows.filter(QStringLiteral(" -1")).size(), fill ? 7 : 3);
@@ -137,7 +140,8 @@ TEST(SpreadsheetExportTest, StopWhileSavingDropsTheWorkbook)
 {
     for (const bool fill : {true, false}) {
         SCOPED_TRACE(fill);
-        Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}, {Rgb8{4, 5, 6}}}), region(1, 1, 1, 2), MeasureRed, fill);
+        Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}, {Rgb8{4, 5, 6}}}), region(1, 1, 1, 2),
+                                         MeasureRed, fill);
         RecordingSheet sheet;
         sheet.waits = 3;
         RecordingExportProgress view;
@@ -145,8 +149,9 @@ TEST(SpreadsheetExportTest, StopWhileSavingDropsTheWorkbook)
         EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Stopped);
         EXPECT_EQ(sheet.calls.mid(sheet.calls.size() - 3), (QStringList{"save stopped", "discard", "release"}));
         EXPECT_EQ(view.eventRuns, 3);
-        EXPECT_EQ(view.events.mid(5), (QStringList{"stop hidden", "stop shown", "saving", "saved", "stop hidden", "pointer default",
-                                                   "buttons shown", "remaining hidden", "frame resting"}));
+        EXPECT_EQ(view.events.mid(5),
+                  (QStringList{"stop hidden", "stop shown", "saving", "saved", "stop hidden", "pointer default",
+                               "buttons shown", "remaining hidden", "frame resting"}));
         EXPECT_EQ(view.remainingTexts, QStringList{QStringLiteral("Сохранение…")});
     }
 }
@@ -160,14 +165,18 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
     };
     const Case cases[] = {
         // Start at 0; row 2 polled at 1000 (1 row in 1 s, 6 left), row 3 at 3000 (1.5 s a row, 5 left).
-        {"from the rows so far", {0, 0, 1000, 3000},
+        {"from the rows so far",
+         {0, 0, 1000, 3000},
          {QStringLiteral("Осталось  6 с"), QStringLiteral("Осталось  8 с"), QStringLiteral("Сохранение…")}},
-        {"polls closer than 100 ms are skipped", {0, 0, 50, 2000}, {QStringLiteral("Осталось  5 с"), QStringLiteral("Сохранение…")}},
+        {"polls closer than 100 ms are skipped",
+         {0, 0, 50, 2000},
+         {QStringLiteral("Осталось  5 с"), QStringLiteral("Сохранение…")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Workspace ws = preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}))),
-                                region(1, 1, 1, 7), MeasureRed, true);
+        Workspace ws = preparedWorkspace(
+            trueColourImage(std::vector<std::vector<Rgb8>>(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}))),
+            region(1, 1, 1, 7), MeasureRed, true);
         RecordingSheet sheet;
         RecordingExportProgress view;
         view.clock = c.clock;
@@ -178,7 +187,8 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
 
 TEST(SpreadsheetExportTest, OneSheetPerMeasureEachWithItsLines)
 {
-    Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}), region(1, 1, 2, 1), MeasureRed, false);
+    Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}), region(1, 1, 2, 1), MeasureRed,
+                                     false);
     RecordingSheet sheet;
     RecordingExportProgress view;
     ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, QLocale::c(), {MeasureGreen, MeasureLuminance}),
@@ -196,10 +206,11 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
 {
     for (const auto& [width, letters] : {std::pair{1000, "ALL"}, std::pair{kMaxExportColumns, "XFD"}}) {
         SCOPED_TRACE(width);
-        Workspace ws = preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9}))),
-                                region(1, 1, width, 2), MeasureRed, false);
-        const QList<QByteArray> lines = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.bmp"),
-                                                 QLocale::c()).split('\n');
+        Workspace ws = preparedWorkspace(
+            trueColourImage(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9}))),
+            region(1, 1, width, 2), MeasureRed, false);
+        const QList<QByteArray> lines
+            = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.bmp"), QLocale::c()).split('\n');
         ASSERT_EQ(lines.size(), 6); // two rows, three description lines, nothing after the last CR LF
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(lines[i].count(';'), width - 1) << i;
@@ -209,7 +220,8 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
         RecordingSheet sheet;
         RecordingExportProgress view;
         ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
-        EXPECT_EQ(sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 2x%1 0").arg(width)});
+        EXPECT_EQ(sheet.matching(QStringLiteral("sheet")),
+                  QStringList{QStringLiteral("sheet Лист1 2x%1 0").arg(width)});
         EXPECT_EQ(sheet.matching(QStringLiteral("row")).size(), 2);
         EXPECT_TRUE(sheet.matching(QStringLiteral("text 5,1 0"))
                         .value(0)

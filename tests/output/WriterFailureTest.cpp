@@ -31,8 +31,9 @@ const QByteArray kEarlier("earlier file\r\n");
 // 40 × 50 red picture: its table is a few KiB, larger than the size limits below.
 Workspace redWorkspace(bool prepareWithFill = false)
 {
-    return preparedWorkspace(trueColourImage(std::vector<std::vector<Rgb8>>(50, std::vector<Rgb8>(40, Rgb8{200, 10, 10}))),
-                             region(1, 1, 40, 50), MeasureRed, prepareWithFill);
+    return preparedWorkspace(
+        trueColourImage(std::vector<std::vector<Rgb8>>(50, std::vector<Rgb8>(40, Rgb8{200, 10, 10}))),
+        region(1, 1, 40, 50), MeasureRed, prepareWithFill);
 }
 
 // Targets the file system refuses to create, for root too; \a d holds "out" + \a ext.
@@ -42,14 +43,17 @@ struct RefusedTarget {
     WorkbookError error; ///< what the workbook tells
 };
 const RefusedTarget kRefusedTargets[] = {
-    {"missing folder", [](const QString& d, const QString& ext) { return d + QStringLiteral("/no such folder/out") + ext; },
+    {"missing folder",
+     [](const QString& d, const QString& ext) { return d + QStringLiteral("/no such folder/out") + ext; },
      WorkbookError::FolderMissing},
     {"the earlier file stands where the folder should be",
      [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + ext + QStringLiteral("/x") + ext; },
      WorkbookError::FolderMissing},
-    {"name of 300 characters", [](const QString& d, const QString& ext) { return d + QLatin1Char('/') + QString(300, u'n') + ext; },
+    {"name of 300 characters",
+     [](const QString& d, const QString& ext) { return d + QLatin1Char('/') + QString(300, u'n') + ext; },
      WorkbookError::NameRefused},
-    {"name with a NUL character", [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + QChar(0) + ext; },
+    {"name with a NUL character",
+     [](const QString& d, const QString& ext) { return d + QStringLiteral("/out") + QChar(0) + ext; },
      WorkbookError::NameRefused},
 };
 
@@ -65,8 +69,9 @@ TEST(CsvFailureInjectionTest, RefusedNamesGiveTheCreateMessageAndKeepTheEarlierF
         EXPECT_EQ(error, CsvError::CannotCreate);
         const UserMessage m = csvErrorMessage(error, path);
         EXPECT_EQ(m.title, csvPromptTitle());
-        EXPECT_EQ(m.text, QStringLiteral("Не удалось создать файл ") + path
-                              + QStringLiteral("\r\nПроверьте название файла и доступ к папке."));
+        EXPECT_EQ(m.text,
+                  QStringLiteral("Не удалось создать файл ") + path
+                      + QStringLiteral("\r\nПроверьте название файла и доступ к папке."));
         EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("out.csv"))), kEarlier);
         EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("out.csv")}); // no temporary left behind
     }
@@ -127,8 +132,9 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
     QList<WorkbookFailure> failures;
     EXPECT_EQ(exportTo({image, missing, QString()}, nullptr, &failures), SpreadsheetOutcome::Failed);
     EXPECT_EQ(workbookFailureMessage(failures).text,
-              QStringLiteral("Не удалось создать файл ") + notAFolder + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n")
-                  + QStringLiteral("Не удалось создать файл ") + missing + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена."));
+              QStringLiteral("Не удалось создать файл ") + notAFolder
+                  + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
+                  + missing + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена."));
     EXPECT_EQ(readBytes(notAFolder), kEarlier);
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("pictures")});
     EXPECT_EQ(entries(docs.path()), (QStringList{QStringLiteral("tyu2 (2).xlsx"), QStringLiteral("tyu2.xlsx")}));
@@ -160,8 +166,7 @@ TEST(StoppedWriteTest, LeavesNoFileAndKeepsTheEarlierOne)
 #ifdef Q_OS_UNIX
 // Runs \a write on a full disk, simulated by a file-size limit of this process:
 // writes beyond it fail with EFBIG once SIGXFSZ is ignored.
-template <class Write>
-auto withFileSizeLimit(rlim_t bytes, Write write)
+template <class Write> auto withFileSizeLimit(rlim_t bytes, Write write)
 {
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -180,7 +185,8 @@ auto withFileSizeLimit(rlim_t bytes, Write write)
 TEST(CsvFailureInjectionTest, DiskFullAtAnySizeKeepsTheEarlierFile)
 {
     Workspace sized = redWorkspace();
-    const QByteArray bytes = csvBytes(sized.image, sized.selection, measureSettings(sized), QStringLiteral("tyu2.bmp"), commaLocale());
+    const QByteArray bytes = csvBytes(sized.image, sized.selection, measureSettings(sized), QStringLiteral("tyu2.bmp"),
+                                      commaLocale());
     const qint64 size = bytes.size();
     ASSERT_GT(size, 4096);
     for (const qint64 limit : {qint64(0), qint64(1), qint64(4095), qint64(4096), size / 2, size - 1, size}) {
@@ -219,13 +225,15 @@ TEST(XlsxFailureInjectionTest, DiskFullKeepsEarlierWorkbooksAndLeavesNoTemporary
         ASSERT_TRUE(writeBytes(beside, kEarlier));
         QList<WorkbookFailure> failures;
         const auto [toExact, toNew] = withFileSizeLimit(limit, [&] {
-            return std::pair(exportTo({QString(), QString(), exact}),
-                             exportTo({dir.filePath(QStringLiteral("tyu2.bmp")), docs.path(), QString()}, nullptr, &failures));
+            return std::pair(
+                exportTo({QString(), QString(), exact}),
+                exportTo({dir.filePath(QStringLiteral("tyu2.bmp")), docs.path(), QString()}, nullptr, &failures));
         });
         EXPECT_EQ(toExact, SpreadsheetOutcome::Failed);
         EXPECT_EQ(toNew, SpreadsheetOutcome::Failed);
         EXPECT_EQ(workbookFailureMessage(failures).text,
-                  QStringLiteral("Не удалось записать файл ") + beside + QStringLiteral("\r\nВозможно, диск заполнен."));
+                  QStringLiteral("Не удалось записать файл ") + beside
+                      + QStringLiteral("\r\nВозможно, диск заполнен."));
         EXPECT_EQ(readBytes(exact), kEarlier);
         EXPECT_EQ(readBytes(beside), kEarlier);
         EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.xlsx"), QStringLiteral("tyu2.xlsx")}));

@@ -28,8 +28,7 @@ void putTgaColour(Bytes& b, const Rgb& c, int depth, unsigned alpha)
         b.u8(alpha);
 }
 
-template <class T>
-T cell(const std::vector<std::vector<T>>& rows, int r, int c)
+template <class T> T cell(const std::vector<std::vector<T>>& rows, int r, int c)
 {
     return r < int(rows.size()) && c < int(rows[r].size()) ? rows[r][c] : T{};
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "support/ImageBuilders.h"
 #include "export/ExportForm.h"
 #include "export/ImageView.h"
 #include "image/OpenCommand.h"
 #include "image/RecordingOpenView.h"
+#include "support/ImageBuilders.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,9 +27,9 @@ class TestExportForm : public ExportForm {
 public:
     using ExportForm::ExportForm;
 
-    QStringList answers;    ///< next answers of the weight box; empty = cancelled
-    QStringList asked;      ///< "title|prompt" of every weight box shown
-    QStringList errors;     ///< texts of the reading error boxes
+    QStringList answers; ///< next answers of the weight box; empty = cancelled
+    QStringList asked;   ///< "title|prompt" of every weight box shown
+    QStringList errors;  ///< texts of the reading error boxes
     int helpShown = 0;
     QStringList csvAnswers; ///< next answers of the table file's name box
     QStringList csvErrors;  ///< "title|text" of every CSV error box shown
@@ -74,8 +74,7 @@ protected:
         form->startupTick();
     }
     /// The control named \a name (its objectName).
-    template <class T = QWidget>
-    T* c(const char* name) const
+    template <class T = QWidget> T* c(const char* name) const
     {
         T* w = form->findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;

@@ -36,7 +36,7 @@ TEST_F(ExportFormTest, FirstTickReadsThePixelsAndShowsTheDefaultRegion)
     EXPECT_EQ(text("Label9"), QStringLiteral("Масштаб 300%"));
     EXPECT_EQ(c("Picture5")->size(), QSize(60, 60));
     EXPECT_EQ(c("Vydelenie")->geometry(), QRect(0, 0, 20, 20));
-    const char* boxes[][2] = {{"Text1", "1"}, {"Text2", "20"}, {"Text3", " 1"},
+    const char* boxes[][2] = {{"Text1", "1"},   {"Text2", "20"},  {"Text3", " 1"},
                               {"Text4", " 20"}, {"Text5", " 20"}, {"Text6", " 20"}};
     for (const auto& b : boxes)
         EXPECT_EQ(text(b[0]), QLatin1String(b[1])) << b[0];
@@ -429,23 +429,25 @@ TEST_F(ExportFormTest, KeyboardReachesAndPressesEveryCommandOfBothWindows)
     RecordingForm openForm(folder, QList<DriveEntry>{{QStringLiteral("test"), folder}});
     openForm.show();
     openForm.openListEntry(0);
-    checkKeyboard(&openForm, openForm.files(), "Dir1 Text4 Image1 Picture3 Image3 Text7 Check1 Text5 ComboPattern Drive1 File1",
-                  {{"Enter in the file list opens the file", openForm.files(), Qt::Key_Return,
-                    [&, calls = 0]() mutable { // the first call clears the report
-                        if (calls++ == 0)
-                            openForm.setReport(QString());
-                        return int(openForm.report().startsWith(QStringLiteral("BMP формат")));
-                    }},
-                   {"Enter on help", openForm.control<QWidget>("Image3"), Qt::Key_Enter, [&] { return openForm.helpShown; }},
-                   {"F1 in the file list", openForm.files(), Qt::Key_F1, [&] { return openForm.helpShown - 1; }},
-                   {"space bar on export", openForm.exportButton(), Qt::Key_Space, [&] { return openForm.exportShown; }}});
+    checkKeyboard(
+        &openForm, openForm.files(), "Dir1 Text4 Image1 Picture3 Image3 Text7 Check1 Text5 ComboPattern Drive1 File1",
+        {{"Enter in the file list opens the file", openForm.files(), Qt::Key_Return,
+          [&, calls = 0]() mutable { // the first call clears the report
+              if (calls++ == 0)
+                  openForm.setReport(QString());
+              return int(openForm.report().startsWith(QStringLiteral("BMP формат")));
+          }},
+         {"Enter on help", openForm.control<QWidget>("Image3"), Qt::Key_Enter, [&] { return openForm.helpShown; }},
+         {"F1 in the file list", openForm.files(), Qt::Key_F1, [&] { return openForm.helpShown - 1; }},
+         {"space bar on export", openForm.exportButton(), Qt::Key_Space, [&] { return openForm.exportShown; }}});
 
     start();
-    checkKeyboard(form.get(), c("Picture3"),
-                  "Image1 Image15 Image2 Image3 Option1 Label18 Label20 Label22 Text3 Text4 Text5 Text1 Text2 Text6 Check1 Image1",
-                  {{"Enter on help", c("Image3"), Qt::Key_Return, [&] { return form->helpShown; }},
-                   {"F1 in a region box", c("Text1"), Qt::Key_F1, [&] { return form->helpShown - 1; }},
-                   {"Enter on a weight", c("Label20"), Qt::Key_Return, [&] { return int(form->asked.size()); }}});
+    checkKeyboard(
+        form.get(), c("Picture3"),
+        "Image1 Image15 Image2 Image3 Option1 Label18 Label20 Label22 Text3 Text4 Text5 Text1 Text2 Text6 Check1 Image1",
+        {{"Enter on help", c("Image3"), Qt::Key_Return, [&] { return form->helpShown; }},
+         {"F1 in a region box", c("Text1"), Qt::Key_F1, [&] { return form->helpShown - 1; }},
+         {"Enter on a weight", c("Label20"), Qt::Key_Return, [&] { return int(form->asked.size()); }}});
     c("Image1")->setFocus();
     const QImage withFocus = c("Image1")->grab().toImage();
     c("Image15")->setFocus();

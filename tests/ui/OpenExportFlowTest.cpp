@@ -24,7 +24,7 @@ public:
     std::vector<int> widths;
     QStringList remaining;
     int movingRuns = 0; ///< runs that saw the bar moving
-    int shownAgain = 0;  ///< showings that kept the region of a failed workbook
+    int shownAgain = 0; ///< showings that kept the region of a failed workbook
 
     qint64 nowMilliseconds() override { return clock_ += 100; }
     void processEvents() override
@@ -66,7 +66,9 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     form.show();
     form.selectFile(QStringLiteral("tyu2.xlsx")); // not there: the filter now lists every file
     form.openListEntry(form.fileEntries().indexOf(QStringLiteral("tyu2.bmp")));
-    const auto workbooks = [&] { return QDir(folder).entryList({QStringLiteral("*.xlsx")}, QDir::Files | QDir::Hidden); };
+    const auto workbooks = [&] {
+        return QDir(folder).entryList({QStringLiteral("*.xlsx")}, QDir::Files | QDir::Hidden);
+    };
 
     form.confirm = false;
     emit form.exportRequested();
@@ -76,8 +78,10 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     form.confirm = true;
     emit form.exportRequested();
     emit form.exportRequested();
-    EXPECT_EQ(form.opened, (QStringList{folder + QStringLiteral("/tyu2.xlsx"), folder + QStringLiteral("/tyu2 (2).xlsx")}));
-    EXPECT_EQ(form.fileEntries(), (QStringList{"tyu2 (2).xlsx", "tyu2.bmp", "tyu2.xlsx"})) << "the list shows what was written";
+    EXPECT_EQ(form.opened,
+              (QStringList{folder + QStringLiteral("/tyu2.xlsx"), folder + QStringLiteral("/tyu2 (2).xlsx")}));
+    EXPECT_EQ(form.fileEntries(), (QStringList{"tyu2 (2).xlsx", "tyu2.bmp", "tyu2.xlsx"}))
+        << "the list shows what was written";
     EXPECT_EQ(form.files()->currentItem()->text(), QStringLiteral("tyu2.bmp"));
     write("pics/tyu2.csv", "1\r\n");
     emit form.exportForm().fileWritten(folder + QStringLiteral("/tyu2.csv")); // the export window's CSV button
@@ -104,9 +108,10 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     emit form.exportRequested();
     ASSERT_EQ(form.boxes.size(), 1);
     EXPECT_EQ(form.boxes[0].title, QStringLiteral("Вывод в таблицу"));
-    EXPECT_EQ(form.boxes[0].text, QStringLiteral("Не удалось создать файл ") + folder + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n")
-                                      + QStringLiteral("Не удалось создать файл ") + rootPath()
-                                      + QStringLiteral("missing/tyu2.xlsx\r\nПапка не найдена."));
+    EXPECT_EQ(form.boxes[0].text,
+              QStringLiteral("Не удалось создать файл ") + folder
+                  + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
+                  + rootPath() + QStringLiteral("missing/tyu2.xlsx\r\nПапка не найдена."));
     EXPECT_EQ(form.shownAgain, 1);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.exportButton()->isEnabled());

@@ -3,10 +3,10 @@
 #include "open/PreviewBox.h"
 
 #include <QApplication>
-#include <QtEndian>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimerEvent>
+#include <QtEndian>
 
 namespace lumiset::test {
 namespace {
@@ -284,15 +284,18 @@ TEST_F(OpenFormTest, LongTextsAreShownWholeAtTheirOwnSize)
 
 struct PathCase {
     const char* name;
-    const char* typed;       ///< %R: the scratch root without its final '/'; %B: the same with '\\'
-    const char* expectedDir; ///< relative to the root; nullptr: the folder does not change
-    bool refused;            ///< the "Невозможно открыть путь" box
+    const char* typed;            ///< %R: the scratch root without its final '/'; %B: the same with '\\'
+    const char* expectedDir;      ///< relative to the root; nullptr: the folder does not change
+    bool refused;                 ///< the "Невозможно открыть путь" box
     const char* opened = nullptr; ///< the file opened there
 };
 
-void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PathCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class PathBoxTest : public UiTest, public ::testing::WithParamInterface<PathCase> {};
+class PathBoxTest : public UiTest, public ::testing::WithParamInterface<PathCase> { };
 
 TEST_P(PathBoxTest, EnterFollowsThePathRules)
 {

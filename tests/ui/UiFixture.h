@@ -1,9 +1,9 @@
 #pragma once
 
-#include "support/ImageBuilders.h"
 #include "common/PictureButton.h"
 #include "open/OpenForm.h"
 #include "open/PreviewBox.h"
+#include "support/ImageBuilders.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,8 +48,7 @@ public:
     void showHelp() override { ++helpShown; }
     void showExportWindow(bool) override { ++exportShown; }
 
-    template <class T>
-    T* control(const char* name) const
+    template <class T> T* control(const char* name) const
     {
         T* w = findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;

@@ -11,7 +11,10 @@ namespace lumiset::art {
 namespace {
 
 // Strokes sit on half pixels so one-pixel lines stay crisp at 100 %.
-QRectF inner(const QRectF& r) { return r.adjusted(0.5, 0.5, -0.5, -0.5); }
+QRectF inner(const QRectF& r)
+{
+    return r.adjusted(0.5, 0.5, -0.5, -0.5);
+}
 
 /// A rounded face: raised (light top) when up, sunk (dark top) when pressed.
 void face(QPainter& p, const QRectF& r, bool pressed)
@@ -472,8 +475,8 @@ void luminanceFormula(QPainter& p, const QRectF& r)
     QFont f = p.font();
     f.setPixelSize(std::max(10, int(r.height() * 0.5)));
     p.setFont(f);
-    const QString parts[] = {QStringLiteral("0,299·"), QStringLiteral("R"), QStringLiteral(" + 0,587·"),
-                             QStringLiteral("G"), QStringLiteral(" + 0,114·"), QStringLiteral("B")};
+    const QString parts[] = {QStringLiteral("0,299·"), QStringLiteral("R"),         QStringLiteral(" + 0,587·"),
+                             QStringLiteral("G"),      QStringLiteral(" + 0,114·"), QStringLiteral("B")};
     const QColor tints[] = {colour::ink, colour::brick, colour::ink, colour::green, colour::ink, colour::accent};
     const QFontMetricsF fm(f);
     qreal width = 0;

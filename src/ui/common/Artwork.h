@@ -60,8 +60,8 @@ inline constexpr int kProgressStripePeriod = 14;
 void progressBar(QPainter& p, const QRectF& r, int phase = 0);
 
 // Export window buttons.
-void tableButton(QPainter& p, const QRectF& r, bool pressed);  // export to the workbook
-void csvButton(QPainter& p, const QRectF& r, bool pressed);    // export to a CSV file
+void tableButton(QPainter& p, const QRectF& r, bool pressed); // export to the workbook
+void csvButton(QPainter& p, const QRectF& r, bool pressed);   // export to a CSV file
 void cancelButton(QPainter& p, const QRectF& r, bool pressed);
 
 /// The frame around the reading progress bar (472 × 32), and the bar itself,
@@ -75,7 +75,7 @@ enum class ZoomGlyph { Plain, In, Out };
 void zoomCursor(QPainter& p, const QRectF& r, ZoomGlyph glyph);
 
 // Illustrations of the help windows.
-void examplePicture(QPainter& p, const QRectF& r);   // a small grey-scale picture
+void examplePicture(QPainter& p, const QRectF& r); // a small grey-scale picture
 void conversionArrow(QPainter& p, const QRectF& r);
 void brightnessTable(QPainter& p, const QRectF& r);  // the matching table of numbers
 void tableBadge(QPainter& p, const QRectF& r);       // spreadsheet / CSV badge

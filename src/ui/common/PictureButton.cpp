@@ -7,7 +7,10 @@ namespace lumiset {
 
 namespace {
 
-bool isEnter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
+bool isEnter(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
 
 /// The space-bar twin of an Enter key event.
 QKeyEvent asSpace(const QKeyEvent* event)

@@ -8,8 +8,8 @@
 #include "image/PixelLoader.h"
 #include "image/Rounding.h"
 #include "output/CsvExport.h"
-#include "output/SpreadsheetExport.h"
 #include "output/ExportPreparation.h"
+#include "output/SpreadsheetExport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,7 +40,7 @@ constexpr int kStartHeight = 412;
 constexpr QRect kViewport{392, 144, 233, 209};
 constexpr QRect kZoomArea{0, 184, 153, 169};
 constexpr QRect kRowPanel{192, 184, 161, 89}; // under the wedge's widest line, as wide
-constexpr int kZoomLabelGap = 20;              // the zoom label's top above the zoomed frame
+constexpr int kZoomLabelGap = 20;             // the zoom label's top above the zoomed frame
 constexpr int kZoomLabelTopmost = 146;
 constexpr int kBarThickness = 17;
 constexpr int kCsvProgressSteps = 1000;
@@ -58,12 +58,18 @@ const QColor kViewportColour(255, 192, 128);
 const QColor kZoomFrameColour(128, 128, 255);
 const QColor kWedgeColour(255, 255, 255);
 
-QColor windowColour() { return QApplication::palette().color(QPalette::Base); }
+QColor windowColour()
+{
+    return QApplication::palette().color(QPalette::Base);
+}
 
 } // namespace
 
 /// The colour a region box takes when its number is refused.
-QColor rejectedBoxColour() { return QToolTip::palette().color(QPalette::ToolTipBase); }
+QColor rejectedBoxColour()
+{
+    return QToolTip::palette().color(QPalette::ToolTipBase);
+}
 
 void LeftClick::press(const QMouseEvent* event)
 {
@@ -112,7 +118,9 @@ void ClickLabel::paintEvent(QPaintEvent* event)
     QLabel::paintEvent(event);
 }
 
-ReadingBar::ReadingBar(QWidget* parent) : QWidget(parent) {}
+ReadingBar::ReadingBar(QWidget* parent) : QWidget(parent)
+{
+}
 
 void ReadingBar::paintEvent(QPaintEvent*)
 {
@@ -204,10 +212,11 @@ void ExportForm::buildControls()
     }
     const QString formulaTip = QStringLiteral(
         "Красный·0,299 + Зелёный·0,587 + Синий·0,114 - вклады в яркость в практике для телевизионного сигнала");
-    ClickLabel** formula[6] = {&formulaCaption_, &redWeightLabel_,   &greenCaption_,
-                               &greenWeightLabel_, &blueCaption_, &blueWeightLabel_};
-    const QString texts[6] = {QStringLiteral("Яркость = Красн.·"), QStringLiteral("0,299"), QStringLiteral(" + Зел.·"),
-                              QStringLiteral("0,587"), QStringLiteral(" + Син.·"), QStringLiteral("0,114")};
+    ClickLabel** formula[6] = {&formulaCaption_,   &redWeightLabel_, &greenCaption_,
+                               &greenWeightLabel_, &blueCaption_,    &blueWeightLabel_};
+    const QString texts[6] = {QStringLiteral("Яркость = Красн.·"), QStringLiteral("0,299"),
+                              QStringLiteral(" + Зел.·"),          QStringLiteral("0,587"),
+                              QStringLiteral(" + Син.·"),          QStringLiteral("0,114")};
     for (int i = 0; i < 6; ++i) {
         auto* l = new ClickLabel(texts[i], this);
         l->setObjectName(QStringLiteral("Label%1").arg(17 + i));
@@ -266,8 +275,10 @@ void ExportForm::buildControls()
     const struct {
         QLineEdit* box;
         RegionField kind;
-    } boxes[] = {{firstRowBox_, RegionField::FirstRow}, {lastRowBox_, RegionField::LastRow},
-                 {firstColumnBox_, RegionField::FirstColumn}, {lastColumnBox_, RegionField::LastColumn}};
+    } boxes[] = {{firstRowBox_, RegionField::FirstRow},
+                 {lastRowBox_, RegionField::LastRow},
+                 {firstColumnBox_, RegionField::FirstColumn},
+                 {lastColumnBox_, RegionField::LastColumn}};
     for (const auto& b : boxes) {
         connect(b.box, &QLineEdit::textChanged, this, [this, kind = b.kind] { regionTyped(kind); });
         b.box->installEventFilter(this); // a box that is left shows the bound in force
@@ -330,8 +341,9 @@ void ExportForm::buildControls()
     const struct {
         QScrollBar* bar;
         Bar id;
-    } bars[] = {{imageHScroll_, Bar::ImageX}, {imageVScroll_, Bar::ImageY}, {lastColumnBar_, Bar::LastColumn}, {firstColumnBar_, Bar::FirstColumn},
-                {lastRowBar_, Bar::LastRow}, {firstRowBar_, Bar::FirstRow}, {zoomHScroll_, Bar::ZoomX}, {zoomVScroll_, Bar::ZoomY}};
+    } bars[] = {{imageHScroll_, Bar::ImageX},        {imageVScroll_, Bar::ImageY}, {lastColumnBar_, Bar::LastColumn},
+                {firstColumnBar_, Bar::FirstColumn}, {lastRowBar_, Bar::LastRow},  {firstRowBar_, Bar::FirstRow},
+                {zoomHScroll_, Bar::ZoomX},          {zoomVScroll_, Bar::ZoomY}};
     for (const auto& b : bars) {
         // A value change while the thumb is held is a scroll; any other (click,
         // key, release, code) is a change.
@@ -372,7 +384,9 @@ void ExportForm::buildControls()
     connect(zoomView_, &ZoomView::pressed, this, &ExportForm::zoomPressed);
     connect(zoomView_, &ZoomView::moved, this, &ExportForm::zoomMoved);
     connect(progressBar_, &ReadingBar::clicked, this, [this] {
-        progressBar_->move(progressBar_->x(), progressBar_->y() == kProgressTop ? progressBar_->y() + progressBar_->height() : kProgressTop);
+        progressBar_->move(progressBar_->x(),
+                           progressBar_->y() == kProgressTop ? progressBar_->y() + progressBar_->height()
+                                                             : kProgressTop);
     });
     connect(exportButton_, &QAbstractButton::clicked, this, [this] { emit exportCommand(); });
     connect(csvButton_, &QAbstractButton::clicked, this, [this] { emit csvCommand(); });
@@ -387,11 +401,12 @@ void ExportForm::buildControls()
 
     // Tab follows the eye: the commands, the measure, the columns, the rows, the
     // tick; from the picture, which holds the focus at start, it comes to the commands.
-    QWidget* const tabOrder[] = {exportButton_, csvButton_, cancelButton_, helpButton_,
+    QWidget* const tabOrder[] = {exportButton_,      csvButton_,         cancelButton_,      helpButton_,
                                  measureButtons_[1], measureButtons_[2], measureButtons_[3], measureButtons_[4],
-                                 measureButtons_[5], measureButtons_[6], redWeightLabel_, greenWeightLabel_,
-                                 blueWeightLabel_, firstColumnBox_, lastColumnBox_, columnCountBox_, firstRowBox_,
-                                 lastRowBox_, rowCountBox_, colourCellsBox_, imageView_};
+                                 measureButtons_[5], measureButtons_[6], redWeightLabel_,    greenWeightLabel_,
+                                 blueWeightLabel_,   firstColumnBox_,    lastColumnBox_,     columnCountBox_,
+                                 firstRowBox_,       lastRowBox_,        rowCountBox_,       colourCellsBox_,
+                                 imageView_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -441,7 +456,8 @@ void ExportForm::saveCsv()
     setBusy(true);
     // A long write shows a progress box after a second, with the time left and
     // a stop button; a stopped write leaves no file.
-    QProgressDialog progress(QStringLiteral("Запись файла CSV…"), QStringLiteral("Остановить"), 0, kCsvProgressSteps, this);
+    QProgressDialog progress(QStringLiteral("Запись файла CSV…"), QStringLiteral("Остановить"), 0, kCsvProgressSteps,
+                             this);
     progress.setObjectName(QStringLiteral("CsvProgress"));
     progress.setWindowTitle(csvPromptTitle());
     progress.setWindowModality(Qt::WindowModal);
@@ -452,8 +468,10 @@ void ExportForm::saveCsv()
     clock.start();
     const CsvError error = lumiset::csvCommand(ws_, answer, QLocale(), [&](qint64 done, qint64 total) {
         progress.setValue(int(done * kCsvProgressSteps / qMax<qint64>(total, 1)));
-        const qint64 secondsLeft = qint64(double(clock.elapsed()) * double(total - done) / double(qMax<qint64>(done, 1)) / 1000.0 + 0.5);
-        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft) + QStringLiteral(" с"));
+        const qint64 secondsLeft = qint64(
+            double(clock.elapsed()) * double(total - done) / double(qMax<qint64>(done, 1)) / 1000.0 + 0.5);
+        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft)
+                              + QStringLiteral(" с"));
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     });
@@ -511,7 +529,8 @@ void ExportForm::formLoad()
     }
     for (int n = 1; n <= 6; ++n)
         measureButtons_[n]->show();
-    for (QLabel* l : {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_})
+    for (QLabel* l :
+         {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_})
         l->show();
     greyCaption_->hide();
     for (PictureButton* b : {exportButton_, csvButton_, cancelButton_, helpButton_}) {
@@ -537,7 +556,8 @@ void ExportForm::formLoad()
     RegionChange everything;
     everything.outcome = RegionChange::Outcome::Applied;
     everything.boxes.set();
-    for (RegionField f : {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
+    for (RegionField f :
+         {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
         everything.bars.set(std::size_t(f), boundBar(f)->value() != RegionEditor::value(f, sel_));
     // A bar that moves redraws the region, as its change rule would.
     const bool barsMoved = everything.bars.any();
@@ -631,7 +651,8 @@ void ExportForm::readPixels()
         if (result == LoadResult::OutOfMemory)
             showReadError(QStringLiteral("Недостаточно памяти"),
                           QStringLiteral("Для изображения из файла\n%1\nне хватает памяти.\n"
-                                         "Закройте другие программы и откройте файл снова.").arg(file));
+                                         "Закройте другие программы и откройте файл снова.")
+                              .arg(file));
         else
             showReadError(QStringLiteral("Ошибка чтения файла"),
                           QStringLiteral("Не удалось прочитать изображение из файла\n%1\n"
@@ -765,7 +786,8 @@ void ExportForm::drawZoomedRegion()
     const bool colour = ws_.ColorPointCount != 0;
     for (int n = 1; n <= 6; ++n)
         measureButtons_[n]->setVisible(colour);
-    for (QLabel* l : {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_})
+    for (QLabel* l :
+         {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_})
         l->setVisible(colour);
     greyCaption_->setVisible(!colour);
 
@@ -861,7 +883,7 @@ void ExportForm::barChanged(Bar bar, bool dragging)
 void ExportForm::placeFrame()
 {
     selectionFrame_->setGeometry(sel_.SelColumnFrom - 1, sel_.SelRowFrom - 1, sel_.SelColumnTo - sel_.SelColumnFrom + 1,
-                           sel_.SelRowTo - sel_.SelRowFrom + 1);
+                                 sel_.SelRowTo - sel_.SelRowFrom + 1);
 }
 
 void ExportForm::zoomAfterChange()
@@ -891,7 +913,8 @@ void ExportForm::regionTyped(RegionField field)
     if (change.outcome == RegionChange::Outcome::Ignored)
         return;
     QPalette pal = box->palette();
-    pal.setColor(QPalette::Base, change.outcome == RegionChange::Outcome::Refused ? rejectedBoxColour() : windowColour());
+    pal.setColor(QPalette::Base,
+                 change.outcome == RegionChange::Outcome::Refused ? rejectedBoxColour() : windowColour());
     box->setPalette(pal);
     if (change.outcome == RegionChange::Outcome::Refused)
         return;
@@ -910,7 +933,8 @@ void ExportForm::settleBox(RegionField field)
 
 void ExportForm::settleBoxes()
 {
-    for (RegionField f : {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
+    for (RegionField f :
+         {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
         settleBox(f);
 }
 
@@ -960,7 +984,8 @@ void ExportForm::weightClicked(int which)
 
 void ExportForm::layoutFormula(int from)
 {
-    QLabel* row[6] = {formulaCaption_, redWeightLabel_, greenCaption_, greenWeightLabel_, blueCaption_, blueWeightLabel_};
+    QLabel* row[6] = {formulaCaption_,   redWeightLabel_, greenCaption_,
+                      greenWeightLabel_, blueCaption_,    blueWeightLabel_};
     for (QLabel* l : row)
         l->adjustSize();
     for (int i = std::max(1, from); i < 6; ++i)
@@ -1066,7 +1091,8 @@ bool ExportForm::eventFilter(QObject* watched, QEvent* event)
         // Another control of this window took the focus; a switch to another
         // window or a context menu leaves the box as it is.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        for (RegionField f : {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
+        for (RegionField f :
+             {RegionField::FirstRow, RegionField::LastRow, RegionField::FirstColumn, RegionField::LastColumn})
             if (watched == regionBox(f) && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
                 settleBox(f);
     }

@@ -2,8 +2,8 @@
 
 #include <QImage>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace lumiset {
 

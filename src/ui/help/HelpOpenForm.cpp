@@ -57,16 +57,16 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
     setMouseTracking(true);
 
     headline_ = label(this, "Label1",
-                   QStringLiteral("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
-                                  "сохраняет в файл CSV."),
-                   QRect(14, 10, 512, 36));
+                      QStringLiteral("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
+                                     "сохраняет в файл CSV."),
+                      QRect(14, 10, 512, 36));
     QFont strong = headline_->font();
     strong.setBold(true);
     headline_->setFont(strong);
 
     conversionCaption_ = label(this, "Label2",
-                   QStringLiteral("Действие программы - преобразование яркостей изображения в таблицу:"),
-                   QRect(14, 54, 512, 20));
+                               QStringLiteral("Действие программы - преобразование яркостей изображения в таблицу:"),
+                               QRect(14, 54, 512, 20));
     examplePicture_ = new ArtView(art::examplePicture, QSize(150, 125), this);
     examplePicture_->setObjectName(QStringLiteral("Image1"));
     examplePicture_->move(34, 84);
@@ -79,10 +79,11 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
     badgePicture_ = new ArtView(art::tableBadge, QSize(40, 40), this);
     badgePicture_->setObjectName(QStringLiteral("Image5"));
     badgePicture_->move(206, 176);
-    sourceCaption_ = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"), QRect(14, 214, 190, 36));
+    sourceCaption_ = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"),
+                           QRect(14, 214, 190, 36));
     sourceCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     tableCaption_ = label(this, "Label4", QStringLiteral("Яркости точек (к примеру) красной составляющей"),
-                   QRect(268, 214, 252, 36));
+                          QRect(268, 214, 252, 36));
     tableCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     helpTextBox_ = new QPlainTextEdit(helpText(), this);
@@ -130,20 +131,26 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
     connect(closeButton_, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
-bool HelpOpenForm::showsHelpText() const { return !helpTextBox_->isHidden(); }
+bool HelpOpenForm::showsHelpText() const
+{
+    return !helpTextBox_->isHidden();
+}
 
 void HelpOpenForm::switchPage()
 {
     // The switch first types "A" into whatever has the keyboard; only the
     // read-only help text takes keys, so nothing changes.
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
+    QCoreApplication::postEvent(target,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
+    QCoreApplication::postEvent(target,
+                                new QKeyEvent(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A")));
 
     const bool toText = helpTextBox_->isHidden();
     helpTextBox_->setVisible(toText);
-    for (QWidget* w : {static_cast<QWidget*>(examplePicture_), static_cast<QWidget*>(arrowPicture_), static_cast<QWidget*>(tablePicture_),
-                       static_cast<QWidget*>(badgePicture_), static_cast<QWidget*>(conversionCaption_), static_cast<QWidget*>(sourceCaption_),
+    for (QWidget* w : {static_cast<QWidget*>(examplePicture_), static_cast<QWidget*>(arrowPicture_),
+                       static_cast<QWidget*>(tablePicture_), static_cast<QWidget*>(badgePicture_),
+                       static_cast<QWidget*>(conversionCaption_), static_cast<QWidget*>(sourceCaption_),
                        static_cast<QWidget*>(tableCaption_)})
         w->setVisible(!toText);
     pageButton_->setPicture(toText ? art::backButton : art::moreButton);
@@ -182,7 +189,10 @@ bool HelpOpenForm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void HelpOpenForm::openLink(const QUrl& url) { QDesktopServices::openUrl(url); }
+void HelpOpenForm::openLink(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
 
 HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
 {
@@ -205,15 +215,22 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
     } lines[] = {
         {"Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"), {14, 8, 610, 20}, true},
         {"Label2", QStringLiteral("1)  Выбрать область для вывода в таблицу на изображении"), {20, 42, 600, 20}, false},
-        {"Label3", QStringLiteral("(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"),
-         {38, 64, 588, 20}, false},
+        {"Label3",
+         QStringLiteral("(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"),
+         {38, 64, 588, 20},
+         false},
         {"Label4", QStringLiteral("2)  Задать, какие данные вывести:"), {20, 102, 600, 20}, false},
         {"Label5", QStringLiteral(" а) Яркость красной, зелёной или синей составляющей"), {38, 124, 580, 20}, false},
         {"Label6", QStringLiteral(" б) Яркость как среднее арифметическое"), {38, 146, 580, 20}, false},
-        {"Label7", QStringLiteral("в) Яркость как максимальное значение из красной зелёной и синей"), {42, 168, 580, 20}, false},
+        {"Label7",
+         QStringLiteral("в) Яркость как максимальное значение из красной зелёной и синей"),
+         {42, 168, 580, 20},
+         false},
         {"Label8", QStringLiteral("г) Или как"), {42, 198, 80, 20}, false},
-        {"Label9", QStringLiteral("3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."),
-         {20, 260, 606, 20}, false},
+        {"Label9",
+         QStringLiteral("3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."),
+         {20, 260, 606, 20},
+         false},
     };
     for (const auto& line : lines) {
         QLabel* l = label(this, line.name, line.text, line.geometry);

@@ -28,8 +28,8 @@ QList<DriveEntry> systemDrives()
 #else
     drives.append({QStringLiteral("/"), QStringLiteral("/")});
     // Mounted volumes the user can browse: skip the kernel's and the runtime's pseudo file systems.
-    static const QStringList hidden{QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"),
-                                    QStringLiteral("/run"), QStringLiteral("/snap"), QStringLiteral("/boot")};
+    static const QStringList hidden{QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
+                                    QStringLiteral("/run"),  QStringLiteral("/snap"), QStringLiteral("/boot")};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = withTrailingSlash(volume.rootPath());
         if (!volume.isValid() || !volume.isReady() || root == QLatin1String("/"))
@@ -39,7 +39,8 @@ QList<DriveEntry> systemDrives()
         });
         if (pseudo || (volume.fileSystemType() == "tmpfs" && !root.startsWith(QLatin1String("/tmp"))))
             continue;
-        const bool known = std::any_of(drives.begin(), drives.end(), [&](const DriveEntry& d) { return d.root == root; });
+        const bool known = std::any_of(drives.begin(), drives.end(),
+                                       [&](const DriveEntry& d) { return d.root == root; });
         if (!known)
             drives.append({volume.name().isEmpty() ? root : QStringLiteral("%1 [%2]").arg(root, volume.name()), root});
     }

@@ -66,7 +66,9 @@ void ExportStrip::unpress()
         setFrame(kLastSlideFrame);
 }
 
-ProgressPicture::ProgressPicture(QWidget* parent) : QWidget(parent) {}
+ProgressPicture::ProgressPicture(QWidget* parent) : QWidget(parent)
+{
+}
 
 void ProgressPicture::setMoving(bool moving)
 {

@@ -13,9 +13,8 @@ constexpr int kIndent = 3; // blanks per level, as the classic folder list inden
 FolderList::FolderList(QWidget* parent) : QListWidget(parent)
 {
     setIconSize(QSize(16, 16)); // every row the same height, whatever sizes the style's icons come in
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        emit folderChosen(item->data(Qt::UserRole).toString());
-    });
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { emit folderChosen(item->data(Qt::UserRole).toString()); });
 }
 
 bool FolderList::setPath(const QString& folder)
@@ -29,7 +28,7 @@ bool FolderList::setPath(const QString& folder)
     const QString target = QDir::cleanPath(dir.absolutePath());
 
     QStringList chain;
-    for (QDir up(target);; ) {
+    for (QDir up(target);;) {
         chain.prepend(up.absolutePath());
         if (up.isRoot() || !up.cdUp())
             break;
@@ -46,8 +45,7 @@ bool FolderList::setPath(const QString& folder)
         ++level;
     }
     const int currentRow = count() - 1;
-    const QStringList subfolders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& sub : subfolders) {
         auto* item = new QListWidgetItem(icon, QString(level * kIndent, QLatin1Char(' ')) + sub, this);
         item->setData(Qt::UserRole, QDir::cleanPath(target + QLatin1Char('/') + sub));

@@ -20,8 +20,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QListView>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -46,7 +46,7 @@ constexpr int kReportWidth = kPreviewBandWidth; // the report box spans the prev
 constexpr int kButtonsTop = 4;
 constexpr int kSecondRowTop = 33; // help and stop buttons end 7 above the preview band
 constexpr int kSlideInterval = 30;
-constexpr int kCaptionTop = 228;  // the size caption, under the preview band
+constexpr int kCaptionTop = 228; // the size caption, under the preview band
 constexpr int kReportBottom = 407;
 constexpr double kFileListShare = 0.515625;
 constexpr double kFolderListShare = 0.478125;
@@ -55,8 +55,7 @@ constexpr int kRightColumnWidth = kReportWidth + 7 + kMargin + 14; // the window
 constexpr int kFilterEntries = 4;
 // Several patterns are separated by ';'. Names match in any case.
 const char* const kPatterns[kFilterEntries] = {
-    "*.bmp", "*.tga", "*.*",
-    "*.bmp;*.tga;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.webp;*.pbm;*.pgm;*.ppm;*.pnm"};
+    "*.bmp", "*.tga", "*.*", "*.bmp;*.tga;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.gif;*.webp;*.pbm;*.pgm;*.ppm;*.pnm"};
 
 // Number and description of the file-system errors the lists can meet.
 constexpr int kErrDeviceUnavailable = 68;
@@ -158,7 +157,8 @@ void OpenForm::buildControls()
     // Typing must not be completed into an entry: "*" would become the bitmap entry.
     filterBox_->setCompleter(nullptr);
     filterBox_->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
-                            QStringLiteral("*.*   (все форматы)"), QStringLiteral("*.BMP;*.PNG;*.JPG… (все изображения)")});
+                          QStringLiteral("*.*   (все форматы)"),
+                          QStringLiteral("*.BMP;*.PNG;*.JPG… (все изображения)")});
     filterBox_->setItemData(3, QString::fromLatin1(kPatterns[3]).toUpper().replace(u';', u' '), Qt::ToolTipRole);
     // Wide enough for the longest entry, in the box and in its drop-down.
     filterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -280,8 +280,8 @@ void OpenForm::buildControls()
     fileList_->installEventFilter(this);
 
     // Tab follows the eye: the lists' column from the top, then the commands and the report.
-    QWidget* const tabOrder[] = {pathBox_, filterBox_, driveList_, fileList_, folderList_, fileNameBox_,
-                                 openButton_, exportStrip_, stopButton_, helpButton_, reportBox_, showFileBox_};
+    QWidget* const tabOrder[] = {pathBox_,    filterBox_,   driveList_,  fileList_,   folderList_, fileNameBox_,
+                                 openButton_, exportStrip_, stopButton_, helpButton_, reportBox_,  showFileBox_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -343,9 +343,10 @@ void OpenForm::patternChosen(int index)
 void OpenForm::refreshFiles()
 {
     // "*.*" means every file, also those without an extension, as on Windows.
-    const QStringList filters = pattern_ == QLatin1String("*.*") ? QStringList{QStringLiteral("*")} : pattern_.split(u';');
-    const QStringList names = QDir(fileFolder_).entryList(filters, QDir::Files | QDir::Hidden,
-                                                          QDir::Name | QDir::IgnoreCase);
+    const QStringList filters = pattern_ == QLatin1String("*.*") ? QStringList{QStringLiteral("*")}
+                                                                 : pattern_.split(u';');
+    const QStringList names
+        = QDir(fileFolder_).entryList(filters, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     const QSignalBlocker block(fileList_);
     fileList_->clear();
     fileList_->addItems(names);
@@ -357,7 +358,7 @@ QString OpenForm::errorLine(const QString& folder, bool driveRoot) const
     const bool deviceMissing = QFileInfo::exists(folder) ? volume.isValid() && !volume.isReady() : driveRoot;
     if (deviceMissing)
         return QStringLiteral("Ошибка %1 Устройство недоступно").arg(kErrDeviceUnavailable);
-    if (QFileInfo::exists(folder)) // there, but not for this user
+    if (QFileInfo::exists(folder))                                       // there, but not for this user
         return QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу"); // as for a file that cannot be read
     return QStringLiteral("Ошибка %1 Путь не найден").arg(kErrPathNotFound);
 }
@@ -673,8 +674,10 @@ void OpenForm::setReport(const QString& text)
     reportBox_->setPlainText(shown(text));
 }
 
-void OpenForm::setFileNameBox(const QString& name) { fileNameBox_->setText(name); }
-
+void OpenForm::setFileNameBox(const QString& name)
+{
+    fileNameBox_->setText(name);
+}
 
 void OpenForm::setLabelText(OpenLabel label, const QString& text)
 {
@@ -692,7 +695,10 @@ QLabel* OpenForm::labelWidget(OpenLabel label) const
     return noticeLabel_;
 }
 
-QString OpenForm::labelText(OpenLabel label) const { return labelTexts_[int(label)]; }
+QString OpenForm::labelText(OpenLabel label) const
+{
+    return labelTexts_[int(label)];
+}
 
 void OpenForm::setLabelVisible(OpenLabel label, bool visible)
 {
@@ -722,7 +728,10 @@ void OpenForm::placeLines()
     crossUp_->setLine(QPoint(right, top), QPoint(left, bottom));
 }
 
-void OpenForm::setPictureBoxVisible(bool visible) { pictureBox_->setVisible(visible); }
+void OpenForm::setPictureBoxVisible(bool visible)
+{
+    pictureBox_->setVisible(visible);
+}
 
 void OpenForm::setDrawnPreview(const PointPreview& preview)
 {
@@ -734,7 +743,10 @@ void OpenForm::setDrawnPreview(const PointPreview& preview)
     drawnPreview_->setPicture(preview.image, preview.bordered);
 }
 
-void OpenForm::setDrawnPreviewVisible(bool visible) { drawnPreview_->setVisible(visible); }
+void OpenForm::setDrawnPreviewVisible(bool visible)
+{
+    drawnPreview_->setVisible(visible);
+}
 
 void OpenForm::setCrossVisible(bool visible)
 {
@@ -746,11 +758,26 @@ void OpenForm::setCrossVisible(bool visible)
     }
 }
 
-void OpenForm::setSwatch(const Swatch& swatch) { paletteSwatch_->setCells(swatch.cells); }
-void OpenForm::setSwatchVisible(bool visible) { paletteSwatch_->setVisible(visible); }
-bool OpenForm::exportEnabled() const { return exportStrip_->isEnabled(); }
-void OpenForm::setExportEnabled(bool enabled) { exportStrip_->setEnabled(enabled); }
-void OpenForm::setExportFrame(int frame) { exportStrip_->setFrame(frame); }
+void OpenForm::setSwatch(const Swatch& swatch)
+{
+    paletteSwatch_->setCells(swatch.cells);
+}
+void OpenForm::setSwatchVisible(bool visible)
+{
+    paletteSwatch_->setVisible(visible);
+}
+bool OpenForm::exportEnabled() const
+{
+    return exportStrip_->isEnabled();
+}
+void OpenForm::setExportEnabled(bool enabled)
+{
+    exportStrip_->setEnabled(enabled);
+}
+void OpenForm::setExportFrame(int frame)
+{
+    exportStrip_->setFrame(frame);
+}
 
 void OpenForm::setSlideTimerActive(bool active)
 {
@@ -760,7 +787,10 @@ void OpenForm::setSlideTimerActive(bool active)
         slideTimer_->stop();
 }
 
-bool OpenForm::showFileTicked() const { return showFileBox_->isChecked(); }
+bool OpenForm::showFileTicked() const
+{
+    return showFileBox_->isChecked();
+}
 
 void OpenForm::showMessage(MessageIcon icon, const QString& title, const QString& text)
 {
@@ -768,7 +798,10 @@ void OpenForm::showMessage(MessageIcon icon, const QString& title, const QString
     box.exec();
 }
 
-void OpenForm::restoreOpenButton() { openButton_->setHeld(false); }
+void OpenForm::restoreOpenButton()
+{
+    openButton_->setHeld(false);
+}
 
 void OpenForm::setBusyCursor(bool busy)
 {
@@ -794,9 +827,15 @@ void OpenForm::setOpenButtonsVisible(bool visible)
     helpButton_->setVisible(visible);
 }
 
-void OpenForm::setBusyPointer(bool busy) { setBusyCursor(busy); }
+void OpenForm::setBusyPointer(bool busy)
+{
+    setBusyCursor(busy);
+}
 
-void OpenForm::processEvents() { QCoreApplication::processEvents(); }
+void OpenForm::processEvents()
+{
+    QCoreApplication::processEvents();
+}
 
 void OpenForm::setStopButtonActive(bool active)
 {
@@ -827,7 +866,10 @@ void OpenForm::setRemainingVisible(bool visible)
     remainingLabel_->setVisible(visible);
 }
 
-void OpenForm::setRemainingText(const QString& text) { remainingLabel_->setText(text); }
+void OpenForm::setRemainingText(const QString& text)
+{
+    remainingLabel_->setText(text);
+}
 
 void OpenForm::setSaving(bool saving)
 {
@@ -854,7 +896,9 @@ void OpenForm::layoutControls()
 {
     const int w = width(), h = height();
     // The size grip: four short strokes down to the left from the right edge.
-    const struct { int length, above; } grip[kGripStrokes] = {{4, 32}, {6, 33}, {9, 36}, {10, 37}};
+    const struct {
+        int length, above;
+    } grip[kGripStrokes] = {{4, 32}, {6, 33}, {9, 36}, {10, 37}};
     for (int i = 0; i < kGripStrokes; ++i)
         gripStrokes_[i]->setLine(QPoint(w - 9, h - grip[i].above),
                                  QPoint(w - 9 - grip[i].length, h - grip[i].above + grip[i].length));
@@ -866,8 +910,8 @@ void OpenForm::layoutControls()
     if (paletteSwatch_->x() + paletteSwatch_->width() > listArea + 12)
         return; // too narrow: everything keeps its last place
 
-    fileList_->setGeometry(framedBox(kMargin, fileList_->y(), roundHalfEvenToInt(listArea * kFileListShare),
-                                     fileList_->height()));
+    fileList_->setGeometry(
+        framedBox(kMargin, fileList_->y(), roundHalfEvenToInt(listArea * kFileListShare), fileList_->height()));
     filterBox_->resize(fileList_->width(), filterBox_->height());
     folderList_->setGeometry(framedBox(fileList_->x() + fileList_->width() + 3, folderList_->y(),
                                        roundHalfEvenToInt(listArea * kFolderListShare), folderList_->height()));
@@ -883,7 +927,8 @@ void OpenForm::layoutControls()
     reportBox_->move(listArea + 12, reportBox_->y());
     const int band = reportBox_->x();
     pictureBox_->move(band + roundHalfEvenToInt((kPreviewBandWidth - pictureBox_->width()) / 2.0), pictureBox_->y());
-    drawnPreview_->move(band + roundHalfEvenToInt((kPreviewBandWidth - drawnPreview_->width()) / 2.0), drawnPreview_->y());
+    drawnPreview_->move(band + roundHalfEvenToInt((kPreviewBandWidth - drawnPreview_->width()) / 2.0),
+                        drawnPreview_->y());
     stopButton_->move(band, stopButton_->y());
     openButton_->move(band, openButton_->y());
     showFileBox_->move(band + roundHalfEvenToInt(reportBox_->width() - showFileBox_->width()) / 2, showFileBox_->y());
