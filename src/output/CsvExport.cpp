@@ -3,10 +3,14 @@
 #include "output/Cp1251.h"
 #include "output/DescriptionLines.h"
 #include "output/ExportPreparation.h"
+#include "output/LongLayout.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <optional>
 
 namespace lumiset {
 
@@ -88,30 +92,56 @@ constexpr qsizetype kCsvBlockBytes = qsizetype(4) << 20;
 /// Interval of the progress calls.
 constexpr qint64 kCsvProgressMilliseconds = 100;
 
-// The rows of the table file and its description lines, handed to \a flush in
+// The lines of the table file and its description lines, handed to \a flush in
 // blocks; false from \a flush or \a progress ends the write.
 template <class Flush>
 bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
-                  const QLocale& locale, const CsvProgress& progress, Flush flush)
+                  const QLocale& locale, const OutputOptions& options, const std::vector<int>& measures,
+                  const CsvProgress& progress, Flush flush)
 {
-    QByteArray out;
+    const CsvEncoding encoding = options.csvEncoding;
+    const bool longLayout = options.layout == TableLayout::Long;
+    const LongColumns columns = longColumns(m, measures);
+    QByteArray out = csvFileStart(encoding);
+    // Fields of every line: the points of an image row, or the long table's columns.
+    const qint64 fields = longLayout ? columns.count() : qint64(r.SelColumnTo) - r.SelColumnFrom + 1;
+    if (longLayout)
+        out += csvEncoded(columns.headings().join(QLatin1Char(';')) + kCrLf, encoding);
     const PixelKind kind = image.pixelKind();
     const qint64 rows = qint64(r.SelRowTo) - r.SelRowFrom + 1;
     if (kind != PixelKind::Unsupported) {
         out.reserve(kCsvBlockBytes + qsizetype(r.SelColumnTo - r.SelColumnFrom + 1) * 34 + 512);
+        // Digits and separators are ASCII, the same bytes in either encoding.
         const QByteArray point = toCp1251(locale.decimalPoint());
         const char decimalPoint = point.isEmpty() ? '.' : point.at(0);
         const PointRowWriter writer(image, m, locale, decimalPoint);
+        std::optional<LongLineWriter> lines;
+        if (longLayout)
+            lines.emplace(image, columns, locale, decimalPoint);
         QElapsedTimer clock;
         clock.start();
         qint64 lastCall = -kCsvProgressMilliseconds; // the first row reports at once
+        const auto blockWritten = [&] {
+            if (out.size() < kCsvBlockBytes)
+                return true;
+            const bool written = flush(out);
+            out.resize(0);
+            return written;
+        };
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-            writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo);
-            out += "\r\n";
-            if (out.size() >= kCsvBlockBytes) {
-                if (!flush(out))
+            if (lines) {
+                // A long row goes out in slices, so no row is ever held whole.
+                for (qint64 x = r.SelColumnFrom; x <= r.SelColumnTo; x += LongLineWriter::kSliceColumns) {
+                    lines->appendLines(out, y, int(x),
+                                       int(std::min<qint64>(x + LongLineWriter::kSliceColumns - 1, r.SelColumnTo)));
+                    if (!blockWritten())
+                        return false;
+                }
+            } else {
+                writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo);
+                out += "\r\n";
+                if (!blockWritten())
                     return false;
-                out.resize(0);
             }
             if (progress && clock.elapsed() - lastCall >= kCsvProgressMilliseconds) {
                 lastCall = clock.elapsed();
@@ -120,29 +150,40 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
             }
         }
     }
-    const qsizetype d = qsizetype(r.SelColumnTo) - r.SelColumnFrom; // fill semicolons
-    if (d >= 0) {
-        const QString fill(d, QLatin1Char(';'));
-        for (const QString& text : {csvFileLine(imageFileName, image), measureLineText(m, locale), csvRegionLine(r)})
-            out += toCp1251(text + fill + kCrLf);
+    if (fields >= 1) {
+        const QString fill(fields - 1, QLatin1Char(';'));
+        const QString measureLine = longLayout ? columns.measureLine(locale) : measureLineText(m, locale);
+        for (const QString& text : {csvFileLine(imageFileName, image), measureLine, csvRegionLine(r)})
+            out += csvEncoded(text + fill + kCrLf, encoding);
     }
     return flush(out);
 }
 
 } // namespace
 
+QByteArray csvEncoded(const QString& text, CsvEncoding encoding)
+{
+    return encoding == CsvEncoding::Utf8 ? text.toUtf8() : toCp1251(text);
+}
+
+QByteArray csvFileStart(CsvEncoding encoding)
+{
+    return encoding == CsvEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+}
+
 QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
-                    const QLocale& locale)
+                    const QLocale& locale, const OutputOptions& options, const std::vector<int>& measures)
 {
     QByteArray bytes;
-    writeCsvRows(image, r, m, imageFileName, locale, {}, [&bytes](const QByteArray& block) {
+    writeCsvRows(image, r, m, imageFileName, locale, options, measures, {}, [&bytes](const QByteArray& block) {
         bytes += block;
         return true;
     });
     return bytes;
 }
 
-CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress)
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress,
+                  const std::vector<int>& measures)
 {
     clampColumns(ws.selection, ws.image.ImageWidth, false);
     switch (checkRegion(ws.image, ws.selection)) {
@@ -168,7 +209,7 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, con
     })
                                            : CsvProgress();
     const bool written = writeCsvRows(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath),
-                                      locale, stoppable, [&](const QByteArray& block) {
+                                      locale, ws.output, measures, stoppable, [&](const QByteArray& block) {
                                           writeFailed = file.write(block) != block.size();
                                           return !writeFailed;
                                       });

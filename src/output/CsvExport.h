@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/ExportState.h"
+#include "output/OutputOptions.h"
 #include "output/PointValues.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace lumiset {
 
@@ -49,19 +51,36 @@ QString csvPromptText(const QString& defaultName);
 /// ".CSV" are kept; other endings, other cases included, get ".csv" added).
 QString csvFinalPath(const QString& defaultPath, const QString& answer);
 
-/// \brief The bytes of a table file: one windows-1251 line per image row of
-/// \a region (values separated by ";"), then the file, measure and region lines,
-/// each padded with ";" to the row's width; CR LF line ends.
+/// \brief \a text as the bytes of a table file in \a encoding.
+QByteArray csvEncoded(const QString& text, CsvEncoding encoding);
+
+/// \brief What a table file in \a encoding begins with: the byte-order mark
+/// EF BB BF for UTF-8, nothing for windows-1251.
+QByteArray csvFileStart(CsvEncoding encoding);
+
+/// \brief The bytes of a table file, CR LF line ends, in options.csvEncoding.
+///
+/// The table layout: one line per image row of \a region (values separated by
+/// ";"), then the file, measure and region lines. The long layout: the heading
+/// line of LongColumns, one line per point, then the same three lines, the
+/// measure line naming every measure column. The description lines are padded
+/// with ";" to the width of the lines above them, so that every line has the
+/// same number of fields. \a measures (Measure numbers) are the measure columns
+/// of the long layout, m's own measure when empty; the table layout writes m's.
 /// \pre checkRegion(image, region) == RegionError::None.
 QByteArray csvBytes(const ImageStore& image, const Selection& region, const MeasureSettings& m,
-                    const QString& imageFileName, const QLocale& locale);
+                    const QString& imageFileName, const QLocale& locale, const OutputOptions& options = {},
+                    const std::vector<int>& measures = {});
 
 /// \brief Clamps the columns to the picture (written back to the selection) and
-/// writes the region to \a path, row by row in blocks of a few MiB, so memory
-/// does not grow with the region. The file is replaced only once it is
-/// complete, so a failed or stopped write leaves an earlier file of that name
-/// as it was.
-CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress = {});
+/// writes the region to \a path as csvBytes() gives it for ws.output and
+/// \a measures, row by row in blocks of a few MiB, so memory does not grow with
+/// the region. Neither layout limits the width here: the table layout's
+/// kMaxExportColumns is the window's and the command line's to apply. The file
+/// is replaced only once it is complete, so a failed or stopped write leaves an
+/// earlier file of that name as it was.
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress = {},
+                  const std::vector<int>& measures = {});
 
 /// \brief The CSV command after the name box: works out the final path from
 /// \a answer, keeps it in SelectedFileName and writes the file there.

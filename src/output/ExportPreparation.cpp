@@ -98,13 +98,20 @@ void clampColumns(Selection& r, int imageWidth, bool limitWidth)
         r.SelColumnTo = qint32(qMin<qint64>(qint64(r.SelColumnFrom) + (kMaxExportColumns - 1), INT32_MAX));
 }
 
+bool limitsRegionWidth(TableLayout layout)
+{
+    return layout == TableLayout::Table;
+}
+
 RegionError prepareExportRequest(Workspace& ws, bool fillCells)
 {
     Selection& sel = ws.selection;
-    clampColumns(sel, ws.image.ImageWidth, true);
+    clampColumns(sel, ws.image.ImageWidth, limitsRegionWidth(ws.output.layout));
     if (const RegionError error = checkRegion(ws.image, sel); error != RegionError::None)
         return error;
-    if (qint64(sel.SelRowTo) - sel.SelRowFrom + 1 > kMaxWorkbookRegionRows)
+    const qint64 rows = qint64(sel.SelRowTo) - sel.SelRowFrom + 1;
+    const qint64 points = rows * (qint64(sel.SelColumnTo) - sel.SelColumnFrom + 1);
+    if (ws.output.layout == TableLayout::Long ? points > kMaxLongLayoutPoints : rows > kMaxWorkbookRegionRows)
         return RegionError::TallerThanSheet;
 
     ExportRequest& req = ws.request;

@@ -11,7 +11,7 @@ enum class RegionError {
     None,
     PixelsMissing,   ///< the pixel tables of the picture have not been loaded
     OutsideImage,    ///< a bound lies outside the picture, or a first bound after its last
-    TallerThanSheet, ///< more rows than a worksheet holds below its description lines
+    TallerThanSheet, ///< more rows (long layout: points) than a worksheet holds with its description lines
 };
 
 /// \brief Whether every point of \a region can be read from \a image.
@@ -30,8 +30,16 @@ QString lastColumnName(int columnCount);
 ///
 /// A region that is still not inside the picture after the clamp is refused
 /// (the request and ExportCancelled are left as they were), since reading it
-/// would run off the pixel tables; so is one taller than kMaxWorkbookRegionRows.
+/// would run off the pixel tables; so is one a worksheet cannot hold in the
+/// layout of ws.output: more than kMaxWorkbookRegionRows rows in the table
+/// layout, more than kMaxLongLayoutPoints points in the long one (TallerThanSheet
+/// for both). Only the table layout clamps the width to kMaxExportColumns.
 RegionError prepareExportRequest(Workspace& ws, bool fillCells);
+
+/// \brief Whether regions written in \a layout are at most kMaxExportColumns
+/// wide: the table layout gives each image column a worksheet column, the long
+/// layout gives each point a row and takes any width.
+bool limitsRegionWidth(TableLayout layout);
 
 /// \brief The column clamp of both exports: first column at least 1, last
 /// column at most the picture width; with \a limitWidth also at most kMaxExportColumns columns.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ImageStore.h"
+#include "output/OutputOptions.h"
 
 #include <QString>
 
@@ -31,7 +32,9 @@ struct Selection {
 /// export holds no table of the region.
 ///
 /// Cell (i, j), both from 1, holds image point (SelColumnFrom + j - 1,
-/// SelRowFrom + i - 1); the block always starts at A1.
+/// SelRowFrom + i - 1); the block always starts at A1. In the long layout the
+/// counts still describe the region; the long table's shape follows from them
+/// and the measures (LongColumns).
 struct ExportRequest {
     int rowCount = 0;
     int columnCount = 0;
@@ -58,6 +61,8 @@ struct Workspace {
     /// Name of the file chosen in the file list; the CSV command reuses it for its path.
     QString SelectedFileName;
     ExportRequest request;
+    /// Layout and encoding of the exports, kept between them.
+    OutputOptions output;
 };
 
 } // namespace lumiset

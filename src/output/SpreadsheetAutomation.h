@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace lumiset {
 
@@ -46,16 +47,19 @@ public:
 
     /// Starts a new workbook (nothing is visible under its name yet).
     virtual SheetStatus createApplication() = 0;
-    /// \brief Starts the next worksheet, named \a name, for a value block of
-    /// \a rows × \a columns from A1; \a twoDecimals gives its columns "0.00".
-    virtual SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) = 0;
+    /// \brief Starts the next worksheet, named \a name, for a block of \a rows ×
+    /// \a columns from A1; the columns whose entry of \a twoDecimals is true
+    /// show "0.00" (entries missing: the general form).
+    virtual SheetStatus addSheet(const QString& name, int rows, int columns, const std::vector<bool>& twoDecimals) = 0;
     /// \brief Row \a row of the value block, rows in order; \a colours (may be
     /// null: no colours) of every cell, an index without a palette row leaving
     /// the cell as it is.
     virtual SheetStatus putRow(int row, const double* values, const CellColours* colours) = 0;
-    /// Fits the widths of the value columns to the values they show.
+    /// Fits the widths of the block's columns to what they show so far.
     virtual SheetStatus autoFitColumns() = 0;
-    /// A text cell below the value block, in a font colour (0 none).
+    /// \brief A text cell in a font colour (0 none): in a row below everything
+    /// written so far, or right of the last text in its row (a heading row, or
+    /// the description lines below the values).
     virtual SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) = 0;
     /// \brief Completes the workbook under its name. The file is compressed on a
     /// helper thread while \a keepWaiting is called (at least once) to let the

@@ -3,6 +3,8 @@
 #include "image/NumberText.h"
 #include "image/Rounding.h"
 #include "output/DescriptionLines.h"
+#include "output/ExportPreparation.h"
+#include "output/LongLayout.h"
 #include "output/PointValues.h"
 #include "output/WorksheetLimits.h"
 
@@ -79,12 +81,28 @@ SheetStatus saveShowingIt(SpreadsheetAutomation& sheet, ExportProgressView& view
     return saved;
 }
 
+// The file, measure and region lines from \a firstRow down, in column A; none
+// for a picture of a format the lines cannot describe.
+SheetResult putDescriptionLines(const Workspace& ws, SpreadsheetAutomation& sheet, int firstRow,
+                                const QString& measureLine, int measureFont, const QString& regionLine)
+{
+    if (!ws.image.knownFormat())
+        return SheetResult::Ok;
+    const bool written = sheet.putCellText(firstRow, 1, sheetFileLine(fileNamePart(ws.image.FilePath), ws.image), 0)
+            == SheetStatus::Ok
+        && sheet.putCellText(firstRow + 1, 1, measureLine, measureFont) == SheetStatus::Ok
+        && sheet.putCellText(firstRow + 2, 1, regionLine, 0) == SheetStatus::Ok;
+    return written ? SheetResult::Ok : SheetResult::Failed;
+}
+
 SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name, SpreadsheetAutomation& sheet,
                        RowPacer& pacer, qint64& done, bool& colouring, const QLocale& locale)
 {
     const ExportRequest& req = ws.request;
     const int rowCount = req.rowCount;
-    if (sheet.addSheet(name, rowCount, req.columnCount, measureHasDecimals(m)) != SheetStatus::Ok)
+    if (sheet.addSheet(name, rowCount, req.columnCount,
+                       std::vector<bool>(std::size_t(req.columnCount), measureHasDecimals(m)))
+        != SheetStatus::Ok)
         return SheetResult::Failed;
     RegionRows rows(ws.image, ws.selection, m);
     for (int i = 1; i <= rowCount; ++i, ++done) {
@@ -101,25 +119,51 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
     if (sheet.autoFitColumns() != SheetStatus::Ok)
         return SheetResult::Failed;
 
-    if (ws.image.knownFormat()) {
-        const int headerRow = rowCount + 1;
-        if (sheet.putCellText(headerRow, 1, sheetFileLine(fileNamePart(ws.image.FilePath), ws.image), 0)
-                != SheetStatus::Ok
-            || sheet.putCellText(headerRow + 1, 1, measureLineText(m, locale), measureLineFontColor(m))
-                != SheetStatus::Ok
-            || sheet.putCellText(headerRow + 2, 1, sheetRegionLine(ws.selection, req.LastColumnName, rowCount), 0)
-                != SheetStatus::Ok)
-            return SheetResult::Failed;
-    }
-    return SheetResult::Ok;
+    return putDescriptionLines(ws, sheet, rowCount + 1, measureLineText(m, locale), measureLineFontColor(m),
+                               sheetRegionLine(ws.selection, req.LastColumnName, rowCount));
 }
 
-SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                        const QLocale& locale, const std::vector<int>& measures)
+// The long layout: one worksheet, a heading row, a row per point (no colours:
+// the point's colour is in its components), then the description lines.
+SheetResult writeLongSheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
+                           const QLocale& locale, const std::vector<int>& measures)
 {
-    if (sheet.createApplication() != SheetStatus::Ok)
+    const LongColumns columns = longColumns(measureSettings(ws), measures);
+    const Selection& r = ws.selection;
+    const qint64 points = qint64(ws.request.rowCount) * ws.request.columnCount;
+    if (points < 1 || points > kMaxLongLayoutPoints)
+        return SheetResult::Failed; // prepareExportRequest() refuses such regions
+    const int rowCount = int(points) + 1;
+    if (sheet.addSheet(QStringLiteral("Лист1"), rowCount, columns.count(), columns.twoDecimals()) != SheetStatus::Ok)
         return SheetResult::Failed;
-    view.setBusyPointer(true);
+    const QStringList headings = columns.headings();
+    for (int c = 0; c < headings.size(); ++c)
+        if (sheet.putCellText(1, c + 1, headings[c], 0) != SheetStatus::Ok)
+            return SheetResult::Failed;
+
+    RowPacer pacer(view, points);
+    LongRowValues values(ws.image, columns);
+    qint64 done = 0;
+    for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
+        for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x, ++done) {
+            const bool stopped = pacer.stopBefore(done);
+            if (stopped || sheet.putRow(int(done) + 2, values.at(x, y), nullptr) != SheetStatus::Ok) {
+                pacer.finish();
+                return stopped ? SheetResult::Stopped : SheetResult::Failed;
+            }
+        }
+    }
+    pacer.finish();
+    if (sheet.autoFitColumns() != SheetStatus::Ok)
+        return SheetResult::Failed;
+    return putDescriptionLines(ws, sheet, rowCount + 1, columns.measureLine(locale), columns.measureLineFontColor(),
+                               sheetRegionLine(r, lastColumnName(columns.count()), rowCount));
+}
+
+// The value sheets of the table layout, one per measure.
+SheetResult writeTableSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
+                             const QLocale& locale, const std::vector<int>& measures)
+{
     const std::vector<int> written = measures.empty() ? std::vector<int>{ws.BrightnessMeasure} : measures;
     RowPacer pacer(view, qint64(ws.request.rowCount) * qint64(written.size()));
     qint64 done = 0;
@@ -136,6 +180,20 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
     }
     if (colouring || !ws.request.FillCellBackground)
         pacer.finish();
+    return SheetResult::Ok;
+}
+
+SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
+                        const QLocale& locale, const std::vector<int>& measures)
+{
+    if (sheet.createApplication() != SheetStatus::Ok)
+        return SheetResult::Failed;
+    view.setBusyPointer(true);
+    const SheetResult written = ws.output.layout == TableLayout::Long
+        ? writeLongSheet(ws, sheet, view, locale, measures)
+        : writeTableSheets(ws, sheet, view, locale, measures);
+    if (written != SheetResult::Ok)
+        return written;
 
     const SheetStatus saved = saveShowingIt(sheet, view);
     if (saved == SheetStatus::Stopped)
@@ -224,8 +282,14 @@ UserMessage workbookNotOpenedMessage(const QString& location)
             QStringLiteral("Таблица сохранена, но открыть её не удалось.\r\nОна находится в файле\r\n") + location};
 }
 
-UserMessage tallerThanSheetMessage()
+UserMessage tallerThanSheetMessage(TableLayout layout)
 {
+    if (layout == TableLayout::Long)
+        return {QStringLiteral("Вывод в таблицу"),
+                QStringLiteral("Выделено больше точек, чем вмещает лист таблицы.\r\nНа листе помещается не больше ")
+                    + integerText(kMaxLongLayoutPoints)
+                    + QStringLiteral(" точек (1 048 576 строк листа без строки заголовков и трёх строк описания).\r\n"
+                                     "Выделите меньше точек или сохраните выделение в файл CSV.")};
     return {QStringLiteral("Вывод в таблицу"),
             QStringLiteral("Выделено больше строк, чем вмещает лист таблицы.\r\nНа листе помещается не больше ")
                 + integerText(kMaxWorkbookRegionRows)

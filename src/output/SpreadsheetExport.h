@@ -23,9 +23,13 @@ enum class SpreadsheetOutcome {
 /// A1, optional colours, number format, widths fitted to the values, three
 /// description lines) and shows it.
 ///
-/// One worksheet "Лист1" for ws.BrightnessMeasure, or, when \a measures is
-/// given, one worksheet per measure named by measureSheetName(), each with its
-/// own description lines. The progress strip follows the rows and the stop
+/// In the table layout (ws.output), one worksheet "Лист1" for
+/// ws.BrightnessMeasure, or, when \a measures is given, one worksheet per
+/// measure named by measureSheetName(), each with its own description lines.
+/// In the long layout, one worksheet "Лист1": the heading row of LongColumns
+/// (one column per entry of \a measures), a row per point, "0.00" in the
+/// columns of means and luminances, no cell colours, then the description
+/// lines, the region line naming the long table's range. The progress strip follows the rows and the stop
 /// button is polled a few times a second: a stop while cells are coloured
 /// leaves the remaining rows uncoloured and still writes the workbook; a stop
 /// while plain values are written, or while the file is saved, drops it (Stopped).
@@ -45,8 +49,9 @@ UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures);
 /// The notice when the finished workbook could not be opened for the user.
 UserMessage workbookNotOpenedMessage(const QString& location);
 
-/// \brief The box the export window shows for a region taller than a worksheet
-/// holds below its description lines; nothing has been written.
-UserMessage tallerThanSheetMessage();
+/// \brief The box the export window shows for a region a worksheet cannot hold
+/// in \a layout (more rows, or in the long layout more points, than fit with
+/// the description lines); nothing has been written.
+UserMessage tallerThanSheetMessage(TableLayout layout = TableLayout::Table);
 
 } // namespace lumiset

@@ -12,4 +12,8 @@ inline constexpr int kMaxExportColumns = 16384;
 inline constexpr int kMaxSheetRows = 1048576;
 inline constexpr int kMaxWorkbookRegionRows = kMaxSheetRows - 3;
 
+/// \brief The points one worksheet holds in the long layout: a row each, below
+/// the heading row and above the three description lines.
+inline constexpr int kMaxLongLayoutPoints = kMaxSheetRows - 4;
+
 } // namespace lumiset

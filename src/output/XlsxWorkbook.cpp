@@ -12,6 +12,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -214,7 +215,7 @@ QList<WorkbookFailure> XlsxWorkbook::failures() const
              WorkbookError::WriteFailed}};
 }
 
-SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, bool twoDecimals)
+SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, const std::vector<bool>& twoDecimals)
 {
     if (tempPath_.isEmpty() || rows < 1 || rows > kMaxSheetRows || columns < 1 || columns > kMaxExportColumns)
         return SheetStatus::Refused;
@@ -233,19 +234,30 @@ SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, b
     sheet_ = workbook_add_worksheet(book_, name.toUtf8().constData());
     if (!sheet_)
         return SheetStatus::Refused;
-    if (twoDecimals && !columnFormat_) {
+    twoDecimals_.assign(std::size_t(columns), false);
+    std::copy_n(twoDecimals.begin(), std::min(twoDecimals.size(), twoDecimals_.size()), twoDecimals_.begin());
+    if (std::find(twoDecimals_.begin(), twoDecimals_.end(), true) != twoDecimals_.end() && !columnFormat_) {
         columnFormat_ = workbook_add_format(book_);
         format_set_num_format(columnFormat_, "0.00");
     }
     // Cells without their own format take the column's at the time they are
-    // written, so "0.00" goes on before the rows; the widths follow them.
-    if (twoDecimals
-        && worksheet_set_column(sheet_, 0, lxw_col_t(columns - 1), LXW_DEF_COL_WIDTH, columnFormat_) != LXW_NO_ERROR)
-        return SheetStatus::Refused;
+    // written, so "0.00" goes on before the rows, one range per run of such
+    // columns; the widths follow them.
+    for (int first = 0; first < columns;) {
+        int last = first;
+        while (last + 1 < columns && twoDecimals_[std::size_t(last + 1)] == twoDecimals_[std::size_t(first)])
+            ++last;
+        if (twoDecimals_[std::size_t(first)]
+            && worksheet_set_column(sheet_, lxw_col_t(first), lxw_col_t(last), LXW_DEF_COL_WIDTH, columnFormat_)
+                != LXW_NO_ERROR)
+            return SheetStatus::Refused;
+        first = last + 1;
+    }
     rows_ = rows;
     columns_ = columns;
-    twoDecimals_ = twoDecimals;
     lastRow_ = 0;
+    lastColumn_ = 0;
+    fitted_ = false;
     extremes_.assign(std::size_t(columns), ColumnExtremes{});
     return SheetStatus::Ok;
 }
@@ -281,10 +293,12 @@ SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColour
     if (!sheet_ || row != lastRow_ + 1 || row > rows_ || !values)
         return SheetStatus::Refused;
     lastRow_ = row;
+    lastColumn_ = columns_;
     const lxw_row_t at = lxw_row_t(row - 1);
     for (int c = 0; c < columns_; ++c) {
         const double v = values[c];
-        lxw_format* format = colours ? formatFor(colours[c], twoDecimals_) : nullptr;
+        const bool twoDecimals = twoDecimals_[std::size_t(c)];
+        lxw_format* format = colours ? formatFor(colours[c], twoDecimals) : nullptr;
         if (worksheet_write_number(sheet_, at, lxw_col_t(c), v, format) != LXW_NO_ERROR)
             return SheetStatus::Refused;
         // A shown text's width grows with the value's magnitude, and a minus sign
@@ -294,13 +308,9 @@ SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColour
         // infinities, NaN) is measured as it comes.
         ColumnExtremes& e = extremes_[std::size_t(c)];
         const bool plain = std::isfinite(v) && !(v == 0.0 && std::signbit(v))
-            && (twoDecimals_ || (v == std::trunc(v) && std::fabs(v) < 1e9));
+            && (twoDecimals || (v == std::trunc(v) && std::fabs(v) < 1e9));
         if (!plain) {
-            const QString shown = shownText(v, twoDecimals_);
-            if (const int px = textPixels(shown); px > e.otherPixels) {
-                e.otherPixels = px;
-                e.otherWidth = fittedWidth(shown);
-            }
+            measureText(c + 1, shownText(v, twoDecimals));
         } else if (v < 0.0) {
             e.smallest = e.anyNegative ? qMin(e.smallest, v) : v;
             e.anyNegative = true;
@@ -310,6 +320,15 @@ SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColour
         }
     }
     return SheetStatus::Ok;
+}
+
+void XlsxWorkbook::measureText(int column, const QString& shown)
+{
+    ColumnExtremes& e = extremes_[std::size_t(column - 1)];
+    if (const int px = textPixels(shown); px > e.otherPixels) {
+        e.otherPixels = px;
+        e.otherWidth = fittedWidth(shown);
+    }
 }
 
 double XlsxWorkbook::fittedWidth(const QString& text)
@@ -325,21 +344,23 @@ SheetStatus XlsxWorkbook::autoFitColumns()
 {
     if (!sheet_)
         return SheetStatus::Refused;
+    fitted_ = true;
     for (int c = 0; c < columns_; ++c) {
+        const bool twoDecimals = twoDecimals_[std::size_t(c)];
         const ColumnExtremes& e = extremes_[std::size_t(c)];
         int widest = e.otherPixels;
         double width = e.otherWidth;
         for (const auto& [any, value] : {std::pair{e.anyLarge, e.largest}, std::pair{e.anyNegative, e.smallest}}) {
             if (!any)
                 continue;
-            const QString shown = shownText(value, twoDecimals_);
+            const QString shown = shownText(value, twoDecimals);
             if (const int px = textPixels(shown); px > widest) {
                 widest = px;
                 width = fittedWidth(shown);
             }
         }
         if (worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), width > 0 ? width : LXW_DEF_COL_WIDTH,
-                                 twoDecimals_ ? columnFormat_ : nullptr)
+                                 twoDecimals ? columnFormat_ : nullptr)
             != LXW_NO_ERROR)
             return SheetStatus::Refused;
     }
@@ -348,16 +369,20 @@ SheetStatus XlsxWorkbook::autoFitColumns()
 
 SheetStatus XlsxWorkbook::putCellText(int row, int column, const QString& text, int fontColorIndex)
 {
-    // Rows go out in order: a text lies below everything written so far.
-    if (!sheet_ || row <= lastRow_ || row > kMaxSheetRows || column < 1 || column > kMaxExportColumns
-        || (fontColorIndex != 0 && !paletteColorRgb(fontColorIndex)))
+    // Rows go out in order: a text lies below everything written so far, or
+    // right of it in the same row.
+    if (!sheet_ || row < lastRow_ || (row == lastRow_ && column <= lastColumn_) || row > kMaxSheetRows || column < 1
+        || column > kMaxExportColumns || (fontColorIndex != 0 && !paletteColorRgb(fontColorIndex)))
         return SheetStatus::Refused;
     lastRow_ = row;
+    lastColumn_ = column;
+    if (!fitted_ && column <= columns_)
+        measureText(column, text);
     CellColours style;
     style.font = std::uint8_t(fontColorIndex);
     const QByteArray utf8 = text.toUtf8();
     return worksheet_write_string(sheet_, lxw_row_t(row - 1), lxw_col_t(column - 1), utf8.constData(),
-                                  formatFor(style, twoDecimals_ && column <= columns_))
+                                  formatFor(style, twoDecimalColumn(column)))
             == LXW_NO_ERROR
         ? SheetStatus::Ok
         : SheetStatus::Refused;

@@ -38,9 +38,9 @@ struct WorkbookTarget {
 /// Values are written with the 16 significant digits libxlsxwriter keeps (the
 /// seven-digit values of 8-bit pictures exactly); fills and font colours use the
 /// ExcelPalette colour of each index (index 0 and indices without a row give
-/// none); widths fitted to the value block follow Calibri 11 metrics as the
+/// none); widths fitted to the block follow Calibri 11 metrics as the
 /// spreadsheet measures them, from the extremes of each column seen while the
-/// rows went by.
+/// rows went by and the texts written in the block before the fit.
 class XlsxWorkbook : public SpreadsheetAutomation {
 public:
     explicit XlsxWorkbook(WorkbookTarget target, DocumentOpener opener = {});
@@ -49,7 +49,7 @@ public:
     XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
 
     SheetStatus createApplication() override;
-    SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) override;
+    SheetStatus addSheet(const QString& name, int rows, int columns, const std::vector<bool>& twoDecimals) override;
     SheetStatus putRow(int row, const double* values, const CellColours* colours) override;
     SheetStatus autoFitColumns() override;
     SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) override;
@@ -80,6 +80,9 @@ private:
         double otherWidth = 0.0;
     };
     lxw_format* formatFor(CellColours style, bool twoDecimals);
+    bool twoDecimalColumn(int column) const { return column >= 1 && column <= columns_ && twoDecimals_[column - 1]; }
+    /// Counts a shown text of column \a column (from 1) towards its fitted width.
+    void measureText(int column, const QString& shown);
     /// Names the compressed temporary file once \a closed tells it is complete.
     bool finish(int closed);
     /// The file a new workbook in \a folder is first meant to be.
@@ -99,8 +102,10 @@ private:
 
     int rows_ = 0;
     int columns_ = 0;
-    bool twoDecimals_ = false;
-    int lastRow_ = 0; ///< last row written to the current sheet
+    std::vector<bool> twoDecimals_; ///< per column of the block
+    int lastRow_ = 0;               ///< last row written to the current sheet
+    int lastColumn_ = 0;            ///< last column written in that row
+    bool fitted_ = false;           ///< texts written after the fit do not widen the columns
     std::vector<ColumnExtremes> extremes_;
 };
 

@@ -31,6 +31,8 @@ struct CsvCase {
     int measure;
     QLocale locale;
     const char* expected;
+    TableLayout layout = TableLayout::Table;
+    std::vector<int> measures = {};
 };
 
 // 3 × 2 colour picture: (10,20,31) (255,0,0) (255,255,255) / (0,0,1) (128,64,32) (7,7,7).
@@ -77,14 +79,75 @@ TEST(CsvBytesTest, WholeFile)
          "Файл: grey.tga ,    Точек 2x1   , 256 цветов;\n"
          "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения);\n"
          "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);\n"},
+        {"long: grey levels, one line per point from the top",
+         [] {
+             return singlePlaneImage({{3, 250}, {7, 9}}, {}, true);
+         },
+         region(2, 1, 2, 2), MeasureMean, commaLocale(),
+         "X;Y;Яркость\n2;1;250\n2;2;9\n"
+         "Файл: grey.tga ,    Точек 2x2   , 256 цветов;;\n"
+         "Выведена ЯРКОСТЬ (яркость чёрно-белого изображения);;\n"
+         "От [2 , 1] до [2 , 2] (отсчёт с левого верхнего угла);;\n",
+         TableLayout::Long},
+        {"long: colour, the picture's coordinates, components and luminance", colourPicture, region(2, 1, 3, 2),
+         MeasureLuminance, commaLocale(),
+         "X;Y;Красный;Зелёный;Синий;Яркость\n"
+         "2;1;255;0;0;76,25\n3;1;255;255;255;255,00\n2;2;128;64;32;79,49\n3;2;7;7;7;7,00\n"
+         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;;;;;\n"
+         "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B;;;;;\n"
+         "От [2 , 1] до [3 , 2] (отсчёт с левого верхнего угла);;;;;\n",
+         TableLayout::Long},
+        {"long: several measures, a column and a measure line each",
+         colourPicture,
+         region(1, 1, 2, 1),
+         MeasureBlue,
+         QLocale(QLocale::English),
+         "X;Y;Красный;Зелёный;Синий;Красный;Среднее;Яркость\n"
+         "1;1;10;20;31;10;20.33;18.26\n2;1;255;0;0;255;85.00;76.25\n"
+         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;;;;;;;\n"
+         "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ / Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и "
+         "синей составляющей / Выведена ЯРКОСТЬ = 0.299•R + 0.587•G + 0.114•B;;;;;;;\n"
+         "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);;;;;;;\n",
+         TableLayout::Long,
+         {MeasureRed, MeasureMean, MeasureLuminance}},
+        {"long: 16-bit samples and their mean",
+         [] {
+             ImageStore image = wideColourImage({{{54445, 4235, 35909}, {15455, 64937, 58915}}});
+             image.FilePath = QStringLiteral("/p/deep.png");
+             return image;
+         },
+         region(1, 1, 2, 1), MeasureMean, commaLocale(),
+         "X;Y;Красный;Зелёный;Синий;Среднее\n1;1;54445;4235;35909;31529,67\n2;1;15455;64937;58915;46435,67\n"
+         "Файл: deep.png ,    Точек 2x1   , 281474976710656 цветов;;;;;\n"
+         "Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей;;;;;\n"
+         "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);;;;;\n",
+         TableLayout::Long},
+        {"long: palette components as stored",
+         [] {
+             return singlePlaneImage({{0, 1}}, {Rgb8{128, 3, 90}, Rgb8{12, 200, 5}});
+         },
+         region(1, 1, 2, 1), MeasureMaximum, commaLocale(),
+         "X;Y;Красный;Зелёный;Синий;Максимум\n1;1;128;3;90;128\n2;1;12;200;5;200\n"
+         "Файл: pal.bmp ,    Точек 2x1   , 256 цветов;;;;;\n"
+         "Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки;;;;;\n"
+         "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);;;;;\n",
+         TableLayout::Long},
     };
+    // Each file in both encodings: the UTF-8 one is the same text after its byte-order mark.
     for (const CsvCase& c : cases) {
         SCOPED_TRACE(c.name);
         Workspace ws = workspaceOf(c.image(), c.sel, c.measure);
+        ws.output.layout = c.layout;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.csv"));
-        ASSERT_EQ(writeCsv(ws, path, c.locale), CsvError::None);
+        ASSERT_EQ(writeCsv(ws, path, c.locale, {}, c.measures), CsvError::None);
         EXPECT_EQ(readBytes(path), cp1251Lines(c.expected));
+        ws.output.csvEncoding = CsvEncoding::Utf8;
+        ASSERT_EQ(writeCsv(ws, path, c.locale, {}, c.measures), CsvError::None);
+        const QByteArray utf8 = readBytes(path);
+        EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF"));
+        EXPECT_EQ(QString::fromUtf8(utf8.mid(3)),
+                  QString::fromUtf8(c.expected).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     }
 }
 

@@ -82,6 +82,7 @@ TEST(ColumnClampTest, WidthAndImageEdge)
         Selection in;
         int from, to;
         RegionError error;
+        TableLayout layout = TableLayout::Table;
     };
     const Case cases[] = {
         {"16400 wide from 10 is cut to 10..16393", 16500, region(10, 1, 16409, 1), 10, 16393, RegionError::None},
@@ -91,11 +92,14 @@ TEST(ColumnClampTest, WidthAndImageEdge)
         {"reversed far apart is refused, not read", 20000, region(19990, 1, 10, 1), 19990, 36373,
          RegionError::OutsideImage},
         {"first column beyond the picture is refused", 5, region(7, 1, 5, 1), 7, 5, RegionError::OutsideImage},
+        {"long layout: only the image edge", 16500, region(10, 1, 17000, 1), 10, 16500, RegionError::None,
+         TableLayout::Long},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Workspace ws = workspaceOf(trueColourImage({std::vector<Rgb8>(std::size_t(c.width), Rgb8{1, 2, 3})}), c.in,
                                    MeasureRed);
+        ws.output.layout = c.layout;
         EXPECT_EQ(prepareExportRequest(ws, false), c.error);
         EXPECT_EQ(ws.selection.SelColumnFrom, c.from);
         EXPECT_EQ(ws.selection.SelColumnTo, c.to);
@@ -148,17 +152,30 @@ TEST(ColorPointCountTest, CountsAsTheZoomedViewDoes)
     }
 }
 
-TEST(WorkbookRowLimitTest, TallerThanTheSheetBelowItsLinesIsRefused)
+// 1048576 worksheet rows: a table row per image row and three description
+// lines, or in the long layout a heading row, a row per point and the lines.
+TEST(WorkbookRowLimitTest, MoreThanTheSheetHoldsIsRefused)
 {
-    for (const int height : {kMaxWorkbookRegionRows, kMaxWorkbookRegionRows + 1}) {
-        SCOPED_TRACE(height);
-        Workspace ws = workspaceOf(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, height), MeasureRed);
-        ws.image.ImageHeight = height;
+    struct Case {
+        TableLayout layout;
+        int width, height;
+        bool refused;
+    };
+    const Case cases[] = {
+        {TableLayout::Table, 1, 1048573, false}, {TableLayout::Table, 1, 1048574, true},
+        {TableLayout::Long, 2, 524286, false},                                          // 1048572 points
+        {TableLayout::Long, 2, 524287, true},    {TableLayout::Long, 1, 1048573, true}, // the heading row takes one
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        Workspace ws = workspaceOf(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, c.width, c.height), MeasureRed);
+        ws.output.layout = c.layout;
+        ws.image.ImageWidth = c.width;
+        ws.image.ImageHeight = c.height;
         for (PixelPlane* plane : {&ws.image.PixelRed, &ws.image.PixelGreen, &ws.image.PixelBlue})
-            plane->resize(1, height), plane->allocate();
-        EXPECT_EQ(prepareExportRequest(ws, false),
-                  height > kMaxWorkbookRegionRows ? RegionError::TallerThanSheet : RegionError::None);
-        EXPECT_EQ(ws.ExportCancelled, height > kMaxWorkbookRegionRows);
+            plane->resize(c.width, c.height), plane->allocate();
+        EXPECT_EQ(prepareExportRequest(ws, false), c.refused ? RegionError::TallerThanSheet : RegionError::None);
+        EXPECT_EQ(ws.ExportCancelled, c.refused);
     }
 }
 

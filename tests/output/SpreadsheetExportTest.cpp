@@ -4,12 +4,15 @@
 #include "output/OutputFixtures.h"
 #include "output/RecordingExportProgress.h"
 #include "output/XlsxWorkbook.h"
+#include "support/ImageBuilders.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <zlib.h>
 
 namespace lumiset {
 namespace {
@@ -31,10 +34,16 @@ public:
         return op == refuse ? SheetStatus::Refused : SheetStatus::Ok;
     }
     SheetStatus createApplication() override { return record(QStringLiteral("create")); }
-    SheetStatus addSheet(const QString& name, int rows, int columns, bool twoDecimals) override
+    // The columns' "0.00" flags: one digit when all agree, else one per column.
+    SheetStatus addSheet(const QString& name, int rows, int columns, const std::vector<bool>& twoDecimals) override
     {
+        QString flags;
+        for (const bool d : twoDecimals)
+            flags += d ? QLatin1Char('1') : QLatin1Char('0');
+        if (flags.count(flags.front()) == flags.size())
+            flags.truncate(1);
         return record(QStringLiteral("sheet"),
-                      QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(twoDecimals));
+                      QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(flags));
     }
     SheetStatus putRow(int row, const double*, const CellColours* colours) override
     {
@@ -229,14 +238,108 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
     }
 }
 
+// Entry \a name of the zip file \a bytes, found through the central directory
+// (the writer puts the sizes after the data) and inflated with zlib.
+QByteArray zipEntry(const QByteArray& bytes, const QByteArray& name)
+{
+    const auto u16 = [&](qsizetype at) { return qsizetype(quint8(bytes[at])) | qsizetype(quint8(bytes[at + 1])) << 8; };
+    const auto u32 = [&](qsizetype at) { return u16(at) | u16(at + 2) << 16; };
+    qsizetype at = u32(bytes.lastIndexOf("PK\x05\x06") + 16);
+    while (bytes.mid(at, 4) == "PK\x01\x02") {
+        const qsizetype nameLength = u16(at + 28), next = at + 46 + nameLength + u16(at + 30) + u16(at + 32);
+        if (bytes.mid(at + 46, nameLength) == name) {
+            const qsizetype local = u32(at + 42);
+            QByteArray out(u32(at + 24), '\0');
+            z_stream z{};
+            inflateInit2(&z, -MAX_WBITS);
+            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()) + local + 30 + u16(local + 26)
+                                                 + u16(local + 28));
+            z.avail_in = uInt(u32(at + 20));
+            z.next_out = reinterpret_cast<Bytef*>(out.data());
+            z.avail_out = uInt(out.size());
+            inflate(&z, Z_FINISH);
+            inflateEnd(&z);
+            return out;
+        }
+        at = next;
+    }
+    return {};
+}
+
+// The cells of a worksheet's XML, one text per row: "A1=X B1=Y …", a "0.00" cell marked "#".
+QStringList sheetCells(const QByteArray& xml)
+{
+    static const QRegularExpression cell(QStringLiteral(
+        R"re(<c r="([A-Z]+)(\d+)"( s="\d+")?[^>]*>(?:<v>([^<]*)</v>|<is><t[^>]*>([^<]*)</t></is>)</c>)re"));
+    QStringList rows;
+    QString row;
+    for (const auto& m : cell.globalMatch(QString::fromUtf8(xml))) {
+        if (m.captured(2) != row)
+            rows << QString(), row = m.captured(2);
+        rows.back() += (rows.back().isEmpty() ? QString() : QStringLiteral(" ")) + m.captured(1) + row
+            + (m.captured(3).isEmpty() ? QStringLiteral("=") : QStringLiteral("#")) + m.captured(4) + m.captured(5);
+    }
+    return rows;
+}
+
+// The long layout read back from the workbook file: headings, a row per point
+// with the picture's coordinates, "0.00" on the mean and the luminance only.
+TEST(XlsxWorkbookTest, LongLayoutRowPerPoint)
+{
+    Workspace ws = workspaceOf(trueColourImage({{Rgb8{10, 20, 31}, Rgb8{255, 0, 0}}, {Rgb8{1, 1, 1}, Rgb8{2, 2, 2}}}),
+                               region(1, 1, 2, 1), MeasureRed);
+    ws.output.layout = TableLayout::Long;
+    ASSERT_EQ(prepareExportRequest(ws, true), RegionError::None);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.xlsx"));
+    XlsxWorkbook book({QString(), QString(), path});
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, book, view, QLocale::c(), {MeasureRed, MeasureMean, MeasureLuminance}),
+              SpreadsheetOutcome::Written);
+    const QStringList rows = sheetCells(zipEntry(readBytes(path), "xl/worksheets/sheet1.xml"));
+    const QStringList expected{
+        QStringLiteral("A1=X B1=Y C1=Красный D1=Зелёный E1=Синий F1=Красный G1#Среднее H1#Яркость"),
+        QStringLiteral("A2=1 B2=1 C2=10 D2=20 E2=31 F2=10 G2#20.33333 H2#18.264"),
+        QStringLiteral("A3=2 B3=1 C3=255 D3=0 E3=0 F3=255 G3#85 H3#76.245"),
+        QStringLiteral("A4=Файл: tyu2.bmp ;    Точек 2x2   ; 16777216 цветов"),
+        QStringLiteral("A5=Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ / Выведена ЯРКОСТЬ как среднее арифметическое от "
+                       "красной, зелёной и синей составляющей / Выведена ЯРКОСТЬ = 0.299•R + 0.587•G + 0.114•B"),
+        QStringLiteral("A6=От [1;1] до [2;1] (отсчёт с левого верхнего угла), занятый диапазон в таблице [A1:H3]"),
+    };
+    EXPECT_EQ(rows, expected);
+}
+
+// Wider than a worksheet: the long layout writes every point, in the file and the workbook.
+TEST(WideRegionTest, LongLayoutTakesMoreThanTheSheetsColumns)
+{
+    constexpr int width = kMaxExportColumns + 16;
+    Workspace ws = workspaceOf(singlePlaneImage({std::vector<std::uint8_t>(std::size_t(width), 7)}, {}, true),
+                               region(1, 1, width, 1));
+    ws.output.layout = TableLayout::Long;
+    ASSERT_EQ(prepareExportRequest(ws, false), RegionError::None);
+    const QList<QByteArray> lines = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.tga"),
+                                             QLocale::c(), ws.output)
+                                        .split('\n');
+    ASSERT_EQ(lines.size(), width + 5);
+    EXPECT_EQ(lines[width], "16400;1;7\r");
+    EXPECT_TRUE(lines[width + 3].startsWith(QByteArray("\xCE\xF2 [1 , 1] \xE4\xEE [16400 , 1]")));
+
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
+    EXPECT_EQ(sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 16401x3 0")});
+    EXPECT_EQ(sheet.matching(QStringLiteral("row")).size(), width);
+    EXPECT_TRUE(sheet.matching(QStringLiteral("text 16404,1 0")).value(0).endsWith(QStringLiteral("[A1:C16401]")));
+}
+
 TEST(XlsxWorkbookTest, RefusesWhatTheSpreadsheetWouldRefuse)
 {
     QTemporaryDir dir;
     XlsxWorkbook book({QString(), QString(), dir.filePath(QStringLiteral("x.xlsx"))});
     const double values[2] = {1, 2};
     ASSERT_EQ(book.createApplication(), SheetStatus::Ok);
-    EXPECT_EQ(book.addSheet(QStringLiteral("a"), 1, kMaxExportColumns + 1, false), SheetStatus::Refused);
-    ASSERT_EQ(book.addSheet(QStringLiteral("a"), 2, 2, false), SheetStatus::Ok);
+    EXPECT_EQ(book.addSheet(QStringLiteral("a"), 1, kMaxExportColumns + 1, {}), SheetStatus::Refused);
+    ASSERT_EQ(book.addSheet(QStringLiteral("a"), 2, 2, {}), SheetStatus::Ok);
     EXPECT_EQ(book.putRow(2, values, nullptr), SheetStatus::Refused) << "rows go in order";
     EXPECT_EQ(book.putRow(1, values, nullptr), SheetStatus::Ok);
     EXPECT_EQ(book.putCellText(1, 1, QStringLiteral("above"), 0), SheetStatus::Refused);
