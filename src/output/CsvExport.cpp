@@ -110,7 +110,9 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
     const PixelKind kind = image.pixelKind();
     const qint64 rows = qint64(r.SelRowTo) - r.SelRowFrom + 1;
     if (kind != PixelKind::Unsupported) {
-        out.reserve(kCsvBlockBytes + qsizetype(r.SelColumnTo - r.SelColumnFrom + 1) * 34 + 512);
+        // Room for a block and what one step (a row, or a slice of a long row)
+        // adds beyond it, so that the block is never copied to grow.
+        out.reserve(kCsvBlockBytes + (longLayout ? kCsvBlockBytes / 4 : fields * 34) + 512);
         // Digits and separators are ASCII, the same bytes in either encoding.
         const QByteArray point = toCp1251(locale.decimalPoint());
         const char decimalPoint = point.isEmpty() ? '.' : point.at(0);

@@ -89,8 +89,10 @@ void LongLineWriter::appendLines(QByteArray& out, int row, int columnFrom, int c
         const qint64 points = last - first + 1;
         const qsizetype need = bytes + points * (10 + rowLength + qsizetype(writers_.size()) + 3);
         const qsizetype pos = out.size();
+        // Grown to what is needed, not doubled: a streaming writer empties the
+        // block long before, so the capacity settles at a block and a slice.
         if (out.capacity() < pos + need)
-            out.reserve(std::max(pos + need, out.capacity() * 2));
+            out.reserve(pos + need);
         out.resize(pos + need);
         char* p = out.data() + pos;
         for (qint64 x = first; x <= last; ++x) {
@@ -103,12 +105,10 @@ void LongLineWriter::appendLines(QByteArray& out, int row, int columnFrom, int c
             for (std::size_t k = 0; k < writers_.size(); ++k) {
                 const char* from = cursors_[k];
                 const char* end = slices_[k].constData() + slices_[k].size();
-                const auto* stop = static_cast<const char*>(std::memchr(from, ';', std::size_t(end - from)));
-                const char* to = stop ? stop : end;
                 *p++ = ';';
-                std::memcpy(p, from, std::size_t(to - from));
-                p += to - from;
-                cursors_[k] = stop ? stop + 1 : end;
+                while (from != end && *from != ';') // a few bytes: a plain loop beats a library call
+                    *p++ = *from++;
+                cursors_[k] = from == end ? end : from + 1;
             }
             *p++ = '\r';
             *p++ = '\n';
