@@ -310,7 +310,7 @@ SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColour
         const bool plain = std::isfinite(v) && !(v == 0.0 && std::signbit(v))
             && (twoDecimals || (v == std::trunc(v) && std::fabs(v) < 1e9));
         if (!plain) {
-            measureText(c + 1, shownText(v, twoDecimals));
+            fitToText(c + 1, shownText(v, twoDecimals));
         } else if (v < 0.0) {
             e.smallest = e.anyNegative ? qMin(e.smallest, v) : v;
             e.anyNegative = true;
@@ -322,7 +322,7 @@ SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColour
     return SheetStatus::Ok;
 }
 
-void XlsxWorkbook::measureText(int column, const QString& shown)
+void XlsxWorkbook::fitToText(int column, const QString& shown)
 {
     ColumnExtremes& e = extremes_[std::size_t(column - 1)];
     if (const int px = textPixels(shown); px > e.otherPixels) {
@@ -377,7 +377,7 @@ SheetStatus XlsxWorkbook::putCellText(int row, int column, const QString& text, 
     lastRow_ = row;
     lastColumn_ = column;
     if (!fitted_ && column <= columns_)
-        measureText(column, text);
+        fitToText(column, text);
     CellColours style;
     style.font = std::uint8_t(fontColorIndex);
     const QByteArray utf8 = text.toUtf8();

@@ -82,7 +82,7 @@ private:
     lxw_format* formatFor(CellColours style, bool twoDecimals);
     bool twoDecimalColumn(int column) const { return column >= 1 && column <= columns_ && twoDecimals_[column - 1]; }
     /// Counts a shown text of column \a column (from 1) towards its fitted width.
-    void measureText(int column, const QString& shown);
+    void fitToText(int column, const QString& shown);
     /// Names the compressed temporary file once \a closed tells it is complete.
     bool finish(int closed);
     /// The file a new workbook in \a folder is first meant to be.

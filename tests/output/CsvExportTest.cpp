@@ -50,26 +50,6 @@ TEST(CsvBytesTest, WholeFile)
          "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;;\n"
          "Выведена ЯРКОСТЬ = 0,299•R + 0,587•G + 0,114•B;;\n"
          "От [1 , 1] до [3 , 2] (отсчёт с левого верхнего угла);;\n"},
-        {"three columns, luminance, point", colourPicture, region(1, 1, 3, 2), MeasureLuminance,
-         QLocale(QLocale::English),
-         "18.26;76.25;255.00\n0.11;79.49;7.00\n"
-         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;;\n"
-         "Выведена ЯРКОСТЬ = 0.299•R + 0.587•G + 0.114•B;;\n"
-         "От [1 , 1] до [3 , 2] (отсчёт с левого верхнего угла);;\n"},
-        {"mean and maximum rows", colourPicture, region(1, 1, 2, 1), MeasureMean, commaLocale(),
-         "20,33;85,00\n"
-         "Файл: tyu2.bmp ,    Точек 3x2   , 16777216 цветов;\n"
-         "Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей;\n"
-         "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);\n"},
-        {"palette maximum is a whole number",
-         [] {
-             return singlePlaneImage({{0, 1}}, {Rgb8{128, 3, 90}, Rgb8{12, 200, 5}});
-         },
-         region(1, 1, 2, 1), MeasureMaximum, commaLocale(),
-         "128;200\n"
-         "Файл: pal.bmp ,    Точек 2x1   , 256 цветов;\n"
-         "Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки;\n"
-         "От [1 , 1] до [2 , 1] (отсчёт с левого верхнего угла);\n"},
         {"grey TGA writes its levels",
          [] {
              return singlePlaneImage({{3, 250}}, {}, true);

@@ -156,26 +156,22 @@ TEST(ColorPointCountTest, CountsAsTheZoomedViewDoes)
 // lines, or in the long layout a heading row, a row per point and the lines.
 TEST(WorkbookRowLimitTest, MoreThanTheSheetHoldsIsRefused)
 {
-    struct Case {
-        TableLayout layout;
-        int width, height;
-        bool refused;
-    };
-    const Case cases[] = {
+    const std::tuple<TableLayout, int, int, bool> cases[] = {
+        // layout, width, height, refused
         {TableLayout::Table, 1, 1048573, false}, {TableLayout::Table, 1, 1048574, true},
         {TableLayout::Long, 2, 524286, false},                                          // 1048572 points
         {TableLayout::Long, 2, 524287, true},    {TableLayout::Long, 1, 1048573, true}, // the heading row takes one
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.height);
-        Workspace ws = workspaceOf(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, c.width, c.height), MeasureRed);
-        ws.output.layout = c.layout;
-        ws.image.ImageWidth = c.width;
-        ws.image.ImageHeight = c.height;
+    for (const auto& [layout, width, height, refused] : cases) {
+        SCOPED_TRACE(height);
+        Workspace ws = workspaceOf(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, width, height), MeasureRed);
+        ws.output.layout = layout;
+        ws.image.ImageWidth = width;
+        ws.image.ImageHeight = height;
         for (PixelPlane* plane : {&ws.image.PixelRed, &ws.image.PixelGreen, &ws.image.PixelBlue})
-            plane->resize(c.width, c.height), plane->allocate();
-        EXPECT_EQ(prepareExportRequest(ws, false), c.refused ? RegionError::TallerThanSheet : RegionError::None);
-        EXPECT_EQ(ws.ExportCancelled, c.refused);
+            plane->resize(width, height), plane->allocate();
+        EXPECT_EQ(prepareExportRequest(ws, false), refused ? RegionError::TallerThanSheet : RegionError::None);
+        EXPECT_EQ(ws.ExportCancelled, refused);
     }
 }
 

@@ -238,32 +238,23 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
     }
 }
 
-// Entry \a name of the zip file \a bytes, found through the central directory
-// (the writer puts the sizes after the data) and inflated with zlib.
-QByteArray zipEntry(const QByteArray& bytes, const QByteArray& name)
+// Entry \a name of the zip file \a zip, found by its local header (the first
+// place the name appears) and inflated with zlib until its stream ends.
+QByteArray zipEntry(const QByteArray& zip, const QByteArray& name)
 {
-    const auto u16 = [&](qsizetype at) { return qsizetype(quint8(bytes[at])) | qsizetype(quint8(bytes[at + 1])) << 8; };
-    const auto u32 = [&](qsizetype at) { return u16(at) | u16(at + 2) << 16; };
-    qsizetype at = u32(bytes.lastIndexOf("PK\x05\x06") + 16);
-    while (bytes.mid(at, 4) == "PK\x01\x02") {
-        const qsizetype nameLength = u16(at + 28), next = at + 46 + nameLength + u16(at + 30) + u16(at + 32);
-        if (bytes.mid(at + 46, nameLength) == name) {
-            const qsizetype local = u32(at + 42);
-            QByteArray out(u32(at + 24), '\0');
-            z_stream z{};
-            inflateInit2(&z, -MAX_WBITS);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()) + local + 30 + u16(local + 26)
-                                                 + u16(local + 28));
-            z.avail_in = uInt(u32(at + 20));
-            z.next_out = reinterpret_cast<Bytef*>(out.data());
-            z.avail_out = uInt(out.size());
-            inflate(&z, Z_FINISH);
-            inflateEnd(&z);
-            return out;
-        }
-        at = next;
-    }
-    return {};
+    const qsizetype at = zip.indexOf(name);
+    const qsizetype data = at + name.size() + quint8(zip[at - 2]) + 256 * quint8(zip[at - 1]);
+    QByteArray out(1 << 20, '\0');
+    z_stream z{};
+    inflateInit2(&z, -MAX_WBITS);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.constData() + data));
+    z.avail_in = uInt(zip.size() - data);
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    inflate(&z, Z_FINISH);
+    out.truncate(qsizetype(z.total_out));
+    inflateEnd(&z);
+    return out;
 }
 
 // The cells of a worksheet's XML, one text per row: "A1=X B1=Y …", a "0.00" cell marked "#".
