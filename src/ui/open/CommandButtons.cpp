@@ -5,7 +5,6 @@
 #include "image/Rounding.h"
 
 #include <QLabel>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -15,7 +14,6 @@ namespace {
 
 constexpr int kButtonsTop = 4;
 constexpr int kSecondRowTop = 33; // help and stop buttons end 7 above the preview band
-constexpr int kSlideInterval = 30;
 
 } // namespace
 
@@ -47,11 +45,6 @@ CommandButtons::CommandButtons(QWidget* window) : QObject(window), window_(windo
     named(helpButton_, "Image3")->move(428, kSecondRowTop);
     helpButton_->setToolTip(QStringLiteral("Справка"));
 
-    slideTimer_ = new QTimer(window);
-    slideTimer_->setObjectName(QStringLiteral("Timer0"));
-    slideTimer_->setInterval(kSlideInterval);
-
-    connect(slideTimer_, &QTimer::timeout, this, &CommandButtons::slideTick);
     connect(openButton_, &QAbstractButton::clicked, this, &CommandButtons::openClicked);
     connect(exportStrip_, &QAbstractButton::clicked, this, &CommandButtons::exportClicked);
     connect(stopButton_, &QAbstractButton::clicked, this, &CommandButtons::stopClicked);
@@ -116,20 +109,7 @@ void CommandButtons::setExportFrame(int frame)
 
 void CommandButtons::setSlideTimerActive(bool active)
 {
-    if (active)
-        slideTimer_->start();
-    else
-        slideTimer_->stop();
-}
-
-void CommandButtons::slideTick()
-{
-    if (exportStrip_->y() > -ExportStrip::kFrameHeight * ExportStrip::kLastSlideFrame) {
-        exportStrip_->move(0, exportStrip_->y() - ExportStrip::kFrameHeight);
-        exportStrip_->repaint();
-    } else {
-        slideTimer_->stop();
-    }
+    exportStrip_->setSliding(active);
 }
 
 // ---- while the cells are coloured ---------------------------------------------------

@@ -5,7 +5,6 @@
 #include <QObject>
 
 class QLabel;
-class QTimer;
 class QWidget;
 
 namespace lumiset {
@@ -56,8 +55,6 @@ signals:
     void stopClicked();
 
 private:
-    void slideTick();
-
     QWidget* window_;
     PictureButton* openButton_ = nullptr;
     QWidget* exportSlot_ = nullptr;
@@ -66,7 +63,6 @@ private:
     PictureButton* stopButton_ = nullptr;
     QLabel* remainingLabel_ = nullptr;
     PictureButton* helpButton_ = nullptr;
-    QTimer* slideTimer_ = nullptr;
 };
 
 } // namespace lumiset
