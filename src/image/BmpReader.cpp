@@ -276,13 +276,10 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
             emptyPictureBox(view);
             return;
         }
-        showDecodedPicture(view, picture.image, s.ImageWidth, s.ImageHeight);
+        showPictureBox(view, &picture.image, s.ImageWidth, s.ImageHeight);
     } else {
-        emptyPictureBox(view);
-        view.setCrossVisible(true);
+        showPictureBox(view, nullptr, s.ImageWidth, s.ImageHeight);
     }
-    view.setDrawnPreviewVisible(false);
-    view.setPictureBoxVisible(true);
 
     if (s.BitsPerPixel < 24 && !computePaletteEntrySize(s)) {
         reportOverflow(view);

@@ -82,15 +82,26 @@ void showDrawnPreview(OpenWindowView& view, const std::function<PointPreview()>&
     view.setDrawnPreviewVisible(true);
 }
 
-QRectF picturePlacement(int width, int height)
+BandFit bandFit(int width, int height)
 {
     const double w = width;
     const double h = height;
     if (w <= kPreviewBandWidth && h <= kPreviewBandHeight)
-        return QRectF((kPreviewBandWidth - w) / 2, (kPreviewBandHeight - h) / 2, w, h);
-    if (h / w > double(kPreviewBandHeight) / kPreviewBandWidth) {
+        return BandFit::Whole;
+    return h / w > double(kPreviewBandHeight) / kPreviewBandWidth ? BandFit::ToHeight : BandFit::ToWidth;
+}
+
+QRectF picturePlacement(int width, int height)
+{
+    const double w = width;
+    const double h = height;
+    switch (bandFit(width, height)) {
+    case BandFit::Whole: return QRectF((kPreviewBandWidth - w) / 2, (kPreviewBandHeight - h) / 2, w, h);
+    case BandFit::ToHeight: {
         const double fitted = w / h * kPreviewBandHeight;
         return QRectF((kPreviewBandWidth - fitted) / 2, 0, fitted, kPreviewBandHeight);
+    }
+    case BandFit::ToWidth: break;
     }
     const double fitted = h / w * kPreviewBandWidth;
     return QRectF(0, (kPreviewBandHeight - fitted) / 2, kPreviewBandWidth, fitted);
@@ -110,6 +121,18 @@ void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, 
     view.setCrossVisible(false);
 }
 
+void showPictureBox(OpenWindowView& view, const QImage* picture, int width, int height)
+{
+    if (picture) {
+        showDecodedPicture(view, *picture, width, height);
+    } else {
+        emptyPictureBox(view);
+        view.setCrossVisible(true);
+    }
+    view.setDrawnPreviewVisible(false);
+    view.setPictureBoxVisible(true);
+}
+
 void presentPicture(OpenWindowView& view, const PictureDescription& d)
 {
     view.setReport(d.report.join(QStringLiteral("\r\n")));
@@ -119,14 +142,7 @@ void presentPicture(OpenWindowView& view, const PictureDescription& d)
         refusePicture(view, d.notice);
         return;
     }
-    if (view.showFileTicked() && !d.picture.isNull()) {
-        showDecodedPicture(view, d.picture, d.width, d.height);
-    } else {
-        emptyPictureBox(view);
-        view.setCrossVisible(true);
-    }
-    view.setDrawnPreviewVisible(false);
-    view.setPictureBoxVisible(true);
+    showPictureBox(view, view.showFileTicked() && !d.picture.isNull() ? &d.picture : nullptr, d.width, d.height);
     if (d.swatch)
         showSwatch(view, *d.swatch);
     else

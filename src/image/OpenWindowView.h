@@ -129,12 +129,25 @@ void refusePicture(OpenWindowView& view, const QString& notice);
 /// Busy pointer while \a draw samples the file, then the drawn preview shown.
 void showDrawnPreview(OpenWindowView& view, const std::function<PointPreview()>& draw);
 
+/// How a picture meets the preview band.
+enum class BandFit {
+    Whole,    ///< it fits as it is
+    ToHeight, ///< taller in shape than the band: reduced to the band's height
+    ToWidth,  ///< otherwise reduced to the band's width
+};
+/// \brief How a \a width × \a height picture fits the 265 × 161 preview band.
+BandFit bandFit(int width, int height);
+
 /// \brief Where a decoded picture goes in the 265 × 161 preview band: centred when
 /// it fits, otherwise reduced to fit with its proportions kept.
 QRectF picturePlacement(int width, int height);
 /// \brief A picture decoded by a general image reader in the preview box, the scale
 /// ("Масштаб 1:1" or "Уменьшено в N раза") appended to the size label, no cross.
 void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, int height);
+
+/// \brief The preview box shown with \a picture as showDecodedPicture() places it,
+/// or without one (not to be shown) emptied with the cross; the drawn preview hidden.
+void showPictureBox(OpenWindowView& view, const QImage* picture, int width, int height);
 
 /// \brief Everything the open window shows about a file whose pixels a general
 /// image reader decodes. A reader of such a format fills it from its header and

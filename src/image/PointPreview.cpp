@@ -39,6 +39,47 @@ QRgb paletteColour(const ImageStore& s, std::uint8_t index)
     return qRgb(int(e[0]), int(e[1]), int(e[2]));
 }
 
+constexpr int kBorders = 2; // a one-pixel border on either side
+
+/// The box and the points of a preview whose box is \a borders wider and
+/// higher than its drawing area (kBorders or 0).
+PreviewGeometry previewGeometry(int width, int height, int borders)
+{
+    PreviewGeometry g;
+    const double w = width;
+    const double h = height;
+    switch (bandFit(width, height)) {
+    case BandFit::Whole:
+        g.boxWidth = width + borders;
+        g.boxHeight = height + borders;
+        g.left = (kBandW - w) / 2;
+        g.top = (kBandH - h) / 2;
+        g.scale = 1;
+        g.rows = height;
+        g.cols = width;
+        break;
+    case BandFit::ToHeight:
+        g.boxWidth = roundHalfEvenToInt(w * kBandH / h);
+        g.boxHeight = kStretchedH;
+        g.left = (kBandW - g.boxWidth) / 2.0;
+        g.scale = float(h / kStretchedH);
+        g.rows = kStretchedH - borders;
+        g.cols = g.boxWidth - borders;
+        g.stretched = true;
+        break;
+    case BandFit::ToWidth:
+        g.boxWidth = kStretchedW;
+        g.boxHeight = roundHalfEvenToInt(h * kBandW / w);
+        g.top = (kBandH - g.boxHeight) / 2.0;
+        g.scale = float(w / kStretchedW);
+        g.rows = g.boxHeight - borders;
+        g.cols = kStretchedW - borders;
+        g.stretched = true;
+        break;
+    }
+    return g;
+}
+
 // The cleared box: a bordered box draws inside its one-pixel border.
 PointPreview emptyPreview(const PreviewGeometry& g, PreviewAnchor anchor, bool bordered)
 {
@@ -47,7 +88,7 @@ PointPreview emptyPreview(const PreviewGeometry& g, PreviewAnchor anchor, bool b
     p.bordered = bordered;
     p.box = QSizeF(g.boxWidth, g.boxHeight);
     p.offset = QPointF(g.left, g.top);
-    const int border = bordered ? 2 : 0;
+    const int border = bordered ? kBorders : 0;
     p.image = QImage(qMax(g.boxWidth - border, 1), qMax(g.boxHeight - border, 1), QImage::Format_ARGB32);
     p.image.fill(Qt::transparent);
     return p;
@@ -57,34 +98,7 @@ PointPreview emptyPreview(const PreviewGeometry& g, PreviewAnchor anchor, bool b
 
 PreviewGeometry bmpPreviewGeometry(int width, int height)
 {
-    PreviewGeometry g;
-    const double w = width;
-    const double h = height;
-    if (w <= kBandW && h <= kBandH) {
-        g.boxWidth = width + 2;
-        g.boxHeight = height + 2;
-        g.left = (kBandW - w) / 2;
-        g.top = (kBandH - h) / 2;
-        g.scale = 1;
-        g.rows = height;
-        g.cols = width;
-    } else if (h / w > double(kBandH) / kBandW) {
-        g.boxWidth = roundHalfEvenToInt(w * kBandH / h);
-        g.boxHeight = kStretchedH;
-        g.left = (kBandW - g.boxWidth) / 2.0;
-        g.scale = float(h / kStretchedH);
-        g.rows = kBandH;
-        g.cols = g.boxWidth - 2;
-        g.stretched = true;
-    } else {
-        g.boxWidth = kStretchedW;
-        g.boxHeight = roundHalfEvenToInt(h * kBandW / w);
-        g.top = (kBandH - g.boxHeight) / 2.0;
-        g.scale = float(w / kStretchedW);
-        g.rows = g.boxHeight - 2;
-        g.cols = kBandW;
-        g.stretched = true;
-    }
+    PreviewGeometry g = previewGeometry(width, height, kBorders);
     g.rows = qMax(g.rows, 0);
     g.cols = qMax(g.cols, 0);
     return g;
@@ -92,35 +106,9 @@ PreviewGeometry bmpPreviewGeometry(int width, int height)
 
 PreviewGeometry tgaPreviewGeometry(int width, int height)
 {
-    PreviewGeometry g;
-    const double w = width;
-    const double h = height;
     if (width <= 0 || height <= 0)
-        return g; // nothing to draw; the box stays empty
-    if (w <= kBandW && h <= kBandH) {
-        g.boxWidth = width;
-        g.boxHeight = height;
-        g.left = (kBandW - w) / 2;
-        g.top = (kBandH - h) / 2;
-        g.rows = height;
-        g.cols = width;
-    } else if (h / w > double(kBandH) / kBandW) {
-        g.boxWidth = roundHalfEvenToInt(w * kBandH / h);
-        g.boxHeight = kStretchedH;
-        g.left = (kBandW - g.boxWidth) / 2.0;
-        g.scale = float(h / kStretchedH);
-        g.rows = kStretchedH;
-        g.cols = g.boxWidth;
-        g.stretched = true;
-    } else {
-        g.boxWidth = kStretchedW;
-        g.boxHeight = roundHalfEvenToInt(h * kBandW / w);
-        g.top = (kBandH - g.boxHeight) / 2.0;
-        g.scale = float(w / kStretchedW);
-        g.rows = g.boxHeight;
-        g.cols = kStretchedW;
-        g.stretched = true;
-    }
+        return {}; // nothing to draw; the box stays empty
+    PreviewGeometry g = previewGeometry(width, height, 0);
     // The last preview row must not pass the last picture row.
     if (roundHalfEvenToInt(g.rows * double(g.scale)) > height) {
         --g.rows;

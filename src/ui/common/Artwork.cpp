@@ -50,6 +50,22 @@ void caption(QPainter& p, const QRectF& r, const QString& text, bool pressed, qr
     p.drawText(r.adjusted(leftInset + shift, shift, -4 + shift, shift), Qt::AlignVCenter | Qt::AlignLeft, text);
 }
 
+/// A recessed well with an edge, behind the reading bar and the formula.
+void edgedWell(QPainter& p, const QRectF& r, qreal radius)
+{
+    p.setPen(QPen(colour::edge, 1));
+    p.setBrush(colour::well);
+    p.drawRoundedRect(inner(r), radius, radius);
+}
+
+/// The one-pixel ink frame of the help window's example picture and table.
+void inkFrame(QPainter& p, const QRectF& r)
+{
+    p.setPen(QPen(colour::ink, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(inner(r));
+}
+
 void folderGlyph(QPainter& p, const QRectF& b)
 {
     QPainterPath back;
@@ -87,69 +103,34 @@ void tableGlyph(QPainter& p, const QRectF& b)
     }
 }
 
-} // namespace
-
-void openButton(QPainter& p, const QRectF& r, bool pressed)
+/// A button's face with \a glyph drawn in the square at its left and, unless
+/// empty, \a text after it.
+template <class Glyph> void labelledButton(QPainter& p, const QRectF& r, bool pressed, const QString& text, Glyph glyph)
 {
     p.setRenderHint(QPainter::Antialiasing);
     face(p, r, pressed);
     const QRectF b = glyphBox(r, pressed);
-    folderGlyph(p, QRectF(b.center().x() - b.width() * 0.5 + 3, b.top() + 1, b.width(), b.height() - 1));
+    glyph(b);
+    if (!text.isEmpty())
+        caption(p, r, text, pressed, b.width() + 11);
 }
 
-void helpButton(QPainter& p, const QRectF& r, bool pressed)
+/// A round disc of \a colour filling the glyph box.
+void disc(QPainter& p, const QRectF& b, const QColor& colour)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF b = glyphBox(r, pressed);
     p.setPen(Qt::NoPen);
-    p.setBrush(colour::accent);
+    p.setBrush(colour);
     p.drawEllipse(b);
-    QFont f = p.font();
-    f.setPixelSize(int(b.height() * 0.8));
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(b, Qt::AlignCenter, QStringLiteral("?"));
-    caption(p, r, QStringLiteral("Справка"), pressed, b.width() + 11);
 }
 
-void stopButton(QPainter& p, const QRectF& r, bool pressed)
+void crossGlyph(QPainter& p, const QRectF& b)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF b = glyphBox(r, pressed);
-    QPainterPath octagon;
-    const qreal c = b.width() * 0.29;
-    octagon.moveTo(b.left() + c, b.top());
-    octagon.lineTo(b.right() - c, b.top());
-    octagon.lineTo(b.right(), b.top() + c);
-    octagon.lineTo(b.right(), b.bottom() - c);
-    octagon.lineTo(b.right() - c, b.bottom());
-    octagon.lineTo(b.left() + c, b.bottom());
-    octagon.lineTo(b.left(), b.bottom() - c);
-    octagon.lineTo(b.left(), b.top() + c);
-    octagon.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour::brick);
-    p.drawPath(octagon);
-    p.setBrush(Qt::white);
-    const qreal s = b.width() * 0.36;
-    p.drawRect(QRectF(b.center().x() - s / 2, b.center().y() - s / 2, s, s));
-}
-
-void closeButton(QPainter& p, const QRectF& r, bool pressed)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF b = glyphBox(r, pressed).adjusted(2, 2, -2, -2);
     p.setPen(QPen(colour::brick, 2.2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(b.topLeft(), b.bottomRight());
     p.drawLine(b.topRight(), b.bottomLeft());
-    caption(p, r, QStringLiteral("Закрыть"), pressed, b.width() + 15);
 }
 
-static void chevron(QPainter& p, const QRectF& b, bool right)
+void chevron(QPainter& p, const QRectF& b, bool right)
 {
     QPainterPath path;
     const qreal x0 = right ? b.left() + b.width() * 0.3 : b.right() - b.width() * 0.3;
@@ -162,18 +143,106 @@ static void chevron(QPainter& p, const QRectF& b, bool right)
     p.drawPath(path);
 }
 
-// The page switch of the help window: a round chevron glyph and its caption.
-static void pageSwitchButton(QPainter& p, const QRectF& r, bool pressed, const QColor& disc, bool forward,
-                             const QString& text)
+// Busy: an hourglass while the table is written.
+void hourglassGlyph(QPainter& p, const QRectF& g)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF b = glyphBox(r, pressed);
-    p.setPen(Qt::NoPen);
-    p.setBrush(disc);
-    p.drawEllipse(b);
-    chevron(p, b, forward);
-    caption(p, r, text, pressed, b.width() + 11);
+    QPainterPath glass;
+    glass.moveTo(g.left() + 2, g.top());
+    glass.lineTo(g.right() - 2, g.top());
+    glass.lineTo(g.center().x() + 1, g.center().y());
+    glass.lineTo(g.right() - 2, g.bottom());
+    glass.lineTo(g.left() + 2, g.bottom());
+    glass.lineTo(g.center().x() - 1, g.center().y());
+    glass.closeSubpath();
+    p.setPen(QPen(colour::ink, 1.2));
+    p.setBrush(colour::amber);
+    p.drawPath(glass);
+}
+
+// A sheet of paper with a folded corner and three text lines.
+void sheetGlyph(QPainter& p, const QRectF& g)
+{
+    QPainterPath sheet;
+    const qreal fold = g.width() * 0.3;
+    sheet.moveTo(g.left() + 1, g.top());
+    sheet.lineTo(g.right() - fold, g.top());
+    sheet.lineTo(g.right() - 1, g.top() + fold);
+    sheet.lineTo(g.right() - 1, g.bottom());
+    sheet.lineTo(g.left() + 1, g.bottom());
+    sheet.closeSubpath();
+    p.setPen(QPen(colour::ink, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(sheet);
+    p.setPen(QPen(colour::accent, 1));
+    for (int i = 1; i <= 3; ++i) {
+        const qreal y = std::round(g.top() + g.height() * (0.15 + 0.22 * i)) + 0.5;
+        p.drawLine(QPointF(g.left() + 3, y), QPointF(g.right() - 3, y));
+    }
+}
+
+void crossButton(QPainter& p, const QRectF& r, bool pressed, const QString& text)
+{
+    labelledButton(p, r, pressed, text, [&](const QRectF& b) { crossGlyph(p, b.adjusted(2, 2, -2, -2)); });
+}
+
+// The page switch of the help window: a round chevron glyph and its caption.
+void pageSwitchButton(QPainter& p, const QRectF& r, bool pressed, const QColor& colour, bool forward,
+                      const QString& text)
+{
+    labelledButton(p, r, pressed, text, [&](const QRectF& b) {
+        disc(p, b, colour);
+        chevron(p, b, forward);
+    });
+}
+
+} // namespace
+
+void openButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    labelledButton(p, r, pressed, QString(), [&](const QRectF& b) {
+        folderGlyph(p, QRectF(b.center().x() - b.width() * 0.5 + 3, b.top() + 1, b.width(), b.height() - 1));
+    });
+}
+
+void helpButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    labelledButton(p, r, pressed, QStringLiteral("Справка"), [&](const QRectF& b) {
+        disc(p, b, colour::accent);
+        QFont f = p.font();
+        f.setPixelSize(int(b.height() * 0.8));
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(b, Qt::AlignCenter, QStringLiteral("?"));
+    });
+}
+
+void stopButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    labelledButton(p, r, pressed, QString(), [&](const QRectF& b) {
+        QPainterPath octagon;
+        const qreal c = b.width() * 0.29;
+        octagon.moveTo(b.left() + c, b.top());
+        octagon.lineTo(b.right() - c, b.top());
+        octagon.lineTo(b.right(), b.top() + c);
+        octagon.lineTo(b.right(), b.bottom() - c);
+        octagon.lineTo(b.right() - c, b.bottom());
+        octagon.lineTo(b.left() + c, b.bottom());
+        octagon.lineTo(b.left(), b.bottom() - c);
+        octagon.lineTo(b.left(), b.top() + c);
+        octagon.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour::brick);
+        p.drawPath(octagon);
+        p.setBrush(Qt::white);
+        const qreal s = b.width() * 0.36;
+        p.drawRect(QRectF(b.center().x() - s / 2, b.center().y() - s / 2, s, s));
+    });
+}
+
+void closeButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    crossButton(p, r, pressed, QStringLiteral("Закрыть"));
 }
 
 void moreButton(QPainter& p, const QRectF& r, bool pressed)
@@ -224,32 +293,15 @@ void exportFrame(QPainter& p, const QRectF& r, int frame)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(inner(r).adjusted(1, 1, -1, -1), 2, 2);
     if (frame > 0) {
-        const bool pressed = frame == 11;
         // Frames 1..10 ease out: quick start, soft landing on the resting frame.
         const qreal t = frame >= 10 ? 1.0 : frame / 10.0;
         const qreal eased = 1 - (1 - t) * (1 - t);
         const qreal dx = std::round((eased - 1) * r.width());
         const QRectF b = r.translated(dx, 0);
-        face(p, b, pressed);
-        const QRectF g = glyphBox(b, pressed);
-        if (frame == 12) {
-            // Busy: an hourglass while the table is written.
-            QPainterPath glass;
-            glass.moveTo(g.left() + 2, g.top());
-            glass.lineTo(g.right() - 2, g.top());
-            glass.lineTo(g.center().x() + 1, g.center().y());
-            glass.lineTo(g.right() - 2, g.bottom());
-            glass.lineTo(g.left() + 2, g.bottom());
-            glass.lineTo(g.center().x() - 1, g.center().y());
-            glass.closeSubpath();
-            p.setPen(QPen(colour::ink, 1.2));
-            p.setBrush(colour::amber);
-            p.drawPath(glass);
-            caption(p, b, QStringLiteral("Подождите…"), false, g.width() + 11);
-        } else {
-            tableGlyph(p, g);
-            caption(p, b, QStringLiteral("В таблицу"), pressed, g.width() + 11);
-        }
+        if (frame == 12)
+            labelledButton(p, b, false, QStringLiteral("Подождите…"), [&](const QRectF& g) { hourglassGlyph(p, g); });
+        else
+            tableButton(p, b, frame == 11);
     }
     p.restore();
 }
@@ -273,56 +325,24 @@ void progressBar(QPainter& p, const QRectF& r, int phase)
 
 void tableButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF g = glyphBox(r, pressed);
-    tableGlyph(p, g);
-    caption(p, r, QStringLiteral("В таблицу"), pressed, g.width() + 11);
+    labelledButton(p, r, pressed, QStringLiteral("В таблицу"), [&](const QRectF& g) { tableGlyph(p, g); });
 }
 
 void csvButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF g = glyphBox(r, pressed);
-    // A sheet of paper with a folded corner and three text lines.
-    QPainterPath sheet;
-    const qreal fold = g.width() * 0.3;
-    sheet.moveTo(g.left() + 1, g.top());
-    sheet.lineTo(g.right() - fold, g.top());
-    sheet.lineTo(g.right() - 1, g.top() + fold);
-    sheet.lineTo(g.right() - 1, g.bottom());
-    sheet.lineTo(g.left() + 1, g.bottom());
-    sheet.closeSubpath();
-    p.setPen(QPen(colour::ink, 1));
-    p.setBrush(Qt::white);
-    p.drawPath(sheet);
-    p.setPen(QPen(colour::accent, 1));
-    for (int i = 1; i <= 3; ++i) {
-        const qreal y = std::round(g.top() + g.height() * (0.15 + 0.22 * i)) + 0.5;
-        p.drawLine(QPointF(g.left() + 3, y), QPointF(g.right() - 3, y));
-    }
-    caption(p, r, QStringLiteral("В файл CSV"), pressed, g.width() + 11);
+    labelledButton(p, r, pressed, QStringLiteral("В файл CSV"), [&](const QRectF& g) { sheetGlyph(p, g); });
 }
 
 void cancelButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    face(p, r, pressed);
-    const QRectF b = glyphBox(r, pressed).adjusted(2, 2, -2, -2);
-    p.setPen(QPen(colour::brick, 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(b.topLeft(), b.bottomRight());
-    p.drawLine(b.topRight(), b.bottomLeft());
-    caption(p, r, QStringLiteral("Отмена"), pressed, b.width() + 15);
+    crossButton(p, r, pressed, QStringLiteral("Отмена"));
 }
 
 void readingFrame(QPainter& p, const QRectF& r)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(colour::edge, 1));
-    p.setBrush(colour::well);
-    p.drawRoundedRect(inner(r), 4, 4);
+    edgedWell(p, r, 4);
     p.restore();
 }
 
@@ -389,9 +409,7 @@ void examplePicture(QPainter& p, const QRectF& r)
             const int v = exampleGrey(col, row);
             p.fillRect(QRectF(r.left() + col * cw, r.top() + row * ch, cw, ch).toAlignedRect(), QColor(v, v, v));
         }
-    p.setPen(QPen(colour::ink, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(inner(r));
+    inkFrame(p, r);
     p.restore();
 }
 
@@ -439,9 +457,7 @@ void brightnessTable(QPainter& p, const QRectF& r)
         const qreal y = std::round(r.top() + row * ch) + 0.5;
         p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
     }
-    p.setPen(QPen(colour::ink, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(inner(r));
+    inkFrame(p, r);
     p.restore();
 }
 
@@ -469,9 +485,7 @@ void luminanceFormula(QPainter& p, const QRectF& r)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(colour::edge, 1));
-    p.setBrush(colour::well);
-    p.drawRoundedRect(inner(r), 3, 3);
+    edgedWell(p, r, 3);
     QFont f = p.font();
     f.setPixelSize(std::max(10, int(r.height() * 0.5)));
     p.setFont(f);

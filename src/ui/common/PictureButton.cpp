@@ -18,6 +18,16 @@ QKeyEvent asSpace(const QKeyEvent* event)
     return QKeyEvent(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "), event->isAutoRepeat());
 }
 
+/// Enter acts as the space bar: \a handle gets \a event, or for Enter its space-bar twin.
+template <class Handler> void enterAsSpace(QKeyEvent* event, Handler handle)
+{
+    if (!isEnter(event))
+        return handle(event);
+    QKeyEvent space = asSpace(event);
+    handle(&space);
+    event->setAccepted(space.isAccepted());
+}
+
 } // namespace
 
 KeyButton::KeyButton(QWidget* parent) : QAbstractButton(parent)
@@ -27,20 +37,12 @@ KeyButton::KeyButton(QWidget* parent) : QAbstractButton(parent)
 
 void KeyButton::keyPressEvent(QKeyEvent* event)
 {
-    if (!isEnter(event))
-        return QAbstractButton::keyPressEvent(event);
-    QKeyEvent space = asSpace(event);
-    QAbstractButton::keyPressEvent(&space);
-    event->setAccepted(space.isAccepted());
+    enterAsSpace(event, [this](QKeyEvent* key) { QAbstractButton::keyPressEvent(key); });
 }
 
 void KeyButton::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!isEnter(event))
-        return QAbstractButton::keyReleaseEvent(event);
-    QKeyEvent space = asSpace(event);
-    QAbstractButton::keyReleaseEvent(&space);
-    event->setAccepted(space.isAccepted());
+    enterAsSpace(event, [this](QKeyEvent* key) { QAbstractButton::keyReleaseEvent(key); });
 }
 
 PictureButton::PictureButton(art::PictureFn picture, QSize size, QWidget* parent)

@@ -24,6 +24,23 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geom
     return l;
 }
 
+/// \a w named \a name at \a at.
+template <class W> W* placed(W* w, const char* name, QPoint at)
+{
+    w->setObjectName(QLatin1String(name));
+    w->move(at);
+    return w;
+}
+
+void embolden(QLabel* l)
+{
+    QFont strong = l->font();
+    strong.setBold(true);
+    l->setFont(strong);
+}
+
+constexpr int kHintHeight = 20;
+
 } // namespace
 
 QString HelpOpenForm::versionText()
@@ -60,25 +77,15 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
                       QStringLiteral("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
                                      "сохраняет в файл CSV."),
                       QRect(14, 10, 512, 36));
-    QFont strong = headline_->font();
-    strong.setBold(true);
-    headline_->setFont(strong);
+    embolden(headline_);
 
     conversionCaption_ = label(this, "Label2",
                                QStringLiteral("Действие программы - преобразование яркостей изображения в таблицу:"),
                                QRect(14, 54, 512, 20));
-    examplePicture_ = new ArtView(art::examplePicture, QSize(150, 125), this);
-    examplePicture_->setObjectName(QStringLiteral("Image1"));
-    examplePicture_->move(34, 84);
-    arrowPicture_ = new ArtView(art::conversionArrow, QSize(56, 40), this);
-    arrowPicture_->setObjectName(QStringLiteral("Image2"));
-    arrowPicture_->move(198, 126);
-    tablePicture_ = new ArtView(art::brightnessTable, QSize(252, 125), this);
-    tablePicture_->setObjectName(QStringLiteral("Image3"));
-    tablePicture_->move(268, 84);
-    badgePicture_ = new ArtView(art::tableBadge, QSize(40, 40), this);
-    badgePicture_->setObjectName(QStringLiteral("Image5"));
-    badgePicture_->move(206, 176);
+    examplePicture_ = placed(new ArtView(art::examplePicture, QSize(150, 125), this), "Image1", {34, 84});
+    arrowPicture_ = placed(new ArtView(art::conversionArrow, QSize(56, 40), this), "Image2", {198, 126});
+    tablePicture_ = placed(new ArtView(art::brightnessTable, QSize(252, 125), this), "Image3", {268, 84});
+    badgePicture_ = placed(new ArtView(art::tableBadge, QSize(40, 40), this), "Image5", {206, 176});
     sourceCaption_ = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"),
                            QRect(14, 214, 190, 36));
     sourceCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -112,12 +119,8 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
     manualLink_->installEventFilter(this);
     setLinkColour(art::colour::link);
 
-    pageButton_ = new PictureButton(art::moreButton, QSize(120, 26), this);
-    pageButton_->setObjectName(QStringLiteral("Image14"));
-    pageButton_->move(296, 398);
-    closeButton_ = new PictureButton(art::closeButton, QSize(104, 26), this);
-    closeButton_->setObjectName(QStringLiteral("Image8"));
-    closeButton_->move(422, 398);
+    pageButton_ = placed(new PictureButton(art::moreButton, QSize(120, 26), this), "Image14", {296, 398});
+    closeButton_ = placed(new PictureButton(art::closeButton, QSize(104, 26), this), "Image8", {422, 398});
 
     // Every label is transparent to the pointer so the window sees it move
     // and can turn the link back to its resting colour.
@@ -207,47 +210,31 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
         frame->setFrameShape(QFrame::StyledPanel);
         frame->setGeometry(r);
     }
+    QLabel* headline = label(this, "Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"),
+                             QRect(14, 8, 610, kHintHeight));
+    headline->setWordWrap(false);
+    embolden(headline);
+    // Each hint is one line: its name, left edge, top, width and text.
     const struct {
         const char* name;
-        QString text;
-        QRect geometry;
-        bool bold;
-    } lines[] = {
-        {"Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"), {14, 8, 610, 20}, true},
-        {"Label2", QStringLiteral("1)  Выбрать область для вывода в таблицу на изображении"), {20, 42, 600, 20}, false},
-        {"Label3",
-         QStringLiteral("(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"),
-         {38, 64, 588, 20},
-         false},
-        {"Label4", QStringLiteral("2)  Задать, какие данные вывести:"), {20, 102, 600, 20}, false},
-        {"Label5", QStringLiteral(" а) Яркость красной, зелёной или синей составляющей"), {38, 124, 580, 20}, false},
-        {"Label6", QStringLiteral(" б) Яркость как среднее арифметическое"), {38, 146, 580, 20}, false},
-        {"Label7",
-         QStringLiteral("в) Яркость как максимальное значение из красной зелёной и синей"),
-         {42, 168, 580, 20},
-         false},
-        {"Label8", QStringLiteral("г) Или как"), {42, 198, 80, 20}, false},
-        {"Label9",
-         QStringLiteral("3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."),
-         {20, 260, 606, 20},
-         false},
+        int left, top, width;
+        QStringView text;
+    } hints[] = {
+        {"Label2", 20, 42, 600, u"1)  Выбрать область для вывода в таблицу на изображении"},
+        {"Label3", 38, 64, 588, u"(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"},
+        {"Label4", 20, 102, 600, u"2)  Задать, какие данные вывести:"},
+        {"Label5", 38, 124, 580, u" а) Яркость красной, зелёной или синей составляющей"},
+        {"Label6", 38, 146, 580, u" б) Яркость как среднее арифметическое"},
+        {"Label7", 42, 168, 580, u"в) Яркость как максимальное значение из красной зелёной и синей"},
+        {"Label8", 42, 198, 80, u"г) Или как"},
+        {"Label9", 20, 260, 606, u"3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."},
     };
-    for (const auto& line : lines) {
-        QLabel* l = label(this, line.name, line.text, line.geometry);
-        l->setWordWrap(false); // each hint is one line
-        if (line.bold) {
-            QFont f = l->font();
-            f.setBold(true);
-            l->setFont(f);
-        }
-    }
-    auto* formula = new ArtView(art::luminanceFormula, QSize(260, 28), this);
-    formula->setObjectName(QStringLiteral("Image2"));
-    formula->move(122, 194);
+    for (const auto& hint : hints)
+        label(this, hint.name, hint.text.toString(), QRect(hint.left, hint.top, hint.width, kHintHeight))
+            ->setWordWrap(false);
+    placed(new ArtView(art::luminanceFormula, QSize(260, 28), this), "Image2", {122, 194});
 
-    auto* close = new PictureButton(art::closeButton, QSize(104, 26), this);
-    close->setObjectName(QStringLiteral("Image1"));
-    close->move(526, 304);
+    auto* close = placed(new PictureButton(art::closeButton, QSize(104, 26), this), "Image1", {526, 304});
     connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 

@@ -5,19 +5,45 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QTimerEvent>
 
 namespace lumiset {
 
-ExportStrip::ExportStrip(QWidget* window) : KeyButton(window)
+namespace {
+constexpr int kSlideInterval = 30;
+}
+
+ExportStrip::ExportStrip(QWidget* window) : KeyButton(window), slideTimer_(new QTimer(this))
 {
     setGeometry(0, 0, art::kStripFrameWidth, art::kStripFrameHeight * art::kStripFrames);
     setCursor(Qt::PointingHandCursor);
+    slideTimer_->setObjectName(QStringLiteral("Timer0"));
+    slideTimer_->setInterval(kSlideInterval);
+    connect(slideTimer_, &QTimer::timeout, this, &ExportStrip::slideTick);
 }
 
 void ExportStrip::setFrame(int frame)
 {
     move(0, -kFrameHeight * frame);
+}
+
+void ExportStrip::setSliding(bool sliding)
+{
+    if (sliding)
+        slideTimer_->start();
+    else
+        slideTimer_->stop();
+}
+
+void ExportStrip::slideTick()
+{
+    if (y() > -kFrameHeight * kLastSlideFrame) {
+        move(0, y() - kFrameHeight);
+        repaint();
+    } else {
+        slideTimer_->stop();
+    }
 }
 
 void ExportStrip::paintEvent(QPaintEvent* event)

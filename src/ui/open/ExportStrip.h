@@ -4,13 +4,16 @@
 
 #include <QBasicTimer>
 
+class QTimer;
+
 namespace lumiset {
 
 /// \brief The export button: a 130 × 338 strip of 13 frames that moves up
 /// inside its 130 × 26 window, frame k showing when its top is −26·k.
 ///
 /// A mouse press (or Enter, or the space bar) shows the pressed frame 11; the
-/// click is the export command.
+/// click is the export command. Sliding in, it moves up a frame every 30 ms
+/// until it rests on frame 10.
 class ExportStrip : public KeyButton {
     Q_OBJECT
 public:
@@ -18,6 +21,7 @@ public:
 
     void setFrame(int frame);
     int frame() const { return -y() / kFrameHeight; }
+    void setSliding(bool sliding);
 
     static constexpr int kFrameHeight = 26;
     static constexpr int kLastSlideFrame = 10;
@@ -35,6 +39,9 @@ private:
     /// Back to the resting frame when no export command set another (another
     /// mouse button, or released outside): the button must not stay pressed.
     void unpress();
+    void slideTick();
+
+    QTimer* slideTimer_;
 };
 
 /// \brief The progress bar picture (130 × 26), revealed by widening its box;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CommandButtons.h"
 #include "Drives.h"
+#include "FileBrowser.h"
+#include "FileReport.h"
 #include "image/ImageStore.h"
 #include "image/OpenWindowView.h"
 #include "output/ExportProgressView.h"
@@ -8,36 +11,20 @@
 #include "output/XlsxWorkbook.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QWidget>
-
-#include <functional>
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QTimer;
 
 namespace lumiset {
 
 class ExportForm;
-class ExportStrip;
-class FolderList;
 class LineControl;
-class PaletteSwatch;
-class PictureButton;
-class PreviewBox;
-class ProgressPicture;
 
 /// \brief The start-up window: drive, folder and file lists with the type
 /// filter and the path box, the file report with its preview and palette, and
 /// the open, export, help and stop buttons.
 ///
 /// It is the view through which the readers report on the opened file and
-/// through which the spreadsheet export shows its progress. Every control
+/// through which the spreadsheet export shows its progress. It builds its parts
+/// (the browser, the report, the command buttons) and wires them; every control
 /// carries its classic name as objectName.
 class OpenForm : public QWidget, public OpenWindowView, public ExportProgressView {
     Q_OBJECT
@@ -58,10 +45,10 @@ public:
     /// The export window; created on first use, it lives as long as this window.
     ExportForm& exportForm();
 
-    int selectedFileIndex() const { return selectedFileIndex_; }
-    QString selectedFileName() const { return selectedFileName_; }
-    QString fileListPath() const { return fileFolder_; }
-    QString filePattern() const { return pattern_; }
+    int selectedFileIndex() const { return browser_->chosenRow(); }
+    QString selectedFileName() const { return browser_->chosenName(); }
+    QString fileListPath() const { return browser_->folder(); }
+    QString filePattern() const { return browser_->pattern(); }
 
     void setStopRequested(bool requested) { stopRequested_ = requested; }
 
@@ -71,52 +58,55 @@ public:
     void setWorkbookFallbackFolder(const QString& folder) { workbookFallback_ = folder; }
 
     // What the readers write
-    void setReport(const QString& text) override;
-    QString report() const override { return reportText_; }
-    void setFileNameBox(const QString& name) override;
-    void setLabelText(OpenLabel label, const QString& text) override;
-    QString labelText(OpenLabel label) const override;
-    void setLabelVisible(OpenLabel label, bool visible) override;
-    void setPictureBox(const QImage& picture, const QRectF& rect, bool bordered) override;
-    void setPictureBoxVisible(bool visible) override;
+    void setReport(const QString& text) override { report_->setReport(text); }
+    QString report() const override { return report_->report(); }
+    void setFileNameBox(const QString& name) override { report_->setFileNameBox(name); }
+    void setLabelText(OpenLabel label, const QString& text) override { report_->setLabelText(label, text); }
+    QString labelText(OpenLabel label) const override { return report_->labelText(label); }
+    void setLabelVisible(OpenLabel label, bool visible) override { report_->setLabelVisible(label, visible); }
+    void setPictureBox(const QImage& picture, const QRectF& rect, bool bordered) override
+    {
+        report_->setPictureBox(picture, rect, bordered);
+    }
+    void setPictureBoxVisible(bool visible) override { report_->setPictureBoxVisible(visible); }
     void setDrawnPreview(const PointPreview& preview) override;
-    void setDrawnPreviewVisible(bool visible) override;
-    void setCrossVisible(bool visible) override;
-    void setSwatch(const Swatch& swatch) override;
-    void setSwatchVisible(bool visible) override;
-    bool exportEnabled() const override;
-    void setExportEnabled(bool enabled) override;
-    void setExportFrame(int frame) override;
-    void setSlideTimerActive(bool active) override;
-    bool showFileTicked() const override;
+    void setDrawnPreviewVisible(bool visible) override { report_->setDrawnPreviewVisible(visible); }
+    void setCrossVisible(bool visible) override { report_->setCrossVisible(visible); }
+    void setSwatch(const Swatch& swatch) override { report_->setSwatch(swatch); }
+    void setSwatchVisible(bool visible) override { report_->setSwatchVisible(visible); }
+    bool exportEnabled() const override { return commands_->exportEnabled(); }
+    void setExportEnabled(bool enabled) override { commands_->setExportEnabled(enabled); }
+    void setExportFrame(int frame) override { commands_->setExportFrame(frame); }
+    void setSlideTimerActive(bool active) override { commands_->setSlideTimerActive(active); }
+    bool showFileTicked() const override { return report_->showFileTicked(); }
     /// Modal box; tests replace it to record instead of blocking.
     void showMessage(MessageIcon icon, const QString& title, const QString& text) override;
-    void restoreOpenButton() override;
+    void restoreOpenButton() override { commands_->setOpenHeld(false); }
     void setBusyCursor(bool busy) override;
 
     // What the spreadsheet export shows while it runs
-    void setExportButtonFrame(ExportButtonFrame frame) override;
-    void setOpenButtonsVisible(bool visible) override;
+    void setExportButtonFrame(ExportButtonFrame frame) override { commands_->setExportButtonFrame(frame); }
+    void setOpenButtonsVisible(bool visible) override { commands_->setOpenButtonsVisible(visible); }
     void setBusyPointer(bool busy) override;
     void processEvents() override;
     bool stopRequested() const override { return stopRequested_; }
     void clearStopRequest() override { stopRequested_ = false; }
-    void setStopButtonActive(bool active) override;
-    void setProgressWidth(int width) override;
-    void setRemainingVisible(bool visible) override;
-    void setRemainingText(const QString& text) override;
-    void setSaving(bool saving) override;
+    void setStopButtonActive(bool active) override { commands_->setStopButtonActive(active); }
+    void setProgressWidth(int width) override { commands_->setProgressWidth(width); }
+    void setRemainingVisible(bool visible) override { commands_->setRemainingVisible(visible); }
+    void setRemainingText(const QString& text) override { commands_->setRemainingText(text); }
+    void setSaving(bool saving) override { commands_->setSaving(saving); }
     qint64 nowMilliseconds() override { return clock_.elapsed(); }
 
     /// Opens the entry \a row of the file list, as selecting it does.
-    void openListEntry(int row);
+    void openListEntry(int row) { browser_->chooseRow(row); }
     /// \brief Opens \a fileName of the folder shown as a click on it in the file
     /// list does, first switching the type filter to every file when it hides the name.
-    void selectFile(const QString& fileName);
+    void selectFile(const QString& fileName) { browser_->selectFile(fileName); }
     /// Shows the folder of the file \a path and opens the file there; false when it is no file.
-    bool openFile(const QString& path);
+    bool openFile(const QString& path) { return browser_->openFile(path); }
     /// A file was written at \a path: the file list shows it when it lies in the folder shown.
-    void fileWritten(const QString& path);
+    void fileWritten(const QString& path) { browser_->fileWritten(path); }
 
 signals:
     /// The export button was clicked (the export command).
@@ -128,7 +118,6 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     /// Shows the help window modally; tests replace it.
     virtual void showHelp();
     /// Shows the export window modally; tests replace it. After a failed
@@ -136,79 +125,30 @@ protected:
     virtual void showExportWindow(bool keepRegion);
 
 private:
-    void buildControls();
+    void buildControls(DriveSource drives);
     void enterStartFolder(const QString& startFolder);
     void layoutControls();
 
-    void patternChosen(int index);
-    void driveChanged(int index);
-    void readDrives();
-    bool enterDrive(int index);
-    void driveFallback(const QString& firstLine);
-    void folderChosen(const QString& folder);
-    void folderChanged();
-    void refreshFiles();
-    void fileSelected(int row);
-    void openSelected();
-    void pathEntered();
-    void slideTick();
+    /// Opens \a entry of \a folder; an empty entry when none is chosen.
+    void openEntry(const QString& folder, const QString& entry);
     void exportCommand();
     /// False when the workbook could not be written (the user was told why).
     bool writeSpreadsheet();
-    void placePictureBox();
-    void placeLines();
-    QString driveRoot() const;
-    QLabel* labelWidget(OpenLabel label) const;
-    QString errorLine(const QString& folder, bool driveRoot) const;
 
     Workspace workspace_;
     ExportForm* exportForm_ = nullptr;
-    DriveSource driveSource_;
-    QList<DriveEntry> drives_;
-    QHash<QString, QString> driveFolders_; ///< last folder shown on each drive
-    int currentDrive_ = -1;
-    QString fileFolder_;
-    QString pattern_ = QStringLiteral("*.bmp");
-    QString reportText_;
-    QString labelTexts_[3];
-    QRectF pictureRect_{0, 0, kPreviewBandWidth, kPreviewBandHeight};
-    int selectedFileIndex_ = -1;
-    QString selectedFileName_;
     bool stopRequested_ = false;
     bool exporting_ = false;
     QElapsedTimer clock_;
     DocumentOpener documentOpener_;
     QString workbookFallback_;
-    bool fileOpenedOnPress_ = false;
     int busyDepth_ = 0;
 
-    QComboBox* driveList_ = nullptr;
-    FolderList* folderList_ = nullptr;
-    QListWidget* fileList_ = nullptr;
-    QComboBox* filterBox_ = nullptr;
-    QLineEdit* pathBox_ = nullptr;
-    QLineEdit* fileNameBox_ = nullptr;
-    QCheckBox* showFileBox_ = nullptr;
-    QPlainTextEdit* reportBox_ = nullptr;
-    QLabel* sizeCaption_ = nullptr;
-    QLabel* driveCaption_ = nullptr;
-    QLabel* noticeLabel_ = nullptr;
-    QLabel* remainingLabel_ = nullptr;
-    QLabel* fileCaption_ = nullptr;
-    PictureButton* openButton_ = nullptr;
-    PictureButton* helpButton_ = nullptr;
-    PictureButton* stopButton_ = nullptr;
-    QWidget* exportSlot_ = nullptr;
-    ExportStrip* exportStrip_ = nullptr;
-    ProgressPicture* progressBar_ = nullptr;
-    PaletteSwatch* paletteSwatch_ = nullptr;
-    PreviewBox* pictureBox_ = nullptr;
-    PreviewBox* drawnPreview_ = nullptr;
-    LineControl* crossDown_ = nullptr;
-    LineControl* crossUp_ = nullptr;
+    FileBrowser* browser_ = nullptr;
+    FileReport* report_ = nullptr;
+    CommandButtons* commands_ = nullptr;
     static constexpr int kGripStrokes = 4;
     LineControl* gripStrokes_[kGripStrokes] = {};
-    QTimer* slideTimer_ = nullptr;
 };
 
 } // namespace lumiset
