@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Drives.h"
+#include "common/BusyCursor.h"
 #include "image/ImageStore.h"
 #include "image/OpenWindowView.h"
 #include "output/ExportProgressView.h"
@@ -180,7 +181,7 @@ private:
     DocumentOpener documentOpener_;
     QString workbookFallback_;
     bool fileOpenedOnPress_ = false;
-    int busyDepth_ = 0;
+    BusyCursor busyCursor_;
 
     QComboBox* driveList_ = nullptr;
     FolderList* folderList_ = nullptr;
