@@ -112,4 +112,16 @@ void LineControl::paintEvent(QPaintEvent*)
     p.drawLine(QPointF(from_) - origin + QPointF(0.5, 0.5), QPointF(to_) - origin + QPointF(0.5, 0.5));
 }
 
+QWidget* colourPanel(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(geometry);
+    panel->setAutoFillBackground(true);
+    QPalette filled = panel->palette();
+    filled.setColor(QPalette::Window, colour);
+    panel->setPalette(filled);
+    return panel;
+}
+
 } // namespace lumiset

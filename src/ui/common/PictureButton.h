@@ -86,4 +86,8 @@ private:
     QColor colour_;
 };
 
+/// A plain panel of one colour named \a name at \a geometry on \a parent: the
+/// views' viewports, the white panel of the row bounds.
+QWidget* colourPanel(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour);
+
 } // namespace lumiset

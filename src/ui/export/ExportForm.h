@@ -1,84 +1,35 @@
 #pragma once
 
 #include "common/Artwork.h"
+#include "common/BusyCursor.h"
+#include "output/CsvExport.h"
 #include "output/ExportState.h"
-#include "output/RegionEditor.h"
 #include "output/SelectionMath.h"
 
 #include <QDialog>
-#include <QLabel>
 
 class QCheckBox;
-class QLineEdit;
-class QRadioButton;
-class QScrollBar;
 class QTimer;
 
 namespace lumiset {
 
-class ArtView;
-class ImageView;
+class ImagePanel;
 class LineControl;
+class MeasurePanel;
 class PictureButton;
-class SelectionFrame;
-class ZoomView;
-
-/// \brief Tells whether a press and release make a click: the left button,
-/// pressed on the widget and let go over it, as a push button counts one.
-class LeftClick {
-public:
-    void press(const QMouseEvent* event);
-    /// True when this release completes a click on a widget of \a size.
-    bool release(const QMouseEvent* event, QSize size);
-
-private:
-    bool armed_ = false;
-};
-
-/// \brief A label that reports clicks (the formula of the luminance measure);
-/// one given the focus reports Enter and the space bar too, and shows the focus mark.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    LeftClick click_;
-};
-
-/// \brief The reading progress bar, revealed from the left by widening its box.
-class ReadingBar : public QWidget {
-    Q_OBJECT
-public:
-    static constexpr int kLength = 466;
-    static constexpr int kHeight = 26;
-    explicit ReadingBar(QWidget* parent = nullptr);
-signals:
-    void clicked();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    LeftClick click_;
-};
+class PixelReadout;
+class ReadingProgress;
+class RegionControls;
+class ZoomPanel;
 
 /// \brief The modal export window: the picture with its selection frame, the
 /// region magnified, the region's bounds, the measure and the commands.
 ///
+/// Each of those is a part of its own; the window builds them, wires them to
+/// one another and to the workspace, and runs the start-up and the commands.
 /// One object lives for the run: each showing runs the start-up again, while
-/// `zoom_` and `progressPos_` carry over, and the pixels are read only once per
-/// opened file.
+/// the zoom and the reading progress carry over, and the pixels are read only
+/// once per opened file.
 class ExportForm : public QDialog {
     Q_OBJECT
 public:
@@ -99,10 +50,10 @@ public:
 
     /// Magnification of the zoomed view, in screen pixels per point; kept
     /// between showings. Takes effect at the next drawZoomedRegion().
-    int zoom() const { return zoom_; }
-    void setZoom(int zoom) { zoom_ = zoom; }
+    int zoom() const;
+    void setZoom(int zoom);
     /// True while a mouse drag on the image view is selecting a region.
-    bool dragging() const { return !newSelectionPending_; }
+    bool dragging() const;
 
     /// One tick of the reading timer: reads the pixels the first time, then draws and stops.
     void startupTick();
@@ -116,7 +67,7 @@ public:
     /// Redraws the zoomed view of the region at the current zoom.
     void drawZoomedRegion();
 
-    art::ZoomGlyph zoomPointer() const { return zoomPointer_; }
+    art::ZoomGlyph zoomPointer() const;
     Workspace& workspace() { return ws_; }
 
 signals:
@@ -145,127 +96,46 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void done(int result) override;
 
 private:
-    /// The window's scroll bars: the two views' own and the region's four.
-    enum class Bar { ImageX, ImageY, LastColumn, FirstColumn, LastRow, FirstRow, ZoomX, ZoomY };
-
     void buildControls();
     void formLoad();
     void readPixels();
-    void setProgressWidth(int width);
-
-    void barChanged(Bar bar, bool dragging);
-    void boundBarMoved(RegionField field);
-    QScrollBar* boundBar(RegionField field) const;
-    QLineEdit* regionBox(RegionField field) const;
-    RegionEditor regionEditor();
-    void applyRegionChange(const RegionChange& change);
-    void zoomAfterChange();
     void placeFrame();
-    void setBox(QLineEdit* box, const QString& text);
-    void regionTyped(RegionField field);
-    /// A box the user is done with shows the bound in force again.
-    void settleBox(RegionField field);
-    void settleBoxes();
-
-    void selectOption(int n);
-    void optionClicked(int n);
-    void weightClicked(int which);
-    void layoutFormula(int from);
-
-    void picturePressed(int buttons, QPointF pos);
-    void pictureMoved(int buttons, QPointF pos);
-    void pictureReleased(int button, QPointF pos);
-    void startDrag(QPoint anchor);
-    void zoomPressed(int buttons, QPointF pos);
-    void zoomMoved(int buttons, QPointF pos);
-    void showReadout(int column, int row, ReadoutView view);
-    void setZoomPointer(art::ZoomGlyph glyph);
-
+    /// The region has changed: the zoomed view follows, unless a drag is under way.
+    void zoomAfterChange();
+    void showReadout(QPoint point, ReadoutView view);
+    void measureChosen(int measure);
+    /// Asks for the weight of component \a which (0 red, 1 green, 2 blue).
+    void changeWeight(int which);
     void exportToTable();
     void saveCsv();
-
-    void applyResizeRule();
     void placeGrip();
-    /// The pointer while the window works: the hourglass by default, the arrow
-    /// with hourglass where the window stays usable between short redraws.
-    void setBusy(bool busy, Qt::CursorShape shape = Qt::WaitCursor);
-    /// A drag whose release never came (focus taken by a popup, pointer let go
-    /// outside the window) ends, so the next drag starts a new region.
-    void dragLost();
 
     Workspace& ws_;
     Selection& sel_;
-    QLineEdit* typingBox_ = nullptr; ///< the box whose own input is being applied
     bool wedge_ = false;
     bool readFailed_ = false;
     bool keepRegion_ = false;
-    art::ZoomGlyph zoomPointer_ = art::ZoomGlyph::Plain;
-    int busyDepth_ = 0;
-
-    // State that lives as long as the window object.
-    qint32 zoom_ = 0;
-    float progressPos_ = 0;
-    float progressStep_ = 0;
-    qint32 pointerColumn_ = 0;
-    qint32 pointerRow_ = 0;
-    qint32 anchorColumn_ = 0;
-    qint32 anchorRow_ = 0;
-    bool newSelectionPending_ = true;
-    bool pulseRising_ = true;
-    int pulseLevel_ = 70;
+    /// The hourglass while the window works; the arrow with hourglass where it
+    /// stays usable between short redraws.
+    BusyCursor busy_;
 
     QTimer* readingTimer_ = nullptr;
     QTimer* pulseTimer_ = nullptr;
-    ReadingBar* progressBar_ = nullptr;
-    ArtView* progressFrame_ = nullptr;
-    QWidget* imageViewport_ = nullptr;
-    ImageView* imageView_ = nullptr;
-    SelectionFrame* selectionFrame_ = nullptr;
-    QWidget* zoomViewport_ = nullptr;
-    ZoomView* zoomView_ = nullptr;
-    QScrollBar* imageHScroll_ = nullptr;
-    QScrollBar* imageVScroll_ = nullptr;
-    QScrollBar* lastColumnBar_ = nullptr;
-    QScrollBar* firstColumnBar_ = nullptr;
-    QScrollBar* lastRowBar_ = nullptr;
-    QScrollBar* firstRowBar_ = nullptr;
-    QScrollBar* zoomHScroll_ = nullptr;
-    QScrollBar* zoomVScroll_ = nullptr;
-    QLineEdit* firstRowBox_ = nullptr;
-    QLineEdit* lastRowBox_ = nullptr;
-    QLineEdit* firstColumnBox_ = nullptr;
-    QLineEdit* lastColumnBox_ = nullptr;
-    QLineEdit* columnCountBox_ = nullptr;
-    QLineEdit* rowCountBox_ = nullptr;
-    QRadioButton* measureButtons_[7] = {}; ///< indexed by measure, 1 … 6
-    ClickLabel* formulaCaption_ = nullptr;
-    ClickLabel* redWeightLabel_ = nullptr;
-    ClickLabel* greenCaption_ = nullptr;
-    ClickLabel* greenWeightLabel_ = nullptr;
-    ClickLabel* blueCaption_ = nullptr;
-    ClickLabel* blueWeightLabel_ = nullptr;
-    QLabel* readoutPanel_ = nullptr;
-    QLabel* zoomCaption_ = nullptr;
-    QLabel* readoutColumn_ = nullptr;
-    QLabel* readoutRow_ = nullptr;
-    QLabel* readoutRed_ = nullptr;
-    QLabel* readoutGreen_ = nullptr;
-    QLabel* readoutBlue_ = nullptr;
-    QLabel* greyCaption_ = nullptr;
-    QLabel* readoutBrightness_ = nullptr;
-    QLabel* measureCaption_ = nullptr; ///< "ВЫВЕСТИ :"
+    ReadingProgress* progress_ = nullptr;
+    MeasurePanel* measure_ = nullptr;
+    RegionControls* region_ = nullptr;
+    PixelReadout* readout_ = nullptr;
+    ImagePanel* picture_ = nullptr;
+    ZoomPanel* zoomPanel_ = nullptr;
     PictureButton* exportButton_ = nullptr;
     PictureButton* csvButton_ = nullptr;
     PictureButton* cancelButton_ = nullptr;
     PictureButton* helpButton_ = nullptr;
     QCheckBox* colourCellsBox_ = nullptr; ///< colour the cells like their points
-    LineControl* upperConnector_ = nullptr;
-    LineControl* lowerConnector_ = nullptr;
     LineControl* gripLines_[6] = {};
 };
 

@@ -7,10 +7,9 @@
 
 namespace lumiset {
 
-int buttonMask(Qt::MouseButtons buttons)
+Qt::MouseButtons viewButtons(Qt::MouseButtons buttons)
 {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
+    return buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
 }
 
 SelectionFrame::SelectionFrame(QWidget* parent) : QWidget(parent)
@@ -113,7 +112,7 @@ void ImageView::paintEvent(QPaintEvent* event)
 
 void ImageView::mousePressEvent(QMouseEvent* event)
 {
-    emit pressed(buttonMask(event->buttons()), event->position());
+    emit pressed(viewButtons(event->buttons()), event->position());
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -123,12 +122,12 @@ void ImageView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ImageView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit moved(buttonMask(event->buttons()), event->position());
+    emit moved(viewButtons(event->buttons()), event->position());
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit released(buttonMask(event->button()), event->position());
+    emit released(event->button(), event->position());
 }
 
 } // namespace lumiset

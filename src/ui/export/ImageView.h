@@ -45,9 +45,9 @@ public:
     SelectionFrame* frame() const { return frame_; }
 
 signals:
-    void pressed(int buttons, QPointF pos);
-    void moved(int buttons, QPointF pos);
-    void released(int button, QPointF pos);
+    void pressed(Qt::MouseButtons buttons, QPointF pos);
+    void moved(Qt::MouseButtons buttons, QPointF pos);
+    void released(Qt::MouseButton button, QPointF pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,7 +62,8 @@ private:
     SelectionFrame* frame_ = nullptr;
 };
 
-/// Mouse buttons as the program's handlers count them: 1 left, 2 right, 4 middle, summed.
-int buttonMask(Qt::MouseButtons buttons);
+/// The buttons held that the views act on: the left, right and middle ones;
+/// the others (back, forward) are ignored.
+Qt::MouseButtons viewButtons(Qt::MouseButtons buttons);
 
 } // namespace lumiset

@@ -64,7 +64,7 @@ void ZoomView::paintEvent(QPaintEvent* event)
 
 void ZoomView::mousePressEvent(QMouseEvent* event)
 {
-    emit pressed(buttonMask(event->buttons()), event->position());
+    emit pressed(viewButtons(event->buttons()), event->position());
 }
 
 void ZoomView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -76,7 +76,7 @@ void ZoomView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ZoomView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit moved(buttonMask(event->buttons()), event->position());
+    emit moved(viewButtons(event->buttons()), event->position());
 }
 
 } // namespace lumiset

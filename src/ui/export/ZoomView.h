@@ -23,8 +23,8 @@ public:
     int zoom() const { return zoom_; }
 
 signals:
-    void pressed(int buttons, QPointF pos);
-    void moved(int buttons, QPointF pos);
+    void pressed(Qt::MouseButtons buttons, QPointF pos);
+    void moved(Qt::MouseButtons buttons, QPointF pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

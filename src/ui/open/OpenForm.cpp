@@ -57,11 +57,7 @@ OpenForm::OpenForm(const QString& startFolder, DriveSource drives, QWidget* pare
     enterStartFolder(startFolder);
 }
 
-OpenForm::~OpenForm()
-{
-    while (busyDepth_ > 0)
-        setBusyCursor(false);
-}
+OpenForm::~OpenForm() = default; // the busy cursor takes down what the window left up
 
 void OpenForm::buildControls(DriveSource drives)
 {
@@ -209,13 +205,10 @@ void OpenForm::showMessage(MessageIcon icon, const QString& title, const QString
 
 void OpenForm::setBusyCursor(bool busy)
 {
-    if (busy) {
-        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-        ++busyDepth_;
-    } else if (busyDepth_ > 0) {
-        QGuiApplication::restoreOverrideCursor();
-        --busyDepth_;
-    }
+    if (busy)
+        busyCursor_.show(Qt::BusyCursor);
+    else
+        busyCursor_.hide();
 }
 
 // ---- what the spreadsheet export shows ------------------------------------

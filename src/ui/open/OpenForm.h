@@ -4,6 +4,7 @@
 #include "Drives.h"
 #include "FileBrowser.h"
 #include "FileReport.h"
+#include "common/BusyCursor.h"
 #include "image/ImageStore.h"
 #include "image/OpenWindowView.h"
 #include "output/ExportProgressView.h"
@@ -142,7 +143,7 @@ private:
     QElapsedTimer clock_;
     DocumentOpener documentOpener_;
     QString workbookFallback_;
-    int busyDepth_ = 0;
+    BusyCursor busyCursor_;
 
     FileBrowser* browser_ = nullptr;
     FileReport* report_ = nullptr;

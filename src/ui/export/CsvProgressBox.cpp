@@ -1,0 +1,37 @@
+#include "CsvProgressBox.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+
+namespace lumiset {
+
+namespace {
+constexpr int kSteps = 1000;
+}
+
+CsvError writeCsvShowingProgress(QWidget* parent, Workspace& ws, const QString& answer, int delayMs)
+{
+    QProgressDialog progress(QStringLiteral("Запись файла CSV…"), QStringLiteral("Остановить"), 0, kSteps, parent);
+    progress.setObjectName(QStringLiteral("CsvProgress"));
+    progress.setWindowTitle(csvPromptTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(delayMs); // shorter writes show no box
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    QElapsedTimer clock;
+    clock.start();
+    const CsvError error = csvCommand(ws, answer, QLocale(), [&](qint64 done, qint64 total) {
+        progress.setValue(int(done * kSteps / qMax<qint64>(total, 1)));
+        const qint64 secondsLeft = qint64(
+            double(clock.elapsed()) * double(total - done) / double(qMax<qint64>(done, 1)) / 1000.0 + 0.5);
+        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft)
+                              + QStringLiteral(" с"));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    progress.close();
+    return error;
+}
+
+} // namespace lumiset
