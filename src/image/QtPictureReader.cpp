@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "PnmReader.h"
 #include "QtDecoder.h"
+#include "ReaderMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +15,6 @@
 namespace lumiset {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool startsWith(const std::uint8_t* head, qint64 length, const char* signature, qint64 offset = 0)
 {
@@ -66,7 +65,7 @@ QString decoderReason(QImageReader::ImageReaderError error)
 
 QString decoderNotice(QImageReader::ImageReaderError error)
 {
-    return QStringLiteral("Изображение не удаётся декодировать:") + kCrLf + decoderReason(error);
+    return readerMessage(ReaderMessage::DecodeFailed, decoderReason(error)).text;
 }
 
 void resetDecodedHeader(ImageStore& s)
@@ -222,13 +221,12 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
                              + QStringLiteral(", показан первый."));
 
     if (facts.floating) {
-        d.notice = QStringLiteral("Изображение с отсчётами с плавающей точкой") + kCrLf
-            + QStringLiteral("не поддерживается.");
+        d.notice = readerMessage(ReaderMessage::FloatSamples).text;
         return d;
     }
     if (s.pixelKind() == PixelKind::Unsupported) {
-        d.notice = QStringLiteral("Глубина цвета ") + integerText(facts.bits) + bitsWord(facts.bits)
-            + QStringLiteral(" на канал") + kCrLf + QStringLiteral("не поддерживается.");
+        d.notice = readerMessage(ReaderMessage::ChannelDepthUnsupported, integerText(facts.bits) + bitsWord(facts.bits))
+                       .text;
         return d;
     }
     if (pnm.magic != 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/UserMessage.h"
 #include "output/ExportState.h"
 #include "output/PointValues.h"
 
@@ -10,12 +11,6 @@
 #include <functional>
 
 namespace lumiset {
-
-/// \brief A message box of the program: title and text (lines joined by CR LF).
-struct UserMessage {
-    QString title;
-    QString text;
-};
 
 enum class CsvError {
     None,

@@ -29,8 +29,8 @@ inline PictureLoader fixedLoader(PictureResult::Status status)
 {
     const bool loaded = status == PictureResult::Status::Loaded;
     return [=] {
-        return PictureResult{status, loaded ? QImage(1, 1, QImage::Format_RGB32) : QImage(), 57,
-                             "Ошибка ввода-вывода устройства"};
+        return PictureResult{status, loaded ? QImage(1, 1, QImage::Format_RGB32) : QImage(),
+                             ReaderMessage::DeviceError};
     };
 }
 
