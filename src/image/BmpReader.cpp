@@ -108,7 +108,8 @@ Swatch readBmpPalette(ImageStore& s, ByteSource& source)
         s.PaletteRGB[i][0] = cur.u8(entry + 2);
         s.PaletteRGB[i][1] = cur.u8(entry + 1);
         s.PaletteRGB[i][2] = cur.u8(entry);
-        swatch.cells[i] = qRgb(int(s.PaletteRGB[i][0]), int(s.PaletteRGB[i][1]), int(s.PaletteRGB[i][2]));
+        const auto c = s.paletteColour(i);
+        swatch.cells[i] = qRgb(c[0], c[1], c[2]);
     }
     return swatch;
 }

@@ -154,6 +154,8 @@ struct ImageStore {
     /// \brief Colour of the pixel (column, row) after loading, whatever the file kind;
     /// grey and colour samples scaled from 0..sampleMaximum() to 0..255.
     std::array<std::uint8_t, 3> rgb(int column, int row) const;
+    /// \brief Palette entry \a index (0..255) as bytes: red, green, blue.
+    std::array<std::uint8_t, 3> paletteColour(int index) const;
     void clearPalette() { PaletteRGB = {}; }
 };
 

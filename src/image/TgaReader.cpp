@@ -148,8 +148,8 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
         // The swatch shows the map from its last entry backwards, only entries the file defines.
         Swatch swatch;
         for (int n = 0; n < count; ++n) {
-            const auto& e = s.PaletteRGB[count - 1 - n];
-            swatch.cells[n] = qRgb(int(e[0]), int(e[1]), int(e[2]));
+            const auto c = s.paletteColour(count - 1 - n);
+            swatch.cells[n] = qRgb(c[0], c[1], c[2]);
         }
         showSwatch(view, swatch);
         break;
