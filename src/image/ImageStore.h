@@ -69,6 +69,21 @@ enum class DecodedColour {
     Colour,     ///< red, green, blue
 };
 
+/// \brief How far the opened picture has come.
+enum class ImageState {
+    NoPicture,    ///< nothing opened
+    HeaderRead,   ///< a reader took the header; the pixels are not read yet
+    PixelsLoaded, ///< the tables hold the pixels
+    Shown,        ///< the export window has drawn them
+};
+
+/// \brief The state after one tick of the export window's reading timer, which
+/// reads the pixels of a read header and then draws them.
+constexpr ImageState nextImageState(ImageState state)
+{
+    return state == ImageState::Shown ? state : ImageState(int(state) + 1);
+}
+
 /// \brief The one shared description of the currently opened picture.
 ///
 /// It lives for the whole run and is overwritten by the next file. Field names
@@ -77,7 +92,7 @@ struct ImageStore {
     QString FilePath;
     QString FileSignature = QStringLiteral("  "); ///< "BM"/"BA" = BMP, "TG" = TGA, "QT" = decoded by Qt
     qint64 FileLength = 0;
-    int ImageState = 0; ///< 0 nothing opened, 1 header read, 2+ pixels loaded
+    lumiset::ImageState ImageState = lumiset::ImageState::NoPicture;
 
     int ImageWidth = 0;
     int ImageHeight = 0;

@@ -120,7 +120,7 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
         view.setReport(QString());
         reader.open(store, view, file);
         outcome = reader.outcome;
-        store.ImageState = 1;
+        store.ImageState = ImageState::HeaderRead;
         break;
     }
     if (outcome == OpenOutcome::Ignored)

@@ -548,7 +548,7 @@ void ExportForm::formLoad()
         selectOption(MeasureMean);
     else
         selectOption(MeasureRed); // true colour of any depth reads as its components
-    progressFrame_->setVisible(img.ImageState == 1);
+    progressFrame_->setVisible(img.ImageState == ImageState::HeaderRead);
     newSelectionPending_ = true;
     if (!keepRegion_ || checkRegion(img, sel_) == RegionError::OutsideImage)
         sel_ = defaultSelection(W, H);
@@ -591,11 +591,11 @@ void ExportForm::startupTick()
     wedge_ = true;
     update(QRect(192, 144, 162, 40));
     ImageStore& img = ws_.image;
-    if (img.ImageState == 1) {
+    if (img.ImageState == ImageState::HeaderRead) {
         readPixels();
         if (readFailed_)
             return;
-    } else if (img.ImageState > 1) {
+    } else if (img.ImageState > ImageState::HeaderRead) {
         readingTimer_->stop();
         drawImage();
         fitImage();
@@ -604,7 +604,7 @@ void ExportForm::startupTick()
     imageViewport_->show();
     if (firstTick)
         imageView_->setFocus(Qt::OtherFocusReason);
-    ++img.ImageState;
+    img.ImageState = nextImageState(img.ImageState);
 }
 
 void ExportForm::setProgressWidth(int width)

@@ -321,7 +321,7 @@ void OpenForm::enterStartFolder(const QString& startFolder)
     }
     folderChanged();
 
-    workspace_.image.ImageState = 0;
+    workspace_.image.ImageState = ImageState::NoPicture;
     workspace_.ExportCancelled = true;
     openButton_->setHeld(false);
     disableExport(*this);
