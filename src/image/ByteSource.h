@@ -82,7 +82,8 @@ enum class ByteOrder { LittleEndian, BigEndian };
 
 /// \brief Field reads at 0-based offsets: the only code that decodes binary
 /// header fields (BMP, TGA, and the PNG, JPEG and TIFF fields Qt's answer lacks).
-/// PNM's text header is read by its own cursor over the same ByteSource.
+/// Elsewhere the first bytes are only compared with format signatures, PNM's
+/// text header has a cursor of its own, and the loaders copy whole pixel rows.
 class ByteCursor {
 public:
     explicit ByteCursor(ByteSource& source, ByteOrder order = ByteOrder::LittleEndian) : source_(source), order_(order)

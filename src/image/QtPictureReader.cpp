@@ -1,6 +1,5 @@
 #include "QtPictureReader.h"
 
-#include "ByteSource.h"
 #include "DecodedHeaderProbe.h"
 #include "MemoryBudget.h"
 #include "NumberText.h"
