@@ -74,7 +74,7 @@ int main(int argc, char* argv[])
     double open = 1e300;
     for (int i = 0; i < 3; ++i) {
         bench::releasePlanes(ws.image);
-        ws.image.ImageState = 1;
+        ws.image.ImageState = ImageState::HeaderRead;
         open = std::min(open, bestOf(1, [&] {
                             form.showWindow();
                             form.startupTick();

@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     ImageStore store;
     // Unticked: the preview is not part of what this child measures.
     bench::openForBench(store, args[1], false);
-    if (store.ImageState != 1) { // no reader took the file
+    if (store.ImageState != ImageState::HeaderRead) { // no reader took the file
         std::fprintf(stderr, "bench_load_memory: %s did not open as a picture\n", qPrintable(args[1]));
         return 1;
     }

@@ -44,7 +44,7 @@ bool openBytes(ImageStore& store, RecordingOpenView& view, MemoryByteSource& sou
         openBmp(store, view, source, loader);
     else
         openTga(store, view, source);
-    store.ImageState = 1;
+    store.ImageState = ImageState::HeaderRead;
     consumeView(view);
     return true;
 }

@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     if (loadPixels(ws.image) != LoadResult::Loaded)
         return 0;
-    ws.image.ImageState = 2;
+    ws.image.ImageState = ImageState::PixelsLoaded;
 
     // A small region in the bottom right corner: the last row and column of the
     // tables are where a wrong stride or row order shows.

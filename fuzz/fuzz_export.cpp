@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     if (loadPixels(ws.image, source) != LoadResult::Loaded)
         return 0;
-    ws.image.ImageState = 2;
+    ws.image.ImageState = ImageState::PixelsLoaded;
 
     ws.selection.SelColumnFrom = data[2];
     ws.selection.SelColumnTo = data[3];

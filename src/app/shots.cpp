@@ -53,9 +53,11 @@ protected:
             return;
         }
         lumiset::Workspace& ws = workspace();
-        if (keepRegion || (ws.image.ImageState < 2 && lumiset::loadPixels(ws.image) != lumiset::LoadResult::Loaded))
+        if (keepRegion
+            || (ws.image.ImageState < lumiset::ImageState::PixelsLoaded
+                && lumiset::loadPixels(ws.image) != lumiset::LoadResult::Loaded))
             return; // cancelled
-        ws.image.ImageState = 2;
+        ws.image.ImageState = lumiset::ImageState::PixelsLoaded;
         ws.selection = {1, std::min(ws.image.ImageWidth, lumiset::kMaxExportColumns), 1, ws.image.ImageHeight};
         ws.ColorPointCount = lumiset::countColorPoints(ws.image, ws.selection);
         lumiset::prepareExportRequest(ws, false);
@@ -171,7 +173,7 @@ int main(int argc, char* argv[])
                 // Read now: the picture's folder goes, and the fallback does not exist.
                 lumiset::ImageStore& image = form.workspace().image;
                 if (lumiset::loadPixels(image) == lumiset::LoadResult::Loaded)
-                    image.ImageState = 2;
+                    image.ImageState = lumiset::ImageState::PixelsLoaded;
                 form.setWorkbookFallbackFolder(QDir(hooks.folder).filePath(QStringLiteral("missing")));
                 QDir(hooks.folder).removeRecursively();
             }

@@ -283,7 +283,7 @@ int exportCommand(const QStringList& args)
         std::fprintf(stderr, "lumiset-cli: cannot read the pixels of %s\n", qPrintable(path));
         return kExitCannotOpen;
     }
-    ws.image.ImageState = 2;
+    ws.image.ImageState = lumiset::ImageState::PixelsLoaded;
 
     ws.selection = lumiset::defaultSelection(ws.image.ImageWidth, ws.image.ImageHeight);
     if (haveFrom) {

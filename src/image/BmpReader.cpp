@@ -4,6 +4,7 @@
 #include "MemoryBudget.h"
 #include "NumberText.h"
 #include "PointPreview.h"
+#include "ReaderMessages.h"
 
 #include <QIODevice>
 #include <QImageReader>
@@ -14,8 +15,6 @@
 namespace lumiset {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The row-padding rule rounds as everything else does, then keeps the result
 // inside the 32-bit field it lands in.
@@ -48,7 +47,7 @@ bool computePaletteEntrySize(ImageStore& s)
 
 void reportOverflow(OpenWindowView& view)
 {
-    view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"), QStringLiteral("Ошибка №6 Переполнение"));
+    showReaderMessage(view, MessageIcon::Critical, ReaderMessage::Overflow);
     disableExport(view);
 }
 
@@ -60,8 +59,7 @@ PictureResult loadPictureWithQt(const ByteSource& source)
     auto device = source.openDevice();
     if (!device || !device->isOpen()) {
         result.status = PictureResult::Status::Failed;
-        result.errorNumber = 53;
-        result.errorText = QStringLiteral("Файл не найден");
+        result.error = ReaderMessage::FileNotFound;
         return result;
     }
     QImageReader reader(device.get());
@@ -73,8 +71,7 @@ PictureResult loadPictureWithQt(const ByteSource& source)
     }
     if (reader.error() == QImageReader::DeviceError) {
         result.status = PictureResult::Status::Failed;
-        result.errorNumber = 57;
-        result.errorText = QStringLiteral("Ошибка ввода-вывода устройства");
+        result.error = ReaderMessage::DeviceError;
         return result;
     }
     result.status = PictureResult::Status::Rejected;
@@ -111,7 +108,8 @@ Swatch readBmpPalette(ImageStore& s, ByteSource& source)
         s.PaletteRGB[i][0] = cur.u8(entry + 2);
         s.PaletteRGB[i][1] = cur.u8(entry + 1);
         s.PaletteRGB[i][2] = cur.u8(entry);
-        swatch.cells[i] = qRgb(int(s.PaletteRGB[i][0]), int(s.PaletteRGB[i][1]), int(s.PaletteRGB[i][2]));
+        const auto c = s.paletteColour(i);
+        swatch.cells[i] = qRgb(c[0], c[1], c[2]);
     }
     return swatch;
 }
@@ -229,9 +227,7 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     if (show) {
         const PictureResult picture = loader ? loader() : loadPictureWithQt(source);
         if (picture.status == PictureResult::Status::Failed) {
-            view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"),
-                             QStringLiteral("Ошибка №") + integerText(picture.errorNumber) + QLatin1Char(' ')
-                                 + picture.errorText);
+            showReaderMessage(view, MessageIcon::Critical, picture.error);
             disableExport(view);
             return;
         }
@@ -240,10 +236,8 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
                 view.restoreOpenButton();
                 showEmptyPreview(view);
                 disableExport(view);
-                view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неподдерживаемая версия формата BMP"),
-                                 QStringLiteral("Формат BMP файла c ") + integerText(s.BitsPerPixel)
-                                     + QStringLiteral(" бит на пиксель не поддерживается.") + kCrLf
-                                     + QStringLiteral("Возможно только 8 бит или 24 бита на пиксель."));
+                showReaderMessage(view, MessageIcon::Exclamation, ReaderMessage::BmpDepthUnsupported,
+                                  integerText(s.BitsPerPixel));
                 emptyPictureBox(view);
                 return;
             }
@@ -251,10 +245,8 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
             view.setDrawnPreviewVisible(false);
             if (s.CompressionType != 0) {
                 view.setCrossVisible(true);
-                view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неподдерживаемая версия формата BMP"),
-                                 QStringLiteral("Формат BMP файла cо сжатием ") + integerText(s.CompressionType)
-                                     + QStringLiteral(" не поддерживается.") + kCrLf
-                                     + QStringLiteral("Возможно только 8 бит или 24 бита на пиксель."));
+                showReaderMessage(view, MessageIcon::Exclamation, ReaderMessage::BmpCompressionRejected,
+                                  integerText(s.CompressionType));
                 disableExport(view);
                 emptyPictureBox(view);
                 return;
@@ -292,17 +284,13 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         disableExport(view);
         const QString colours = powerOfTwoText(s.BitsPerPixel);
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
-        view.setLabelText(OpenLabel::Notice,
-                          colours + QStringLiteral("-ти цветное изображение") + kCrLf
-                              + QStringLiteral("не поддерживается."));
+        view.setLabelText(OpenLabel::Notice, readerMessage(ReaderMessage::BmpColoursUnsupported, colours).text);
         view.setLabelVisible(OpenLabel::Notice, true);
         return;
     }
 
     if (s.CompressionType != 0) {
-        view.showMessage(MessageIcon::None, QStringLiteral("Не поддерживаемый формат"),
-                         QStringLiteral("Изображение с типом сжатия ") + integerText(s.CompressionType) + kCrLf
-                             + QStringLiteral("            не поддерживается"));
+        showReaderMessage(view, MessageIcon::None, ReaderMessage::BmpCompressed, integerText(s.CompressionType));
         disableExport(view);
     } else {
         armExport(view);

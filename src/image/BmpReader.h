@@ -2,6 +2,7 @@
 
 #include "ImageStore.h"
 #include "OpenWindowView.h"
+#include "ReaderMessages.h"
 
 #include <QImage>
 
@@ -20,8 +21,7 @@ struct PictureResult {
     };
     Status status = Status::Rejected;
     QImage image;
-    int errorNumber = 0; ///< for Failed
-    QString errorText;   ///< for Failed
+    ReaderMessage error = ReaderMessage::DeviceError; ///< for Failed
 };
 
 using PictureLoader = std::function<PictureResult()>;

@@ -124,4 +124,18 @@ qint32 ByteCursor::i32le(qint64 offset)
     return static_cast<qint32>(v);
 }
 
+std::uint16_t ByteCursor::u16(qint64 offset)
+{
+    std::uint8_t b[2];
+    source_.read(offset, b, 2);
+    const unsigned first = b[0], second = b[1];
+    return std::uint16_t(order_ == ByteOrder::BigEndian ? first << 8 | second : first | second << 8);
+}
+
+std::uint32_t ByteCursor::u32(qint64 offset)
+{
+    const std::uint32_t first = u16(offset), second = u16(offset + 2);
+    return order_ == ByteOrder::BigEndian ? first << 16 | second : first | second << 16;
+}
+
 } // namespace lumiset

@@ -77,18 +77,29 @@ private:
     qint64 blockLength_ = 0;
 };
 
-/// \brief Little-endian field reads at 0-based offsets; the only code that
-/// touches raw header bytes.
+/// \brief Byte order of a file's multi-byte fields.
+enum class ByteOrder { LittleEndian, BigEndian };
+
+/// \brief Field reads at 0-based offsets: the only code that decodes binary
+/// header fields (BMP, TGA, and the PNG, JPEG and TIFF fields Qt's answer lacks).
+/// Elsewhere the first bytes are only compared with format signatures, PNM's
+/// text header has a cursor of its own, and the loaders copy whole pixel rows.
 class ByteCursor {
 public:
-    explicit ByteCursor(ByteSource& source) : source_(source) { }
+    explicit ByteCursor(ByteSource& source, ByteOrder order = ByteOrder::LittleEndian) : source_(source), order_(order)
+    {
+    }
     std::uint8_t u8(qint64 offset);
     std::uint16_t u16le(qint64 offset);
     qint32 i32le(qint64 offset);
+    /// \brief 16 and 32 bits in the cursor's byte order.
+    std::uint16_t u16(qint64 offset);
+    std::uint32_t u32(qint64 offset);
     ByteSource& source() { return source_; }
 
 private:
     ByteSource& source_;
+    ByteOrder order_;
 };
 
 } // namespace lumiset

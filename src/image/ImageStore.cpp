@@ -1,6 +1,6 @@
 #include "ImageStore.h"
 
-#include "output/PaletteMatch.h"
+#include "Rounding.h"
 
 #include <new>
 
@@ -80,8 +80,7 @@ std::array<std::uint8_t, 3> ImageStore::rgb(int column, int row) const
 {
     const PixelKind kind = pixelKind();
     if (kind == PixelKind::Palette) {
-        const auto& e = PaletteRGB[PixelRed(column, row)];
-        return {std::uint8_t(e[0]), std::uint8_t(e[1]), std::uint8_t(e[2])};
+        return paletteColour(PixelRed(column, row));
     }
     const int maximum = sampleMaximum();
     const std::uint8_t r = eightBitSample(PixelRed.sample(column, row), maximum);
@@ -89,6 +88,12 @@ std::array<std::uint8_t, 3> ImageStore::rgb(int column, int row) const
         return {r, r, r};
     return {r, eightBitSample(PixelGreen.sample(column, row), maximum),
             eightBitSample(PixelBlue.sample(column, row), maximum)};
+}
+
+std::array<std::uint8_t, 3> ImageStore::paletteColour(int index) const
+{
+    const auto& e = PaletteRGB[std::size_t(index)];
+    return {paletteLevel(e[0]), paletteLevel(e[1]), paletteLevel(e[2])};
 }
 
 } // namespace lumiset

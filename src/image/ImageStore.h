@@ -69,6 +69,21 @@ enum class DecodedColour {
     Colour,     ///< red, green, blue
 };
 
+/// \brief How far the opened picture has come.
+enum class ImageState {
+    NoPicture,    ///< nothing opened
+    HeaderRead,   ///< a reader took the header; the pixels are not read yet
+    PixelsLoaded, ///< the tables hold the pixels
+    Shown,        ///< the export window has drawn them
+};
+
+/// \brief The state after one tick of the export window's reading timer, which
+/// reads the pixels of a read header and then draws them.
+constexpr ImageState nextImageState(ImageState state)
+{
+    return state == ImageState::Shown ? state : ImageState(int(state) + 1);
+}
+
 /// \brief The one shared description of the currently opened picture.
 ///
 /// It lives for the whole run and is overwritten by the next file. Field names
@@ -77,7 +92,7 @@ struct ImageStore {
     QString FilePath;
     QString FileSignature = QStringLiteral("  "); ///< "BM"/"BA" = BMP, "TG" = TGA, "QT" = decoded by Qt
     qint64 FileLength = 0;
-    int ImageState = 0; ///< 0 nothing opened, 1 header read, 2+ pixels loaded
+    lumiset::ImageState ImageState = lumiset::ImageState::NoPicture;
 
     int ImageWidth = 0;
     int ImageHeight = 0;
@@ -154,6 +169,8 @@ struct ImageStore {
     /// \brief Colour of the pixel (column, row) after loading, whatever the file kind;
     /// grey and colour samples scaled from 0..sampleMaximum() to 0..255.
     std::array<std::uint8_t, 3> rgb(int column, int row) const;
+    /// \brief Palette entry \a index (0..255) as bytes: red, green, blue.
+    std::array<std::uint8_t, 3> paletteColour(int index) const;
     void clearPalette() { PaletteRGB = {}; }
 };
 

@@ -3,6 +3,7 @@
 #include "BmpReader.h"
 #include "ByteSource.h"
 #include "QtPictureReader.h"
+#include "ReaderMessages.h"
 #include "TgaReader.h"
 
 #include <QFileInfo>
@@ -23,9 +24,8 @@ bool endsWithExactly(const QString& path, QLatin1String lower, QLatin1String upp
 // offering the previous file's pixels under this file's name.
 OpenOutcome cannotOpen(OpenWindowView& view, const QString& path)
 {
-    view.showMessage(MessageIcon::Critical, QStringLiteral("Ошибка"),
-                     QFileInfo::exists(path) ? QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу")
-                                             : QStringLiteral("Ошибка №53 Файл не найден"));
+    showReaderMessage(view, MessageIcon::Critical,
+                      QFileInfo::exists(path) ? ReaderMessage::AccessDenied : ReaderMessage::FileNotFound);
     clearPicture(view, QString());
     view.restoreOpenButton();
     return OpenOutcome::CannotOpen;
@@ -97,7 +97,7 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
             return cannotOpen(view, store.FilePath);
         store.FileLength = file.size();
         if (store.FileLength == 0) {
-            clearPicture(view, QStringLiteral("Файл занимает 0 байт."));
+            clearPicture(view, readerMessage(ReaderMessage::EmptyFile).text);
             view.restoreOpenButton();
             return OpenOutcome::EmptyFile;
         }
@@ -106,9 +106,7 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
         store.FileSignature = QString(QLatin1Char(char(sig[0]))) + QLatin1Char(char(sig[1]));
         if (!store.isBmp() && endsWithExactly(store.FilePath, QLatin1String(".bmp"), QLatin1String(".BMP"))) {
             clearPicture(view, QString()); // the earlier picture must not stand under this name
-            view.showMessage(MessageIcon::Exclamation, QStringLiteral("Неизвестный формат файла"),
-                             QStringLiteral("Файл ") + entry + QStringLiteral("\r\n или имеет неизвестный формат или")
-                                 + QStringLiteral("\r\nне является изображением, а содержит что-то другое."));
+            showReaderMessage(view, MessageIcon::Exclamation, ReaderMessage::UnknownFormat, entry);
             outcome = OpenOutcome::UnknownFormat;
         }
     }
@@ -122,7 +120,7 @@ OpenOutcome openCommand(ImageStore& store, OpenWindowView& view, const QString& 
         view.setReport(QString());
         reader.open(store, view, file);
         outcome = reader.outcome;
-        store.ImageState = 1;
+        store.ImageState = ImageState::HeaderRead;
         break;
     }
     if (outcome == OpenOutcome::Ignored)

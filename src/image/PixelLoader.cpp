@@ -1,8 +1,8 @@
 #include "PixelLoader.h"
 
 #include "ByteSource.h"
+#include "DecodedFill.h"
 #include "NumberText.h"
-#include "QtPictureReader.h"
 #include "TgaReader.h"
 
 #include <algorithm>

@@ -35,8 +35,8 @@ private:
 
 QRgb paletteColour(const ImageStore& s, std::uint8_t index)
 {
-    const auto& e = s.PaletteRGB[index];
-    return qRgb(int(e[0]), int(e[1]), int(e[2]));
+    const auto c = s.paletteColour(index);
+    return qRgb(c[0], c[1], c[2]);
 }
 
 constexpr int kBorders = 2; // a one-pixel border on either side

@@ -2,7 +2,6 @@
 
 #include "ImageStore.h"
 #include "OpenWindowView.h"
-#include "PixelLoader.h"
 
 #include <QByteArray>
 
@@ -28,11 +27,7 @@ QByteArray decodedFormatOf(const std::uint8_t* head, qint64 length);
 PictureDescription describeDecodedPicture(ImageStore& store, ByteSource& source, bool preview);
 
 /// \brief The open command's row for these formats: describeDecodedPicture() and presentPicture().
+/// Stage two is loadDecodedPixels() (DecodedFill.h).
 void openDecodedPicture(ImageStore& store, OpenWindowView& view, ByteSource& source);
-
-/// \brief Stage two for these formats: decodes the first frame under Qt's
-/// allocation limit and fills the tables (16-bit samples kept), releasing the
-/// decoded picture as soon as the tables are filled.
-LoadResult loadDecodedPixels(ImageStore& store, ByteSource& source, const RowProgress& progress);
 
 } // namespace lumiset

@@ -4,12 +4,11 @@
 #include "MemoryBudget.h"
 #include "NumberText.h"
 #include "PointPreview.h"
+#include "ReaderMessages.h"
 
 namespace lumiset {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString idFieldLine(int length)
 {
@@ -102,7 +101,7 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
 
     s.FileLength = source.size();
     if (s.FileLength == 0) {
-        view.setReport(QStringLiteral("Файл занимает 0 байт."));
+        view.setReport(readerMessage(ReaderMessage::EmptyFile).text);
         refuse(view);
         view.setSwatchVisible(false);
         showEmptyPreview(view);
@@ -149,8 +148,8 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
         // The swatch shows the map from its last entry backwards, only entries the file defines.
         Swatch swatch;
         for (int n = 0; n < count; ++n) {
-            const auto& e = s.PaletteRGB[count - 1 - n];
-            swatch.cells[n] = qRgb(int(e[0]), int(e[1]), int(e[2]));
+            const auto c = s.paletteColour(count - 1 - n);
+            swatch.cells[n] = qRgb(c[0], c[1], c[2]);
         }
         showSwatch(view, swatch);
         break;
@@ -245,9 +244,9 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     // Kinds the loader could read but whose size or depth it cannot take.
     if (s.TgaImageType >= 1 && s.TgaImageType <= 3
         && (verdict != SizeVerdict::Fits || kind == PixelKind::Unsupported)) {
-        const QString notice = verdict != SizeVerdict::Fits ? sizeRefusalNotice(verdict, s.ImageWidth, s.ImageHeight)
-                                                            : QStringLiteral("Глубина цвета ") + integerText(pd)
-                + QStringLiteral(" бит на пиксель") + kCrLf + QStringLiteral("не поддерживается.");
+        const QString notice = verdict != SizeVerdict::Fits
+            ? sizeRefusalNotice(verdict, s.ImageWidth, s.ImageHeight)
+            : readerMessage(ReaderMessage::TgaDepthUnsupported, integerText(pd)).text;
         refusePicture(view, notice);
         return;
     }
@@ -262,11 +261,10 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
 
     if (s.TgaImageType > 3) {
         view.setDrawnPreviewVisible(false);
-        view.setLabelText(OpenLabel::DriveCaption, QStringLiteral("Изображение со сжатием не поддерживается"));
+        const UserMessage compressed = readerMessage(ReaderMessage::TgaCompressed, integerText(s.TgaImageType));
+        view.setLabelText(OpenLabel::DriveCaption, compressed.title);
         view.setLabelVisible(OpenLabel::DriveCaption, true);
-        appendLabel(view, OpenLabel::Notice,
-                    QStringLiteral("Тип изображения ") + integerText(s.TgaImageType) + kCrLf
-                        + QStringLiteral("(сжатие RLE)"));
+        appendLabel(view, OpenLabel::Notice, compressed.text);
         view.setLabelVisible(OpenLabel::Notice, true);
         showEmptyPreview(view);
         return;

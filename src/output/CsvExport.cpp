@@ -16,8 +16,6 @@ namespace lumiset {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 bool isSeparator(QChar c)
 {
     return c == QLatin1Char('\\') || c == QLatin1Char('/');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/UserMessage.h"
 #include "output/ExportState.h"
 #include "output/OutputOptions.h"
 #include "output/PointValues.h"
@@ -12,12 +13,6 @@
 #include <vector>
 
 namespace lumiset {
-
-/// \brief A message box of the program: title and text (lines joined by CR LF).
-struct UserMessage {
-    QString title;
-    QString text;
-};
 
 enum class CsvError {
     None,

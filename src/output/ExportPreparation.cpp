@@ -63,8 +63,7 @@ qint32 countColorPoints(const ImageStore& image, const Selection& r)
     if (kind == PixelKind::Palette) {
         std::array<bool, 256> coloured{};
         for (std::size_t i = 0; i < coloured.size(); ++i) {
-            const auto& e = image.PaletteRGB[i];
-            const int red = roundHalfEvenToInt(e[0]), green = roundHalfEvenToInt(e[1]), blue = roundHalfEvenToInt(e[2]);
+            const auto [red, green, blue] = image.paletteColour(int(i));
             coloured[i] = red != green || blue != red;
         }
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {

@@ -74,8 +74,8 @@ std::array<int, 3> cellColourOf(const ImageStore& image, int column, int row)
         return {v, v, v};
     }
     if (kind == PixelKind::Palette) {
-        const auto& e = image.PaletteRGB[image.PixelRed(column, row)];
-        return {roundHalfEvenToInt(e[0]), roundHalfEvenToInt(e[1]), roundHalfEvenToInt(e[2])};
+        const auto c = image.paletteColour(image.PixelRed(column, row));
+        return {c[0], c[1], c[2]};
     }
     return {level(image.PixelRed, column, row), level(image.PixelGreen, column, row),
             level(image.PixelBlue, column, row)};

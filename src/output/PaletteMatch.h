@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/Rounding.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -29,25 +31,6 @@ struct PaletteMatch {
 /// (at (102, 255, 76)), below the starting distance of 255, so the row always
 /// comes from this call and no state has to survive between points.
 PaletteMatch matchCellColour(int red, int green, int blue, qint32 colorPointCount);
-
-/// \brief A sample of 0 … \a maximum as the 8-bit level the views and cell
-/// colours use: v × 255 / maximum to the nearest level, halves to even as the
-/// program's other colours round (only an even maximum has halves: 65535 =
-/// 255 × 257 has none). A sample above the maximum, which only a faulty file
-/// holds, shows as 255.
-inline std::uint8_t eightBitSample(int sample, int maximum)
-{
-    if (sample >= maximum)
-        return 255;
-    if (maximum == 255) // bytes of the full range are their own level
-        return std::uint8_t(sample);
-    const int scaled = sample * 255; // at most 65535 × 255: an int holds it
-    int level = scaled / maximum;
-    const int twiceRest = 2 * (scaled % maximum);
-    if (twiceRest > maximum || (twiceRest == maximum && level % 2 != 0))
-        ++level;
-    return std::uint8_t(level);
-}
 
 struct ImageStore;
 

@@ -19,17 +19,6 @@ bool loaded(const ImageStore& s)
         && (s.singlePlane() || (s.PixelGreen.allocated() && s.PixelBlue.allocated()));
 }
 
-std::uint8_t paletteByte(float v)
-{
-    return std::uint8_t(std::clamp(roundHalfEven(v), 0.0, 255.0));
-}
-
-std::array<std::uint8_t, 3> paletteColour(const ImageStore& s, int index)
-{
-    const auto& e = s.PaletteRGB[std::size_t(index)];
-    return {paletteByte(e[0]), paletteByte(e[1]), paletteByte(e[2])};
-}
-
 std::uint32_t argb(std::array<std::uint8_t, 3> c)
 {
     return 0xff000000u | (std::uint32_t(c[0]) << 16) | (std::uint32_t(c[1]) << 8) | c[2];
@@ -128,16 +117,16 @@ ImageViewColours::ImageViewColours(const ImageStore& s)
             const int last = (s.ColorsUsed == 0 || s.ColorsUsed == 256) ? 255 : std::clamp(s.ColorsUsed, 0, 255);
             int white = -1;
             for (int i = 0; i <= last && white < 0; ++i) {
-                const auto c = paletteColour(s, i);
+                const auto c = s.paletteColour(i);
                 if (c[0] == 255 && c[1] == 255 && c[2] == 255)
                     white = i;
             }
             for (int i = 0; i < 256; ++i)
-                lookup_[std::size_t(i)] = i == white ? 0u : argb(paletteColour(s, i));
+                lookup_[std::size_t(i)] = i == white ? 0u : argb(s.paletteColour(i));
         } else {
             // A colour-mapped TGA draws white points too.
             for (int i = 0; i < 256; ++i)
-                lookup_[std::size_t(i)] = argb(paletteColour(s, i));
+                lookup_[std::size_t(i)] = argb(s.paletteColour(i));
         }
         kind_ = Kind::Lookup;
         break;
@@ -171,7 +160,7 @@ std::optional<std::array<std::uint8_t, 3>> zoomedColour(const ImageStore& s, int
     if (!loaded(s))
         return std::nullopt;
     switch (s.pixelKind()) {
-    case PixelKind::Palette: return paletteColour(s, s.PixelRed(column, row));
+    case PixelKind::Palette: return s.paletteColour(s.PixelRed(column, row));
     case PixelKind::Grey:
     case PixelKind::TrueColour: {
         const auto c = cellColourOf(s, column, row); // samples scaled to 8 bits

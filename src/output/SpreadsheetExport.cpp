@@ -273,7 +273,7 @@ UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures)
             break;
         }
     }
-    return {QStringLiteral("Вывод в таблицу"), lines.join(QStringLiteral("\r\n"))};
+    return {QStringLiteral("Вывод в таблицу"), lines.join(kCrLf)};
 }
 
 UserMessage workbookNotOpenedMessage(const QString& location)

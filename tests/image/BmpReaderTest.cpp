@@ -1,7 +1,5 @@
 #include "ReaderFixtures.h"
 
-#include "image/MemoryBudget.h"
-
 #include <gtest/gtest.h>
 
 using namespace lumiset;
@@ -117,11 +115,10 @@ class BmpRefusal : public ::testing::TestWithParam<RefusalCase> { };
 TEST_P(BmpRefusal, SizesNothingAndExplainsWhy)
 {
     const RefusalCase& c = GetParam();
-    overrideAvailableMemory(c.memory);
+    const MemoryOverride memory(c.memory);
     Opened o;
     o.view.exportOn = o.view.swatchVisible = true;
     runBmp(o, c.file, fixedLoader(Status::Loaded));
-    overrideAvailableMemory(-1);
     EXPECT_FALSE(o.view.exportOn || o.view.slideTimer || o.view.swatchVisible);
     EXPECT_TRUE(o.view.crossVisible);
     EXPECT_EQ(qint64(o.store.PixelRed.width()) * o.store.PixelRed.height(), 0);

@@ -1,7 +1,5 @@
 #include "ReaderFixtures.h"
 
-#include "image/MemoryBudget.h"
-
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -78,7 +76,7 @@ void openAndLoad(const QByteArray& bytes, bool tga)
 
 TEST(Mutation, TruncatedAndFlippedFilesAreRefusedOrReadable)
 {
-    overrideAvailableMemory(kBudget + kMemoryReserve);
+    const MemoryOverride budget(kBudget + kMemoryReserve);
     QRandomGenerator rng(2026);
     for (const Seed& seed : seeds()) {
         SCOPED_TRACE(seed.name);
@@ -99,7 +97,6 @@ TEST(Mutation, TruncatedAndFlippedFilesAreRefusedOrReadable)
             ASSERT_NO_FATAL_FAILURE(openAndLoad(bytes, seed.tga));
         }
     }
-    overrideAvailableMemory(-1);
 }
 
 } // namespace

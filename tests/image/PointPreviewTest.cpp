@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace lumiset;
 using namespace lumiset::test;
 
@@ -47,21 +45,22 @@ BmpBuilder numbered(int W, int H)
 
 TEST(BmpPreview, ScaleOfTwoOrMoreAveragesFourPixelsBelowTwoNone)
 {
+    // 1000 × 100 into 267 points: 3.7453 pixels a point.
     const PointPreview p = drawnBmp(numbered(1000, 100));
-    const double scale = 1000.0f / 267;
     ASSERT_EQ(p.image.size(), QSize(265, 24));
-    // Point K averages 1-based columns Int(K × scale) and the one before, over two stored rows.
-    const int K = 10, c = int(K * scale);
-    EXPECT_EQ(qRed(p.image.pixel(K - 1, 10)), ((c - 1) % 256 * 2 + (c - 2) % 256 * 2) / 4);
-    EXPECT_EQ(qRed(p.image.pixel(0, 10)), (int(scale) - 1) % 256); // point 1: one column only
-    // Row L averages stored rows R(L × scale) and R(L × scale + 1) counted from the bottom.
-    const int L = 5, s1 = int(std::nearbyint(L * scale)), s2 = int(std::nearbyint(L * scale + 1));
-    EXPECT_EQ(qGreen(p.image.pixel(0, 24 - L)), (100 - s1 + 100 - s2) / 2);
-    EXPECT_EQ(qGreen(p.image.pixel(0, 0)), 100 - int(std::nearbyint(24 * scale))); // the last row is not smoothed
+    // Point 10 takes 1-based column Int(37.45) = 37 and the one before (red 36, 35) over two rows.
+    EXPECT_EQ(qRed(p.image.pixel(9, 10)), 35);
+    EXPECT_EQ(qRed(p.image.pixel(0, 10)), 2); // point 1: column 3 alone
+    // Row 5 averages stored rows 19 (18.73) and 20 from the bottom: green 81 and 80.
+    EXPECT_EQ(qGreen(p.image.pixel(0, 19)), 80);
+    EXPECT_EQ(qGreen(p.image.pixel(0, 0)), 10); // row 24 takes stored row 90 (89.89) alone
 
-    const PointPreview below2 = drawnBmp(numbered(400, 10)); // a scale between 1 and 2 is not smoothed
-    for (int K : {2, 3, 100, 265})
-        EXPECT_EQ(qRed(below2.image.pixel(K - 1, 0)), (int(K * (400.0f / 267)) - 1) % 256) << K;
+    // 400 wide: 1.4981 pixels a point, no smoothing; point K shows red Int(K × 1.4981) − 1,
+    // which for point 265 (column 397) wraps to 140.
+    const PointPreview below2 = drawnBmp(numbered(400, 10));
+    const std::pair<int, int> points[] = {{2, 1}, {3, 3}, {100, 148}, {265, 140}};
+    for (const auto& [K, red] : points)
+        EXPECT_EQ(qRed(below2.image.pixel(K - 1, 0)), red) << K;
 }
 
 TEST(TgaPreview, BothOriginsShowTheTopRowFirst)

@@ -1,3 +1,5 @@
+#include "ReaderFixtures.h"
+
 #include "image/MemoryBudget.h"
 #include "image/OpenCommand.h"
 #include "image/PixelLoader.h"
@@ -317,13 +319,14 @@ TEST(QtPictureReader, PicturesThatCannotBeTakenAreRefusedWithANotice)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rule);
-        overrideAvailableMemory(c.memory);
         ImageStore store;
         RecordingOpenView view;
         view.showFile = true;
         view.exportOn = true;
-        EXPECT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes), c.name), OpenOutcome::Decoded);
-        overrideAvailableMemory(-1);
+        {
+            const MemoryOverride memory(c.memory);
+            EXPECT_EQ(openCommand(store, view, writeTempFile(c.name, c.bytes), c.name), OpenOutcome::Decoded);
+        }
         EXPECT_EQ(view.exportOn, !*c.notice) << "a sample is only met when the tables fill";
         EXPECT_TRUE(view.labelText(OpenLabel::Notice).contains(QString::fromUtf8(c.notice)))
             << view.labelText(OpenLabel::Notice).toStdString();

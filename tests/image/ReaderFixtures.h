@@ -3,6 +3,7 @@
 #include "image/BmpReader.h"
 #include "image/ByteSource.h"
 #include "image/ImageStore.h"
+#include "image/MemoryBudget.h"
 #include "image/PixelLoader.h"
 #include "image/RecordingOpenView.h"
 #include "image/TgaReader.h"
@@ -11,6 +12,16 @@
 #include <gtest/gtest.h>
 
 namespace lumiset::test {
+
+/// Pretends this much memory is available (-1: the real figure) until the end
+/// of the scope, however the test leaves it.
+class MemoryOverride {
+public:
+    explicit MemoryOverride(qint64 bytes) { overrideAvailableMemory(bytes); }
+    ~MemoryOverride() { overrideAvailableMemory(-1); }
+    MemoryOverride(const MemoryOverride&) = delete;
+    MemoryOverride& operator=(const MemoryOverride&) = delete;
+};
 
 /// Stage one of an in-memory file, with the state it leaves behind.
 struct Opened {
@@ -29,8 +40,8 @@ inline PictureLoader fixedLoader(PictureResult::Status status)
 {
     const bool loaded = status == PictureResult::Status::Loaded;
     return [=] {
-        return PictureResult{status, loaded ? QImage(1, 1, QImage::Format_RGB32) : QImage(), 57,
-                             "Ошибка ввода-вывода устройства"};
+        return PictureResult{status, loaded ? QImage(1, 1, QImage::Format_RGB32) : QImage(),
+                             ReaderMessage::DeviceError};
     };
 }
 

@@ -27,7 +27,7 @@ inline ImageStore loadedImage(const char* signature, int bits, int width, int he
     for (PixelPlane* p : {&s.PixelRed, &s.PixelGreen, &s.PixelBlue})
         if (p == &s.PixelRed || threePlanes)
             p->resize(width, height), p->allocate();
-    s.ImageState = 2;
+    s.ImageState = ImageState::PixelsLoaded;
     return s;
 }
 

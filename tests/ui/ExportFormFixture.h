@@ -63,7 +63,7 @@ protected:
         folder = writeTempFile(name, bytes);
         path = QDir(folder).filePath(name);
         openCommand(ws.image, view, folder, name);
-        ASSERT_EQ(ws.image.ImageState, 1) << "the file was not accepted";
+        ASSERT_EQ(ws.image.ImageState, ImageState::HeaderRead) << "the file was not accepted";
     }
     /// Shows the window and runs its first timer tick, which reads the pixels.
     void start()

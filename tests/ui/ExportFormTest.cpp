@@ -73,7 +73,7 @@ TEST_F(ExportFormTest, UnreadableFileIsReportedAndTheWindowCloses)
     start();
     ASSERT_EQ(form->errors.size(), 1);
     EXPECT_TRUE(form->errors.first().contains(QDir::toNativeSeparators(path)));
-    EXPECT_EQ(ws.image.ImageState, 1) << "the next showing tries again";
+    EXPECT_EQ(ws.image.ImageState, ImageState::HeaderRead) << "the next showing tries again";
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(ws.ExportCancelled);
 }

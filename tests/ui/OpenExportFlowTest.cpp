@@ -44,9 +44,10 @@ protected:
         ++exportShown;
         shownAgain += keepRegion;
         Workspace& ws = workspace();
-        if (!confirm || keepRegion || (ws.image.ImageState != 2 && loadPixels(ws.image) != LoadResult::Loaded))
+        if (!confirm || keepRegion
+            || (ws.image.ImageState != ImageState::PixelsLoaded && loadPixels(ws.image) != LoadResult::Loaded))
             return;
-        ws.image.ImageState = 2;
+        ws.image.ImageState = ImageState::PixelsLoaded;
         ws.selection = {1, ws.image.ImageWidth, 1, ws.image.ImageHeight};
         ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
         ASSERT_EQ(prepareExportRequest(ws, false), RegionError::None);

@@ -173,7 +173,7 @@ void ExportForm::formLoad()
     resize(kStartWidth, height());
     readFailed_ = false;
     wedge_ = false;
-    progress_->reset(img.ImageState == 1);
+    progress_->reset(img.ImageState == ImageState::HeaderRead);
     picture_->reset();
     zoomPanel_->reset();
     region_->reset();
@@ -209,11 +209,11 @@ void ExportForm::startupTick()
     wedge_ = true;
     update(QRect(192, 144, 162, 40));
     ImageStore& img = ws_.image;
-    if (img.ImageState == 1) {
+    if (img.ImageState == ImageState::HeaderRead) {
         readPixels();
         if (readFailed_)
             return;
-    } else if (img.ImageState > 1) {
+    } else if (img.ImageState > ImageState::HeaderRead) {
         readingTimer_->stop();
         drawImage();
         fitImage();
@@ -221,7 +221,7 @@ void ExportForm::startupTick()
     picture_->setPictureVisible(true);
     if (firstTick)
         picture_->focusPicture();
-    ++img.ImageState;
+    img.ImageState = nextImageState(img.ImageState);
 }
 
 void ExportForm::readPixels()

@@ -3,6 +3,7 @@
 #include "DriveBox.h"
 #include "FolderList.h"
 #include "OpenLayout.h"
+#include "image/ReaderMessages.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -252,8 +253,8 @@ QString FileBrowser::errorLine(const QString& folder, bool driveRoot) const
     const bool deviceMissing = QFileInfo::exists(folder) ? volume.isValid() && !volume.isReady() : driveRoot;
     if (deviceMissing)
         return QStringLiteral("Ошибка %1 Устройство недоступно").arg(kErrDeviceUnavailable);
-    if (QFileInfo::exists(folder))                                       // there, but not for this user
-        return QStringLiteral("Ошибка №75 Ошибка доступа к пути/файлу"); // as for a file that cannot be read
+    if (QFileInfo::exists(folder))                              // there, but not for this user
+        return readerMessage(ReaderMessage::AccessDenied).text; // as for a file that cannot be read
     return QStringLiteral("Ошибка %1 Путь не найден").arg(kErrPathNotFound);
 }
 

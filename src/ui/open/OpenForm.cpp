@@ -5,6 +5,8 @@
 #include "export/ExportForm.h"
 #include "help/HelpOpenForm.h"
 #include "image/OpenCommand.h"
+#include "image/ReaderMessages.h"
+#include "image/Rounding.h"
 #include "output/SpreadsheetExport.h"
 
 #include <QCoreApplication>
@@ -103,7 +105,7 @@ void OpenForm::enterStartFolder(const QString& startFolder)
     resize(startWidth, kStartHeight);
     browser_->enterStartFolder(startFolder);
 
-    workspace_.image.ImageState = 0;
+    workspace_.image.ImageState = ImageState::NoPicture;
     workspace_.ExportCancelled = true;
     commands_->setOpenHeld(false);
     disableExport(*this);
