@@ -3,10 +3,13 @@
 #include "output/Cp1251.h"
 #include "output/DescriptionLines.h"
 #include "output/ExportPreparation.h"
+#include "output/RegionStatistics.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <optional>
 
 namespace lumiset {
 
@@ -92,7 +95,7 @@ constexpr qint64 kCsvProgressMilliseconds = 100;
 // blocks; false from \a flush or \a progress ends the write.
 template <class Flush>
 bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
-                  const QLocale& locale, const CsvProgress& progress, Flush flush)
+                  const QLocale& locale, const CsvProgress& progress, Flush flush, RegionStatistics* statistics)
 {
     QByteArray out;
     const PixelKind kind = image.pixelKind();
@@ -102,11 +105,14 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
         const QByteArray point = toCp1251(locale.decimalPoint());
         const char decimalPoint = point.isEmpty() ? '.' : point.at(0);
         const PointRowWriter writer(image, m, locale, decimalPoint);
+        std::optional<ValueTally> tally;
+        if (statistics)
+            tally = writer.makeTally();
         QElapsedTimer clock;
         clock.start();
         qint64 lastCall = -kCsvProgressMilliseconds; // the first row reports at once
         for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
-            writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo);
+            writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo, tally ? &*tally : nullptr);
             out += "\r\n";
             if (out.size() >= kCsvBlockBytes) {
                 if (!flush(out))
@@ -119,6 +125,8 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
                     return false;
             }
         }
+        if (tally)
+            *statistics = tally->statistics();
     }
     const qsizetype d = qsizetype(r.SelColumnTo) - r.SelColumnFrom; // fill semicolons
     if (d >= 0) {
@@ -132,17 +140,21 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
 } // namespace
 
 QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
-                    const QLocale& locale)
+                    const QLocale& locale, RegionStatistics* statistics)
 {
     QByteArray bytes;
-    writeCsvRows(image, r, m, imageFileName, locale, {}, [&bytes](const QByteArray& block) {
-        bytes += block;
-        return true;
-    });
+    writeCsvRows(
+        image, r, m, imageFileName, locale, {},
+        [&bytes](const QByteArray& block) {
+            bytes += block;
+            return true;
+        },
+        statistics);
     return bytes;
 }
 
-CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress)
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress,
+                  RegionStatistics* statistics)
 {
     clampColumns(ws.selection, ws.image.ImageWidth, false);
     switch (checkRegion(ws.image, ws.selection)) {
@@ -167,11 +179,13 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, con
         return !stopped;
     })
                                            : CsvProgress();
-    const bool written = writeCsvRows(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath),
-                                      locale, stoppable, [&](const QByteArray& block) {
-                                          writeFailed = file.write(block) != block.size();
-                                          return !writeFailed;
-                                      });
+    const bool written = writeCsvRows(
+        ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath), locale, stoppable,
+        [&](const QByteArray& block) {
+            writeFailed = file.write(block) != block.size();
+            return !writeFailed;
+        },
+        statistics);
     if (stopped) {
         file.cancelWriting();
         return CsvError::Stopped;

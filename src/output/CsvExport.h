@@ -11,6 +11,8 @@
 
 namespace lumiset {
 
+struct RegionStatistics;
+
 /// \brief A message box of the program: title and text (lines joined by CR LF).
 struct UserMessage {
     QString title;
@@ -51,17 +53,21 @@ QString csvFinalPath(const QString& defaultPath, const QString& answer);
 
 /// \brief The bytes of a table file: one windows-1251 line per image row of
 /// \a region (values separated by ";"), then the file, measure and region lines,
-/// each padded with ";" to the row's width; CR LF line ends.
+/// each padded with ";" to the row's width; CR LF line ends. With \a statistics,
+/// also the statistics of the values written, counted as they are written.
 /// \pre checkRegion(image, region) == RegionError::None.
 QByteArray csvBytes(const ImageStore& image, const Selection& region, const MeasureSettings& m,
-                    const QString& imageFileName, const QLocale& locale);
+                    const QString& imageFileName, const QLocale& locale, RegionStatistics* statistics = nullptr);
 
 /// \brief Clamps the columns to the picture (written back to the selection) and
 /// writes the region to \a path, row by row in blocks of a few MiB, so memory
 /// does not grow with the region. The file is replaced only once it is
 /// complete, so a failed or stopped write leaves an earlier file of that name
-/// as it was.
-CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress = {});
+/// as it was. With \a statistics, the values are counted while they are written
+/// and their statistics stored there once the rows are written (see
+/// RegionStatistics.h); the option costs a few per cent of the write.
+CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress = {},
+                  RegionStatistics* statistics = nullptr);
 
 /// \brief The CSV command after the name box: works out the final path from
 /// \a answer, keeps it in SelectedFileName and writes the file there.
