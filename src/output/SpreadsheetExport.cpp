@@ -4,9 +4,12 @@
 #include "image/Rounding.h"
 #include "output/DescriptionLines.h"
 #include "output/PointValues.h"
+#include "output/SummarySheet.h"
 #include "output/WorksheetLimits.h"
 
 #include <QDir>
+
+#include <optional>
 
 namespace lumiset {
 
@@ -79,14 +82,24 @@ SheetStatus saveShowingIt(SpreadsheetAutomation& sheet, ExportProgressView& view
     return saved;
 }
 
+// One value sheet; with \a gathered, the statistics of its values are counted
+// row by row as they are written and added there.
 SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name, SpreadsheetAutomation& sheet,
-                       RowPacer& pacer, qint64& done, bool& colouring, const QLocale& locale)
+                       RowPacer& pacer, qint64& done, bool& colouring, const QLocale& locale,
+                       std::vector<RegionStatistics>* gathered)
 {
     const ExportRequest& req = ws.request;
     const int rowCount = req.rowCount;
     if (sheet.addSheet(name, rowCount, req.columnCount, measureHasDecimals(m)) != SheetStatus::Ok)
         return SheetResult::Failed;
     RegionRows rows(ws.image, ws.selection, m);
+    std::optional<PointRowWriter> counter;
+    std::optional<ValueTally> tally;
+    if (gathered) {
+        counter.emplace(ws.image, m, QLocale::c(), '.');
+        tally = counter->makeTally();
+    }
+    const Selection& r = ws.selection;
     for (int i = 1; i <= rowCount; ++i, ++done) {
         if ((colouring || !req.FillCellBackground) && pacer.stopBefore(done)) {
             if (!req.FillCellBackground)
@@ -96,7 +109,11 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
         }
         if (sheet.putRow(i, rows.values(i), colouring ? rows.colours(i) : nullptr) != SheetStatus::Ok)
             return SheetResult::Failed;
+        if (tally)
+            counter->tallyRow(*tally, r.SelRowFrom + i - 1, r.SelColumnFrom, r.SelColumnTo);
     }
+    if (tally)
+        gathered->push_back(tally->statistics());
     // Before the description lines, so their long texts do not widen column A.
     if (sheet.autoFitColumns() != SheetStatus::Ok)
         return SheetResult::Failed;
@@ -115,7 +132,7 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
 }
 
 SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                        const QLocale& locale, const std::vector<int>& measures)
+                        const QLocale& locale, const std::vector<int>& measures, const WorkbookExtras& extras)
 {
     if (sheet.createApplication() != SheetStatus::Ok)
         return SheetResult::Failed;
@@ -124,11 +141,17 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
     RowPacer pacer(view, qint64(ws.request.rowCount) * qint64(written.size()));
     qint64 done = 0;
     bool colouring = ws.request.FillCellBackground;
+    const bool gather = extras.summarySheet || extras.statistics;
+    // Every sheet of a grey region holds its red component: counted once.
+    const bool grey = ws.ColorPointCount == 0 || ws.image.pixelKind() == PixelKind::Grey;
+    std::vector<RegionStatistics> statistics;
     for (const int measure : written) {
         MeasureSettings m = measureSettings(ws);
         m.BrightnessMeasure = measure;
         const QString name = measures.empty() ? QStringLiteral("Лист1") : measureSheetName(measure);
-        const SheetResult result = writeBlock(ws, m, name, sheet, pacer, done, colouring, locale);
+        const bool counted = gather && (!grey || statistics.empty());
+        const SheetResult result = writeBlock(ws, m, name, sheet, pacer, done, colouring, locale,
+                                              counted ? &statistics : nullptr);
         if (result != SheetResult::Ok) {
             pacer.finish();
             return result;
@@ -136,6 +159,12 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
     }
     if (colouring || !ws.request.FillCellBackground)
         pacer.finish();
+    if (extras.summarySheet
+        && writeSummarySheet(sheet, ws.image, ws.selection, measureSettings(ws), statistics, extras.madeAt)
+            != SheetStatus::Ok)
+        return SheetResult::Failed;
+    if (extras.statistics)
+        *extras.statistics = std::move(statistics);
 
     const SheetStatus saved = saveShowingIt(sheet, view);
     if (saved == SheetStatus::Stopped)
@@ -155,7 +184,8 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
 } // namespace
 
 SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                                       const QLocale& locale, const std::vector<int>& measures)
+                                       const QLocale& locale, const std::vector<int>& measures,
+                                       const WorkbookExtras& extras)
 {
     if (ws.ExportCancelled) {
         view.setExportButtonFrame(ExportButtonFrame::Resting);
@@ -164,7 +194,7 @@ SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomatio
     view.setExportButtonFrame(ExportButtonFrame::Busy);
     view.setOpenButtonsVisible(false);
 
-    const SheetResult result = writeSheets(ws, sheet, view, locale, measures);
+    const SheetResult result = writeSheets(ws, sheet, view, locale, measures, extras);
     if (result != SheetResult::Ok)
         sheet.discard();
     sheet.release();
