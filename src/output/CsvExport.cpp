@@ -100,6 +100,8 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
     QByteArray out;
     const PixelKind kind = image.pixelKind();
     const qint64 rows = qint64(r.SelRowTo) - r.SelRowFrom + 1;
+    if (statistics)
+        *statistics = {}; // a picture whose points cannot be read has none
     if (kind != PixelKind::Unsupported) {
         out.reserve(kCsvBlockBytes + qsizetype(r.SelColumnTo - r.SelColumnFrom + 1) * 34 + 512);
         const QByteArray point = toCp1251(locale.decimalPoint());

@@ -138,10 +138,11 @@ using StatisticsProgress = std::function<bool(qint64 rowsDone, qint64 rowsTotal)
 /// Everything but the luminance is counted by key (at most 196606 counts, 768
 /// KiB); the luminance needs at most kMaxDenseUnits counts (32 MiB) at weights
 /// up to 2.56 in all for 16-bit pictures and up to 658 for 8-bit ones, beyond
-/// which its memory grows with its distinct values. All six measures of a
-/// 12000 × 9000 picture take about 16 MiB beyond its pixel tables. A grey region (m.ColorPointCount 0,
-/// as countColorPoints() gives it) writes its red component whatever the
-/// measure, so it gives one result, marked grey, for the first measure asked.
+/// which its memory grows with its distinct values. So all six measures take
+/// at most 34 MiB beyond the pixel tables, whatever the size of the region.
+/// A grey region (m.ColorPointCount 0, as countColorPoints() gives it) writes
+/// its red component whatever the measure, so it gives one result, marked
+/// grey, for the first measure asked.
 /// \pre checkRegion(image, region) == RegionError::None.
 std::optional<std::vector<RegionStatistics>> regionStatistics(const ImageStore& image, const Selection& region,
                                                               const MeasureSettings& m,
