@@ -155,8 +155,8 @@ SheetStatus writeSummarySheet(SpreadsheetAutomation& sheet, const ImageStore& im
         return SheetStatus::Refused;
     for (const RegionStatistics& s : statistics)
         if (!put(row + 1,
-                 {text(measureName(s)), number(double(s.points)), number(s.minimum), number(s.maximum), number(s.mean),
-                  number(s.standardDeviation), number(s.median)}))
+                 {SheetCell::ofText(measureName(s)), number(double(s.points)), number(s.minimum), number(s.maximum),
+                  number(s.mean), number(s.standardDeviation), number(s.median)}))
             return SheetStatus::Refused;
 
     for (const RegionStatistics& s : statistics) {
