@@ -4,6 +4,7 @@
 #include "output/DescriptionLines.h"
 #include "output/ExportPreparation.h"
 #include "output/LongLayout.h"
+#include "output/RegionStatistics.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -95,7 +96,7 @@ constexpr qint64 kCsvProgressMilliseconds = 100;
 template <class Flush>
 bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
                   const QLocale& locale, const OutputOptions& options, const std::vector<int>& measures,
-                  const CsvProgress& progress, Flush flush)
+                  const CsvProgress& progress, Flush flush, RegionStatistics* statistics)
 {
     const CsvEncoding encoding = options.csvEncoding;
     const bool longLayout = options.layout == TableLayout::Long;
@@ -107,6 +108,8 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
         out += csvEncoded(columns.headings().join(QLatin1Char(';')) + kCrLf, encoding);
     const PixelKind kind = image.pixelKind();
     const qint64 rows = qint64(r.SelRowTo) - r.SelRowFrom + 1;
+    if (statistics)
+        *statistics = {}; // a picture whose points cannot be read has none
     if (kind != PixelKind::Unsupported) {
         // Room for a block and what one step (a row, or a slice of a long row)
         // adds beyond it, so that the block is never copied to grow.
@@ -118,6 +121,9 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
         std::optional<LongLineWriter> lines;
         if (longLayout)
             lines.emplace(image, columns, locale, decimalPoint);
+        std::optional<ValueTally> tally; // the table layout's values only
+        if (statistics && !longLayout)
+            tally = writer.makeTally();
         QElapsedTimer clock;
         clock.start();
         qint64 lastCall = -kCsvProgressMilliseconds; // the first row reports at once
@@ -138,7 +144,7 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
                         return false;
                 }
             } else {
-                writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo);
+                writer.appendRow(out, y, r.SelColumnFrom, r.SelColumnTo, tally ? &*tally : nullptr);
                 out += "\r\n";
                 if (!blockWritten())
                     return false;
@@ -149,6 +155,8 @@ bool writeCsvRows(const ImageStore& image, const Selection& r, const MeasureSett
                     return false;
             }
         }
+        if (tally)
+            *statistics = tally->statistics();
     }
     if (fields >= 1) {
         const QString fill(fields - 1, QLatin1Char(';'));
@@ -172,18 +180,22 @@ QByteArray csvFileStart(CsvEncoding encoding)
 }
 
 QByteArray csvBytes(const ImageStore& image, const Selection& r, const MeasureSettings& m, const QString& imageFileName,
-                    const QLocale& locale, const OutputOptions& options, const std::vector<int>& measures)
+                    const QLocale& locale, const OutputOptions& options, const std::vector<int>& measures,
+                    RegionStatistics* statistics)
 {
     QByteArray bytes;
-    writeCsvRows(image, r, m, imageFileName, locale, options, measures, {}, [&bytes](const QByteArray& block) {
-        bytes += block;
-        return true;
-    });
+    writeCsvRows(
+        image, r, m, imageFileName, locale, options, measures, {},
+        [&bytes](const QByteArray& block) {
+            bytes += block;
+            return true;
+        },
+        statistics);
     return bytes;
 }
 
 CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress,
-                  const std::vector<int>& measures)
+                  const std::vector<int>& measures, RegionStatistics* statistics)
 {
     clampColumns(ws.selection, ws.image.ImageWidth, false);
     switch (checkRegion(ws.image, ws.selection)) {
@@ -208,11 +220,14 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, con
         return !stopped;
     })
                                            : CsvProgress();
-    const bool written = writeCsvRows(ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath),
-                                      locale, ws.output, measures, stoppable, [&](const QByteArray& block) {
-                                          writeFailed = file.write(block) != block.size();
-                                          return !writeFailed;
-                                      });
+    const bool written = writeCsvRows(
+        ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath), locale, ws.output, measures,
+        stoppable,
+        [&](const QByteArray& block) {
+            writeFailed = file.write(block) != block.size();
+            return !writeFailed;
+        },
+        statistics);
     if (stopped) {
         file.cancelWriting();
         return CsvError::Stopped;

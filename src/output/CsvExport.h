@@ -14,6 +14,8 @@
 
 namespace lumiset {
 
+struct RegionStatistics;
+
 enum class CsvError {
     None,
     RegionOutsideImage, ///< the region is not inside the picture
@@ -62,10 +64,12 @@ QByteArray csvFileStart(CsvEncoding encoding);
 /// with ";" to the width of the lines above them, so that every line has the
 /// same number of fields. \a measures (Measure numbers) are the measure columns
 /// of the long layout, m's own measure when empty; the table layout writes m's.
+/// With \a statistics (table layout), also the statistics of the values
+/// written, counted as they are written.
 /// \pre checkRegion(image, region) == RegionError::None.
 QByteArray csvBytes(const ImageStore& image, const Selection& region, const MeasureSettings& m,
                     const QString& imageFileName, const QLocale& locale, const OutputOptions& options = {},
-                    const std::vector<int>& measures = {});
+                    const std::vector<int>& measures = {}, RegionStatistics* statistics = nullptr);
 
 /// \brief Clamps the columns to the picture (written back to the selection) and
 /// writes the region to \a path as csvBytes() gives it for ws.output and
@@ -73,9 +77,11 @@ QByteArray csvBytes(const ImageStore& image, const Selection& region, const Meas
 /// the region. Neither layout limits the width here: the table layout's
 /// kMaxExportColumns is the window's and the command line's to apply. The file
 /// is replaced only once it is complete, so a failed or stopped write leaves an
-/// earlier file of that name as it was.
+/// earlier file of that name as it was. With \a statistics (table layout), the
+/// values are counted while they are written and their statistics stored there
+/// once the rows are written (see RegionStatistics.h).
 CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, const CsvProgress& progress = {},
-                  const std::vector<int>& measures = {});
+                  const std::vector<int>& measures = {}, RegionStatistics* statistics = nullptr);
 
 /// \brief The CSV command after the name box: works out the final path from
 /// \a answer, keeps it in SelectedFileName and writes the file there.

@@ -3,6 +3,7 @@
 #include "image/NumberText.h"
 #include "image/Rounding.h"
 #include "output/Cp1251.h"
+#include "output/RegionStatistics.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 
 namespace lumiset {
 
@@ -96,6 +96,11 @@ bool measureHasDecimals(const MeasureSettings& m)
     return m.ColorPointCount != 0 && (m.BrightnessMeasure == MeasureMean || m.BrightnessMeasure == MeasureLuminance);
 }
 
+bool writesTwoDecimals(PixelKind kind, const MeasureSettings& m)
+{
+    return measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported;
+}
+
 namespace {
 
 // Shortest text that reads back as the same float, with the locale's separator.
@@ -108,10 +113,6 @@ QString shortestSingleText(float value, const QLocale& locale)
     QString text = QString::fromLatin1(buf, int(res.ptr - buf));
     return text.replace(QLatin1Char('.'), locale.decimalPoint());
 }
-
-} // namespace
-
-namespace {
 
 // (n + 10^d / 2) / 10^d: drops the last d digits of n, the first of them
 // deciding half away from zero. Only the values near a half and the large ones
@@ -158,38 +159,36 @@ inline int writeHundredths(std::uint32_t q, char decimalPoint, char* buf)
 // The seven digits move v by at most half a unit of the seventh digit: below
 // 1000 that is at most 0.005 hundredths. So unless v · 100 (exact: 100 adds
 // five significant bits) lies that close to a half, its nearest whole number
-// is already the answer. 0 when the value needs the full rounding.
-inline int twoDecimalsAwayFromHalves(float value, char decimalPoint, char* buf)
+// is already the answer. False when the value needs the full rounding.
+inline bool hundredthsAwayFromHalves(float value, std::uint32_t& q)
 {
     if (!(value >= 0.0f && value < 1000.0f))
-        return 0;
+        return false;
     const double t = double(value) * 100.0;
     const auto whole = std::uint32_t(t);
     const double frac = t - double(whole);
     if (!(std::fabs(frac - 0.5) > 0.006))
-        return 0;
-    return writeHundredths(whole + std::uint32_t(frac > 0.5), decimalPoint, buf);
+        return false;
+    q = whole + std::uint32_t(frac > 0.5);
+    return true;
 }
 
-} // namespace
-
-int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
+// The hundredths of the "0.00" text of a float read with seven significant
+// digits; false outside the range handled exactly here.
+bool hundredthsOfSingle(float value, std::uint32_t& q)
 {
     // Seven significant digits m of v: v · 10^(6 - e) with e = floor(log10 v).
     // A float has 24 significant bits and 5^k needs at most 26 bits for k <= 11,
     // so the product is exact in double and rounding it gives the same digits
     // as a correctly rounded decimal conversion.
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
-    if (const int len = twoDecimalsAwayFromHalves(value, decimalPoint, buf))
-        return len;
+    if (hundredthsAwayFromHalves(value, q))
+        return true;
     if (!(value >= 0.0f) || value >= 1e5f)
-        return 0; // negative, NaN or too large
+        return false; // negative, NaN or too large
     if (value == 0.0f) {
-        buf[0] = '0';
-        buf[1] = decimalPoint;
-        buf[2] = '0';
-        buf[3] = '0';
-        return 4;
+        q = 0;
+        return true;
     }
     const double v = value;
     int e = 0;
@@ -199,51 +198,83 @@ int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
         while (e > -5 && v < 1.0 / kPow10[-e])
             --e;
         if (v < 1.0 / kPow10[-e])
-            return 0;
+            return false;
     }
     // The product is exact and below 2^53, so its halves are true halves.
     auto m = std::int64_t(roundHalfEven(v * kPow10[6 - e]));
     if (m >= 10000000) { // rounding carried into an eighth digit: one more power of ten
         ++e;
         if (e > 4)
-            return 0;
+            return false;
         m = std::int64_t(roundHalfEven(v * kPow10[6 - e]));
     }
     // m · 10^(e - 6): keep two decimals, the first dropped digit decides (half away from zero).
     const int dropped = 4 - e;
-    const std::uint32_t q = dropped > 7 ? 0 : dropDigitsHalfUp(std::uint32_t(m), dropped);
-    return writeHundredths(q, decimalPoint, buf);
+    q = dropped > 7 ? 0 : dropDigitsHalfUp(std::uint32_t(m), dropped);
+    return true;
 }
 
-int twoDecimalsOfDouble(double value, char decimalPoint, char* buf)
+// The hundredths of the "0.00" text of a double; false when only the full
+// rounding can tell.
+bool hundredthsOfDouble(double value, std::uint32_t& q)
 {
     // Below 10^7 the fifteen digits move v by at most 5e-9, that is 5e-7
     // hundredths, and v · 100 (below 2^30) is off by at most 2^-24: unless it
     // lies within 10^-6 of a half, its nearest whole number is the rounded text.
     if (!(value >= 0.0 && value < 1e7))
-        return 0;
+        return false;
     const double t = value * 100.0;
     const auto whole = std::uint32_t(t);
     const double frac = t - double(whole);
     if (!(std::fabs(frac - 0.5) > 1e-6))
-        return 0;
-    return writeHundredths(whole + std::uint32_t(frac > 0.5), decimalPoint, buf);
+        return false;
+    q = whole + std::uint32_t(frac > 0.5);
+    return true;
 }
 
-namespace {
-
-bool writesDecimals(PixelKind kind, const MeasureSettings& m)
+// The hundredths of an 8-bit luminance kept as a float, as its text shows them.
+double singleHundredths(float value)
 {
-    return measureHasDecimals(m) && kind != PixelKind::Grey && kind != PixelKind::Unsupported;
+    std::uint32_t q = 0;
+    if (hundredthsOfSingle(value, q))
+        return double(q);
+    return writtenHundredths(sevenDigitValue(value));
 }
 
 } // namespace
+
+int twoDecimalsOfSingle(float value, char decimalPoint, char* buf)
+{
+    std::uint32_t q = 0;
+    return hundredthsOfSingle(value, q) ? writeHundredths(q, decimalPoint, buf) : 0;
+}
+
+int twoDecimalsOfDouble(double value, char decimalPoint, char* buf)
+{
+    std::uint32_t q = 0;
+    return hundredthsOfDouble(value, q) ? writeHundredths(q, decimalPoint, buf) : 0;
+}
+
+double writtenHundredths(double value)
+{
+    std::uint32_t q = 0;
+    if (hundredthsOfDouble(value, q))
+        return double(q);
+    if (!std::isfinite(value))
+        return value;
+    // The full rounding of the text, read back without its point.
+    QByteArray digits = fixedText(value, 2, Precision::Double, QLocale::c()).toLatin1();
+    digits.remove(digits.size() - 3, 1);
+    double units = 0.0;
+    std::from_chars(digits.constData(), digits.constData() + digits.size(), units);
+    return units;
+}
 
 void appendPointText(QByteArray& out, double value, PixelKind kind, const MeasureSettings& m, const QLocale& locale,
                      char decimalPoint)
 {
     char buf[32];
-    if (writesDecimals(kind, m)) {
+    if (writesTwoDecimals(kind, m)) {
         if (const int len = twoDecimalsOfDouble(value, decimalPoint, buf)) {
             out.append(buf, len);
             return;
@@ -256,25 +287,21 @@ void appendPointText(QByteArray& out, double value, PixelKind kind, const Measur
     out += toCp1251(pointText(value, kind, m, locale)); // the rare forms
 }
 
+double writtenUnits(double value, PixelKind kind, const MeasureSettings& m)
+{
+    return writesTwoDecimals(kind, m) ? writtenHundredths(value) : value;
+}
+
 PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m, const QLocale& locale,
                                char decimalPoint)
     : image_(image), kind_(image.pixelKind()), m_(m), locale_(locale), decimalPoint_(decimalPoint),
       wide_(image.sampleBytes() == 2)
 {
-    if (wide_) {
-        textStart_.push_back(0); // 16-bit samples are written value by value
-        return;
-    }
-    // Every measure but the colour luminance takes its value from a byte or a
-    // sum of three bytes, so its texts are written once here, by appendPointText.
-    int keys = 256;
-    std::function<double(int)> value = [](int key) { return double(key); };
-    if (kind_ == PixelKind::Palette) {
-        value = [&](int i) {
-            const auto& e = image.PaletteRGB[std::size_t(i)];
-            return measureOf(e[0], e[1], e[2], m, false);
-        };
-    } else if (kind_ == PixelKind::TrueColour && m.ColorPointCount != 0) {
+    // Every measure but the colour luminance takes its value from a sample or
+    // a sum of three (its key); palette indices and grey levels are the red key.
+    const int levels = wide_ ? 65536 : 256;
+    keys_ = levels;
+    if (kind_ == PixelKind::TrueColour && m.ColorPointCount != 0) {
         switch (m.BrightnessMeasure) {
         case MeasureRed: break;
         case MeasureGreen: key_ = Key::Green; break;
@@ -282,25 +309,29 @@ PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m
         case MeasureMaximum: key_ = Key::Maximum; break;
         case MeasureMean:
             key_ = Key::Sum;
-            keys = 3 * 255 + 1;
-            value = [](int sum) { return keptSum(double(sum) / 3.0, false); };
+            keys_ = 3 * (levels - 1) + 1;
             break;
         case MeasureLuminance:
             key_ = Key::Luminance;
-            keys = 0;
+            keys_ = 0;
             for (int i = 0; i < 256; ++i) {
                 lumRed_[std::size_t(i)] = double(i) * double(m.CoefRed);
                 lumGreen_[std::size_t(i)] = double(i) * double(m.CoefGreen);
                 lumBlue_[std::size_t(i)] = double(i) * double(m.CoefBlue);
             }
             break;
-        default: value = [](int) { return 0.0; }; break;
+        default: zero_ = true; break;
         }
     }
+    if (wide_) {
+        textStart_.push_back(0); // 16-bit samples are written value by value
+        return;
+    }
+    // 8-bit keys are few: their texts are written once here, by appendPointText.
     QByteArray text;
-    for (int k = 0; k < keys; ++k) {
+    for (int k = 0; k < keys_; ++k) {
         text.clear();
-        appendPointText(text, value(k), kind_, m, locale, decimalPoint);
+        appendPointText(text, keyValue(k), kind_, m, locale, decimalPoint);
         textStart_.push_back(std::uint32_t(texts_.size()));
         texts_.append(text.constData(), std::size_t(text.size()));
         longestText_ = std::max(longestText_, text.size());
@@ -308,19 +339,60 @@ PointRowWriter::PointRowWriter(const ImageStore& image, const MeasureSettings& m
     textStart_.push_back(std::uint32_t(texts_.size()));
 }
 
-void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int columnTo) const
+template <typename Sample>
+int PointRowWriter::keyOf(Key key, const Sample* red, const Sample* green, const Sample* blue, int i)
+{
+    switch (key) {
+    case Key::Green: return green[i];
+    case Key::Blue: return blue[i];
+    case Key::Maximum: return std::max(red[i], std::max(green[i], blue[i]));
+    case Key::Sum: return int(red[i]) + int(green[i]) + int(blue[i]);
+    case Key::Red:
+    case Key::Luminance: break;
+    }
+    return red[i];
+}
+
+double PointRowWriter::keyValue(int key) const
+{
+    if (kind_ == PixelKind::Palette) {
+        const auto& e = image_.PaletteRGB[std::size_t(key)];
+        return measureOf(e[0], e[1], e[2], m_, false);
+    }
+    if (zero_)
+        return 0.0;
+    return key_ == Key::Sum ? keptSum(double(key) / 3.0, wide_) : double(key);
+}
+
+void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int columnTo, ValueTally* tally) const
 {
     if (columnTo < columnFrom || kind_ == PixelKind::Unsupported)
         return;
     if (wide_) {
-        appendWideRow(out, row, columnFrom, columnTo);
-        return;
+        if (tally)
+            appendWideRow<true>(out, row, columnFrom, columnTo, tally);
+        else
+            appendWideRow<false>(out, row, columnFrom, columnTo, nullptr);
+    } else if (tally) {
+        appendBytesRow<true>(out, row, columnFrom, columnTo, tally);
+    } else {
+        appendBytesRow<false>(out, row, columnFrom, columnTo, nullptr);
     }
+}
+
+template <bool kTally>
+void PointRowWriter::appendBytesRow(QByteArray& out, int row, int columnFrom, int columnTo, ValueTally* tally) const
+{
     const std::uint8_t* red = image_.PixelRed.row(row) + (columnFrom - 1);
     const std::uint8_t* green = kind_ == PixelKind::TrueColour ? image_.PixelGreen.row(row) + (columnFrom - 1)
                                                                : nullptr;
     const std::uint8_t* blue = kind_ == PixelKind::TrueColour ? image_.PixelBlue.row(row) + (columnFrom - 1) : nullptr;
     const int count = columnTo - columnFrom + 1;
+    // Keys are counted as their texts are copied (in the first lane of the
+    // counts): the copies take longer than the increments, which hide behind them.
+    std::uint32_t* counts = nullptr;
+    if constexpr (kTally)
+        counts = tally->keyCounts();
 
     // Room for the whole row in one go; the capacity doubles so that rows never
     // copy the file written so far more than a few times.
@@ -339,6 +411,8 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
         const std::uint32_t len = textStart_[std::size_t(key) + 1] - from;
         std::memcpy(p, texts_.data() + from, len);
         p += len;
+        if constexpr (kTally)
+            ++counts[key];
     };
     for (int i = 0; i < count; ++i) {
         if (i > 0)
@@ -351,17 +425,20 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
         case Key::Sum: putKey(red[i] + green[i] + blue[i]); break;
         case Key::Luminance: {
             const float value = float(lumGreen_[green[i]] + lumRed_[red[i]] + lumBlue_[blue[i]]);
-            // The common case inline; twoDecimalsOfSingle() for values near a half.
-            int len = twoDecimalsAwayFromHalves(value, decimalPoint_, p);
-            if (len == 0)
-                len = twoDecimalsOfSingle(value, decimalPoint_, p);
-            if (len != 0) {
-                p += len;
+            // The common case inline; hundredthsOfSingle() for values near a half.
+            std::uint32_t q = 0;
+            if (hundredthsAwayFromHalves(value, q) || hundredthsOfSingle(value, q)) {
+                p += writeHundredths(q, decimalPoint_, p);
+                if constexpr (kTally)
+                    tally->addUnits(std::int64_t(q));
                 break;
             }
             // Negative weights or other rare values: the general text, with room made for it.
+            const double kept = sevenDigitValue(value);
             QByteArray text;
-            appendPointText(text, sevenDigitValue(value), kind_, m_, locale_, decimalPoint_);
+            appendPointText(text, kept, kind_, m_, locale_, decimalPoint_);
+            if constexpr (kTally)
+                tally->addUnits(writtenHundredths(kept));
             if (end - p < text.size() + perValue * (count - i)) {
                 const qsizetype done = p - (out.data() + pos);
                 const qsizetype need = done + text.size() + perValue * (count - i);
@@ -377,21 +454,112 @@ void PointRowWriter::appendRow(QByteArray& out, int row, int columnFrom, int col
     out.resize(p - out.data());
 }
 
-void PointRowWriter::appendWideRow(QByteArray& out, int row, int columnFrom, int columnTo) const
+template <bool kTally>
+void PointRowWriter::appendWideRow(QByteArray& out, int row, int columnFrom, int columnTo, ValueTally* tally) const
 {
     // 65536 levels (or 196606 sums) are too many texts to write ahead for one
-    // region, so each value is measured and written on its own: the same
-    // pointValue() as the workbook's cells.
-    for (int column = columnFrom; column <= columnTo; ++column) {
-        if (column > columnFrom)
+    // region, so each value is measured and written on its own, by the
+    // formulas of pointValue().
+    const bool colour = kind_ == PixelKind::TrueColour;
+    const std::uint16_t* red = image_.PixelRed.wordRow(row) + (columnFrom - 1);
+    const std::uint16_t* green = colour ? image_.PixelGreen.wordRow(row) + (columnFrom - 1) : nullptr;
+    const std::uint16_t* blue = colour ? image_.PixelBlue.wordRow(row) + (columnFrom - 1) : nullptr;
+    std::uint32_t* counts = nullptr;
+    if constexpr (kTally)
+        counts = key_ == Key::Luminance ? nullptr : tally->keyCounts();
+    char buf[32];
+    for (int i = 0; i <= columnTo - columnFrom; ++i) {
+        if (i > 0)
             out += ';';
-        appendPointText(out, pointValue(image_, kind_, column, row, m_), kind_, m_, locale_, decimalPoint_);
+        if (key_ != Key::Luminance) {
+            const int k = keyOf(key_, red, green, blue, i);
+            appendPointText(out, keyValue(k), kind_, m_, locale_, decimalPoint_);
+            if constexpr (kTally)
+                ++counts[k];
+            continue;
+        }
+        const double value = measureOf(red[i], green[i], blue[i], m_, true);
+        std::uint32_t q = 0;
+        if (hundredthsOfDouble(value, q)) {
+            out.append(buf, writeHundredths(q, decimalPoint_, buf));
+            if constexpr (kTally)
+                tally->addUnits(std::int64_t(q));
+        } else {
+            appendPointText(out, value, kind_, m_, locale_, decimalPoint_);
+            if constexpr (kTally)
+                tally->addUnits(writtenHundredths(value));
+        }
     }
+}
+
+template <typename Sample>
+void PointRowWriter::tallySamples(ValueTally& tally, const Sample* red, const Sample* green, const Sample* blue,
+                                  int count) const
+{
+    if (key_ == Key::Luminance) {
+        for (int i = 0; i < count; ++i) {
+            if constexpr (sizeof(Sample) == 2) {
+                const double value = measureOf(red[i], green[i], blue[i], m_, true);
+                std::uint32_t q = 0;
+                if (hundredthsOfDouble(value, q))
+                    tally.addUnits(std::int64_t(q));
+                else
+                    tally.addUnits(writtenHundredths(value));
+            } else {
+                tally.addUnits(singleHundredths(float(lumGreen_[green[i]] + lumRed_[red[i]] + lumBlue_[blue[i]])));
+            }
+        }
+        return;
+    }
+    std::uint32_t* counts = tally.keyCounts();
+    const int lanes = tally.lanes();
+    const auto keys = std::size_t(keys_);
+    const auto countKeys = [&](auto keyOfPoint) {
+        // Four lanes of counts for 8-bit keys: an increment need not wait for
+        // the one before when neighbouring points share their key.
+        int i = 0;
+        if (lanes == 4) {
+            for (; i + 4 <= count; i += 4) {
+                ++counts[keyOfPoint(i)];
+                ++counts[keys + keyOfPoint(i + 1)];
+                ++counts[2 * keys + keyOfPoint(i + 2)];
+                ++counts[3 * keys + keyOfPoint(i + 3)];
+            }
+        }
+        for (; i < count; ++i)
+            ++counts[keyOfPoint(i)];
+    };
+    // One loop per key, so that the choice is not made again at every point.
+    switch (key_) {
+    case Key::Red: countKeys([red](int i) { return std::size_t(red[i]); }); break;
+    case Key::Green: countKeys([green](int i) { return std::size_t(green[i]); }); break;
+    case Key::Blue: countKeys([blue](int i) { return std::size_t(blue[i]); }); break;
+    case Key::Maximum:
+        countKeys([=](int i) { return std::size_t(std::max(red[i], std::max(green[i], blue[i]))); });
+        break;
+    case Key::Sum: countKeys([=](int i) { return std::size_t(red[i]) + green[i] + blue[i]; }); break;
+    case Key::Luminance: break;
+    }
+}
+
+void PointRowWriter::tallyRow(ValueTally& tally, int row, int columnFrom, int columnTo) const
+{
+    if (columnTo < columnFrom || kind_ == PixelKind::Unsupported)
+        return;
+    const bool colour = kind_ == PixelKind::TrueColour;
+    const int at = columnFrom - 1;
+    const int count = columnTo - columnFrom + 1;
+    if (wide_)
+        tallySamples(tally, image_.PixelRed.wordRow(row) + at, colour ? image_.PixelGreen.wordRow(row) + at : nullptr,
+                     colour ? image_.PixelBlue.wordRow(row) + at : nullptr, count);
+    else
+        tallySamples(tally, image_.PixelRed.row(row) + at, colour ? image_.PixelGreen.row(row) + at : nullptr,
+                     colour ? image_.PixelBlue.row(row) + at : nullptr, count);
 }
 
 QString pointText(double value, PixelKind kind, const MeasureSettings& m, const QLocale& locale)
 {
-    if (writesDecimals(kind, m)) {
+    if (writesTwoDecimals(kind, m)) {
         char buf[32];
         if (const int len = twoDecimalsOfDouble(value, '.', buf))
             return QString::fromLatin1(buf, len).replace(QLatin1Char('.'), locale.decimalPoint());

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -29,6 +30,37 @@ enum class WorkbookError {
 struct WorkbookFailure {
     QString path;
     WorkbookError error = WorkbookError::WriteFailed;
+};
+
+/// \brief One cell of a row of labelled figures (SpreadsheetAutomation::putCells()).
+struct SheetCell {
+    enum class Kind { Empty, Text, Number };
+    Kind kind = Kind::Empty;
+    QString text;
+    double number = 0.0;
+    /// False for a long text that may run over the empty cells to its right:
+    /// it does not widen its column when the widths are fitted.
+    bool fitsColumn = true;
+
+    static SheetCell ofText(const QString& text, bool fitsColumn = true) { return {Kind::Text, text, 0.0, fitsColumn}; }
+    /// A number; NaN and infinities leave the cell empty.
+    static SheetCell ofNumber(double value)
+    {
+        return std::isfinite(value) ? SheetCell{Kind::Number, {}, value, true} : SheetCell{};
+    }
+};
+
+/// \brief A column chart of two columns of the current sheet; rows and columns count from 1.
+struct ColumnChart {
+    QString title;
+    QString categoryTitle; ///< name of the horizontal axis
+    QString valueTitle;    ///< name of the vertical axis
+    int firstRow = 1;
+    int lastRow = 1;
+    int categoryColumn = 1;
+    int valueColumn = 2;
+    int anchorRow = 1; ///< the cell under the chart's top left corner
+    int anchorColumn = 1;
 };
 
 /// Called a few times a second while a workbook is saved; false abandons the save.
@@ -61,6 +93,12 @@ public:
     /// written so far, or right of the last text in its row (a heading row, or
     /// the description lines below the values).
     virtual SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) = 0;
+    /// \brief Row \a row of a sheet of labelled figures (started by addSheet()
+    /// with the rows and columns it uses): \a cells from column 1, rows in
+    /// order, gaps allowed. autoFitColumns() then fits the widths to them.
+    virtual SheetStatus putCells(int row, const QList<SheetCell>& cells) = 0;
+    /// Draws \a chart on the current sheet.
+    virtual SheetStatus putColumnChart(const ColumnChart& chart) = 0;
     /// \brief Completes the workbook under its name. The file is compressed on a
     /// helper thread while \a keepWaiting is called (at least once) to let the
     /// window work; when it returns false the save is abandoned and Stopped

@@ -6,9 +6,13 @@
 #include "output/ExportPreparation.h"
 #include "output/LongLayout.h"
 #include "output/PointValues.h"
+#include "output/SummarySheet.h"
 #include "output/WorksheetLimits.h"
 
 #include <QDir>
+
+#include <deque>
+#include <optional>
 
 namespace lumiset {
 
@@ -95,8 +99,11 @@ SheetResult putDescriptionLines(const Workspace& ws, SpreadsheetAutomation& shee
     return written ? SheetResult::Ok : SheetResult::Failed;
 }
 
+// One value sheet; with \a gathered, the statistics of its values are counted
+// row by row as they are written and added there.
 SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QString& name, SpreadsheetAutomation& sheet,
-                       RowPacer& pacer, qint64& done, bool& colouring, const QLocale& locale)
+                       RowPacer& pacer, qint64& done, bool& colouring, const QLocale& locale,
+                       std::vector<RegionStatistics>* gathered)
 {
     const ExportRequest& req = ws.request;
     const int rowCount = req.rowCount;
@@ -105,6 +112,13 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
         != SheetStatus::Ok)
         return SheetResult::Failed;
     RegionRows rows(ws.image, ws.selection, m);
+    std::optional<PointRowWriter> counter;
+    std::optional<ValueTally> tally;
+    if (gathered) {
+        counter.emplace(ws.image, m, QLocale::c(), '.');
+        tally = counter->makeTally();
+    }
+    const Selection& r = ws.selection;
     for (int i = 1; i <= rowCount; ++i, ++done) {
         if ((colouring || !req.FillCellBackground) && pacer.stopBefore(done)) {
             if (!req.FillCellBackground)
@@ -114,7 +128,11 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
         }
         if (sheet.putRow(i, rows.values(i), colouring ? rows.colours(i) : nullptr) != SheetStatus::Ok)
             return SheetResult::Failed;
+        if (tally)
+            counter->tallyRow(*tally, r.SelRowFrom + i - 1, r.SelColumnFrom, r.SelColumnTo);
     }
+    if (tally)
+        gathered->push_back(tally->statistics());
     // Before the description lines, so their long texts do not widen column A.
     if (sheet.autoFitColumns() != SheetStatus::Ok)
         return SheetResult::Failed;
@@ -123,10 +141,38 @@ SheetResult writeBlock(const Workspace& ws, const MeasureSettings& m, const QStr
                                sheetRegionLine(ws.selection, req.LastColumnName, rowCount));
 }
 
+// Counts the values of the measure columns of a long table row by row, as
+// the value sheet of each measure would.
+class LongTallies {
+public:
+    LongTallies(const ImageStore& image, const LongColumns& columns)
+    {
+        for (std::size_t k = columns.components; k < columns.values.size(); ++k) {
+            counters_.emplace_back(image, columns.values[k], QLocale::c(), '.');
+            tallies_.push_back(counters_.back().makeTally());
+        }
+    }
+    void row(int y, int columnFrom, int columnTo)
+    {
+        for (std::size_t k = 0; k < tallies_.size(); ++k)
+            counters_[k].tallyRow(tallies_[k], y, columnFrom, columnTo);
+    }
+    void addTo(std::vector<RegionStatistics>& gathered)
+    {
+        for (ValueTally& t : tallies_)
+            gathered.push_back(t.statistics());
+    }
+
+private:
+    std::deque<PointRowWriter> counters_; // a writer is never moved once made
+    std::vector<ValueTally> tallies_;
+};
+
 // The long layout: one worksheet, a heading row, a row per point (no colours:
 // the point's colour is in its components), then the description lines.
 SheetResult writeLongSheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                           const QLocale& locale, const std::vector<int>& measures)
+                           const QLocale& locale, const std::vector<int>& measures,
+                           std::vector<RegionStatistics>* gathered)
 {
     const LongColumns columns = longColumns(measureSettings(ws), measures);
     const Selection& r = ws.selection;
@@ -143,6 +189,9 @@ SheetResult writeLongSheet(const Workspace& ws, SpreadsheetAutomation& sheet, Ex
 
     RowPacer pacer(view, points);
     LongRowValues values(ws.image, columns);
+    std::optional<LongTallies> tallies;
+    if (gathered)
+        tallies.emplace(ws.image, columns);
     qint64 done = 0;
     for (int y = r.SelRowFrom; y <= r.SelRowTo; ++y) {
         for (int x = r.SelColumnFrom; x <= r.SelColumnTo; ++x, ++done) {
@@ -152,27 +201,37 @@ SheetResult writeLongSheet(const Workspace& ws, SpreadsheetAutomation& sheet, Ex
                 return stopped ? SheetResult::Stopped : SheetResult::Failed;
             }
         }
+        if (tallies)
+            tallies->row(y, r.SelColumnFrom, r.SelColumnTo);
     }
     pacer.finish();
+    if (tallies)
+        tallies->addTo(*gathered);
     if (sheet.autoFitColumns() != SheetStatus::Ok)
         return SheetResult::Failed;
     return putDescriptionLines(ws, sheet, rowCount + 1, columns.measureLine(locale), columns.measureLineFontColor(),
                                sheetRegionLine(r, lastColumnName(columns.count()), rowCount));
 }
 
-// The value sheets of the table layout, one per measure.
+// The value sheets of the table layout, one per measure; with \a gathered,
+// the statistics of each measure (of a grey region: one) are added there.
 SheetResult writeTableSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                             const QLocale& locale, const std::vector<int>& measures)
+                             const QLocale& locale, const std::vector<int>& measures,
+                             std::vector<RegionStatistics>* gathered)
 {
     const std::vector<int> written = measures.empty() ? std::vector<int>{ws.BrightnessMeasure} : measures;
     RowPacer pacer(view, qint64(ws.request.rowCount) * qint64(written.size()));
     qint64 done = 0;
     bool colouring = ws.request.FillCellBackground;
+    // Every sheet of a grey region holds its red component: counted once.
+    const bool grey = ws.ColorPointCount == 0 || ws.image.pixelKind() == PixelKind::Grey;
     for (const int measure : written) {
         MeasureSettings m = measureSettings(ws);
         m.BrightnessMeasure = measure;
         const QString name = measures.empty() ? QStringLiteral("Лист1") : measureSheetName(measure);
-        const SheetResult result = writeBlock(ws, m, name, sheet, pacer, done, colouring, locale);
+        const bool counted = gathered && (!grey || gathered->empty());
+        const SheetResult result = writeBlock(ws, m, name, sheet, pacer, done, colouring, locale,
+                                              counted ? gathered : nullptr);
         if (result != SheetResult::Ok) {
             pacer.finish();
             return result;
@@ -184,16 +243,24 @@ SheetResult writeTableSheets(const Workspace& ws, SpreadsheetAutomation& sheet, 
 }
 
 SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                        const QLocale& locale, const std::vector<int>& measures)
+                        const QLocale& locale, const std::vector<int>& measures, const WorkbookExtras& extras)
 {
     if (sheet.createApplication() != SheetStatus::Ok)
         return SheetResult::Failed;
     view.setBusyPointer(true);
+    const bool gather = extras.summarySheet || extras.statistics;
+    std::vector<RegionStatistics> statistics;
     const SheetResult written = ws.output.layout == TableLayout::Long
-        ? writeLongSheet(ws, sheet, view, locale, measures)
-        : writeTableSheets(ws, sheet, view, locale, measures);
+        ? writeLongSheet(ws, sheet, view, locale, measures, gather ? &statistics : nullptr)
+        : writeTableSheets(ws, sheet, view, locale, measures, gather ? &statistics : nullptr);
     if (written != SheetResult::Ok)
         return written;
+    if (extras.summarySheet
+        && writeSummarySheet(sheet, ws.image, ws.selection, measureSettings(ws), statistics, extras.madeAt)
+            != SheetStatus::Ok)
+        return SheetResult::Failed;
+    if (extras.statistics)
+        *extras.statistics = std::move(statistics);
 
     const SheetStatus saved = saveShowingIt(sheet, view);
     if (saved == SheetStatus::Stopped)
@@ -213,7 +280,8 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
 } // namespace
 
 SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                                       const QLocale& locale, const std::vector<int>& measures)
+                                       const QLocale& locale, const std::vector<int>& measures,
+                                       const WorkbookExtras& extras)
 {
     if (ws.ExportCancelled) {
         view.setExportButtonFrame(ExportButtonFrame::Resting);
@@ -222,7 +290,7 @@ SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomatio
     view.setExportButtonFrame(ExportButtonFrame::Busy);
     view.setOpenButtonsVisible(false);
 
-    const SheetResult result = writeSheets(ws, sheet, view, locale, measures);
+    const SheetResult result = writeSheets(ws, sheet, view, locale, measures, extras);
     if (result != SheetResult::Ok)
         sheet.discard();
     sheet.release();

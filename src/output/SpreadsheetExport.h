@@ -3,8 +3,10 @@
 #include "output/CsvExport.h"
 #include "output/ExportProgressView.h"
 #include "output/ExportState.h"
+#include "output/RegionStatistics.h"
 #include "output/SpreadsheetAutomation.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 #include <vector>
@@ -16,6 +18,18 @@ enum class SpreadsheetOutcome {
     Written,   ///< the sheet is complete and handed to the user
     Stopped,   ///< stopped while the values were written or the file saved: no file, an earlier one kept
     Failed,    ///< the workbook could not be written: no file; workbookFailureMessage() tells why
+};
+
+/// \brief What a workbook export adds to its value sheets. The statistics are
+/// counted while the value sheets are written, one measure at a time (at most
+/// one tally of RegionStatistics.h alive); a grey region is counted once.
+struct WorkbookExtras {
+    /// Adds the sheet "Сводка" after the value sheets (writeSummarySheet()).
+    bool summarySheet = false;
+    /// The date and time the summary gives; when invalid, the moment it is written.
+    QDateTime madeAt;
+    /// When set, receives the statistics of each measure written.
+    std::vector<RegionStatistics>* statistics = nullptr;
 };
 
 /// \brief The export command of the open window after the export window closed:
@@ -36,8 +50,10 @@ enum class SpreadsheetOutcome {
 ///
 /// Returns Cancelled at once when ws.ExportCancelled is set. When the sheet
 /// cannot be put in front of the user, tells where it is and still returns Written.
+/// Without \a extras the workbook is exactly what it has always been.
 SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomation& sheet, ExportProgressView& view,
-                                       const QLocale& locale = QLocale(), const std::vector<int>& measures = {});
+                                       const QLocale& locale = QLocale(), const std::vector<int>& measures = {},
+                                       const WorkbookExtras& extras = {});
 
 /// \brief Russian name of the worksheet of \a measure in a workbook of several measures.
 QString measureSheetName(int measure);

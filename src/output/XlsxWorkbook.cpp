@@ -231,7 +231,8 @@ SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, c
         formats_.assign(std::size_t(256) * 256 * 2, nullptr);
         formatKnown_.assign(formats_.size(), false);
     }
-    sheet_ = workbook_add_worksheet(book_, name.toUtf8().constData());
+    sheetName_ = name.toUtf8();
+    sheet_ = workbook_add_worksheet(book_, sheetName_.constData());
     if (!sheet_)
         return SheetStatus::Refused;
     twoDecimals_.assign(std::size_t(columns), false);
@@ -301,25 +302,31 @@ SheetStatus XlsxWorkbook::putRow(int row, const double* values, const CellColour
         lxw_format* format = colours ? formatFor(colours[c], twoDecimals) : nullptr;
         if (worksheet_write_number(sheet_, at, lxw_col_t(c), v, format) != LXW_NO_ERROR)
             return SheetStatus::Refused;
-        // A shown text's width grows with the value's magnitude, and a minus sign
-        // adds to it, for "0.00" and for whole numbers in the General form alike;
-        // the widest text of a column is then that of its largest value or of its
-        // most negative one. Anything else (fractions in the General form, -0,
-        // infinities, NaN) is measured as it comes.
-        ColumnExtremes& e = extremes_[std::size_t(c)];
-        const bool plain = std::isfinite(v) && !(v == 0.0 && std::signbit(v))
-            && (twoDecimals || (v == std::trunc(v) && std::fabs(v) < 1e9));
-        if (!plain) {
-            fitToText(c + 1, shownText(v, twoDecimals));
-        } else if (v < 0.0) {
-            e.smallest = e.anyNegative ? qMin(e.smallest, v) : v;
-            e.anyNegative = true;
-        } else {
-            e.largest = e.anyLarge ? qMax(e.largest, v) : v;
-            e.anyLarge = true;
-        }
+        noteValue(c, v);
     }
     return SheetStatus::Ok;
+}
+
+void XlsxWorkbook::noteValue(int column, double v)
+{
+    // A shown text's width grows with the value's magnitude, and a minus sign
+    // adds to it, for "0.00" and for whole numbers in the General form alike;
+    // the widest text of a column is then that of its largest value or of its
+    // most negative one. Anything else (fractions in the General form, -0,
+    // infinities, NaN) is measured as it comes.
+    const bool twoDecimals = twoDecimals_[std::size_t(column)];
+    ColumnExtremes& e = extremes_[std::size_t(column)];
+    const bool plain = std::isfinite(v) && !(v == 0.0 && std::signbit(v))
+        && (twoDecimals || (v == std::trunc(v) && std::fabs(v) < 1e9));
+    if (!plain) {
+        fitToText(column + 1, shownText(v, twoDecimals));
+    } else if (v < 0.0) {
+        e.smallest = e.anyNegative ? qMin(e.smallest, v) : v;
+        e.anyNegative = true;
+    } else {
+        e.largest = e.anyLarge ? qMax(e.largest, v) : v;
+        e.anyLarge = true;
+    }
 }
 
 void XlsxWorkbook::fitToText(int column, const QString& shown)
@@ -383,6 +390,59 @@ SheetStatus XlsxWorkbook::putCellText(int row, int column, const QString& text, 
     const QByteArray utf8 = text.toUtf8();
     return worksheet_write_string(sheet_, lxw_row_t(row - 1), lxw_col_t(column - 1), utf8.constData(),
                                   formatFor(style, twoDecimalColumn(column)))
+            == LXW_NO_ERROR
+        ? SheetStatus::Ok
+        : SheetStatus::Refused;
+}
+
+SheetStatus XlsxWorkbook::putCells(int row, const QList<SheetCell>& cells)
+{
+    if (!sheet_ || row <= lastRow_ || row > kMaxSheetRows || cells.size() > columns_)
+        return SheetStatus::Refused;
+    lastRow_ = row;
+    lastColumn_ = int(cells.size());
+    for (int c = 0; c < int(cells.size()); ++c) {
+        const SheetCell& cell = cells[c];
+        lxw_error written = LXW_NO_ERROR;
+        if (cell.kind == SheetCell::Kind::Number) {
+            written = worksheet_write_number(sheet_, lxw_row_t(row - 1), lxw_col_t(c), cell.number, nullptr);
+            noteValue(c, cell.number);
+        } else if (cell.kind == SheetCell::Kind::Text) {
+            written = worksheet_write_string(sheet_, lxw_row_t(row - 1), lxw_col_t(c), cell.text.toUtf8().constData(),
+                                             nullptr);
+            if (cell.fitsColumn)
+                fitToText(c + 1, cell.text);
+        }
+        if (written != LXW_NO_ERROR)
+            return SheetStatus::Refused;
+    }
+    return SheetStatus::Ok;
+}
+
+SheetStatus XlsxWorkbook::putColumnChart(const ColumnChart& c)
+{
+    const auto inSheet = [](int row, int column) {
+        return row >= 1 && row <= kMaxSheetRows && column >= 1 && column <= kMaxExportColumns;
+    };
+    if (!sheet_ || !inSheet(c.firstRow, c.categoryColumn) || !inSheet(c.lastRow, c.valueColumn)
+        || c.lastRow < c.firstRow || !inSheet(c.anchorRow, c.anchorColumn))
+        return SheetStatus::Refused;
+    lxw_chart* chart = workbook_add_chart(book_, LXW_CHART_COLUMN);
+    lxw_chart_series* series = chart ? chart_add_series(chart, nullptr, nullptr) : nullptr;
+    if (!series)
+        return SheetStatus::Refused;
+    const auto first = lxw_row_t(c.firstRow - 1);
+    const auto last = lxw_row_t(c.lastRow - 1);
+    chart_series_set_categories(series, sheetName_.constData(), first, lxw_col_t(c.categoryColumn - 1), last,
+                                lxw_col_t(c.categoryColumn - 1));
+    chart_series_set_values(series, sheetName_.constData(), first, lxw_col_t(c.valueColumn - 1), last,
+                            lxw_col_t(c.valueColumn - 1));
+    chart_set_series_gap(chart, 10); // bars of a histogram nearly touch
+    chart_title_set_name(chart, c.title.toUtf8().constData());
+    chart_axis_set_name(chart->x_axis, c.categoryTitle.toUtf8().constData());
+    chart_axis_set_name(chart->y_axis, c.valueTitle.toUtf8().constData());
+    chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
+    return worksheet_insert_chart(sheet_, lxw_row_t(c.anchorRow - 1), lxw_col_t(c.anchorColumn - 1), chart)
             == LXW_NO_ERROR
         ? SheetStatus::Ok
         : SheetStatus::Refused;

@@ -53,6 +53,8 @@ public:
     SheetStatus putRow(int row, const double* values, const CellColours* colours) override;
     SheetStatus autoFitColumns() override;
     SheetStatus putCellText(int row, int column, const QString& text, int fontColorIndex) override;
+    SheetStatus putCells(int row, const QList<SheetCell>& cells) override;
+    SheetStatus putColumnChart(const ColumnChart& chart) override;
     SheetStatus saveWorkbook(const SaveWait& keepWaiting) override;
     SheetStatus activateSheet() override;
     void discard() override;
@@ -83,6 +85,8 @@ private:
     bool twoDecimalColumn(int column) const { return column >= 1 && column <= columns_ && twoDecimals_[column - 1]; }
     /// Counts a shown text of column \a column (from 1) towards its fitted width.
     void fitToText(int column, const QString& shown);
+    /// Takes a value of column \a column into its extremes.
+    void noteValue(int column, double value);
     /// Names the compressed temporary file once \a closed tells it is complete.
     bool finish(int closed);
     /// The file a new workbook in \a folder is first meant to be.
@@ -94,6 +98,7 @@ private:
     QString folder_; ///< where the numbered names are tried
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
+    QByteArray sheetName_; ///< of the current sheet, for the ranges of its charts
     lxw_format* columnFormat_ = nullptr;
     std::vector<lxw_format*> formats_;
     std::vector<bool> formatKnown_;

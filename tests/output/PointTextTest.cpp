@@ -141,8 +141,12 @@ TEST(PointRowWriterTest, RowsMatchPointByPointForEveryKindAndMeasure)
         for (const qint32 colourPoints : {0, 5})
             measures.push_back({measure, 0.299f, 0.587f, 0.114f, colourPoints});
     measures.push_back({MeasureLuminance, -1.5f, 700.25f, 0.001f, 1}); // negative and large sums
+    std::vector<std::vector<std::array<std::uint16_t, 3>>> wide(4, std::vector<std::array<std::uint16_t, 3>>(300));
+    for (auto& row : wide)
+        for (auto& c : row)
+            c = {std::uint16_t(byte(gen) * 257), std::uint16_t(gen()), std::uint16_t(gen())};
     const ImageStore images[] = {test::trueColourImage(colour), test::singlePlaneImage(indices, palette),
-                                 test::singlePlaneImage(indices, palette, true)};
+                                 test::singlePlaneImage(indices, palette, true), test::wideColourImage(wide)};
     for (const ImageStore& image : images)
         for (const MeasureSettings& m : measures)
             for (const auto& [locale, point] : {std::pair{test::commaLocale(), ','}, std::pair{QLocale::c(), '.'}})

@@ -3,10 +3,14 @@
 #include "output/ExportPreparation.h"
 #include "output/OutputFixtures.h"
 #include "output/RecordingExportProgress.h"
+#include "output/RecordingSheet.h"
 #include "output/XlsxWorkbook.h"
 #include "support/ImageBuilders.h"
 
+#include "Version.h"
+
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -18,67 +22,6 @@ namespace lumiset {
 namespace {
 
 using namespace lumiset::test;
-
-/// A workbook that writes down every call; \a refuse names the one operation
-/// that fails.
-class RecordingSheet : public SpreadsheetAutomation {
-public:
-    QString refuse;
-    SheetStatus shown = SheetStatus::Ok;
-    int waits = 1; ///< calls of the save's wait
-    QStringList calls;
-
-    SheetStatus record(const QString& op, const QString& detail = {})
-    {
-        calls << (detail.isEmpty() ? op : op + QLatin1Char(' ') + detail);
-        return op == refuse ? SheetStatus::Refused : SheetStatus::Ok;
-    }
-    SheetStatus createApplication() override { return record(QStringLiteral("create")); }
-    // The columns' "0.00" flags: one digit when all agree, else one per column.
-    SheetStatus addSheet(const QString& name, int rows, int columns, const std::vector<bool>& twoDecimals) override
-    {
-        QString flags;
-        for (const bool d : twoDecimals)
-            flags += d ? QLatin1Char('1') : QLatin1Char('0');
-        if (flags.count(flags.front()) == flags.size())
-            flags.truncate(1);
-        return record(QStringLiteral("sheet"),
-                      QStringLiteral("%1 %2x%3 %4").arg(name).arg(rows).arg(columns).arg(flags));
-    }
-    SheetStatus putRow(int row, const double*, const CellColours* colours) override
-    {
-        return record(QStringLiteral("row"), QStringLiteral("%1 %2").arg(row).arg(colours ? colours[0].fill : -1));
-    }
-    SheetStatus autoFitColumns() override { return record(QStringLiteral("autofit")); }
-    SheetStatus putCellText(int row, int column, const QString& text, int font) override
-    {
-        return record(QStringLiteral("text"), QStringLiteral("%1,%2 %3 %4").arg(row).arg(column).arg(font).arg(text));
-    }
-    SheetStatus saveWorkbook(const SaveWait& keepWaiting) override
-    {
-        for (int i = 0; i < waits; ++i) {
-            if (!keepWaiting()) {
-                calls << QStringLiteral("save stopped");
-                return SheetStatus::Stopped;
-            }
-        }
-        return record(QStringLiteral("save"));
-    }
-    SheetStatus activateSheet() override
-    {
-        calls << QStringLiteral("activate");
-        return shown;
-    }
-    void discard() override { calls << QStringLiteral("discard"); }
-    void release() override { calls << QStringLiteral("release"); }
-    QString documentLocation() const override { return QStringLiteral("/docs/tyu2.xlsx"); }
-    QList<WorkbookFailure> failures() const override { return {}; }
-
-    QStringList matching(const QString& prefix) const
-    {
-        return calls.filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
-    }
-};
 
 TEST(SpreadsheetExportTest, CancelledWritesNothing)
 {
@@ -321,6 +264,80 @@ TEST(WideRegionTest, LongLayoutTakesMoreThanTheSheetsColumns)
     EXPECT_EQ(sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 16401x3 0")});
     EXPECT_EQ(sheet.matching(QStringLiteral("row")).size(), width);
     EXPECT_TRUE(sheet.matching(QStringLiteral("text 16404,1 0")).value(0).endsWith(QStringLiteral("[A1:C16401]")));
+}
+
+Workspace summaryWorkspace()
+{
+    return preparedWorkspace(trueColourImage({{Rgb8{1, 2, 4}, Rgb8{0, 0, 1}}, {Rgb8{255, 255, 254}, Rgb8{10, 20, 31}}}),
+                             region(1, 1, 2, 2));
+}
+
+const WorkbookExtras kSummary{true, QDateTime(QDate(2024, 5, 1), QTime(12, 34, 56)), nullptr};
+
+// Statistics worked out by hand from the texts 2.33, 0.33, 254.67, 20.33 (mean)
+// and 1.93, 0.11, 254.89, 18.26 (luminance).
+TEST(SummarySheetTest, WhatWasMeasuredTheStatisticsAndAChartPerHistogram)
+{
+    Workspace ws = summaryWorkspace();
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, QLocale::c(), {MeasureMean, MeasureLuminance}, kSummary),
+              SpreadsheetOutcome::Written);
+    EXPECT_EQ(sheet.matching(QStringLiteral("sheet")),
+              (QStringList{"sheet Среднее 2x2 1", "sheet Яркость 2x2 1", "sheet Сводка 533x7 0"}));
+    const QStringList cells = sheet.matching(QStringLiteral("cells"));
+    ASSERT_EQ(cells.size(), 14 + 2 * 258);
+    EXPECT_EQ(cells.mid(0, 15),
+              (QStringList{"cells 1 Файл|tyu2.bmp", "cells 2 Путь|" + QDir::toNativeSeparators("/pictures/tyu2.bmp"),
+                           "cells 3 Формат|BMP", "cells 4 Размер (ширина, высота)|2|2", "cells 5 Бит на точку|24",
+                           "cells 6 Столбцы (первый, последний)|1|2", "cells 7 Строки (первая, последняя)|1|2",
+                           "cells 8 Мера|Среднее, Яркость", "cells 9 Веса (R, G, B)|0.299|0.587|0.114",
+                           "cells 10 Дата и время|01.05.2024 12:34:56",
+                           "cells 11 Версия программы|Lumiset " + QString::fromLatin1(kVersionText),
+                           "cells 13 Мера|Точек|Мин.|Макс.|Среднее|Ст. откл.|Медиана",
+                           "cells 14 Среднее|4|0.33|254.67|69.415|123.830376860176|11.33",
+                           "cells 15 Яркость|4|0.11|254.89|68.7975|124.329793526465|10.095",
+                           "cells 17 Гистограмма: Среднее"}));
+    EXPECT_EQ(cells.value(15), QStringLiteral("cells 18 От|До|Точек"));
+    EXPECT_EQ(cells.value(17), QStringLiteral("cells 20 1.33|2.32|0")); // bars one hundredth-unit apart
+    for (const int first : {16, 16 + 258}) {
+        int points = 0;
+        for (int i = first; i < first + 256; ++i)
+            points += cells[i].section(QLatin1Char('|'), -1).toInt();
+        EXPECT_EQ(points, 4) << first;
+    }
+    EXPECT_EQ(sheet.matching(QStringLiteral("chart")),
+              (QStringList{"chart Гистограмма: Среднее 19:274 1,3 at 18,5",
+                           "chart Гистограмма: Яркость 278:533 1,3 at 277,5"}));
+    EXPECT_EQ(sheet.calls.mid(sheet.calls.size() - 4), (QStringList{"autofit", "save", "activate", "release"}));
+}
+
+// The workbook itself, read back by an independent reader.
+TEST(SummarySheetTest, WorkbookReadsBackWithItsCharts)
+{
+    if (!QFileInfo::exists(QStringLiteral("/usr/bin/python3")))
+        GTEST_SKIP() << "no python3 to read the workbook back";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.xlsx"));
+    Workspace ws = summaryWorkspace();
+    XlsxWorkbook book({QString(), QString(), path});
+    RecordingExportProgress view;
+    ASSERT_EQ(exportToSpreadsheet(ws, book, view, QLocale::c(), {MeasureLuminance}, kSummary),
+              SpreadsheetOutcome::Written);
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import openpyxl, sys\n"
+                                 "wb = openpyxl.load_workbook(sys.argv[1]); ws = wb['Сводка']\n"
+                                 "print(wb.sheetnames, len(ws._charts))\n"
+                                 "print([c.value for c in ws[14]])\n"
+                                 "print(sum(ws.cell(r, 3).value for r in range(18, 274)))"),
+                  path});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()),
+              QStringLiteral("['Яркость', 'Сводка'] 1\n"
+                             "['Яркость', 4, 0.11, 254.89, 68.7975, 124.3297935264647, 10.095]\n4\n"))
+        << python.readAllStandardError().toStdString();
 }
 
 TEST(XlsxWorkbookTest, RefusesWhatTheSpreadsheetWouldRefuse)
