@@ -60,8 +60,8 @@ TEST(BmpPreview, ScaleOfTwoOrMoreAveragesFourPixelsBelowTwoNone)
     EXPECT_EQ(qGreen(p.image.pixel(0, 0)), 100 - int(std::nearbyint(24 * scale))); // the last row is not smoothed
 
     const PointPreview below2 = drawnBmp(numbered(400, 10)); // a scale between 1 and 2 is not smoothed
-    for (int K : {2, 3, 100, 265})
-        EXPECT_EQ(qRed(below2.image.pixel(K - 1, 0)), (int(K * (400.0f / 267)) - 1) % 256) << K;
+    for (int point : {2, 3, 100, 265})
+        EXPECT_EQ(qRed(below2.image.pixel(point - 1, 0)), (int(point * (400.0f / 267)) - 1) % 256) << point;
 }
 
 TEST(TgaPreview, BothOriginsShowTheTopRowFirst)

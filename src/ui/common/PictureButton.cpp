@@ -43,15 +43,15 @@ void KeyButton::keyReleaseEvent(QKeyEvent* event)
     event->setAccepted(space.isAccepted());
 }
 
-PictureButton::PictureButton(art::PictureFn picture, QSize size, QWidget* parent)
-    : KeyButton(parent), picture_(picture), size_(size)
+PictureButton::PictureButton(art::PictureFn drawing, QSize size, QWidget* parent)
+    : KeyButton(parent), picture_(drawing), size_(size)
 {
     resize(size);
 }
 
-void PictureButton::setPicture(art::PictureFn picture)
+void PictureButton::setPicture(art::PictureFn drawing)
 {
-    picture_ = picture;
+    picture_ = drawing;
     update();
 }
 

@@ -903,9 +903,9 @@ void OpenForm::layoutControls()
         gripStrokes_[i]->setLine(QPoint(w - 9, h - grip[i].above),
                                  QPoint(w - 9 - grip[i].length, h - grip[i].above + grip[i].length));
 
-    for (QWidget* w : {static_cast<QWidget*>(fileList_), static_cast<QWidget*>(filterBox_),
-                       static_cast<QWidget*>(pathBox_), static_cast<QWidget*>(fileCaption_)})
-        w->move(kMargin, w->y());
+    for (QWidget* control : {static_cast<QWidget*>(fileList_), static_cast<QWidget*>(filterBox_),
+                             static_cast<QWidget*>(pathBox_), static_cast<QWidget*>(fileCaption_)})
+        control->move(kMargin, control->y());
     const int listArea = (w - kRightColumnWidth) & ~1; // even, so that the report box starts on an even column
     if (paletteSwatch_->x() + paletteSwatch_->width() > listArea + 12)
         return; // too narrow: everything keeps its last place
