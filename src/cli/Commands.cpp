@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cmath>
 #include <cstdio>
 
 namespace lumiset::cli {
@@ -65,7 +66,7 @@ public:
         if (!on_ || now < 1000 || now - last_ < 500 || fraction <= 0)
             return;
         last_ = now;
-        const qint64 left = qint64(double(now) * (1 - fraction) / fraction / 1000.0 + 0.5);
+        const qint64 left = std::llround(double(now) * (1 - fraction) / fraction / 1000.0);
         std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(fraction * 100), static_cast<long long>(left));
     }
 

@@ -63,7 +63,7 @@ QString reserveTemporary(const QString& folder)
     file.setAutoRemove(false);
     if (!file.open())
         return {};
-    const QString path = file.fileName();
+    QString path = file.fileName();
     file.close();
     return path;
 }

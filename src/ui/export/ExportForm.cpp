@@ -468,8 +468,8 @@ void ExportForm::saveCsv()
     clock.start();
     const CsvError error = lumiset::csvCommand(ws_, answer, QLocale(), [&](qint64 done, qint64 total) {
         progress.setValue(int(done * kCsvProgressSteps / qMax<qint64>(total, 1)));
-        const qint64 secondsLeft = qint64(
-            double(clock.elapsed()) * double(total - done) / double(qMax<qint64>(done, 1)) / 1000.0 + 0.5);
+        const qint64 secondsLeft = std::llround(double(clock.elapsed()) * double(total - done)
+                                                / double(qMax<qint64>(done, 1)) / 1000.0);
         progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft)
                               + QStringLiteral(" с"));
         QCoreApplication::processEvents();
