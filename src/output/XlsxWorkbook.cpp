@@ -12,6 +12,12 @@
 
 #include <xlsxwriter.h>
 
+#ifdef Q_OS_WIN
+#include <io.h> // _commit
+#else
+#include <unistd.h> // fsync
+#endif
+
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -77,6 +83,22 @@ void makeShareable(const QString& path)
                               | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
+// Waits until the bytes of \a file are on the disk, as QSaveFile does before
+// it renames: otherwise a crash or power cut soon after the rename could leave
+// an empty or partial workbook in place of the earlier one.
+bool flushToDisk(const std::filesystem::path& file)
+{
+    QFile f(QString::fromStdU16String(file.u16string()));
+    // Write access, as Windows flushes only such handles; never a new, empty file.
+    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(f.handle()) == 0;
+#else
+    return ::fsync(f.handle()) == 0;
+#endif
+}
+
 WorkbookError folderError(const QString& folder)
 {
     return QFileInfo(folder).isDir() ? WorkbookError::FolderDenied : WorkbookError::FolderMissing;
@@ -125,7 +147,7 @@ struct SaveJob {
     std::condition_variable ended;
     bool finished = false;
     bool abandoned = false; ///< the helper removes the file when it ends
-    lxw_error result = LXW_NO_ERROR;
+    bool written = false;   ///< complete and on the disk
     std::filesystem::path file;
 
     void removeFile()
@@ -137,9 +159,9 @@ struct SaveJob {
 
 void compress(const std::shared_ptr<SaveJob>& job, lxw_workbook* book)
 {
-    const lxw_error result = workbook_close(book);
+    const bool written = workbook_close(book) == LXW_NO_ERROR && flushToDisk(job->file);
     const std::lock_guard lock(job->mutex);
-    job->result = result;
+    job->written = written;
     job->finished = true;
     if (job->abandoned)
         job->removeFile();
@@ -402,7 +424,7 @@ SheetStatus XlsxWorkbook::saveWorkbook(const SaveWait& keepWaiting)
         if (job->ended.wait_for(lock, kSavePoll, [&job] { return job->finished; }))
             break;
     }
-    return finish(job->result) ? SheetStatus::Ok : SheetStatus::Refused;
+    return finish(job->written) ? SheetStatus::Ok : SheetStatus::Refused;
 }
 
 SheetStatus XlsxWorkbook::activateSheet()
@@ -428,7 +450,7 @@ void XlsxWorkbook::discard()
     }
 }
 
-bool XlsxWorkbook::finish(int closed)
+bool XlsxWorkbook::finish(bool written)
 {
     const QString temp = tempPath_;
     tempPath_.clear();
@@ -440,7 +462,7 @@ bool XlsxWorkbook::finish(int closed)
         failures_.append({wanted, QFileInfo(folder).isDir() ? error : WorkbookError::FolderMissing});
         return false;
     };
-    if (closed != LXW_NO_ERROR)
+    if (!written)
         return fail(WorkbookError::WriteFailed);
     if (!target_.exactPath.isEmpty()) {
         // One rename that replaces the earlier file: removing it first would lose

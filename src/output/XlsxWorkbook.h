@@ -80,8 +80,8 @@ private:
         double otherWidth = 0.0;
     };
     lxw_format* formatFor(CellColours style, bool twoDecimals);
-    /// Names the compressed temporary file once \a closed tells it is complete.
-    bool finish(int closed);
+    /// Names the compressed temporary file when it was \a written completely.
+    bool finish(bool written);
     /// The file a new workbook in \a folder is first meant to be.
     QString plannedPath(const QString& folder) const;
 
