@@ -11,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
+scripts/setup.sh
 failed=0
 echo "clang-format: $(clang-format --version)"
 if git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
