@@ -187,15 +187,21 @@ Parsed<ExportRequest> parseExport(const QStringList& args)
         return parsed;
 
     // An option given twice counts the last time, but each value must be valid.
-    for (const QString& value : parser.values(from))
-        if (!(r.from = parsePoint(value)))
+    for (const QString& value : parser.values(from)) {
+        r.from = parsePoint(value);
+        if (!r.from)
             return {r, QStringLiteral("--from wants COL,ROW")};
-    for (const QString& value : parser.values(to))
-        if (!(r.to = parsePoint(value)))
+    }
+    for (const QString& value : parser.values(to)) {
+        r.to = parsePoint(value);
+        if (!r.to)
             return {r, QStringLiteral("--to wants COL,ROW")};
-    for (const QString& value : parser.values(weights))
-        if (!(r.weights = parseWeights(value)))
+    }
+    for (const QString& value : parser.values(weights)) {
+        r.weights = parseWeights(value);
+        if (!r.weights)
             return {r, QStringLiteral("--weights wants three numbers R,G,B")};
+    }
 
     const QString measureList = parser.value(measure);
     for (const QString& name : measureList.isEmpty() ? QStringList() : measureList.split(QLatin1Char(','))) {
