@@ -129,7 +129,7 @@ std::vector<Synthetic> syntheticFiles()
 // with a file behind it).
 class CountingByteSource final : public ByteSource {
 public:
-    explicit CountingByteSource(QByteArray bytes) : bytes_(std::move(bytes)) { size_ = bytes_.size(); }
+    explicit CountingByteSource(QByteArray content) : bytes_(std::move(content)) { size_ = bytes_.size(); }
     std::unique_ptr<QIODevice> openDevice() const override { return MemoryByteSource(bytes_).openDevice(); }
     qint64 calls = 0;
     qint64 bytes = 0;

@@ -20,6 +20,7 @@ if [[ "${LUMISET_FUZZ_NO_BUILD:-0}" != 1 ]]; then
     cmake -S "$root" -B "$build" -G Ninja \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DLUMISET_FUZZ=ON -DLUMISET_BUILD_TESTS=OFF -DLUMISET_BUILD_BENCH=OFF \
+        ${LUMISET_WERROR:+-DLUMISET_WERROR=$LUMISET_WERROR} \
         -DCMAKE_C_COMPILER="$c_compiler" -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
     cmake --build "$build" --target fuzz_all -j2
 fi

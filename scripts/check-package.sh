@@ -109,5 +109,38 @@ else
     check "manual where the help window looks" test -f "$bin/../share/doc/lumiset/manual/index.html"
 fi
 
+# Qt's own texts on the windows (dialog buttons, the menu of text boxes) come
+# from qtbase_ru.qm of qt6-translations-l10n, which the program loads from Qt's
+# translations folder whatever the system language.
+qm="$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)/qtbase_ru.qm"
+check "qt6-translations-l10n puts qtbase_ru.qm where Qt looks" sh -c 'dpkg -L qt6-translations-l10n | grep -qxF "$1"' - "$qm"
+# The menu of line boxes and the Cancel button of input dialogs, in Russian
+# letters (the "&" of a mnemonic aside), read from the .qm file's messages.
+check "Qt's texts in qtbase_ru.qm are Russian" /usr/bin/python3 - "$qm" <<'PY'
+import re, struct, sys
+wanted = [("QLineEdit", s) for s in ("&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All")]
+wanted.append(("QPlatformTheme", "Cancel"))
+data = open(sys.argv[1], "rb").read()
+assert data[:16] == bytes.fromhex("3cb86418caef9c95cd211cbf60a1bddd"), "not a .qm file"
+found, pos = {}, 16
+while pos < len(data):  # sections: tag, 32-bit length, bytes; tag 0x69 holds the messages
+    tag, size = data[pos], struct.unpack(">I", data[pos + 1:pos + 5])[0]
+    block, pos = data[pos + 5:pos + 5 + size], pos + 5 + size
+    i, message = 0, {}
+    while tag == 0x69 and i < len(block):
+        field = block[i]
+        if field == 1:  # end of a message: 3 translation (UTF-16), 6 source, 7 context
+            found.setdefault((message.get(7), message.get(6)), message.get(3))
+            message, i = {}, i + 1
+            continue
+        n = struct.unpack(">I", block[i + 1:i + 5])[0] % 0xFFFFFFFF  # all ones: an empty text
+        text = block[i + 5:i + 5 + n]
+        message[field] = text.decode("utf-16-be") if field == 3 else text.decode("utf-8", "replace").rstrip("\0")
+        i += 5 + n
+shown = [(found.get(key) or "").replace("&", "") for key in wanted]
+print(", ".join(shown))
+sys.exit(0 if all(re.fullmatch("[А-Яа-яЁё ]+", text) for text in shown) else 1)
+PY
+
 echo "check-package: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -17,6 +17,8 @@ packages=(
     desktop-file-utils      # scripts/check-package.sh: desktop-file-validate
     appstream               # scripts/check-package.sh: appstreamcli validate
     dpkg-dev file           # cpack -G DEB: dpkg-shlibdeps finds the package's libraries
+    clang-format clang-tidy # scripts/lint.sh
+    clang-14 libclang-rt-14-dev # scripts/fuzz-smoke.sh: clang with libFuzzer and its sanitizers
 )
 
 missing=()

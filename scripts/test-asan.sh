@@ -11,6 +11,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-cmake --preset asan >/dev/null
+cmake --preset asan ${LUMISET_WERROR:+-DLUMISET_WERROR=$LUMISET_WERROR} >/dev/null
 cmake --build --preset asan
 ctest --preset asan

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <array>
+
 namespace lumiset {
 
 /// \brief An open window without widgets: keeps the state that the readers leave
@@ -65,7 +67,7 @@ public:
 
     QString reportText;
     QString fileName;
-    Label labels[3];
+    std::array<Label, 3> labels;
     QImage pictureBox;
     QRectF pictureRect;
     bool pictureBordered = false;

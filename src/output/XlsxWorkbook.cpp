@@ -13,6 +13,12 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#ifdef Q_OS_WIN
+#include <io.h> // _commit
+#else
+#include <unistd.h> // fsync
+#endif
+
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -64,7 +70,7 @@ QString reserveTemporary(const QString& folder)
     file.setAutoRemove(false);
     if (!file.open())
         return {};
-    const QString path = file.fileName();
+    QString path = file.fileName();
     file.close();
     return path;
 }
@@ -76,6 +82,22 @@ void makeShareable(const QString& path)
     QFile::setPermissions(path,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                               | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
+// Waits until the bytes of \a file are on the disk, as QSaveFile does before
+// it renames: otherwise a crash or power cut soon after the rename could leave
+// an empty or partial workbook in place of the earlier one.
+bool flushToDisk(const std::filesystem::path& file)
+{
+    QFile f(QString::fromStdU16String(file.u16string()));
+    // Write access, as Windows flushes only such handles; never a new, empty file.
+    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(f.handle()) == 0;
+#else
+    return ::fsync(f.handle()) == 0;
+#endif
 }
 
 WorkbookError folderError(const QString& folder)
@@ -126,7 +148,7 @@ struct SaveJob {
     std::condition_variable ended;
     bool finished = false;
     bool abandoned = false; ///< the helper removes the file when it ends
-    lxw_error result = LXW_NO_ERROR;
+    bool written = false;   ///< complete and on the disk
     std::filesystem::path file;
 
     void removeFile()
@@ -138,9 +160,9 @@ struct SaveJob {
 
 void compress(const std::shared_ptr<SaveJob>& job, lxw_workbook* book)
 {
-    const lxw_error result = workbook_close(book);
+    const bool written = workbook_close(book) == LXW_NO_ERROR && flushToDisk(job->file);
     const std::lock_guard lock(job->mutex);
-    job->result = result;
+    job->written = written;
     job->finished = true;
     if (job->abandoned)
         job->removeFile();
@@ -487,7 +509,7 @@ SheetStatus XlsxWorkbook::saveWorkbook(const SaveWait& keepWaiting)
         if (job->ended.wait_for(lock, kSavePoll, [&job] { return job->finished; }))
             break;
     }
-    return finish(job->result) ? SheetStatus::Ok : SheetStatus::Refused;
+    return finish(job->written) ? SheetStatus::Ok : SheetStatus::Refused;
 }
 
 SheetStatus XlsxWorkbook::activateSheet()
@@ -513,7 +535,7 @@ void XlsxWorkbook::discard()
     }
 }
 
-bool XlsxWorkbook::finish(int closed)
+bool XlsxWorkbook::finish(bool written)
 {
     const QString temp = tempPath_;
     tempPath_.clear();
@@ -525,7 +547,7 @@ bool XlsxWorkbook::finish(int closed)
         failures_.append({wanted, QFileInfo(folder).isDir() ? error : WorkbookError::FolderMissing});
         return false;
     };
-    if (closed != LXW_NO_ERROR)
+    if (!written)
         return fail(WorkbookError::WriteFailed);
     if (!target_.exactPath.isEmpty()) {
         // One rename that replaces the earlier file: removing it first would lose

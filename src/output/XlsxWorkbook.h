@@ -87,8 +87,8 @@ private:
     void fitToText(int column, const QString& shown);
     /// Takes a value of column \a column into its extremes.
     void noteValue(int column, double value);
-    /// Names the compressed temporary file once \a closed tells it is complete.
-    bool finish(int closed);
+    /// Names the compressed temporary file when it was \a written completely.
+    bool finish(bool written);
     /// The file a new workbook in \a folder is first meant to be.
     QString plannedPath(const QString& folder) const;
 

@@ -57,8 +57,9 @@ TEST(PixelLoader, BmpEqualsByteByByteReadsForOddWidthsPaddingsRowOrdersAndShortF
             for (int c = 1; c <= b.width; ++c) {
                 const Rgb want = referencePixel(o.store, bytes, c, r);
                 ASSERT_EQ(o.store.PixelRed(c, r), want[0]) << c << "," << r;
-                if (b.bitsPerPixel == 24)
+                if (b.bitsPerPixel == 24) {
                     ASSERT_EQ(o.store.rgb(c, r), want) << c << "," << r;
+                }
             }
     }
 }

@@ -295,8 +295,9 @@ TEST(QtPictureReader, EveryKindOpensLoadsAndWritesTheValuesPutIn)
         // A grey region (no colour points) writes the red component whatever the measure.
         const Selection all{.SelColumnFrom = 1, .SelColumnTo = kW, .SelRowFrom = 1, .SelRowTo = kH};
         const QByteArray csv = csvBytes(store, all, {}, c.name, QLocale::c());
-        if (c.tolerance == 0)
+        if (c.tolerance == 0) {
             EXPECT_EQ(csv.left(csv.indexOf("\r\n")), firstRow.join(';').toLatin1());
+        }
         EXPECT_TRUE(csv.contains(QByteArray("3x2   , ") + c.described + ' ')) << csv.toStdString();
     }
 }

@@ -39,10 +39,12 @@ QString viaDouble(double v)
 // for the floats of 8-bit rows, fifteen for point values.
 void expectShortcutsAgree(float single, double value)
 {
-    if (const QString got = viaSingle(single); !got.isNull())
+    if (const QString got = viaSingle(single); !got.isNull()) {
         ASSERT_EQ(got, fixedText(single, 2, Precision::Single, QLocale::c())) << single;
-    if (const QString got = viaDouble(value); !got.isNull())
+    }
+    if (const QString got = viaDouble(value); !got.isNull()) {
         ASSERT_EQ(got, fixedText(value, 2, Precision::Double, QLocale::c())) << value;
+    }
 }
 
 TEST(PointTextTest, ShortcutAgreesWithFixedText)

@@ -44,10 +44,10 @@ public:
     }
     SheetStatus putCells(int row, const QList<SheetCell>& cells) override
     {
-        QStringList shown;
+        QStringList texts;
         for (const SheetCell& c : cells)
-            shown << (c.kind == SheetCell::Kind::Number ? QString::number(c.number, 'g', 15) : c.text);
-        return record(QStringLiteral("cells"), QStringLiteral("%1 ").arg(row) + shown.join(QLatin1Char('|')));
+            texts << (c.kind == SheetCell::Kind::Number ? QString::number(c.number, 'g', 15) : c.text);
+        return record(QStringLiteral("cells"), QStringLiteral("%1 ").arg(row) + texts.join(QLatin1Char('|')));
     }
     SheetStatus putColumnChart(const ColumnChart& c) override
     {

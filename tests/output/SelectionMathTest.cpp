@@ -69,8 +69,9 @@ TEST(Weight, AnswersOfTheInputBox)
         SCOPED_TRACE(c.answer.toStdString());
         const ParsedWeight w = parseWeight(c.answer);
         EXPECT_EQ(w.kind, c.kind);
-        if (c.kind == WeightInput::Number)
+        if (c.kind == WeightInput::Number) {
             EXPECT_FLOAT_EQ(w.value, c.value);
+        }
     }
 }
 

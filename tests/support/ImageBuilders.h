@@ -34,17 +34,19 @@ public:
 
 /// \brief Builds a BMP file. Every header field can be overridden; pixel rows are
 /// given top row first and stored bottom-up (or top-down when height < 0).
+// Members without a default value get "{}", so that a designated initialiser may
+// leave them out without a missing-initialiser warning.
 struct BmpBuilder {
     int width = 2, height = 2, bitsPerPixel = 24;
     bool os2 = false; ///< 12-byte core header with 16-bit sizes, 3-byte palette entries
     std::int32_t compression = 0, colorsUsed = 0;
-    std::vector<Rgb> palette;                       ///< entries written (8-bit files)
-    std::vector<std::vector<Rgb>> pixels;           ///< 24-bit rows, top first
-    std::vector<std::vector<std::uint8_t>> indices; ///< 8-bit rows, top first
-    int rowPadding = -1;                            ///< filler bytes per row; default to a 4-byte boundary
-    std::optional<std::int32_t> declaredSize;       ///< file-size field; default: actual size
-    std::optional<std::int32_t> pixelOffset;        ///< default: right after the palette
-    int trailing = 0;                               ///< extra bytes after the pixel data
+    std::vector<Rgb> palette{};                       ///< entries written (8-bit files)
+    std::vector<std::vector<Rgb>> pixels{};           ///< 24-bit rows, top first
+    std::vector<std::vector<std::uint8_t>> indices{}; ///< 8-bit rows, top first
+    int rowPadding = -1;                              ///< filler bytes per row; default to a 4-byte boundary
+    std::optional<std::int32_t> declaredSize{};       ///< file-size field; default: actual size
+    std::optional<std::int32_t> pixelOffset{};        ///< default: right after the palette
+    int trailing = 0;                                 ///< extra bytes after the pixel data
     QByteArray build() const;
 };
 
@@ -56,11 +58,11 @@ QByteArray bmp24(int width, int height, Rgb colour = {200, 100, 50});
 struct TgaBuilder {
     int idLength = 0, colorMapType = 0, imageType = 2, colorMapStart = 0, colorMapLength = 0, colorMapDepth = 24;
     int xOrigin = 0, yOrigin = 0, width = 2, height = 1, pixelDepth = 24;
-    int descriptor = 0;                             ///< bit 5: top-left origin
-    std::vector<Rgb> colourMap;                     ///< written with colorMapDepth bits an entry
-    std::vector<std::vector<Rgb>> pixels;           ///< true colour, top first
-    std::vector<std::vector<std::uint8_t>> indices; ///< grey or mapped, top first
-    QByteArray rawPixels;                           ///< when set, written instead of pixels/indices
+    int descriptor = 0;                               ///< bit 5: top-left origin
+    std::vector<Rgb> colourMap{};                     ///< written with colorMapDepth bits an entry
+    std::vector<std::vector<Rgb>> pixels{};           ///< true colour, top first
+    std::vector<std::vector<std::uint8_t>> indices{}; ///< grey or mapped, top first
+    QByteArray rawPixels{};                           ///< when set, written instead of pixels/indices
     QByteArray build() const;
 };
 

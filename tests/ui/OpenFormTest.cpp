@@ -172,9 +172,9 @@ TEST_F(OpenFormTest, DriveListFollowsTheFolderShownAndBareNamesStartAtItsRoot)
     auto* drives = form->control<QComboBox>("Drive1");
     auto* folders = form->control<QListWidget>("Dir1");
     ASSERT_EQ(drives->currentIndex(), 1);
-    const QList<QListWidgetItem*> root = folders->findItems(QDir(rootPath()).dirName(), Qt::MatchEndsWith);
-    ASSERT_EQ(root.size(), 1);
-    emit folders->itemActivated(root.first());
+    const QList<QListWidgetItem*> top = folders->findItems(QDir(rootPath()).dirName(), Qt::MatchEndsWith);
+    ASSERT_EQ(top.size(), 1);
+    emit folders->itemActivated(top.first());
     EXPECT_EQ(drives->currentIndex(), 0);
     auto* path = form->control<QLineEdit>("Text5");
     path->setText("top");
@@ -307,10 +307,10 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
     write("pics/late.bmp", bmp24(1, 1)); // listed only if the folder is read again
     write("top/notes.txt", "text");
     const QString before = form->fileListPath();
-    const QString root = rootPath().chopped(1);
+    const QString top = rootPath().chopped(1);
     box->setText(QString::fromUtf8(c.typed)
-                     .replace(QLatin1String("%R"), root)
-                     .replace(QLatin1String("%B"), QString(root).replace(QLatin1Char('/'), QLatin1Char('\\'))));
+                     .replace(QLatin1String("%R"), top)
+                     .replace(QLatin1String("%B"), QString(top).replace(QLatin1Char('/'), QLatin1Char('\\'))));
     QTest::keyClick(box, Qt::Key_Return);
 
     EXPECT_EQ(form->fileListPath(), c.expectedDir ? rootPath() + c.expectedDir : before);
@@ -319,30 +319,31 @@ TEST_P(PathBoxTest, EnterFollowsThePathRules)
         EXPECT_EQ(form->boxes[0].title, QStringLiteral("Невозможно открыть путь"));
         EXPECT_EQ(form->boxes[0].text, QStringLiteral("Файловый путь не доступен или не существует"));
     }
-    if (!c.expectedDir)
+    if (!c.expectedDir) {
         EXPECT_TRUE(form->fileEntries().isEmpty());
+    }
     EXPECT_EQ(form->store().FilePath, c.opened ? rootPath() + c.opened : QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, PathBoxTest,
-    ::testing::Values(PathCase{"UnchangedTextIsNotReadAgain", "%R/pics", nullptr, false},
-                      PathCase{"BareNameIsTakenFromTheRoot", "top", "top", false},
-                      PathCase{"FileOpensInItsFolder", "%R/pics/late.bmp", "pics", false, "pics/late.bmp"},
-                      PathCase{"FileHiddenByTheFilterToo", "top/notes.txt", "top", false, "top/notes.txt"},
-                      PathCase{"BareNameIsNotASubfolderOfTheCurrent", "sub", nullptr, true},
-                      PathCase{"SlashStartsAtTheFileSystemRoot", "%R/pics/sub", "pics/sub", false},
-                      PathCase{"BackslashStartsAtTheFileSystemRoot", "%B\\top", "top", false},
-                      PathCase{"SlashIsNotTheDrivesRoot", "/top", nullptr, true},
-                      PathCase{"TrailingBlanksIgnored", "top   ", "top", false},
-                      PathCase{"LeadingBlankStaysPartOfTheName", " top", nullptr, true},
-                      PathCase{"DigitBeforeColonIsIgnored", "1:\\top", nullptr, false}
+const PathCase kPathCases[] = {
+    {"UnchangedTextIsNotReadAgain", "%R/pics", nullptr, false},
+    {"BareNameIsTakenFromTheRoot", "top", "top", false},
+    {"FileOpensInItsFolder", "%R/pics/late.bmp", "pics", false, "pics/late.bmp"},
+    {"FileHiddenByTheFilterToo", "top/notes.txt", "top", false, "top/notes.txt"},
+    {"BareNameIsNotASubfolderOfTheCurrent", "sub", nullptr, true},
+    {"SlashStartsAtTheFileSystemRoot", "%R/pics/sub", "pics/sub", false},
+    {"BackslashStartsAtTheFileSystemRoot", "%B\\top", "top", false},
+    {"SlashIsNotTheDrivesRoot", "/top", nullptr, true},
+    {"TrailingBlanksIgnored", "top   ", "top", false},
+    {"LeadingBlankStaysPartOfTheName", " top", nullptr, true},
+    {"DigitBeforeColonIsIgnored", "1:\\top", nullptr, false},
 #ifndef Q_OS_WIN
-                      ,
-                      PathCase{"DriveLetterWithoutDrives", "q:\\top", nullptr, true}
+    {"DriveLetterWithoutDrives", "q:\\top", nullptr, true},
 #endif
-                      ),
-    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+};
+
+INSTANTIATE_TEST_SUITE_P(Rules, PathBoxTest, ::testing::ValuesIn(kPathCases),
+                         [](const ::testing::TestParamInfo<PathCase>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace lumiset::test

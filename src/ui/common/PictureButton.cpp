@@ -45,15 +45,15 @@ void KeyButton::keyReleaseEvent(QKeyEvent* event)
     enterAsSpace(event, [this](QKeyEvent* key) { QAbstractButton::keyReleaseEvent(key); });
 }
 
-PictureButton::PictureButton(art::PictureFn picture, QSize size, QWidget* parent)
-    : KeyButton(parent), picture_(picture), size_(size)
+PictureButton::PictureButton(art::PictureFn drawing, QSize size, QWidget* parent)
+    : KeyButton(parent), picture_(drawing), size_(size)
 {
     resize(size);
 }
 
-void PictureButton::setPicture(art::PictureFn picture)
+void PictureButton::setPicture(art::PictureFn drawing)
 {
-    picture_ = picture;
+    picture_ = drawing;
     update();
 }
 

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
+#include <cmath>
+
 namespace lumiset {
 
 namespace {
@@ -23,8 +25,8 @@ CsvError writeCsvShowingProgress(QWidget* parent, Workspace& ws, const QString& 
     clock.start();
     const CsvError error = csvCommand(ws, answer, QLocale(), [&](qint64 done, qint64 total) {
         progress.setValue(int(done * kSteps / qMax<qint64>(total, 1)));
-        const qint64 secondsLeft = qint64(
-            double(clock.elapsed()) * double(total - done) / double(qMax<qint64>(done, 1)) / 1000.0 + 0.5);
+        const qint64 secondsLeft = std::llround(double(clock.elapsed()) * double(total - done)
+                                                / double(qMax<qint64>(done, 1)) / 1000.0);
         progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft)
                               + QStringLiteral(" с"));
         QCoreApplication::processEvents();

@@ -1,0 +1,227 @@
+#include "cli/Commands.h"
+
+#include "image/OpenCommand.h"
+#include "image/PixelLoader.h"
+#include "image/RecordingOpenView.h"
+#include "output/CsvExport.h"
+#include "output/ExportPreparation.h"
+#include "output/RecordingExportProgress.h"
+#include "output/SelectionMath.h"
+#include "output/SpreadsheetExport.h"
+#include "output/XlsxWorkbook.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <cstdio>
+
+namespace lumiset::cli {
+
+namespace {
+
+QString oneLine(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" | "));
+}
+
+// Runs the open command on \a path with "Показывать файл" ticked (or, for an
+// export, unticked: the preview is not decoded). False, with the reason on
+// standard error, when the file cannot be opened at all.
+bool openAsTheWindowDoes(const QString& path, ImageStore& store, RecordingOpenView& view, bool showFile = true)
+{
+    QFile probe(path);
+    const QFileInfo fi(path);
+    if (fi.isDir() || !probe.open(QIODevice::ReadOnly)) {
+        const QString reason = fi.isDir() ? QStringLiteral("is a folder") : probe.errorString();
+        std::fprintf(stderr, "lumiset-cli: cannot open %s: %s\n", qPrintable(path), qPrintable(reason));
+        return false;
+    }
+    probe.close();
+    view.showFile = showFile;
+    openCommand(store, view, fi.path(), fi.fileName());
+    return true;
+}
+
+// The reason the export command stays disabled, from what the open window showed.
+QString refusalReason(const RecordingOpenView& view)
+{
+    if (!view.messages.isEmpty())
+        return oneLine(view.messages.last().text);
+    const auto& notice = view.label(OpenLabel::Notice);
+    if (notice.visible && !notice.text.isEmpty())
+        return oneLine(notice.text);
+    return QStringLiteral("the picture cannot be exported");
+}
+
+// "progress: 42 %, 12 s left" on standard error, at most twice a second and
+// only once the write has run for a second.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool on) : on_(on) { clock_.start(); }
+    void show(double fraction)
+    {
+        const qint64 now = clock_.elapsed();
+        if (!on_ || now < 1000 || now - last_ < 500 || fraction <= 0)
+            return;
+        last_ = now;
+        const qint64 left = std::llround(double(now) * (1 - fraction) / fraction / 1000.0);
+        std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(fraction * 100), static_cast<long long>(left));
+    }
+
+private:
+    bool on_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+};
+
+// The open window's progress strip, seen through the line above.
+class StripProgress : public RecordingExportProgress {
+public:
+    explicit StripProgress(bool on) : line_(on) { clock_.start(); }
+    qint64 nowMilliseconds() override { return clock_.elapsed(); }
+    void setProgressWidth(int width) override
+    {
+        if (width > 1)
+            line_.show(double(width) / kProgressBarWidth);
+    }
+
+private:
+    ProgressLine line_;
+    QElapsedTimer clock_;
+};
+
+// Opens and reads the picture for an export; the exit status when that fails.
+int loadForExport(const QString& path, Workspace& ws)
+{
+    RecordingOpenView view;
+    if (!openAsTheWindowDoes(path, ws.image, view, false))
+        return kExitCannotOpen;
+    if (!view.exportEnabled()) {
+        // Told as the window tells it, preview included.
+        view = RecordingOpenView();
+        ws.image = ImageStore();
+        openAsTheWindowDoes(path, ws.image, view);
+        std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path), qPrintable(refusalReason(view)));
+        return kExitCannotOpen;
+    }
+    if (loadPixels(ws.image) != LoadResult::Loaded) {
+        std::fprintf(stderr, "lumiset-cli: cannot read the pixels of %s\n", qPrintable(path));
+        return kExitCannotOpen;
+    }
+    ws.image.ImageState = lumiset::ImageState::PixelsLoaded;
+    return kExitOk;
+}
+
+int writeCsvFile(Workspace& ws, const QString& path, const QLocale& locale, bool progress)
+{
+    ProgressLine line(progress);
+    const CsvError error = writeCsv(ws, path, locale, [&line](qint64 done, qint64 total) {
+        line.show(double(done) / double(total));
+        return true;
+    });
+    if (error == CsvError::None)
+        return kExitOk;
+    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(csvErrorMessage(error, path).text)));
+    return kExitWriteFailed;
+}
+
+int writeWorkbookFile(Workspace& ws, const ExportRequest& request, const QLocale& locale)
+{
+    const RegionError prepared = prepareExportRequest(ws, request.fill);
+    if (prepared == RegionError::TallerThanSheet)
+        return usageError(QStringLiteral("the region is taller than a worksheet holds (")
+                          + QString::number(kMaxWorkbookRegionRows) + QStringLiteral(" rows)"));
+    if (prepared != RegionError::None)
+        return usageError(QStringLiteral("the region cannot be read"));
+    WorkbookTarget target;
+    target.exactPath = request.xlsxPath;
+    XlsxWorkbook book(target);
+    StripProgress strip(request.progress);
+    const std::vector<int> sheets = request.measures.size() > 1 ? request.measures : std::vector<int>();
+    if (exportToSpreadsheet(ws, book, strip, locale, sheets) == SpreadsheetOutcome::Written)
+        return kExitOk;
+    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(workbookFailureMessage(book.failures()).text)));
+    return kExitWriteFailed;
+}
+
+} // namespace
+
+void printLine(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+}
+
+int usageError(const QString& message)
+{
+    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(message));
+    return kExitUsage;
+}
+
+int infoCommand(const QString& path)
+{
+    ImageStore store;
+    RecordingOpenView view;
+    if (!openAsTheWindowDoes(path, store, view))
+        return kExitCannotOpen;
+
+    for (const QString& line : view.reportLines())
+        printLine(line);
+    printLine(QStringLiteral("--"));
+    printLine(QStringLiteral("size: ") + view.labelText(OpenLabel::SizeCaption));
+    const auto& notice = view.label(OpenLabel::Notice);
+    if (notice.visible)
+        printLine(QStringLiteral("notice: ") + oneLine(notice.text));
+    for (const auto& m : view.messages)
+        printLine(QStringLiteral("message: ") + oneLine(m.title) + QStringLiteral(" | ") + oneLine(m.text));
+    printLine(view.exportEnabled() ? QStringLiteral("export: yes") : QStringLiteral("export: no"));
+    return kExitOk;
+}
+
+int exportCommand(const ExportRequest& request)
+{
+    const QLocale locale = request.localeName.isEmpty() ? QLocale() : QLocale(request.localeName);
+    Workspace ws;
+    if (const int status = loadForExport(request.image, ws); status != kExitOk)
+        return status;
+
+    ws.selection = defaultSelection(ws.image.ImageWidth, ws.image.ImageHeight);
+    if (request.from) {
+        ws.selection.SelColumnFrom = request.from->column;
+        ws.selection.SelRowFrom = request.from->row;
+    }
+    if (request.to) {
+        ws.selection.SelColumnTo = request.to->column;
+        ws.selection.SelRowTo = request.to->row;
+    }
+    const Selection& r = ws.selection;
+    if (checkRegion(ws.image, r) == RegionError::OutsideImage)
+        return usageError(QStringLiteral("the region lies outside the picture or ends before it begins"));
+    if (qint64(r.SelColumnTo) - r.SelColumnFrom + 1 > kMaxExportColumns)
+        return usageError(QStringLiteral("the region is wider than 16384 columns"));
+
+    ws.ColorPointCount = countColorPoints(ws.image, r);
+    if (!request.measures.empty())
+        ws.BrightnessMeasure = request.measures.front();
+    else if (ws.image.BitsPerPixel == 8)
+        ws.BrightnessMeasure = MeasureMean;
+    else if (ws.image.BitsPerPixel == 24)
+        ws.BrightnessMeasure = MeasureRed;
+    if (request.weights) {
+        ws.CoefRed = (*request.weights)[0];
+        ws.CoefGreen = (*request.weights)[1];
+        ws.CoefBlue = (*request.weights)[2];
+    }
+    ws.SelectedFileName = QFileInfo(request.image).fileName();
+
+    if (!request.csvPath.isEmpty())
+        if (const int status = writeCsvFile(ws, request.csvPath, locale, request.progress); status != kExitOk)
+            return status;
+    if (!request.xlsxPath.isEmpty())
+        return writeWorkbookFile(ws, request, locale);
+    return kExitOk;
+}
+
+} // namespace lumiset::cli
