@@ -32,6 +32,9 @@ enum class CsvEncoding {
 struct OutputOptions {
     TableLayout layout = TableLayout::Table;
     CsvEncoding csvEncoding = CsvEncoding::Windows1251;
+    /// A workbook gets the sheet "Сводка" (statistics, histograms, provenance)
+    /// after its value sheets.
+    bool summarySheet = false;
 };
 
 } // namespace lumiset

@@ -248,14 +248,15 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
     if (sheet.createApplication() != SheetStatus::Ok)
         return SheetResult::Failed;
     view.setBusyPointer(true);
-    const bool gather = extras.summarySheet || extras.statistics;
+    const bool summary = extras.summarySheet || ws.output.summarySheet;
+    const bool gather = summary || extras.statistics;
     std::vector<RegionStatistics> statistics;
     const SheetResult written = ws.output.layout == TableLayout::Long
         ? writeLongSheet(ws, sheet, view, locale, measures, gather ? &statistics : nullptr)
         : writeTableSheets(ws, sheet, view, locale, measures, gather ? &statistics : nullptr);
     if (written != SheetResult::Ok)
         return written;
-    if (extras.summarySheet
+    if (summary
         && writeSummarySheet(sheet, ws.image, ws.selection, measureSettings(ws), statistics, extras.madeAt)
             != SheetStatus::Ok)
         return SheetResult::Failed;

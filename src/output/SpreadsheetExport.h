@@ -24,7 +24,8 @@ enum class SpreadsheetOutcome {
 /// counted while the value sheets are written, one measure at a time (at most
 /// one tally of RegionStatistics.h alive); a grey region is counted once.
 struct WorkbookExtras {
-    /// Adds the sheet "Сводка" after the value sheets (writeSummarySheet()).
+    /// Adds the sheet "Сводка" after the value sheets (writeSummarySheet()), as
+    /// ws.output.summarySheet does.
     bool summarySheet = false;
     /// The date and time the summary gives; when invalid, the moment it is written.
     QDateTime madeAt;
