@@ -7,6 +7,7 @@ packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev            # Qt 6 Widgets (and Gui, Test)
     qt6-translations-l10n   # Qt's own texts (dialog buttons, text-box menus) in Russian
+    qt6-tools-dev qt6-l10n-tools # lupdate/lrelease: the English translation is built with the program
     qt6-image-formats-plugins # TIFF and WebP readers
     libxlsxwriter-dev       # workbook writer
     libgtest-dev            # unit and widget tests

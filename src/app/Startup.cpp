@@ -1,11 +1,13 @@
 #include "Startup.h"
 
 #include "Version.h"
-#include "common/Translation.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QSettings>
+
+#include <cstring>
 
 namespace lumiset {
 
@@ -19,11 +21,53 @@ std::optional<StartPlace> startPlaceOf(const QString& path)
     return StartPlace{info.absolutePath(), info.fileName()};
 }
 
-void prepareApplication(QCoreApplication& app)
+namespace {
+
+constexpr char kLanguageKey[] = "language";
+
+// The choices made in the window, kept between runs (~/.config/lumiset/lumiset.conf
+// on Linux, the registry on Windows).
+QSettings keptChoices()
+{
+    return QSettings(QStringLiteral("lumiset"), QStringLiteral("lumiset"));
+}
+
+} // namespace
+
+std::optional<Language> languageOption(const QStringList& arguments, QString* invalid)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        QString code;
+        if (word == QLatin1String("--language") || word == QLatin1String("-language"))
+            code = arguments.value(i + 1, QStringLiteral(""));
+        else if (word.startsWith(QLatin1String("--language=")))
+            code = word.mid(int(std::strlen("--language=")));
+        else
+            continue;
+        if (const auto language = languageNamed(code))
+            return language;
+        *invalid = code.isNull() ? QStringLiteral("") : code;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<Language> savedLanguage()
+{
+    return languageNamed(keptChoices().value(QLatin1String(kLanguageKey)).toString());
+}
+
+void saveLanguage(Language language)
+{
+    keptChoices().setValue(QLatin1String(kLanguageKey), languageCode(language));
+}
+
+void prepareApplication(QCoreApplication& app, Language language)
 {
     QCoreApplication::setApplicationName(QStringLiteral("lumiset"));
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionText));
-    installQtRussian(app);
+    useLanguage(language, true);
     if (qobject_cast<QGuiApplication*>(&app)) {
         // Lets the desktop match the windows to the installed entry and its icon.
         QGuiApplication::setDesktopFileName(QStringLiteral(LUMISET_APP_ID));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "image/Language.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,9 +21,19 @@ struct StartPlace {
 /// file starts in its folder and is opened. Nothing when the path does not exist.
 std::optional<StartPlace> startPlaceOf(const QString& path);
 
-/// Names the program and its version, loads Qt's Russian texts and, for a
-/// program with windows, names the desktop entry and icon the windows belong
-/// to. Called before any window is built.
-void prepareApplication(QCoreApplication& app);
+/// \brief What `--language CODE` on a command line asks for: nothing when the
+/// option is absent, \a invalid set (and nothing) when its code is unknown or
+/// missing.
+std::optional<Language> languageOption(const QStringList& arguments, QString* invalid);
+
+/// The language chosen in the window and kept between runs, if any.
+std::optional<Language> savedLanguage();
+/// Keeps \a language as the choice made in the window.
+void saveLanguage(Language language);
+
+/// Names the program and its version, puts it in \a language (its own texts and
+/// Qt's) and, for a program with windows, names the desktop entry and icon the
+/// windows belong to. Called before any window is built.
+void prepareApplication(QCoreApplication& app, Language language);
 
 } // namespace lumiset

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdio>
@@ -17,21 +18,28 @@ constexpr int kExitUsage = 2;
 /// lumiset [FILE | FOLDER] with its Russian help. Qt's own words of the help
 /// ("Usage", "Options") come from the translation loaded before.
 struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
     QCommandLineParser parser;
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Показать эту справку и выйти.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, tr("Показать эту справку и выйти.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Показать версию программы и выйти.")};
+                               tr("Показать версию программы и выйти.")};
+    QCommandLineOption language{QStringLiteral("language"),
+                                tr("Язык программы: ru (русский, по умолчанию) или en (английский)."),
+                                QStringLiteral("ru|en")};
 
     CommandLine()
     {
-        parser.setApplicationDescription(QStringLiteral(
-            "Lumiset переводит точки картинки BMP, TGA, PNG, JPEG, TIFF, GIF, WebP или PNM в таблицу чисел яркости."));
+        parser.setApplicationDescription(
+            tr("Lumiset переводит точки картинки BMP, TGA, PNG, JPEG, TIFF, GIF, WebP или PNM в таблицу чисел "
+               "яркости."));
         // Qt's own options are single-dash words ("-platform xcb"); they are
         // read before the window system starts, so they are known here, unlisted.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOption(help);
         parser.addOption(version);
+        parser.addOption(language);
         for (const char* name :
              {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
               "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "qmljsdebugger"}) {
@@ -45,9 +53,8 @@ struct CommandLine {
             parser.addOption(qtFlag);
         }
         parser.addPositionalArgument(
-            QStringLiteral("путь"),
-            QStringLiteral("Картинка, которую открыть (окно начнёт с её папки), или папка, с которой начать."),
-            QStringLiteral("[ФАЙЛ | ПАПКА]"));
+            tr("путь"), tr("Картинка, которую открыть (окно начнёт с её папки), или папка, с которой начать."),
+            tr("[ФАЙЛ | ПАПКА]"));
     }
 
     /// Prints the help or the version and ends the program.
@@ -61,7 +68,8 @@ struct CommandLine {
 
 int usageError(const QString& message)
 {
-    std::fprintf(stderr, "lumiset: %s\nСправка: lumiset --help\n", qPrintable(message));
+    std::fprintf(stderr, "lumiset: %s\n%s\n", qPrintable(message),
+                 qPrintable(CommandLine::tr("Справка: lumiset --help")));
     return kExitUsage;
 }
 
@@ -70,32 +78,39 @@ int usageError(const QString& message)
 int main(int argc, char* argv[])
 {
     lumiset::StartPlace place;
+    lumiset::Language language = lumiset::Language::Russian;
     {
         // The command line is settled before the window system starts: the help,
-        // the version and a usage error need no display.
+        // the version and a usage error need no display. The language comes
+        // first, so that the help and the errors speak it.
         QCoreApplication app(argc, argv);
-        lumiset::prepareApplication(app);
+        QString unknownLanguage;
+        const std::optional<lumiset::Language> asked = lumiset::languageOption(app.arguments(), &unknownLanguage);
+        language = lumiset::chosenLanguage(asked, lumiset::savedLanguage());
+        lumiset::prepareApplication(app, language);
         CommandLine commandLine;
+        if (!unknownLanguage.isNull())
+            return usageError(CommandLine::tr("неизвестный язык: %1 (возможны ru и en)").arg(unknownLanguage));
         if (!commandLine.parser.parse(app.arguments())) {
             const QStringList unknown = commandLine.parser.unknownOptionNames();
             return usageError(unknown.isEmpty() ? commandLine.parser.errorText()
-                                                : QStringLiteral("неизвестный параметр: %1").arg(unknown.first()));
+                                                : CommandLine::tr("неизвестный параметр: %1").arg(unknown.first()));
         }
         if (commandLine.parser.isSet(commandLine.help) || commandLine.parser.isSet(commandLine.version))
             commandLine.answer();
         const QStringList paths = commandLine.parser.positionalArguments();
         if (paths.size() > 1)
-            return usageError(QStringLiteral("лишний аргумент: %1").arg(paths[1]));
+            return usageError(CommandLine::tr("лишний аргумент: %1").arg(paths[1]));
         if (!paths.isEmpty()) {
             const std::optional<lumiset::StartPlace> named = lumiset::startPlaceOf(paths[0]);
             if (!named)
-                return usageError(QStringLiteral("нет такого файла или папки: %1").arg(paths[0]));
+                return usageError(CommandLine::tr("нет такого файла или папки: %1").arg(paths[0]));
             place = *named;
         }
     }
 
     QApplication app(argc, argv);
-    lumiset::prepareApplication(app);
+    lumiset::prepareApplication(app, language);
     lumiset::OpenForm form(place.folder);
     form.show();
     if (!place.fileName.isEmpty())

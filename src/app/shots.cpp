@@ -115,7 +115,9 @@ QPixmap grabShown(QWidget* fallback)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    lumiset::prepareApplication(app);
+    QString unknownLanguage;
+    lumiset::prepareApplication(app,
+                                lumiset::chosenLanguage(lumiset::languageOption(app.arguments(), &unknownLanguage)));
     const Hooks hooks = parse(app.arguments());
 
     ShotForm form(hooks.folder);

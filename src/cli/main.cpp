@@ -4,6 +4,7 @@
 #include "Version.h"
 #include "cli/Commands.h"
 #include "cli/Options.h"
+#include "image/Language.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -54,13 +55,27 @@ const Command kCommands[] = {
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QStringList arguments = app.arguments().mid(1);
+    // --language CODE may stand anywhere; it chooses the language of the texts
+    // the program reports (the usage text and the keys stay as they are).
+    std::optional<lumiset::Language> asked;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] != QLatin1String("--language"))
+            continue;
+        asked = lumiset::languageNamed(arguments.value(i + 1));
+        if (!asked)
+            return showUsageError();
+        arguments.remove(i, 2);
+        break;
+    }
+    lumiset::useLanguage(lumiset::chosenLanguage(asked), false);
 
     QCommandLineParser parser;
     // Everything after the command word is the command's own.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    if (!parseOptions(parser, {help, version}, app.arguments().mid(1), true).isEmpty())
+    if (!parseOptions(parser, {help, version}, arguments, true).isEmpty())
         return showUsageError();
     const QStringList words = parser.positionalArguments();
     const QStringList given = parser.optionNames();

@@ -2,7 +2,7 @@
 // interface, whatever the system locale. (That Qt's translation file holds
 // them is checked with the package, by scripts/check-package.sh.)
 
-#include "common/Translation.h"
+#include "image/Language.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -10,7 +10,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -18,14 +17,12 @@ TEST(QtRussianTexts, LoadedUnderAnEnglishLocale)
 {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QTranslator* translator = lumiset::installQtRussian(*QCoreApplication::instance());
+    const bool loaded = lumiset::useLanguage(lumiset::Language::Russian, true);
     const auto restore = qScopeGuard([&] {
-        if (translator)
-            QCoreApplication::removeTranslator(translator);
-        delete translator;
+        lumiset::useLanguage(lumiset::Language::Russian, false);
         QLocale::setDefault(before);
     });
-    ASSERT_NE(translator, nullptr) << "qtbase_ru.qm not found (Debian package qt6-translations-l10n)";
+    ASSERT_TRUE(loaded) << "qtbase_ru.qm not found (Debian package qt6-translations-l10n)";
 
     QInputDialog dialog;
     dialog.show(); // the buttons are made on first show
