@@ -123,7 +123,7 @@ int main(int argc, char* argv[])
     }
     QFile::remove(picture);
     ws.selection = {1, width, 1, height};
-    ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
+    ws.measure.ColorPointCount = countColorPoints(ws.image, ws.selection);
     const double tablesMiB = 3.0 * width * height / kMiB;
 #ifdef __GLIBC__
     malloc_trim(0);
@@ -135,7 +135,7 @@ int main(int argc, char* argv[])
     const QString csv = QDir(dir.path()).filePath(QStringLiteral("out.csv"));
 
     // Table layout, red component: windows-1251 against UTF-8, alternately.
-    ws.BrightnessMeasure = MeasureRed;
+    ws.measure.BrightnessMeasure = MeasureRed;
     const Written cp1251 = bestOf(kRepetitions, ws, csv);
     ws.output.csvEncoding = CsvEncoding::Utf8;
     const Written utf8 = bestOf(kRepetitions, ws, csv);
@@ -148,7 +148,7 @@ int main(int argc, char* argv[])
     ws.output = {TableLayout::Long, CsvEncoding::Windows1251};
     const Written longRed = writeOnce(ws, csv);
     report("long, red, windows-1251", longRed);
-    ws.BrightnessMeasure = MeasureLuminance;
+    ws.measure.BrightnessMeasure = MeasureLuminance;
     const Written longLuma = writeOnce(ws, csv);
     report("long, luminance, windows-1251", longLuma);
     ws.output.csvEncoding = CsvEncoding::Utf8;

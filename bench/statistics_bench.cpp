@@ -96,8 +96,8 @@ Workspace workspaceOn(ImageStore image, int width, int height, int measure)
     Workspace ws;
     ws.image = std::move(image);
     ws.selection = {1, width, 1, height};
-    ws.BrightnessMeasure = measure;
-    ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
+    ws.measure.BrightnessMeasure = measure;
+    ws.measure.ColorPointCount = countColorPoints(ws.image, ws.selection);
     prepareExportRequest(ws, false);
     return ws;
 }

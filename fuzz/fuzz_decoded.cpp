@@ -64,13 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ws.selection.SelColumnFrom = std::max(1, ws.image.ImageWidth - kRegionSide + 1);
     ws.selection.SelRowTo = ws.image.ImageHeight;
     ws.selection.SelRowFrom = std::max(1, ws.image.ImageHeight - kRegionSide + 1);
-    ws.BrightnessMeasure = int(size % 6) + 1;
-    ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
+    ws.measure.BrightnessMeasure = int(size % 6) + 1;
+    ws.measure.ColorPointCount = countColorPoints(ws.image, ws.selection);
     ws.SelectedFileName = entry;
     const QLocale locale = QLocale::c();
     if (checkRegion(ws.image, ws.selection) != RegionError::None)
         return 0;
-    const QByteArray bytes = csvBytes(ws.image, ws.selection, measureSettings(ws), ws.SelectedFileName, locale);
+    const QByteArray bytes = csvBytes(ws.image, ws.selection, ws.measure, ws.SelectedFileName, locale);
     volatile char last = bytes.isEmpty() ? 0 : bytes.back();
     (void)last;
 

@@ -83,11 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ws.selection.SelColumnTo = data[3];
     ws.selection.SelRowFrom = data[4];
     ws.selection.SelRowTo = data[5];
-    ws.BrightnessMeasure = data[1] % 6 + 1;
-    ws.CoefRed = weightAt(data + 6);
-    ws.CoefGreen = weightAt(data + 10);
-    ws.CoefBlue = weightAt(data + 14);
-    ws.ColorPointCount = (flags & 16) ? 0 : countColorPoints(ws.image, ws.selection);
+    ws.measure.BrightnessMeasure = data[1] % 6 + 1;
+    ws.measure.CoefRed = weightAt(data + 6);
+    ws.measure.CoefGreen = weightAt(data + 10);
+    ws.measure.CoefBlue = weightAt(data + 14);
+    ws.measure.ColorPointCount = (flags & 16) ? 0 : countColorPoints(ws.image, ws.selection);
     ws.SelectedFileName = QStringLiteral("input");
     const QLocale locale = localeFor((flags >> 2) & 3);
 
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Selection csvRegion = ws.selection;
     clampColumns(csvRegion, ws.image.ImageWidth, false);
     if (checkRegion(ws.image, csvRegion) == RegionError::None) {
-        const QByteArray bytes = csvBytes(ws.image, csvRegion, measureSettings(ws), ws.SelectedFileName, locale);
+        const QByteArray bytes = csvBytes(ws.image, csvRegion, ws.measure, ws.SelectedFileName, locale);
         volatile char last = bytes.isEmpty() ? 0 : bytes.back();
         (void)last;
     }

@@ -59,7 +59,7 @@ protected:
             return; // cancelled
         ws.image.ImageState = lumiset::ImageState::PixelsLoaded;
         ws.selection = {1, std::min(ws.image.ImageWidth, lumiset::kMaxExportColumns), 1, ws.image.ImageHeight};
-        ws.ColorPointCount = lumiset::countColorPoints(ws.image, ws.selection);
+        ws.measure.ColorPointCount = lumiset::countColorPoints(ws.image, ws.selection);
         lumiset::prepareExportRequest(ws, false);
     }
 };

@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cmath>
 #include <cstdio>
 
 namespace lumiset::cli {
@@ -60,14 +59,14 @@ QString refusalReason(const RecordingOpenView& view)
 class ProgressLine {
 public:
     explicit ProgressLine(bool on) : on_(on) { clock_.start(); }
-    void show(double fraction)
+    void show(qint64 done, qint64 total)
     {
         const qint64 now = clock_.elapsed();
-        if (!on_ || now < 1000 || now - last_ < 500 || fraction <= 0)
+        if (!on_ || now < 1000 || now - last_ < 500 || done <= 0)
             return;
         last_ = now;
-        const qint64 left = std::llround(double(now) * (1 - fraction) / fraction / 1000.0);
-        std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(fraction * 100), static_cast<long long>(left));
+        std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(double(done) / double(total) * 100),
+                     static_cast<long long>(secondsLeft(now, done, total)));
     }
 
 private:
@@ -84,7 +83,7 @@ public:
     void setProgressWidth(int width) override
     {
         if (width > 1)
-            line_.show(double(width) / kProgressBarWidth);
+            line_.show(width, kProgressBarWidth);
     }
 
 private:
@@ -118,7 +117,7 @@ int writeCsvFile(Workspace& ws, const QString& path, const QLocale& locale, bool
 {
     ProgressLine line(progress);
     const CsvError error = writeCsv(ws, path, locale, [&line](qint64 done, qint64 total) {
-        line.show(double(done) / double(total));
+        line.show(done, total);
         return true;
     });
     if (error == CsvError::None)
@@ -202,17 +201,12 @@ int exportCommand(const ExportRequest& request)
     if (qint64(r.SelColumnTo) - r.SelColumnFrom + 1 > kMaxExportColumns)
         return usageError(QStringLiteral("the region is wider than 16384 columns"));
 
-    ws.ColorPointCount = countColorPoints(ws.image, r);
-    if (!request.measures.empty())
-        ws.BrightnessMeasure = request.measures.front();
-    else if (ws.image.BitsPerPixel == 8)
-        ws.BrightnessMeasure = MeasureMean;
-    else if (ws.image.BitsPerPixel == 24)
-        ws.BrightnessMeasure = MeasureRed;
+    ws.measure.ColorPointCount = countColorPoints(ws.image, r);
+    ws.measure.BrightnessMeasure = request.measures.empty() ? defaultMeasure(ws.image) : request.measures.front();
     if (request.weights) {
-        ws.CoefRed = (*request.weights)[0];
-        ws.CoefGreen = (*request.weights)[1];
-        ws.CoefBlue = (*request.weights)[2];
+        ws.measure.CoefRed = (*request.weights)[0];
+        ws.measure.CoefGreen = (*request.weights)[1];
+        ws.measure.CoefBlue = (*request.weights)[2];
     }
     ws.SelectedFileName = QFileInfo(request.image).fileName();
 

@@ -221,8 +221,7 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, con
     })
                                            : CsvProgress();
     const bool written = writeCsvRows(
-        ws.image, ws.selection, measureSettings(ws), fileNamePart(ws.image.FilePath), locale, ws.output, measures,
-        stoppable,
+        ws.image, ws.selection, ws.measure, fileNamePart(ws.image.FilePath), locale, ws.output, measures, stoppable,
         [&](const QByteArray& block) {
             writeFailed = file.write(block) != block.size();
             return !writeFailed;

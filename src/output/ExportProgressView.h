@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/OpenWindowView.h"
+#include "image/Rounding.h"
 
 #include <QString>
 
@@ -8,6 +9,16 @@ namespace lumiset {
 
 /// Width of the open window's progress bar (Picture4) when a fill is complete.
 inline constexpr int kProgressBarWidth = 130;
+
+/// \brief The seconds a write still needs when \a done of its \a total steps
+/// took \a elapsedMilliseconds: the average step so far times the steps left,
+/// to the nearest second, halves to even. 0 before the first step and after the last.
+inline qint64 secondsLeft(qint64 elapsedMilliseconds, qint64 done, qint64 total)
+{
+    if (done <= 0 || done >= total)
+        return 0;
+    return qint64(roundHalfEven(double(elapsedMilliseconds) * double(total - done) / double(done) / 1000.0));
+}
 
 enum class ExportButtonFrame {
     Resting, ///< frame 10 at top -260

@@ -1,21 +1,12 @@
 #pragma once
 
 #include "image/ImageStore.h"
+#include "output/MeasureSettings.h"
 #include "output/OutputOptions.h"
 
 #include <QString>
 
 namespace lumiset {
-
-/// Brightness measures, numbered as the program has always numbered them.
-enum Measure : int {
-    MeasureRed = 1,
-    MeasureGreen = 2,
-    MeasureBlue = 3,
-    MeasureMean = 4,
-    MeasureMaximum = 5,
-    MeasureLuminance = 6,
-};
 
 /// \brief The region of the export: 1-based image columns and rows, row 1 = top,
 /// both bounds inclusive.
@@ -48,13 +39,9 @@ struct ExportRequest {
 struct Workspace {
     ImageStore image;
     Selection selection;
-    int BrightnessMeasure = MeasureRed;
-    float CoefRed = 0.299f;
-    float CoefGreen = 0.587f;
-    float CoefBlue = 0.114f;
-    /// Points of the region whose red, green and blue are not all equal, as the
-    /// zoomed view last counted them; 0 makes every output use the red component.
-    qint32 ColorPointCount = 0;
+    /// The measure and weights of the exports; its ColorPointCount is the
+    /// region's, as the zoomed view last counted it.
+    MeasureSettings measure;
     /// Hue of the pulsing selection frame: 2 green, 3 blue, anything else red.
     int FrameHue = 0;
     bool ExportCancelled = true;

@@ -15,11 +15,6 @@
 
 namespace lumiset {
 
-MeasureSettings measureSettings(const Workspace& ws)
-{
-    return {ws.BrightnessMeasure, ws.CoefRed, ws.CoefGreen, ws.CoefBlue, ws.ColorPointCount};
-}
-
 namespace {
 
 constexpr double kDecimalPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/ImageStore.h"
-#include "output/ExportState.h"
+#include "output/MeasureSettings.h"
 
 #include <QLocale>
 #include <QString>
@@ -14,18 +14,6 @@
 namespace lumiset {
 
 class ValueTally;
-
-/// \brief The measure and weights applied to every point of one export.
-struct MeasureSettings {
-    int BrightnessMeasure = MeasureRed;
-    float CoefRed = 0.299f;
-    float CoefGreen = 0.587f;
-    float CoefBlue = 0.114f;
-    /// 0 treats the region as grey: every measure writes the red component.
-    qint32 ColorPointCount = 0;
-};
-
-MeasureSettings measureSettings(const Workspace& ws);
 
 /// \brief The value of point (\a column, \a row), 1-based: what the readout of
 /// both views shows, the table file writes and the workbook cell holds.

@@ -213,7 +213,9 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
     }
     case PixelKind::Unsupported: return out;
     }
-    const MeasureSettings m{measure, w.CoefRed, w.CoefGreen, w.CoefBlue, colorPoints};
+    MeasureSettings m = w.measure;
+    m.BrightnessMeasure = measure;
+    m.ColorPointCount = colorPoints;
     if (const auto text = readoutBrightness(s, kind, column, row, view, m, locale))
         out.brightness = brightness + *text;
     return out;

@@ -44,12 +44,8 @@ public:
         if (view_.stopRequested())
             return true;
         view_.setProgressWidth(int((done + 1) * kProgressBarWidth / total_));
-        if (done > 0) {
-            const qint64 secondsLeft = qint64(
-                roundHalfEven(double(now - start_) * double(total_ - done) / double(done) / 1000.0));
-            if (secondsLeft > 0)
-                view_.setRemainingText(QStringLiteral("Осталось  ") + integerText(secondsLeft) + QStringLiteral(" с"));
-        }
+        if (const qint64 seconds = secondsLeft(now - start_, done, total_); seconds > 0)
+            view_.setRemainingText(QStringLiteral("Осталось  ") + integerText(seconds) + QStringLiteral(" с"));
         return false;
     }
 
@@ -174,7 +170,7 @@ SheetResult writeLongSheet(const Workspace& ws, SpreadsheetAutomation& sheet, Ex
                            const QLocale& locale, const std::vector<int>& measures,
                            std::vector<RegionStatistics>* gathered)
 {
-    const LongColumns columns = longColumns(measureSettings(ws), measures);
+    const LongColumns columns = longColumns(ws.measure, measures);
     const Selection& r = ws.selection;
     const qint64 points = qint64(ws.request.rowCount) * ws.request.columnCount;
     if (points < 1 || points > kMaxLongLayoutPoints)
@@ -219,14 +215,14 @@ SheetResult writeTableSheets(const Workspace& ws, SpreadsheetAutomation& sheet, 
                              const QLocale& locale, const std::vector<int>& measures,
                              std::vector<RegionStatistics>* gathered)
 {
-    const std::vector<int> written = measures.empty() ? std::vector<int>{ws.BrightnessMeasure} : measures;
+    const std::vector<int> written = measures.empty() ? std::vector<int>{ws.measure.BrightnessMeasure} : measures;
     RowPacer pacer(view, qint64(ws.request.rowCount) * qint64(written.size()));
     qint64 done = 0;
     bool colouring = ws.request.FillCellBackground;
     // Every sheet of a grey region holds its red component: counted once.
-    const bool grey = ws.ColorPointCount == 0 || ws.image.pixelKind() == PixelKind::Grey;
+    const bool grey = ws.measure.ColorPointCount == 0 || ws.image.pixelKind() == PixelKind::Grey;
     for (const int measure : written) {
-        MeasureSettings m = measureSettings(ws);
+        MeasureSettings m = ws.measure;
         m.BrightnessMeasure = measure;
         const QString name = measures.empty() ? QStringLiteral("Лист1") : measureSheetName(measure);
         const bool counted = gathered && (!grey || gathered->empty());
@@ -257,8 +253,7 @@ SheetResult writeSheets(const Workspace& ws, SpreadsheetAutomation& sheet, Expor
     if (written != SheetResult::Ok)
         return written;
     if (summary
-        && writeSummarySheet(sheet, ws.image, ws.selection, measureSettings(ws), statistics, extras.madeAt)
-            != SheetStatus::Ok)
+        && writeSummarySheet(sheet, ws.image, ws.selection, ws.measure, statistics, extras.madeAt) != SheetStatus::Ok)
         return SheetResult::Failed;
     if (extras.statistics)
         *extras.statistics = std::move(statistics);

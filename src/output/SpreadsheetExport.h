@@ -39,7 +39,7 @@ struct WorkbookExtras {
 /// description lines) and shows it.
 ///
 /// In the table layout (ws.output), one worksheet "Лист1" for
-/// ws.BrightnessMeasure, or, when \a measures is given, one worksheet per
+/// ws.measure.BrightnessMeasure, or, when \a measures is given, one worksheet per
 /// measure named by measureSheetName(), each with its own description lines.
 /// In the long layout, one worksheet "Лист1": the heading row of LongColumns
 /// (one column per entry of \a measures), a row per point, "0.00" in the

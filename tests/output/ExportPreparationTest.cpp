@@ -1,5 +1,6 @@
 #include "output/ExportPreparation.h"
 
+#include "output/ExportProgressView.h"
 #include "output/OutputFixtures.h"
 #include "output/RegionRows.h"
 
@@ -59,8 +60,9 @@ TEST(CellValuesTest, EveryMeasureOnEveryKind)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Workspace ws = workspaceOf(pointImage(c.picture), region(1, 1, 2, 1), c.measure);
-        std::tie(ws.CoefRed, ws.CoefGreen, ws.CoefBlue) = std::tuple(c.weights[0], c.weights[1], c.weights[2]);
-        EXPECT_EQ(RegionRows(ws.image, ws.selection, measureSettings(ws)).values(1)[0], c.expected);
+        std::tie(ws.measure.CoefRed, ws.measure.CoefGreen, ws.measure.CoefBlue) = std::tuple(c.weights[0], c.weights[1],
+                                                                                             c.weights[2]);
+        EXPECT_EQ(RegionRows(ws.image, ws.selection, ws.measure).values(1)[0], c.expected);
     }
 }
 
@@ -179,7 +181,7 @@ TEST(CellColorsTest, FromEachKindsColours)
 {
     using Colours = std::vector<std::pair<int, int>>;
     const auto coloursOf = [](const Workspace& ws) {
-        RegionRows rows(ws.image, ws.selection, measureSettings(ws));
+        RegionRows rows(ws.image, ws.selection, ws.measure);
         const CellColours* c = rows.colours(1);
         Colours out;
         for (int j = 0; j < rows.columnCount(); ++j)
@@ -196,6 +198,57 @@ TEST(CellColorsTest, FromEachKindsColours)
     const Workspace pal = workspaceOf(singlePlaneImage({{1, 0}}, {Rgb8{0, 0, 0}, Rgb8{100, 150, 200}}),
                                       region(1, 1, 2, 1), MeasureMean);
     EXPECT_EQ(coloursOf(pal), (Colours{{47, 2}, {1, 2}}));
+}
+
+// The window and the command line start from the same measure; the picture's
+// kind alone decides it, whatever its depth.
+TEST(DefaultMeasureTest, MeanForOnePlaneRedForColour)
+{
+    struct Case {
+        const char* name;
+        const char* signature;
+        int bitsPerPixel;
+        std::uint8_t tgaType;
+        DecodedColour decoded;
+        int bitsPerChannel;
+        int expected;
+    };
+    const Case cases[] = {
+        {"8-bit BMP palette", "BM", 8, 0, DecodedColour::Unreadable, 0, MeasureMean},
+        {"24-bit BMP", "BM", 24, 0, DecodedColour::Unreadable, 0, MeasureRed},
+        {"grey TGA", "TG", 8, 3, DecodedColour::Unreadable, 0, MeasureMean},
+        {"1-bit PBM", "QT", 1, 0, DecodedColour::Grey, 1, MeasureMean},
+        {"16-bit grey PNG", "QT", 16, 0, DecodedColour::Grey, 16, MeasureMean},
+        {"4-bit palette PNG", "QT", 8, 0, DecodedColour::Palette, 4, MeasureMean},
+        {"16-bit colour PNG", "QT", 48, 0, DecodedColour::Colour, 16, MeasureRed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImageStore image;
+        image.FileSignature = QString::fromLatin1(c.signature);
+        image.BitsPerPixel = c.bitsPerPixel;
+        image.TgaImageType = c.tgaType;
+        image.DecodedColourType = c.decoded;
+        image.BitsPerChannel = c.bitsPerChannel;
+        EXPECT_EQ(defaultMeasure(image), c.expected);
+    }
+}
+
+TEST(SecondsLeftTest, AverageStepTimesStepsLeft)
+{
+    struct Case {
+        const char* name;
+        qint64 elapsed, done, total, expected;
+    };
+    const Case cases[] = {
+        {"nothing done yet", 5000, 0, 10, 0},     {"1 s a step, 6 left", 1000, 1, 7, 6},
+        {"2.4 s a step, 5 left", 2400, 1, 6, 12}, {"7.5 rounds to even 8", 3000, 2, 7, 8},
+        {"2.5 rounds to even 2", 2500, 1, 2, 2},  {"all done", 9000, 7, 7, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(secondsLeft(c.elapsed, c.done, c.total), c.expected);
+    }
 }
 
 } // namespace

@@ -90,8 +90,8 @@ inline Workspace workspaceOf(ImageStore image, Selection sel, int measure = Meas
     Workspace ws;
     ws.image = std::move(image);
     ws.selection = sel;
-    ws.BrightnessMeasure = measure;
-    ws.ColorPointCount = countColorPoints(ws.image, sel);
+    ws.measure.BrightnessMeasure = measure;
+    ws.measure.ColorPointCount = countColorPoints(ws.image, sel);
     return ws;
 }
 

@@ -168,8 +168,9 @@ TEST(RegionStatisticsTest, WrittenValuesOfEachKindAndMeasure)
         SCOPED_TRACE(c.name);
         const Asked& in = c.asked;
         Workspace ws = preparedWorkspace(in.image(), in.region, in.measure);
-        std::tie(ws.CoefRed, ws.CoefGreen, ws.CoefBlue) = std::tuple(in.weights[0], in.weights[1], in.weights[2]);
-        const auto all = regionStatistics(ws.image, ws.selection, measureSettings(ws), {in.measure});
+        std::tie(ws.measure.CoefRed, ws.measure.CoefGreen, ws.measure.CoefBlue) = std::tuple(
+            in.weights[0], in.weights[1], in.weights[2]);
+        const auto all = regionStatistics(ws.image, ws.selection, ws.measure, {in.measure});
         ASSERT_TRUE(all && all->size() == 1);
         const RegionStatistics& s = all->front();
         const Figures& w = c.want;
@@ -189,7 +190,7 @@ TEST(RegionStatisticsTest, WrittenValuesOfEachKindAndMeasure)
 
         // The same figures counted while the CSV rows and the workbook sheet are written.
         RegionStatistics fromCsv;
-        csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("x.bmp"), QLocale::c(), {}, {}, &fromCsv);
+        csvBytes(ws.image, ws.selection, ws.measure, QStringLiteral("x.bmp"), QLocale::c(), {}, {}, &fromCsv);
         EXPECT_EQ(describe(fromCsv), describe(s));
         std::vector<RegionStatistics> fromBook;
         RecordingSheet sheet;

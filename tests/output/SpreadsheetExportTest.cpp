@@ -162,7 +162,7 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
             trueColourImage(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9}))),
             region(1, 1, width, 2), MeasureRed, false);
         const QList<QByteArray> lines
-            = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.bmp"), QLocale::c()).split('\n');
+            = csvBytes(ws.image, ws.selection, ws.measure, QStringLiteral("w.bmp"), QLocale::c()).split('\n');
         ASSERT_EQ(lines.size(), 6); // two rows, three description lines, nothing after the last CR LF
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(lines[i].count(';'), width - 1) << i;
@@ -251,9 +251,8 @@ TEST(WideRegionTest, LongLayoutTakesMoreThanTheSheetsColumns)
                                region(1, 1, width, 1));
     ws.output.layout = TableLayout::Long;
     ASSERT_EQ(prepareExportRequest(ws, false), RegionError::None);
-    const QList<QByteArray> lines = csvBytes(ws.image, ws.selection, measureSettings(ws), QStringLiteral("w.tga"),
-                                             QLocale::c(), ws.output)
-                                        .split('\n');
+    const QList<QByteArray> lines
+        = csvBytes(ws.image, ws.selection, ws.measure, QStringLiteral("w.tga"), QLocale::c(), ws.output).split('\n');
     ASSERT_EQ(lines.size(), width + 5);
     EXPECT_EQ(lines[width], "16400;1;7\r");
     EXPECT_TRUE(lines[width + 3].startsWith(QByteArray("\xCE\xF2 [1 , 1] \xE4\xEE [16400 , 1]")));

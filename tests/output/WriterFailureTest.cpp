@@ -185,7 +185,7 @@ template <class Write> auto withFileSizeLimit(rlim_t bytes, Write write)
 TEST(CsvFailureInjectionTest, DiskFullAtAnySizeKeepsTheEarlierFile)
 {
     Workspace sized = redWorkspace();
-    const QByteArray bytes = csvBytes(sized.image, sized.selection, measureSettings(sized), QStringLiteral("tyu2.bmp"),
+    const QByteArray bytes = csvBytes(sized.image, sized.selection, sized.measure, QStringLiteral("tyu2.bmp"),
                                       commaLocale());
     const qint64 size = bytes.size();
     ASSERT_GT(size, 4096);

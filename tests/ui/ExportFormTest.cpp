@@ -94,7 +94,7 @@ TEST_F(ExportFormTest, SecondShowingKeepsZoomAndWeightsAndDoesNotReadAgain)
     EXPECT_TRUE(form->errors.isEmpty());
     EXPECT_EQ(form->zoom(), 4);
     EXPECT_EQ(text("Label18"), QStringLiteral("0,300"));
-    EXPECT_EQ(ws.BrightnessMeasure, MeasureRed) << "the measure is chosen again";
+    EXPECT_EQ(ws.measure.BrightnessMeasure, MeasureRed) << "the measure is chosen again";
     EXPECT_EQ(sel().SelColumnTo, 3) << "the region is the default again";
     EXPECT_EQ(text("Label9"), QStringLiteral("Масштаб 400%")) << "the bars' change redraws the zoomed view";
 
@@ -253,7 +253,7 @@ TEST_F(ExportFormTest, MeasureButtonsAndWeightLabels)
     open(bmp24(3, 2));
     start();
     c<QRadioButton>("Option2")->click();
-    EXPECT_EQ(ws.BrightnessMeasure, MeasureGreen);
+    EXPECT_EQ(ws.measure.BrightnessMeasure, MeasureGreen);
     EXPECT_TRUE(c<QLabel>("Label13")->font().bold());
     EXPECT_FALSE(c("Label16")->isVisible());
     form->pulseTick();
@@ -268,7 +268,7 @@ TEST_F(ExportFormTest, MeasureButtonsAndWeightLabels)
         SCOPED_TRACE(k.answer);
         form->answers = {QString::fromUtf8(k.answer)};
         click("Label18", Qt::LeftButton, {2, 2});
-        EXPECT_FLOAT_EQ(ws.CoefRed, k.red);
+        EXPECT_FLOAT_EQ(ws.measure.CoefRed, k.red);
         EXPECT_EQ(text("Label18"), QLatin1String(k.caption));
         EXPECT_EQ(c("Label19")->x(), c("Label18")->x() + c("Label18")->width() + 1) << "the formula closes up";
     }
@@ -383,8 +383,8 @@ TEST_F(ExportFormTest, SixteenBitPictureReadsOutAndExportsItsOwnValues)
     click("Image1");
     ASSERT_EQ(ws.request.rowCount, 2);
     ASSERT_FALSE(ws.ExportCancelled);
-    RegionRows rows(ws.image, ws.selection, measureSettings(ws));
-    const PaletteMatch match = matchCellColour(200, 1, 254, ws.ColorPointCount);
+    RegionRows rows(ws.image, ws.selection, ws.measure);
+    const PaletteMatch match = matchCellColour(200, 1, 254, ws.measure.ColorPointCount);
     const CellColours cell = rows.colours(2)[2];
     EXPECT_EQ(cell.fill, match.fill == 2 ? 0 : match.fill) << "cell colours from the samples scaled to 8 bits";
     EXPECT_EQ(cell.font, match.font <= 1 ? 0 : match.font);

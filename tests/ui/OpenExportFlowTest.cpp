@@ -49,7 +49,7 @@ protected:
             return;
         ws.image.ImageState = ImageState::PixelsLoaded;
         ws.selection = {1, ws.image.ImageWidth, 1, ws.image.ImageHeight};
-        ws.ColorPointCount = countColorPoints(ws.image, ws.selection);
+        ws.measure.ColorPointCount = countColorPoints(ws.image, ws.selection);
         ASSERT_EQ(prepareExportRequest(ws, false), RegionError::None);
     }
 

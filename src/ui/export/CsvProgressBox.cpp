@@ -1,10 +1,10 @@
 #include "CsvProgressBox.h"
 
+#include "output/ExportProgressView.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
-
-#include <cmath>
 
 namespace lumiset {
 
@@ -25,10 +25,8 @@ CsvError writeCsvShowingProgress(QWidget* parent, Workspace& ws, const QString& 
     clock.start();
     const CsvError error = csvCommand(ws, answer, QLocale(), [&](qint64 done, qint64 total) {
         progress.setValue(int(done * kSteps / qMax<qint64>(total, 1)));
-        const qint64 secondsLeft = std::llround(double(clock.elapsed()) * double(total - done)
-                                                / double(qMax<qint64>(done, 1)) / 1000.0);
-        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ") + QString::number(secondsLeft)
-                              + QStringLiteral(" с"));
+        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ")
+                              + QString::number(secondsLeft(clock.elapsed(), done, total)) + QStringLiteral(" с"));
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     });

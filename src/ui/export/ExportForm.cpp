@@ -183,10 +183,7 @@ void ExportForm::formLoad()
         b->setEnabled(true);
     }
     colourCellsBox_->setChecked(false); // colouring is slow: each showing starts without it
-    if (img.singlePlane())
-        measure_->select(MeasureMean);
-    else
-        measure_->select(MeasureRed); // true colour of any depth reads as its components
+    measure_->select(defaultMeasure(img));
     if (!keepRegion_ || checkRegion(img, sel_) == RegionError::OutsideImage)
         sel_ = defaultSelection(img.ImageWidth, img.ImageHeight);
     keepRegion_ = false;
@@ -196,7 +193,7 @@ void ExportForm::formLoad()
     placeFrame();
     placeGrip();
     ws_.ExportCancelled = true;
-    measure_->showWeights(ws_.CoefRed, ws_.CoefGreen, ws_.CoefBlue);
+    measure_->showWeights(ws_.measure.CoefRed, ws_.measure.CoefGreen, ws_.measure.CoefBlue);
     readout_->clear();
 
     readingTimer_->start();
@@ -291,8 +288,8 @@ void ExportForm::pulseTick()
 void ExportForm::drawZoomedRegion()
 {
     const QRect frame = zoomPanel_->draw();
-    ws_.ColorPointCount = countColorPoints(ws_.image, sel_);
-    measure_->showChoices(ws_.ColorPointCount != 0);
+    ws_.measure.ColorPointCount = countColorPoints(ws_.image, sel_);
+    measure_->showChoices(ws_.measure.ColorPointCount != 0);
     readout_->leadFrom(frame);
 }
 
@@ -312,13 +309,13 @@ void ExportForm::zoomAfterChange()
 
 void ExportForm::showReadout(QPoint point, ReadoutView view)
 {
-    readout_->show(
-        pixelReadout(ws_.image, point.x(), point.y(), view, ws_.BrightnessMeasure, ws_, ws_.ColorPointCount));
+    readout_->show(pixelReadout(ws_.image, point.x(), point.y(), view, ws_.measure.BrightnessMeasure, ws_,
+                                ws_.measure.ColorPointCount));
 }
 
 void ExportForm::measureChosen(int measure)
 {
-    ws_.BrightnessMeasure = measure;
+    ws_.measure.BrightnessMeasure = measure;
     if (measure <= MeasureBlue)
         ws_.FrameHue = measure;
     readout_->emphasise(measure);
@@ -333,7 +330,7 @@ void ExportForm::changeWeight(int which)
     const ParsedWeight weight = parseWeight(answer);
     if (weight.kind != WeightInput::Number)
         return;
-    float* coef[3] = {&ws_.CoefRed, &ws_.CoefGreen, &ws_.CoefBlue};
+    float* coef[3] = {&ws_.measure.CoefRed, &ws_.measure.CoefGreen, &ws_.measure.CoefBlue};
     *coef[which] = weight.value;
     measure_->showWeight(which, weight.value);
 }

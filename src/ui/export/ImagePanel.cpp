@@ -1,9 +1,9 @@
 #include "ImagePanel.h"
 
 #include "ImageView.h"
+#include "ScrollBars.h"
 #include "common/PictureButton.h"
 #include "image/ImageStore.h"
-#include "image/Rounding.h"
 #include "output/SelectionMath.h"
 
 #include <QGuiApplication>
@@ -16,7 +16,9 @@ namespace lumiset {
 namespace {
 
 constexpr QRect kViewport{392, 144, 233, 209}; // only its width follows a resize
-constexpr int kBarThickness = 17;
+constexpr int kViewportBorders = 2;            // the viewport runs two pixels past the picture
+constexpr QRect kHorizontalBar{392, 352, 233, 17};
+constexpr QRect kVerticalBar{624, 144, 17, 209};
 constexpr int kRightMargin = 16;
 
 const QColor kViewportColour(255, 192, 128);
@@ -39,19 +41,8 @@ ImagePanel::ImagePanel(QWidget* window, const ImageStore& image) : QObject(windo
     view_->setFocusPolicy(Qt::ClickFocus);
     frame_ = view_->frame();
 
-    hScroll_ = new QScrollBar(Qt::Horizontal, window);
-    hScroll_->setObjectName(QStringLiteral("HScroll1"));
-    hScroll_->setGeometry(392, 352, 233, kBarThickness);
-    vScroll_ = new QScrollBar(Qt::Vertical, window);
-    vScroll_->setObjectName(QStringLiteral("VScroll1"));
-    vScroll_->setGeometry(624, 144, kBarThickness, 209);
-    for (QScrollBar* b : {hScroll_, vScroll_}) {
-        b->setSingleStep(1);
-        b->setPageStep(1);
-    }
-
-    connect(hScroll_, &QScrollBar::valueChanged, this, [this](int x) { view_->move(-x, view_->y()); });
-    connect(vScroll_, &QScrollBar::valueChanged, this, [this](int y) { view_->move(view_->x(), -y); });
+    bars_ = ScrollBars(window, "HScroll1", kHorizontalBar, "VScroll1", kVerticalBar);
+    bars_.scroll(view_);
     connect(view_, &ImageView::pressed, this, &ImagePanel::pressed);
     connect(view_, &ImageView::moved, this, &ImagePanel::moved);
     connect(view_, &ImageView::released, this, &ImagePanel::released);
@@ -62,12 +53,9 @@ void ImagePanel::reset()
     viewport_->setGeometry(kViewport);
     view_->hide();
     view_->setStore(nullptr);
-    for (QScrollBar* b : {hScroll_, vScroll_}) {
-        const QSignalBlocker block(b);
-        b->setRange(0, 0);
-    }
-    hScroll_->setGeometry(392, 352, 233, kBarThickness);
-    vScroll_->setGeometry(624, 144, kBarThickness, 209);
+    bars_.clearRanges();
+    bars_.horizontal()->setGeometry(kHorizontalBar);
+    bars_.vertical()->setGeometry(kVerticalBar);
     frame_->setMode(SelectionFrame::CopyPen);
     frame_->setColour(QColor(255, 0, 0));
     view_->move(0, 0);
@@ -98,43 +86,21 @@ void ImagePanel::focusPicture()
 
 void ImagePanel::fit()
 {
-    const int W = view_->width(), H = view_->height();
-    QRect vp = viewport_->geometry();
-    if (H < kViewport.height()) {
-        vp.moveTop(roundHalfEvenToInt(kViewport.top() + (kViewport.height() - H) / 2.0));
-        vp.setHeight(H + 2);
-        vScroll_->hide();
-    } else {
-        vp.moveTop(kViewport.top());
-        vp.setHeight(kViewport.height());
-        vScroll_->setRange(0, H - kViewport.height() + 2);
-        vScroll_->show();
-    }
-    if (W < kViewport.width()) {
-        vp.moveLeft(roundHalfEvenToInt(kViewport.left() + (kViewport.width() - W) / 2.0));
-        vp.setWidth(W + 2);
-        hScroll_->hide();
-    } else {
-        vp.moveLeft(kViewport.left());
-        vp.setWidth(kViewport.width());
-        hScroll_->setRange(0, W - kViewport.width() + 2);
-        hScroll_->setGeometry(vp.left(), vp.bottom() + 1, vp.width(), kBarThickness);
-        hScroll_->show();
-    }
-    viewport_->setGeometry(vp);
-    vScroll_->move(vp.right() + 1, vScroll_->y());
+    viewport_->setGeometry(bars_.fit(view_->size(), kViewport, kViewportBorders));
 }
 
 void ImagePanel::followWindowWidth()
 {
+    QScrollBar* const across = bars_.horizontal();
+    QScrollBar* const down = bars_.vertical();
     const int free = window_->width() - viewport_->x() - kRightMargin
-        - (vScroll_->isVisibleTo(window_) ? vScroll_->width() : 0);
-    auto widen = [this](int w) {
+        - (down->isVisibleTo(window_) ? down->width() : 0);
+    auto widen = [this, across, down](int w) {
         viewport_->resize(w, viewport_->height());
-        hScroll_->setGeometry(viewport_->x(), hScroll_->y(), w, hScroll_->height());
-        hScroll_->setMaximum(std::max(0, view_->width() - w + 2));
-        hScroll_->show();
-        vScroll_->move(viewport_->x() + w, vScroll_->y());
+        across->setGeometry(viewport_->x(), across->y(), w, across->height());
+        across->setMaximum(std::max(0, view_->width() - w + kViewportBorders));
+        across->show();
+        down->move(viewport_->x() + w, down->y());
     };
     if (free > viewport_->width()) {
         if (view_->width() > viewport_->width())
@@ -198,10 +164,9 @@ void ImagePanel::moved(Qt::MouseButtons buttons, QPointF pos)
         }
         emit dragged(anchor_, p);
         // Bring the picture back when the pointer leaves the view at the left or top.
-        if (p.x() > 0 && hScroll_->value() > 0 && p.x() <= hScroll_->value())
-            hScroll_->setValue(p.x());
-        if (p.y() > 0 && vScroll_->value() > 0 && p.y() <= vScroll_->value())
-            vScroll_->setValue(p.y());
+        for (const auto& [bar, at] : {std::pair(bars_.horizontal(), p.x()), std::pair(bars_.vertical(), p.y())})
+            if (at > 0 && bar->value() > 0 && at <= bar->value())
+                bar->setValue(at);
     }
     emit pointed(p + QPoint(1, 1));
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ScrollBars.h"
+
 #include <QObject>
 #include <QPoint>
 
-class QScrollBar;
 class QWidget;
 
 namespace lumiset {
@@ -67,8 +68,7 @@ private:
     QWidget* viewport_ = nullptr;
     ImageView* view_ = nullptr;
     SelectionFrame* frame_ = nullptr;
-    QScrollBar* hScroll_ = nullptr;
-    QScrollBar* vScroll_ = nullptr;
+    ScrollBars bars_;
     bool dragging_ = false;
     QPoint anchor_;
     bool pulseRising_ = true;

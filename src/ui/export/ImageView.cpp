@@ -7,11 +7,6 @@
 
 namespace lumiset {
 
-Qt::MouseButtons viewButtons(Qt::MouseButtons buttons)
-{
-    return buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
-}
-
 SelectionFrame::SelectionFrame(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents); // drags go to the picture below
@@ -69,7 +64,7 @@ void SelectionFrame::paintEvent(QPaintEvent*)
     }
 }
 
-ImageView::ImageView(QWidget* parent) : QWidget(parent)
+ImageView::ImageView(QWidget* parent) : PointingView(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // the readout follows the pointer without a button held
@@ -108,21 +103,6 @@ void ImageView::paintEvent(QPaintEvent* event)
         }
     }
     p.drawImage(picture.topLeft(), strip);
-}
-
-void ImageView::mousePressEvent(QMouseEvent* event)
-{
-    emit pressed(viewButtons(event->buttons()), event->position());
-}
-
-void ImageView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    event->accept(); // its second press has been handled already; a right double-click cycles two looks
-}
-
-void ImageView::mouseMoveEvent(QMouseEvent* event)
-{
-    emit moved(viewButtons(event->buttons()), event->position());
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PointingView.h"
 #include "output/SelectionMath.h"
 
 #include <QColor>
@@ -35,7 +36,7 @@ private:
 
 /// \brief The whole picture at one screen pixel per image pixel; only the part
 /// that is exposed is painted, straight from the pixel planes.
-class ImageView : public QWidget {
+class ImageView : public PointingView {
     Q_OBJECT
 public:
     explicit ImageView(QWidget* parent = nullptr);
@@ -45,25 +46,16 @@ public:
     SelectionFrame* frame() const { return frame_; }
 
 signals:
-    void pressed(Qt::MouseButtons buttons, QPointF pos);
-    void moved(Qt::MouseButtons buttons, QPointF pos);
     void released(Qt::MouseButton button, QPointF pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     const ImageStore* store_ = nullptr;
     ImageViewColours colours_{ImageStore{}};
     SelectionFrame* frame_ = nullptr;
 };
-
-/// The buttons held that the views act on: the left, right and middle ones;
-/// the others (back, forward) are ignored.
-Qt::MouseButtons viewButtons(Qt::MouseButtons buttons);
 
 } // namespace lumiset

@@ -17,25 +17,15 @@ constexpr int kTop = 8;
 constexpr int kReadingPhaseEnd = 350; // the bar's length when the pixels are read
 } // namespace
 
-ReadingBar::ReadingBar(QWidget* parent) : QWidget(parent)
+ReadingBar::ReadingBar(QWidget* parent) : QAbstractButton(parent)
 {
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void ReadingBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     art::readingBar(p, QRectF(0, 0, kLength, kHeight));
-}
-
-void ReadingBar::mousePressEvent(QMouseEvent* event)
-{
-    click_.press(event);
-}
-
-void ReadingBar::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (click_.release(event, size()))
-        emit clicked();
 }
 
 ReadingProgress::ReadingProgress(QWidget* window) : QObject(window)

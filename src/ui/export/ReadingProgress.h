@@ -1,9 +1,7 @@
 #pragma once
 
-#include "ClickLabel.h"
-
+#include <QAbstractButton>
 #include <QObject>
-#include <QWidget>
 
 namespace lumiset {
 
@@ -11,22 +9,16 @@ class ArtView;
 struct ImageStore;
 
 /// \brief The reading progress bar, revealed from the left by widening its box.
-class ReadingBar : public QWidget {
+/// A click with the left button moves it; it takes no focus.
+class ReadingBar : public QAbstractButton {
     Q_OBJECT
 public:
     static constexpr int kLength = 466;
     static constexpr int kHeight = 26;
     explicit ReadingBar(QWidget* parent = nullptr);
-signals:
-    void clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    LeftClick click_;
 };
 
 /// \brief The progress of the export window's start-up over the command

@@ -1,13 +1,12 @@
 #include "ZoomPanel.h"
 
+#include "ScrollBars.h"
 #include "ZoomView.h"
 #include "common/PictureButton.h"
 #include "image/NumberText.h"
-#include "image/Rounding.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QScrollBar>
 
 #include <algorithm>
 
@@ -29,16 +28,7 @@ const QColor kFrameColour(128, 128, 255);
 ZoomPanel::ZoomPanel(QWidget* window, const ImageStore& image, const Selection& selection)
     : QObject(window), image_(image), selection_(selection)
 {
-    auto bar = [window](const char* name, Qt::Orientation o, QRect geometry) {
-        auto* b = new QScrollBar(o, window);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(geometry);
-        b->setSingleStep(1);
-        b->setPageStep(1);
-        return b;
-    };
-    hScroll_ = bar("HScroll4", Qt::Horizontal, {0, 352, 153, kBarThickness});
-    vScroll_ = bar("VScroll4", Qt::Vertical, {152, 184, kBarThickness, 169});
+    bars_ = ScrollBars(window, "HScroll4", {0, 352, 153, kBarThickness}, "VScroll4", {152, 184, kBarThickness, 169});
 
     caption_ = new QLabel(QStringLiteral("Масштаб"), window);
     caption_->setObjectName(QStringLiteral("Label9"));
@@ -48,8 +38,7 @@ ZoomPanel::ZoomPanel(QWidget* window, const ImageStore& image, const Selection& 
     view_ = new ZoomView(viewport_);
     view_->setObjectName(QStringLiteral("Picture5"));
 
-    connect(hScroll_, &QScrollBar::valueChanged, this, [this](int x) { view_->move(-x, view_->y()); });
-    connect(vScroll_, &QScrollBar::valueChanged, this, [this](int y) { view_->move(view_->x(), -y); });
+    bars_.scroll(view_);
     connect(view_, &ZoomView::pressed, this, &ZoomPanel::pressed);
     connect(view_, &ZoomView::moved, this,
             [this](Qt::MouseButtons, QPointF pos) { emit pointed(zoomedPoint(pos.x(), pos.y(), zoom_, selection_)); });
@@ -60,12 +49,9 @@ void ZoomPanel::reset()
     viewport_->hide();
     caption_->hide();
     caption_->setText(QStringLiteral("Масштаб"));
-    for (QScrollBar* b : {hScroll_, vScroll_}) {
-        const QSignalBlocker block(b);
-        b->setRange(0, 0);
-        b->hide();
-        b->setPageStep(1);
-    }
+    bars_.clearRanges();
+    bars_.hide();
+    bars_.setPageStep(1);
     setPointer(art::ZoomGlyph::Plain);
 }
 
@@ -79,35 +65,9 @@ QRect ZoomPanel::draw()
     const qint64 W5 = std::min(kMaxCanvas, (qint64(sel.SelColumnTo) - sel.SelColumnFrom + 1) * Z);
     const qint64 H5 = std::min(kMaxCanvas, (qint64(sel.SelRowTo) - sel.SelRowFrom + 1) * Z);
     view_->setGeometry(0, 0, int(W5), int(H5));
-    QRect frame;
-    if (H5 < kArea.height()) {
-        frame.setTop(roundHalfEvenToInt(kArea.top() + (kArea.height() - H5) / 2.0));
-        frame.setHeight(int(H5));
-        vScroll_->hide();
-    } else {
-        frame.setTop(kArea.top());
-        frame.setHeight(kArea.height());
-        vScroll_->setRange(0, int(H5 - kArea.height()));
-        vScroll_->show();
-    }
-    if (W5 < kArea.width()) {
-        frame.setLeft(roundHalfEvenToInt((kArea.width() - W5) / 2.0));
-        frame.setWidth(int(W5));
-        hScroll_->hide();
-    } else {
-        frame.setLeft(0);
-        frame.setWidth(kArea.width());
-        hScroll_->setRange(0, int(W5 - kArea.width()));
-        hScroll_->move(hScroll_->x(), frame.top() + frame.height());
-        hScroll_->show();
-    }
+    const QRect frame = bars_.fit(QSize(int(W5), int(H5)), kArea, 0);
     viewport_->setGeometry(frame);
-    vScroll_->move(frame.left() + frame.width(), vScroll_->y());
-    // The canvas starts at its top-left corner again, so do the thumbs.
-    for (QScrollBar* b : {hScroll_, vScroll_}) {
-        const QSignalBlocker block(b);
-        b->setValue(0);
-    }
+    bars_.rewind(); // the canvas starts at its top-left corner again, so do the thumbs
     view_->setRegion(&image_, sel, Z);
     view_->move(0, 0);
     view_->show();
@@ -137,8 +97,7 @@ void ZoomPanel::pressed(Qt::MouseButtons buttons)
         return;
     }
     emit zoomStepped();
-    hScroll_->setPageStep(zoom_);
-    vScroll_->setPageStep(zoom_);
+    bars_.setPageStep(zoom_);
     setPointer(art::ZoomGlyph::Plain);
 }
 

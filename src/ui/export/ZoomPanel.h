@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScrollBars.h"
 #include "common/Artwork.h"
 
 #include <QObject>
@@ -7,7 +8,6 @@
 #include <QRect>
 
 class QLabel;
-class QScrollBar;
 class QWidget;
 
 namespace lumiset {
@@ -54,8 +54,7 @@ private:
     QLabel* caption_ = nullptr;
     QWidget* viewport_ = nullptr;
     ZoomView* view_ = nullptr;
-    QScrollBar* hScroll_ = nullptr;
-    QScrollBar* vScroll_ = nullptr;
+    ScrollBars bars_;
 };
 
 } // namespace lumiset

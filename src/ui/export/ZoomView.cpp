@@ -1,9 +1,6 @@
 #include "ZoomView.h"
 
-#include "ImageView.h"
-
 #include <QImage>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -15,7 +12,7 @@ namespace {
 const QColor kBackground(128, 128, 128);
 }
 
-ZoomView::ZoomView(QWidget* parent) : QWidget(parent)
+ZoomView::ZoomView(QWidget* parent) : PointingView(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -60,23 +57,6 @@ void ZoomView::paintEvent(QPaintEvent* event)
         for (int r = r0; r <= r1; ++r)
             p.fillRect(c0 * z, r * z + z - 1, cells.width() * z, 1, kBackground);
     }
-}
-
-void ZoomView::mousePressEvent(QMouseEvent* event)
-{
-    emit pressed(viewButtons(event->buttons()), event->position());
-}
-
-void ZoomView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // Both presses of a double-click already arrived as presses, one zoom step
-    // each; QWidget's default would count the second press a third time.
-    event->accept();
-}
-
-void ZoomView::mouseMoveEvent(QMouseEvent* event)
-{
-    emit moved(viewButtons(event->buttons()), event->position());
 }
 
 } // namespace lumiset

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "PointingView.h"
 #include "output/SelectionMath.h"
-
-#include <QWidget>
 
 namespace lumiset {
 
@@ -11,7 +10,7 @@ namespace lumiset {
 ///
 /// Only the exposed cells are painted, so a tall region at a high zoom costs
 /// no more than a small one.
-class ZoomView : public QWidget {
+class ZoomView : public PointingView {
     Q_OBJECT
 public:
     /// Zoom from which cells are drawn one pixel smaller, leaving grid lines.
@@ -22,15 +21,8 @@ public:
     void setRegion(const ImageStore* store, const Selection& selection, int zoom);
     int zoom() const { return zoom_; }
 
-signals:
-    void pressed(Qt::MouseButtons buttons, QPointF pos);
-    void moved(Qt::MouseButtons buttons, QPointF pos);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     const ImageStore* store_ = nullptr;

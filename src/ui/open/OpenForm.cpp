@@ -110,9 +110,7 @@ void OpenForm::enterStartFolder(const QString& startFolder)
     commands_->setOpenHeld(false);
     disableExport(*this);
     commands_->setProgressWidth(1);
-    workspace_.CoefRed = 0.299f;
-    workspace_.CoefGreen = 0.587f;
-    workspace_.CoefBlue = 0.114f;
+    workspace_.measure.restoreDefaultWeights();
     showEmptyPreview(*this);
 }
 
