@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
 
 using namespace lumiset::test;
 
@@ -77,90 +76,67 @@ QByteArray tga(int imageType)
     return t.build();
 }
 
-QStringList bmpHead(int fileSize, int width, int height, int bits)
+QString bmpHead(int fileSize, int width, int height, int bits)
 {
-    return {QStringLiteral("BMP формат - растр Windows"),
-            QStringLiteral("Размер файла %1 байт").arg(fileSize),
-            QStringLiteral("Ширина %1").arg(width),
-            QStringLiteral("Высота %1").arg(height),
-            QStringLiteral("%1 бит на каждый пиксель ").arg(bits),
-            QStringLiteral("Сжатия нет"),
-            QStringLiteral("Горизонтальное разрешение устройства 2835 пиксель/метр"),
-            QStringLiteral("Вертикальное разрешение устройства 2835 пиксель/метр"),
-            QStringLiteral("Используется все цвета палитры"),
-            QStringLiteral("Число важных цветов 0")};
+    return QString::asprintf("BMP формат - растр Windows\nРазмер файла %d байт\nШирина %d\nВысота %d\n"
+                             "%d бит на каждый пиксель \nСжатия нет\n"
+                             "Горизонтальное разрешение устройства 2835 пиксель/метр\n"
+                             "Вертикальное разрешение устройства 2835 пиксель/метр\n"
+                             "Используется все цвета палитры\nЧисло важных цветов 0\n",
+                             fileSize, width, height, bits);
 }
 
-QStringList tgaTail(int bits)
+QString tgaTail(int bits)
 {
-    return {QStringLiteral("Без сжатия"),
-            QStringLiteral("Начало изображения слева"),
-            QStringLiteral("Начало изображения снизу"),
-            QStringLiteral("Порядок обхода: Cнизу вверх и"),
-            QStringLiteral("слева направо."),
-            QStringLiteral("Ширина 2"),
-            QStringLiteral("Высота 1"),
-            QStringLiteral("Глубина цвета %1 бит%2 на пиксель.").arg(bits).arg(bits == 24 ? "а" : ""),
-            QStringLiteral("Число атрибутивных бит на пиксель 0"),
-            QStringLiteral("--"),
-            QStringLiteral("size: 2 x 1"),
-            QStringLiteral("export: yes")};
+    return QString::asprintf("Без сжатия\nНачало изображения слева\nНачало изображения снизу\n"
+                             "Порядок обхода: Cнизу вверх и\nслева направо.\nШирина 2\nВысота 1\n"
+                             "Глубина цвета %d бит%s на пиксель.\nЧисло атрибутивных бит на пиксель 0\n"
+                             "--\nsize: 2 x 1\nexport: yes\n",
+                             bits, bits == 24 ? "а" : "");
 }
-
-struct InfoCase {
-    const char* name;
-    QString fileName;
-    std::function<QByteArray()> bytes;
-    QStringList expected; ///< every line of standard output, with a Russian locale
-};
 
 TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
 {
-    const QString noId = QStringLiteral("Поле идентификатора не используется.");
-    const QString noMap = QStringLiteral("Не содержит карту цветов.");
-    const std::vector<InfoCase> cases{
-        {"24-bit BMP, reduced, ratio with the locale's comma", QStringLiteral("big.bmp"),
-         [] { return bmp(640, 480, 24); },
+    const struct {
+        const char* name;
+        QString fileName;
+        std::function<QByteArray()> bytes;
+        QString expected; ///< the whole standard output, with a Russian locale
+    } cases[] = {
+        {"24-bit BMP, reduced, ratio with the locale's comma", "big.bmp", [] { return bmp(640, 480, 24); },
          bmpHead(921654, 640, 480, 24)
-             + QStringList{QStringLiteral("--"),
-                           QStringLiteral("size: 640 x 480   Уменьшено в 2,98 раза    16 млн. цветов"),
-                           QStringLiteral("export: yes")}},
-        {"4-bit BMP: a notice, not exportable", QStringLiteral("pal4.bmp"), [] { return bmp(8, 2, 4); },
+             + QStringLiteral("--\nsize: 640 x 480   Уменьшено в 2,98 раза    16 млн. цветов\nexport: yes\n")},
+        {"4-bit BMP: a notice, not exportable", "pal4.bmp", [] { return bmp(8, 2, 4); },
          bmpHead(166, 8, 2, 4) // the builder writes a byte a pixel, so the rows do not fit
-             + QStringList{QStringLiteral("Нет выравнивания строк по 4 байтной границе"), QStringLiteral("--"),
-                           QStringLiteral("size: 8 x 2   Масштаб 1:1    16 цветов"),
-                           QStringLiteral("notice: 16-ти цветное изображение | не поддерживается."),
-                           QStringLiteral("export: no")}},
-        {"true-colour TGA", QStringLiteral("t.tga"), [] { return tga(2); },
-         QStringList{noId, noMap, QStringLiteral("Полноцветное изображение 16 млн. цветов.")} + tgaTail(24)},
-        {"colour-mapped TGA", QStringLiteral("m.tga"), [] { return tga(1); },
-         QStringList{noId, QStringLiteral("Файл содержит карту цветов."), QStringLiteral("карта содержит 16 цветов"),
-                     QStringLiteral("и начинается по адресу 0"),
-                     QStringLiteral("На каждый цвет палитры отведено по 24 бита."),
-                     QStringLiteral("Изображение с палитрой.")}
+             + QStringLiteral(
+                 "Нет выравнивания строк по 4 байтной границе\n--\nsize: 8 x 2   Масштаб 1:1    16 цветов\n"
+                 "notice: 16-ти цветное изображение | не поддерживается.\nexport: no\n")},
+        {"true-colour TGA", "t.tga", [] { return tga(2); },
+         QStringLiteral("Поле идентификатора не используется.\nНе содержит карту цветов.\n"
+                        "Полноцветное изображение 16 млн. цветов.\n")
+             + tgaTail(24)},
+        {"colour-mapped TGA", "m.tga", [] { return tga(1); },
+         QStringLiteral(
+             "Поле идентификатора не используется.\nФайл содержит карту цветов.\nкарта содержит 16 цветов\n"
+             "и начинается по адресу 0\nНа каждый цвет палитры отведено по 24 бита.\nИзображение с палитрой.\n")
              + tgaTail(8)},
-        {"16-bit PGM: read by its first bytes, 16-bit tables",
-         QStringLiteral("g.tga"),
+        {"16-bit PGM: read by its first bytes, 16-bit tables", "g.tga",
          [] { return QByteArray("P5\n2 1\n65535\n") + QByteArray::fromHex("01020304"); },
-         {QStringLiteral("PNM формат - растр в градациях серого (PGM)"), QStringLiteral("Размер файла 17 байт"),
-          QStringLiteral("Ширина 2"), QStringLiteral("Высота 1"), QStringLiteral("Глубина цвета 16 бит на канал."),
-          QStringLiteral("Изображение в градациях серого."), QStringLiteral("Наибольшее значение отсчёта 65535"),
-          QStringLiteral("--"), QStringLiteral("size: 2 x 1   Масштаб 1:1    65536 градаций серого"),
-          QStringLiteral("export: yes")}},
-        {"text under a .bmp name",
-         QStringLiteral("x.bmp"),
-         [] { return QByteArray("Just text.\r\n"); },
-         {QStringLiteral("--"), QStringLiteral("size: "),
-          QStringLiteral("message: Неизвестный формат файла | Файл x.bmp |  или имеет неизвестный формат или | "
-                         "не является изображением, а содержит что-то другое."),
-          QStringLiteral("export: no")}},
+         QStringLiteral("PNM формат - растр в градациях серого (PGM)\nРазмер файла 17 байт\nШирина 2\nВысота 1\n"
+                        "Глубина цвета 16 бит на канал.\nИзображение в градациях серого.\n"
+                        "Наибольшее значение отсчёта 65535\n--\nsize: 2 x 1   Масштаб 1:1    65536 градаций серого\n"
+                        "export: yes\n")},
+        {"text under a .bmp name", "x.bmp", [] { return QByteArray("Just text.\r\n"); },
+         QStringLiteral(
+             "--\nsize: \nmessage: Неизвестный формат файла | Файл x.bmp |  или имеет неизвестный формат или | "
+             "не является изображением, а содержит что-то другое.\nexport: no\n")},
     };
-    for (const InfoCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const CliRun r = runCli({QStringLiteral("info"), tempPicture(c.fileName, c.bytes())},
                                 QStringLiteral("ru_RU.UTF-8"));
         EXPECT_EQ(r.exitCode, 0) << r.err.constData();
-        EXPECT_EQ(r.out.toStdString(), (c.expected.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8().toStdString());
+        EXPECT_EQ(QString::fromUtf8(r.out), c.expected);
     }
 }
 
@@ -196,44 +172,40 @@ TEST(CliTest, ExitStatuses)
     const QString refused = tempPicture(QStringLiteral("four.bmp"), bmp(2, 2, 4));
     const QString wide = tempPicture(QStringLiteral("wide.bmp"), bmp(16385, 1, 24));
     QTemporaryDir out;
-    const QString missing = out.filePath(QStringLiteral("none.bmp"));
-    const auto exportOf = [&](const QStringList& more) { return QStringList{QStringLiteral("export"), image} + more; };
-    struct Case {
-        const char* name;
-        QStringList args;
-        int exitCode;
+    // %I the 3 × 2 picture, %F a 4-bit one, %W one 16385 wide, %M a missing file, %O the output folder.
+    const std::pair<const char*, int> cases[] = {
+        {"--help", 0},
+        {"info %M", 1},
+        {"info %O", 1},
+        {"", 2},
+        {"show %I", 2},
+        {"info %I %I", 2},
+        {"export %I --xlsx %O/a.xlsx --fill", 0},
+        {"export %M", 1},
+        {"export %F", 1}, // export stays disabled for 4 bits
+        {"export %I --to 4,2", 2},
+        {"export %I --to 3,3", 2},
+        {"export %I --from 3,1 --to 2,2", 2},
+        {"export %I --from 0,1", 2},
+        {"export %I --measure hue", 2},
+        {"export %I --weights 0.3,x,0.1", 2},
+        {"export %I --csv", 2},
+        {"export %W --to 16385,1", 2},
+        {"export %W --to 16384,1", 0},
+        {"export %I --measure red,blue --csv %O/l.csv", 2}, // a measure list takes a workbook
     };
-    const std::vector<Case> cases{
-        {"help", {QStringLiteral("--help")}, 0},
-        {"info of a missing file", {QStringLiteral("info"), missing}, 1},
-        {"info of a folder", {QStringLiteral("info"), out.path()}, 1},
-        {"no arguments", {}, 2},
-        {"unknown command", {QStringLiteral("show"), image}, 2},
-        {"info with two pictures", {QStringLiteral("info"), image, image}, 2},
-        {"workbook written",
-         exportOf({QStringLiteral("--xlsx"), out.filePath(QStringLiteral("a.xlsx")), QStringLiteral("--fill")}), 0},
-        {"export of a missing file", {QStringLiteral("export"), missing}, 1},
-        {"export stays disabled for 4 bits", {QStringLiteral("export"), refused}, 1},
-        {"region beyond the right edge", exportOf({QStringLiteral("--to"), QStringLiteral("4,2")}), 2},
-        {"region beyond the bottom", exportOf({QStringLiteral("--to"), QStringLiteral("3,3")}), 2},
-        {"first after last",
-         exportOf({QStringLiteral("--from"), QStringLiteral("3,1"), QStringLiteral("--to"), QStringLiteral("2,2")}), 2},
-        {"column 0", exportOf({QStringLiteral("--from"), QStringLiteral("0,1")}), 2},
-        {"unknown measure", exportOf({QStringLiteral("--measure"), QStringLiteral("hue")}), 2},
-        {"bad weights", exportOf({QStringLiteral("--weights"), QStringLiteral("0.3,x,0.1")}), 2},
-        {"missing option value", exportOf({QStringLiteral("--csv")}), 2},
-        {"16385 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("16385,1")}, 2},
-        {"16384 columns", {QStringLiteral("export"), wide, QStringLiteral("--to"), QStringLiteral("16384,1")}, 0},
-        {"a measure list with --csv",
-         exportOf({QStringLiteral("--measure"), QStringLiteral("red,blue"), QStringLiteral("--csv"),
-                   out.filePath(QStringLiteral("l.csv"))}),
-         2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const CliRun r = runCli(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.constData();
-        EXPECT_EQ(r.err.isEmpty(), c.exitCode == 0) << r.err.constData();
+    for (const auto& [line, exitCode] : cases) {
+        SCOPED_TRACE(line);
+        const QStringList args = QString::fromUtf8(line)
+                                     .replace(QLatin1String("%I"), image)
+                                     .replace(QLatin1String("%F"), refused)
+                                     .replace(QLatin1String("%W"), wide)
+                                     .replace(QLatin1String("%M"), out.filePath(QStringLiteral("none.bmp")))
+                                     .replace(QLatin1String("%O"), out.path())
+                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const CliRun r = runCli(args);
+        EXPECT_EQ(r.exitCode, exitCode) << r.err.constData();
+        EXPECT_EQ(r.err.isEmpty(), exitCode == 0) << r.err.constData();
     }
 }
 

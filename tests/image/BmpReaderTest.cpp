@@ -43,22 +43,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReportCase{"8-bit 3 wide: 1 filler byte is the expected alignment", sized(3, 2, 8),
                                  "8 бит на каждый пиксель ", false, 1, true},
                       ReportCase{"longer than declared, padding from the length above 3: from the declared size",
-                                 with(sized(2, 2, 24),
-                                      [](BmpBuilder& b) {
-                                          b.trailing = 4;
-                                          b.declaredSize = 70;
-                                      }),
+                                 BmpBuilder{.declaredSize = 70, .trailing = 4},
                                  "Размер файла 74 байт, а в файле указан 70", false, 2, true},
                       ReportCase{"longer than declared, padding up to 3: from the length",
-                                 with(sized(2, 2, 24),
-                                      [](BmpBuilder& b) {
-                                          b.trailing = 2;
-                                          b.declaredSize = 70;
-                                      }),
+                                 BmpBuilder{.declaredSize = 70, .trailing = 2},
                                  "Размер файла 72 байт, а в файле указан 70", true, 3, true},
                       ReportCase{"shorter than declared: padding is W mod 4",
-                                 with(sized(3, 2, 24), [](BmpBuilder& b) { b.declaredSize = 1000; }),
-                                 "Размер файла 1000 байт", true, 3, true},
+                                 BmpBuilder{.width = 3, .declaredSize = 1000}, "Размер файла 1000 байт", true, 3, true},
                       ReportCase{"OS/2 core header", with(sized(2, 2, 8), [](BmpBuilder& b) { b.os2 = true; }),
                                  "BMP формат - растр OS/2", false, 2, true},
                       ReportCase{"16 of 256 colours used",
@@ -69,11 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  with(sized(2, 2, 8), [](BmpBuilder& b) { b.compression = 1; }), "1 тип сжатия", false,
                                  2, false},
                       ReportCase{"a depth whose power of two no double holds",
-                                 with(sized(1, 1, 24),
-                                      [](BmpBuilder& b) {
-                                          b.bitsPerPixel = 2000;
-                                          b.colorsUsed = 5;
-                                      }),
+                                 BmpBuilder{.width = 1, .height = 1, .bitsPerPixel = 2000, .colorsUsed = 5},
                                  "Используется 5 цветов из 2^2000 цветной палитры", true, -246, false}));
 
 TEST(BmpReader, SwatchShowsOnlyTheColoursUsed)

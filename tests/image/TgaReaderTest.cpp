@@ -73,48 +73,37 @@ TEST_P(TgaReport, ReportLineNoticeAndExport)
     EXPECT_FALSE(o.store.PixelRed.allocated());
 }
 
-TgaBuilder depth(TgaBuilder b, int bits)
-{
-    b.pixelDepth = bits;
-    return b;
-}
-
-TgaBuilder type(TgaBuilder b, int imageType)
-{
-    b.imageType = imageType;
-    return b;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Files, TgaReport,
     ::testing::Values(
         ReportCase{"grey levels", grey(1, 1), "Изображение в градациях серого.", nullptr, true},
         ReportCase{"16-bit map entries", mapped(4, 16), "На каждый цвет палитры отведено по 16 бит.", nullptr, true},
-        ReportCase{"32 bits a pixel", depth(trueColour(1, 1), 32), "Глубина цвета 32 бита на пиксель.", nullptr, true},
-        ReportCase{"no image", type(trueColour(1, 1), 0), "Нет изображения.", nullptr, false},
-        ReportCase{"Y origin is only reported", with(grey(1, 1), [](TgaBuilder& b) { b.yOrigin = 9; }),
+        ReportCase{"32 bits a pixel", TgaBuilder{.width = 1, .pixelDepth = 32}, "Глубина цвета 32 бита на пиксель.",
+                   nullptr, true},
+        ReportCase{"no image", TgaBuilder{.imageType = 0, .width = 1}, "Нет изображения.", nullptr, false},
+        ReportCase{"Y origin is only reported", TgaBuilder{.imageType = 3, .yOrigin = 9, .width = 1, .pixelDepth = 8},
                    "Начало изображения со строки 9 от низа.", nullptr, true},
-        ReportCase{"rows stored right to left", with(grey(1, 1), [](TgaBuilder& b) { b.descriptor = 0x13; }),
-                   "справа налево.", nullptr, false},
-        ReportCase{"attribute bits are the low four of the descriptor",
-                   with(trueColour(1, 1), [](TgaBuilder& b) { b.descriptor = 0xF5; }),
-                   "Число атрибутивных бит на пиксель 5", nullptr, false},
-        ReportCase{"a 2-bit depth takes 'бита'", depth(type(grey(1, 1), 7), 2), "Глубина цвета 2 бита на пиксель.",
+        ReportCase{"rows stored right to left",
+                   TgaBuilder{.imageType = 3, .width = 1, .pixelDepth = 8, .descriptor = 0x13}, "справа налево.",
                    nullptr, false},
-        ReportCase{"run-length encoded", type(trueColour(1, 1), 10), "Используется сжатие",
+        ReportCase{"attribute bits are the low four of the descriptor", TgaBuilder{.width = 1, .descriptor = 0xF5},
+                   "Число атрибутивных бит на пиксель 5", nullptr, false},
+        ReportCase{"a 2-bit depth takes 'бита'", TgaBuilder{.imageType = 7, .width = 1, .pixelDepth = 2},
+                   "Глубина цвета 2 бита на пиксель.", nullptr, false},
+        ReportCase{"run-length encoded", TgaBuilder{.imageType = 10, .width = 1}, "Используется сжатие",
                    "Тип изображения 10\r\n(сжатие RLE)", false},
         ReportCase{"width 0", trueColour(0, 3), "Ширина 0", "Изображение без точек (0 x 3)\r\nне поддерживается.",
                    false},
         ReportCase{"height 0", grey(3, 0), "Высота 0", "Изображение без точек (3 x 0)\r\nне поддерживается.", false},
-        ReportCase{"more than 2^30 pixels", with(trueColour(65535, 65535), [](TgaBuilder& b) { b.rawPixels = "abc"; }),
+        ReportCase{"more than 2^30 pixels", TgaBuilder{.width = 65535, .height = 65535, .rawPixels = "abc"},
                    "Ширина 65535",
                    "Изображение 65535 x 65535 слишком велико:\r\nбольше 1073741824 точек не поддерживается.", false},
-        ReportCase{"colour-mapped with 16-bit pixels", depth(mapped(2, 24), 16), "Глубина цвета 16 бит на пиксель.",
-                   "Глубина цвета 16 бит на пиксель\r\nне поддерживается.", false},
-        ReportCase{"grey with 24-bit pixels", depth(grey(1, 1), 24), "Глубина цвета 24 бита на пиксель.",
-                   "Глубина цвета 24 бит на пиксель\r\nне поддерживается.", false},
-        ReportCase{"true colour with 8-bit pixels", depth(trueColour(1, 1), 8), "Глубина цвета 8 бит на пиксель.",
-                   "Глубина цвета 8 бит на пиксель\r\nне поддерживается.", false}));
+        ReportCase{"colour-mapped with 16-bit pixels", with(mapped(2, 24), [](TgaBuilder& b) { b.pixelDepth = 16; }),
+                   "Глубина цвета 16 бит на пиксель.", "Глубина цвета 16 бит на пиксель\r\nне поддерживается.", false},
+        ReportCase{"grey with 24-bit pixels", TgaBuilder{.imageType = 3, .width = 1, .pixelDepth = 24},
+                   "Глубина цвета 24 бита на пиксель.", "Глубина цвета 24 бит на пиксель\r\nне поддерживается.", false},
+        ReportCase{"true colour with 8-bit pixels", TgaBuilder{.width = 1, .pixelDepth = 8},
+                   "Глубина цвета 8 бит на пиксель.", "Глубина цвета 8 бит на пиксель\r\nне поддерживается.", false}));
 
 TEST(TgaReader, ColourMapSwatchRunsBackwardsOverTheDefinedEntriesOnly)
 {
@@ -133,7 +122,7 @@ TEST(TgaReader, ColourMapSwatchRunsBackwardsOverTheDefinedEntriesOnly)
 
 TEST(TgaReader, CompressedImageIsNamedOverTheDriveList)
 {
-    const Opened o = opened(type(trueColour(1, 1), 10));
+    const Opened o = opened(TgaBuilder{.imageType = 10, .width = 1});
     EXPECT_TRUE(o.view.label(OpenLabel::DriveCaption).visible);
     EXPECT_EQ(o.view.label(OpenLabel::DriveCaption).text, QString("Изображение со сжатием не поддерживается"));
 }

@@ -57,29 +57,13 @@ TEST(PaletteMatchTest, ChoosesFillAndFont)
 
 TEST(PaletteMatchTest, SamplesScaleByTheFilesLargestSampleToTheNearestEightBitLevel)
 {
-    // {sample, largest sample, level}: v × 255 / largest, halves to even.
-    const int cases[][3] = {
-        {0, 65535, 0},
-        {128, 65535, 0},
-        {129, 65535, 1},
-        {32896, 65535, 128},
-        {65280, 65535, 254}, // 254.01, where taking the high byte would give 255
-        {65406, 65535, 254},
-        {65407, 65535, 255},
-        {65535, 65535, 255},
-        {200, 255, 200},
-        {255, 255, 255},
-        {100, 1000, 26},
-        {300, 1000, 76},
-        {998, 1000, 254},
-        {999, 1000, 255},
-        {1000, 1000, 255},
-        {4000, 1000, 255}, // above the largest sample: a faulty file still
-                           // shows white
-        {50, 100, 128},
-        {1, 2, 128},
-        {1, 1, 255},
-    };
+    // {sample, largest sample, level}: v × 255 / largest, halves to even. 65280 is 254.01, where
+    // taking the high byte would give 255; a sample above the largest (a faulty file) still shows white.
+    const int cases[][3] = {{0, 65535, 0},       {128, 65535, 0},     {129, 65535, 1},     {32896, 65535, 128},
+                            {65280, 65535, 254}, {65406, 65535, 254}, {65407, 65535, 255}, {65535, 65535, 255},
+                            {200, 255, 200},     {100, 1000, 26},     {300, 1000, 76},     {998, 1000, 254},
+                            {999, 1000, 255},    {1000, 1000, 255},   {4000, 1000, 255},   {50, 100, 128},
+                            {1, 1, 255}};
     for (const auto& c : cases)
         EXPECT_EQ(eightBitSample(c[0], c[1]), c[2]) << c[0] << " of " << c[1];
 }

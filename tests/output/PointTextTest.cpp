@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <span>
 
 namespace lumiset {
 namespace {
@@ -55,36 +56,16 @@ TEST(PointTextTest, ShortcutAgreesWithFixedText)
     luminance.ColorPointCount = 1;
     // Ties of the decimal text, values just below them, carries into a new
     // digit, tiny and large values, and what the shortcut leaves to fixedText.
-    for (const double v : {0.0,
-                           0.815,
-                           76.245,
-                           20.33333,
-                           0.005,
-                           0.004999,
-                           9.999995,
-                           99.99995,
-                           255.0,
-                           99999.99,
-                           1e-5,
-                           1e-9,
-                           0.125,
-                           2.675,
-                           1000.005,
-                           0.0499999,
-                           290.7,
-                           -1.0,
-                           1e5,
-                           3e7,
-                           22858.625782050192,
-                           65534.994999999995,
-                           9999999.995,
-                           99999.995,
-                           0.004999999999999}) {
-        SCOPED_TRACE(v);
-        QByteArray written;
-        appendPointText(written, v, PixelKind::TrueColour, luminance, comma, ',');
-        EXPECT_EQ(QString::fromLatin1(written), fixedText(v, 2, Precision::Double, comma));
-    }
+    const double ties[] = {0.0,  0.815, 76.245, 20.33333, 0.005,    0.004999,  9.999995, 99.99995, 255.0, 99999.99,
+                           1e-5, 1e-9,  0.125,  2.675,    1000.005, 0.0499999, 290.7,    -1.0,     1e5,   3e7};
+    const double exact[] = {22858.625782050192, 65534.994999999995, 9999999.995, 99999.995, 0.004999999999999};
+    for (const auto& values : {std::span<const double>(ties), std::span<const double>(exact)})
+        for (const double v : values) {
+            SCOPED_TRACE(v);
+            QByteArray written;
+            appendPointText(written, v, PixelKind::TrueColour, luminance, comma, ',');
+            EXPECT_EQ(QString::fromLatin1(written), fixedText(v, 2, Precision::Double, comma));
+        }
     std::mt19937 gen(12345);
     std::uniform_real_distribution<float> range(0.0f, 1000.0f);
     std::uniform_real_distribution<double> wide(0.0, 1e7);

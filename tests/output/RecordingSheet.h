@@ -1,6 +1,8 @@
 #pragma once
 
+#include "output/RecordingExportProgress.h"
 #include "output/SpreadsheetAutomation.h"
+#include "output/SpreadsheetExport.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -84,6 +86,17 @@ public:
     QStringList matching(const QString& prefix) const
     {
         return calls.filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+    }
+};
+
+/// One export into a recording workbook, with the window's effects recorded.
+struct RecordedExport {
+    RecordingSheet sheet;
+    RecordingExportProgress view;
+    SpreadsheetOutcome run(const Workspace& ws, const std::vector<int>& measures = {},
+                           const WorkbookExtras& extras = {})
+    {
+        return exportToSpreadsheet(ws, sheet, view, QLocale::c(), measures, extras);
     }
 };
 

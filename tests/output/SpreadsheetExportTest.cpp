@@ -23,43 +23,51 @@ namespace {
 
 using namespace lumiset::test;
 
+Workspace onePoint()
+{
+    return preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, 1), MeasureMean);
+}
+
+/// A red picture one point wide and \a height tall, all of it the region.
+Workspace redColumn(int height, int measure, bool fill)
+{
+    return preparedWorkspace(
+        trueColourImage(std::vector<std::vector<Rgb8>>(std::size_t(height), std::vector<Rgb8>(1, Rgb8{255, 0, 0}))),
+        region(1, 1, 1, height), measure, fill);
+}
+
 TEST(SpreadsheetExportTest, CancelledWritesNothing)
 {
     Workspace ws;
     ws.ExportCancelled = true;
-    RecordingSheet sheet;
-    RecordingExportProgress view;
-    EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Cancelled);
-    EXPECT_TRUE(sheet.calls.isEmpty());
-    EXPECT_EQ(view.events, QStringList{QStringLiteral("frame resting")});
+    RecordedExport e;
+    EXPECT_EQ(e.run(ws), SpreadsheetOutcome::Cancelled);
+    EXPECT_TRUE(e.sheet.calls.isEmpty());
+    EXPECT_EQ(e.view.events, QStringList{QStringLiteral("frame resting")});
 }
 
 TEST(SpreadsheetExportTest, RefusedOperationFailsTheExportAndDropsTheFile)
 {
     for (const char* op : {"create", "sheet", "row", "autofit", "text", "save"}) {
         SCOPED_TRACE(op);
-        Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, 1), MeasureMean, false);
-        RecordingSheet sheet;
-        sheet.refuse = QString::fromLatin1(op);
-        RecordingExportProgress view;
-        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Failed);
-        EXPECT_FALSE(sheet.calls.contains(QStringLiteral("activate")));
-        EXPECT_TRUE(sheet.calls.contains(QStringLiteral("discard")));
+        RecordedExport e;
+        e.sheet.refuse = QString::fromLatin1(op);
+        EXPECT_EQ(e.run(onePoint()), SpreadsheetOutcome::Failed);
+        EXPECT_FALSE(e.sheet.calls.contains(QStringLiteral("activate")));
+        EXPECT_TRUE(e.sheet.calls.contains(QStringLiteral("discard")));
         // The program goes on: the open window is as before the export.
-        EXPECT_EQ(view.events.mid(view.events.size() - 4),
+        EXPECT_EQ(e.view.events.mid(e.view.events.size() - 4),
                   (QStringList{"pointer default", "buttons shown", "remaining hidden", "frame resting"}));
     }
 }
 
 TEST(SpreadsheetExportTest, UnopenedWorkbookIsNoFailure)
 {
-    Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}}), region(1, 1, 1, 1), MeasureMean, false);
-    RecordingSheet sheet;
-    sheet.shown = SheetStatus::NotShown;
-    RecordingExportProgress view;
-    EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_TRUE(view.messages[0].text.contains(QStringLiteral("/docs/tyu2.xlsx")));
+    RecordedExport e;
+    e.sheet.shown = SheetStatus::NotShown;
+    EXPECT_EQ(e.run(onePoint()), SpreadsheetOutcome::Written);
+    ASSERT_EQ(e.view.messages.size(), 1u);
+    EXPECT_TRUE(e.view.messages[0].text.contains(QStringLiteral("/docs/tyu2.xlsx")));
 }
 
 // Ten rows, the clock 100 ms further at every reading, the stop clicked before row 4.
@@ -67,22 +75,18 @@ TEST(SpreadsheetExportTest, StopColouringWritesTheRestUncolouredStopValuesDropsT
 {
     for (const bool fill : {true, false}) {
         SCOPED_TRACE(fill);
-        Workspace ws = preparedWorkspace(
-            trueColourImage(std::vector<std::vector<Rgb8>>(10, std::vector<Rgb8>(2, Rgb8{255, 0, 0}))),
-            region(1, 1, 2, 10), MeasureRed, fill);
-        RecordingSheet sheet;
-        RecordingExportProgress view;
+        RecordedExport e;
         for (qint64 t = 0; t < 100; ++t)
-            view.clock.push_back(t * 100);
-        view.stopDuringEventRun = 4;
-        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view),
+            e.view.clock.push_back(t * 100);
+        e.view.stopDuringEventRun = 4;
+        EXPECT_EQ(e.run(redColumn(10, MeasureRed, fill)),
                   fill ? SpreadsheetOutcome::Written : SpreadsheetOutcome::Stopped);
-        const QStringList rows = sheet.matching(QStringLiteral("row"));
+        const QStringList rows = e.sheet.matching(QStringLiteral("row"));
         EXPECT_EQ(rows.filter(QRegularExpression(QStringLiteral(" 3$"))).size(), fill ? 3 : 0);
         EXPECT_EQ(rows.filter(QStringLiteral(" -1")).size(), fill ? 7 : 3);
-        EXPECT_EQ(sheet.calls.contains(QStringLiteral("discard")), !fill);
-        EXPECT_EQ(sheet.matching(QStringLiteral("text")).size(), fill ? 3 : 0);
-        EXPECT_EQ(view.progressWidths, (std::vector<int>{13, 26, 39, 1}));
+        EXPECT_EQ(e.sheet.calls.contains(QStringLiteral("discard")), !fill);
+        EXPECT_EQ(e.sheet.matching(QStringLiteral("text")).size(), fill ? 3 : 0);
+        EXPECT_EQ(e.view.progressWidths, (std::vector<int>{13, 26, 39, 1}));
     }
 }
 
@@ -92,19 +96,16 @@ TEST(SpreadsheetExportTest, StopWhileSavingDropsTheWorkbook)
 {
     for (const bool fill : {true, false}) {
         SCOPED_TRACE(fill);
-        Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}}, {Rgb8{4, 5, 6}}}), region(1, 1, 1, 2),
-                                         MeasureRed, fill);
-        RecordingSheet sheet;
-        sheet.waits = 3;
-        RecordingExportProgress view;
-        view.stopDuringEventRun = 3; // run 1 before the rows, then the save's waits
-        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Stopped);
-        EXPECT_EQ(sheet.calls.mid(sheet.calls.size() - 3), (QStringList{"save stopped", "discard", "release"}));
-        EXPECT_EQ(view.eventRuns, 3);
-        EXPECT_EQ(view.events.mid(5),
+        RecordedExport e;
+        e.sheet.waits = 3;
+        e.view.stopDuringEventRun = 3; // run 1 before the rows, then the save's waits
+        EXPECT_EQ(e.run(redColumn(2, MeasureRed, fill)), SpreadsheetOutcome::Stopped);
+        EXPECT_EQ(e.sheet.calls.mid(e.sheet.calls.size() - 3), (QStringList{"save stopped", "discard", "release"}));
+        EXPECT_EQ(e.view.eventRuns, 3);
+        EXPECT_EQ(e.view.events.mid(5),
                   (QStringList{"stop hidden", "stop shown", "saving", "saved", "stop hidden", "pointer default",
                                "buttons shown", "remaining hidden", "frame resting"}));
-        EXPECT_EQ(view.remainingTexts, QStringList{QStringLiteral("Сохранение…")});
+        EXPECT_EQ(e.view.remainingTexts, QStringList{QStringLiteral("Сохранение…")});
     }
 }
 
@@ -126,28 +127,22 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Workspace ws = preparedWorkspace(
-            trueColourImage(std::vector<std::vector<Rgb8>>(7, std::vector<Rgb8>(1, Rgb8{255, 0, 0}))),
-            region(1, 1, 1, 7), MeasureRed, true);
-        RecordingSheet sheet;
-        RecordingExportProgress view;
-        view.clock = c.clock;
-        EXPECT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
-        EXPECT_EQ(view.remainingTexts, c.texts);
+        RecordedExport e;
+        e.view.clock = c.clock;
+        EXPECT_EQ(e.run(redColumn(7, MeasureRed, true)), SpreadsheetOutcome::Written);
+        EXPECT_EQ(e.view.remainingTexts, c.texts);
     }
 }
 
 TEST(SpreadsheetExportTest, OneSheetPerMeasureEachWithItsLines)
 {
-    Workspace ws = preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}), region(1, 1, 2, 1), MeasureRed,
-                                     false);
-    RecordingSheet sheet;
-    RecordingExportProgress view;
-    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, QLocale::c(), {MeasureGreen, MeasureLuminance}),
+    RecordedExport e;
+    ASSERT_EQ(e.run(preparedWorkspace(trueColourImage({{Rgb8{1, 2, 3}, Rgb8{4, 5, 6}}}), region(1, 1, 2, 1)),
+                    {MeasureGreen, MeasureLuminance}),
               SpreadsheetOutcome::Written);
-    EXPECT_EQ(sheet.matching(QStringLiteral("sheet")),
+    EXPECT_EQ(e.sheet.matching(QStringLiteral("sheet")),
               (QStringList{QStringLiteral("sheet Зелёный 1x2 0"), QStringLiteral("sheet Яркость 1x2 1")}));
-    const QStringList texts = sheet.matching(QStringLiteral("text 3,1"));
+    const QStringList texts = e.sheet.matching(QStringLiteral("text 3,1"));
     ASSERT_EQ(texts.size(), 2);
     EXPECT_TRUE(texts[0].startsWith(QStringLiteral("text 3,1 10 Выведена ЯРКОСТЬ ЗЕЛЁНОЙ")));
     EXPECT_TRUE(texts[1].startsWith(QStringLiteral("text 3,1 0 Выведена ЯРКОСТЬ = 0.299")));
@@ -156,29 +151,22 @@ TEST(SpreadsheetExportTest, OneSheetPerMeasureEachWithItsLines)
 // Whole rows of today's worksheet width: the table's shape and the lines naming it.
 TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
 {
-    for (const auto& [width, letters] : {std::pair{1000, "ALL"}, std::pair{kMaxExportColumns, "XFD"}}) {
-        SCOPED_TRACE(width);
-        Workspace ws = preparedWorkspace(
-            trueColourImage(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9}))),
-            region(1, 1, width, 2), MeasureRed, false);
-        const QList<QByteArray> lines
-            = csvBytes(ws.image, ws.selection, ws.measure, QStringLiteral("w.bmp"), QLocale::c()).split('\n');
-        ASSERT_EQ(lines.size(), 6); // two rows, three description lines, nothing after the last CR LF
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(lines[i].count(';'), width - 1) << i;
-        EXPECT_TRUE(lines[1].startsWith("9;9;9;"));
-        EXPECT_TRUE(lines[4].contains("[" + QByteArray::number(width) + " , 2]"));
-
-        RecordingSheet sheet;
-        RecordingExportProgress view;
-        ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
-        EXPECT_EQ(sheet.matching(QStringLiteral("sheet")),
-                  QStringList{QStringLiteral("sheet Лист1 2x%1 0").arg(width)});
-        EXPECT_EQ(sheet.matching(QStringLiteral("row")).size(), 2);
-        EXPECT_TRUE(sheet.matching(QStringLiteral("text 5,1 0"))
-                        .value(0)
-                        .endsWith(QStringLiteral("[A1:%1%2]").arg(QLatin1String(letters)).arg(2)));
-    }
+    constexpr int width = kMaxExportColumns;
+    const Workspace ws = preparedWorkspace(
+        trueColourImage(std::vector<std::vector<Rgb8>>(2, std::vector<Rgb8>(std::size_t(width), Rgb8{9, 9, 9}))),
+        region(1, 1, width, 2));
+    const QList<QByteArray> lines
+        = csvBytes(ws.image, ws.selection, ws.measure, QStringLiteral("w.bmp"), QLocale::c()).split('\n');
+    ASSERT_EQ(lines.size(), 6); // two rows, three description lines, nothing after the last CR LF
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(lines[i].count(';'), width - 1) << i;
+    EXPECT_TRUE(lines[1].startsWith("9;9;9;"));
+    EXPECT_TRUE(lines[4].contains("[16384 , 2]"));
+    RecordedExport e;
+    ASSERT_EQ(e.run(ws), SpreadsheetOutcome::Written);
+    EXPECT_EQ(e.sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 2x16384 0")});
+    EXPECT_EQ(e.sheet.matching(QStringLiteral("row")).size(), 2);
+    EXPECT_TRUE(e.sheet.matching(QStringLiteral("text 5,1 0")).value(0).endsWith(QStringLiteral("[A1:XFD2]")));
 }
 
 // Entry \a name of the zip file \a zip, found by its local header (the first
@@ -257,12 +245,11 @@ TEST(WideRegionTest, LongLayoutTakesMoreThanTheSheetsColumns)
     EXPECT_EQ(lines[width], "16400;1;7\r");
     EXPECT_TRUE(lines[width + 3].startsWith(QByteArray("\xCE\xF2 [1 , 1] \xE4\xEE [16400 , 1]")));
 
-    RecordingSheet sheet;
-    RecordingExportProgress view;
-    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view), SpreadsheetOutcome::Written);
-    EXPECT_EQ(sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 16401x3 0")});
-    EXPECT_EQ(sheet.matching(QStringLiteral("row")).size(), width);
-    EXPECT_TRUE(sheet.matching(QStringLiteral("text 16404,1 0")).value(0).endsWith(QStringLiteral("[A1:C16401]")));
+    RecordedExport e;
+    ASSERT_EQ(e.run(ws), SpreadsheetOutcome::Written);
+    EXPECT_EQ(e.sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 16401x3 0")});
+    EXPECT_EQ(e.sheet.matching(QStringLiteral("row")).size(), width);
+    EXPECT_TRUE(e.sheet.matching(QStringLiteral("text 16404,1 0")).value(0).endsWith(QStringLiteral("[A1:C16401]")));
 }
 
 Workspace summaryWorkspace()
@@ -277,11 +264,9 @@ const WorkbookExtras kSummary{true, QDateTime(QDate(2024, 5, 1), QTime(12, 34, 5
 // and 1.93, 0.11, 254.89, 18.26 (luminance).
 TEST(SummarySheetTest, WhatWasMeasuredTheStatisticsAndAChartPerHistogram)
 {
-    Workspace ws = summaryWorkspace();
-    RecordingSheet sheet;
-    RecordingExportProgress view;
-    ASSERT_EQ(exportToSpreadsheet(ws, sheet, view, QLocale::c(), {MeasureMean, MeasureLuminance}, kSummary),
-              SpreadsheetOutcome::Written);
+    RecordedExport e;
+    ASSERT_EQ(e.run(summaryWorkspace(), {MeasureMean, MeasureLuminance}, kSummary), SpreadsheetOutcome::Written);
+    const RecordingSheet& sheet = e.sheet;
     EXPECT_EQ(sheet.matching(QStringLiteral("sheet")),
               (QStringList{"sheet Среднее 2x2 1", "sheet Яркость 2x2 1", "sheet Сводка 533x7 0"}));
     const QStringList cells = sheet.matching(QStringLiteral("cells"));

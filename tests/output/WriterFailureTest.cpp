@@ -57,26 +57,6 @@ const RefusedTarget kRefusedTargets[] = {
      WorkbookError::NameRefused},
 };
 
-TEST(CsvFailureInjectionTest, RefusedNamesGiveTheCreateMessageAndKeepTheEarlierFile)
-{
-    for (const RefusedTarget& t : kRefusedTargets) {
-        SCOPED_TRACE(t.name);
-        QTemporaryDir dir;
-        ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("out.csv")), kEarlier));
-        Workspace ws = redWorkspace();
-        const QString path = t.path(dir.path(), QStringLiteral(".csv"));
-        const CsvError error = writeCsv(ws, path, commaLocale());
-        EXPECT_EQ(error, CsvError::CannotCreate);
-        const UserMessage m = csvErrorMessage(error, path);
-        EXPECT_EQ(m.title, csvPromptTitle());
-        EXPECT_EQ(m.text,
-                  QStringLiteral("Не удалось создать файл ") + path
-                      + QStringLiteral("\r\nПроверьте название файла и доступ к папке."));
-        EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("out.csv"))), kEarlier);
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("out.csv")}); // no temporary left behind
-    }
-}
-
 SpreadsheetOutcome exportTo(const WorkbookTarget& target, QStringList* opened = nullptr,
                             QList<WorkbookFailure>* failures = nullptr)
 {
@@ -94,20 +74,33 @@ SpreadsheetOutcome exportTo(const WorkbookTarget& target, QStringList* opened = 
     return outcome;
 }
 
-TEST(XlsxFailureInjectionTest, ExactPathRefusedKeepsTheEarlierFileAndSaysWhy)
+TEST(WriterFailureInjectionTest, RefusedNamesAreToldAndKeepTheEarlierFile)
 {
     for (const RefusedTarget& t : kRefusedTargets) {
         SCOPED_TRACE(t.name);
         QTemporaryDir dir;
+        ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("out.csv")), kEarlier));
         ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("out.xlsx")), kEarlier));
-        const QString path = t.path(dir.path(), QStringLiteral(".xlsx"));
+        Workspace ws = redWorkspace();
+        const QString csv = t.path(dir.path(), QStringLiteral(".csv"));
+        const CsvError error = writeCsv(ws, csv, commaLocale());
+        EXPECT_EQ(error, CsvError::CannotCreate);
+        const UserMessage m = csvErrorMessage(error, csv);
+        EXPECT_EQ(m.title, csvPromptTitle());
+        EXPECT_EQ(m.text,
+                  QStringLiteral("Не удалось создать файл ") + csv
+                      + QStringLiteral("\r\nПроверьте название файла и доступ к папке."));
+
+        const QString xlsx = t.path(dir.path(), QStringLiteral(".xlsx"));
         QList<WorkbookFailure> failures;
-        EXPECT_EQ(exportTo({QString(), QString(), path}, nullptr, &failures), SpreadsheetOutcome::Failed);
+        EXPECT_EQ(exportTo({QString(), QString(), xlsx}, nullptr, &failures), SpreadsheetOutcome::Failed);
         ASSERT_EQ(failures.size(), 1);
-        EXPECT_EQ(failures[0].path, path);
+        EXPECT_EQ(failures[0].path, xlsx);
         EXPECT_EQ(failures[0].error, t.error);
+        EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("out.csv"))), kEarlier);
         EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("out.xlsx"))), kEarlier);
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("out.xlsx")});
+        EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx")}))
+            << "no temporary left behind";
     }
 }
 
