@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace lumiset::cli {
@@ -54,27 +55,6 @@ QString refusalReason(const RecordingOpenView& view)
     return QStringLiteral("the picture cannot be exported");
 }
 
-// "progress: 42 %, 12 s left" on standard error, at most twice a second and
-// only once the write has run for a second.
-class ProgressLine {
-public:
-    explicit ProgressLine(bool on) : on_(on) { clock_.start(); }
-    void show(qint64 done, qint64 total)
-    {
-        const qint64 now = clock_.elapsed();
-        if (!on_ || now < 1000 || now - last_ < 500 || done <= 0)
-            return;
-        last_ = now;
-        std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(double(done) / double(total) * 100),
-                     static_cast<long long>(secondsLeft(now, done, total)));
-    }
-
-private:
-    bool on_;
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-};
-
 // The open window's progress strip, seen through the line above.
 class StripProgress : public RecordingExportProgress {
 public:
@@ -91,55 +71,85 @@ private:
     QElapsedTimer clock_;
 };
 
-// Opens and reads the picture for an export; the exit status when that fails.
-int loadForExport(const QString& path, Workspace& ws)
+} // namespace
+
+void ProgressLine::show(qint64 done, qint64 total)
+{
+    const qint64 now = clock_.elapsed();
+    if (!on_ || now < 1000 || now - last_ < 500 || done <= 0)
+        return;
+    last_ = now;
+    std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(double(done) / double(total) * 100),
+                 static_cast<long long>(secondsLeft(now, done, total)));
+}
+
+int loadForExport(const QString& path, ImageStore& image, const std::function<void(double)>& progress)
 {
     RecordingOpenView view;
-    if (!openAsTheWindowDoes(path, ws.image, view, false))
+    if (!openAsTheWindowDoes(path, image, view, false))
         return kExitCannotOpen;
     if (!view.exportEnabled()) {
         // Told as the window tells it, preview included.
         view = RecordingOpenView();
-        ws.image = ImageStore();
-        openAsTheWindowDoes(path, ws.image, view);
+        image = ImageStore();
+        openAsTheWindowDoes(path, image, view);
         std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path), qPrintable(refusalReason(view)));
         return kExitCannotOpen;
     }
-    if (loadPixels(ws.image) != LoadResult::Loaded) {
+    const int rows = std::max(image.ImageHeight, 1);
+    const RowProgress rowProgress = progress ? RowProgress([&](int done) { progress(double(done) / rows); })
+                                             : RowProgress();
+    if (loadPixels(image, rowProgress) != LoadResult::Loaded) {
         std::fprintf(stderr, "lumiset-cli: cannot read the pixels of %s\n", qPrintable(path));
         return kExitCannotOpen;
     }
-    ws.image.ImageState = lumiset::ImageState::PixelsLoaded;
+    image.ImageState = lumiset::ImageState::PixelsLoaded;
+    image.FilePath = QFileInfo(path).absoluteFilePath(); // as the window has it: the summary sheet shows the full path
     return kExitOk;
 }
 
-int writeCsvFile(Workspace& ws, const QString& path, const QLocale& locale, bool progress)
+namespace {
+
+// The measure columns of a long table, or the worksheets of a table workbook;
+// empty for one measure, which the workspace holds.
+std::vector<int> measureList(const ExportRequest& request)
 {
-    ProgressLine line(progress);
-    const CsvError error = writeCsv(ws, path, locale, [&line](qint64 done, qint64 total) {
-        line.show(done, total);
-        return true;
-    });
+    ProgressLine line(request.progress);
+    const CsvError error = writeCsv(
+        ws, request.csvPath, locale,
+        [&line](qint64 done, qint64 total) {
+            line.show(done, total);
+            return true;
+        },
+        measureList(request));
     if (error == CsvError::None)
         return kExitOk;
-    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(csvErrorMessage(error, path).text)));
+    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(csvErrorMessage(error, request.csvPath).text)));
     return kExitWriteFailed;
 }
 
-int writeWorkbookFile(Workspace& ws, const ExportRequest& request, const QLocale& locale)
+// Refuses a region a worksheet cannot hold before any file is written.
+int prepareWorkbook(Workspace& ws, const ExportRequest& request)
 {
     const RegionError prepared = prepareExportRequest(ws, request.fill);
+    if (prepared == RegionError::TallerThanSheet && request.layout == TableLayout::Long)
+        return usageError(QStringLiteral("the region has more points than a worksheet holds (")
+                          + QString::number(kMaxLongLayoutPoints) + QStringLiteral(")"));
     if (prepared == RegionError::TallerThanSheet)
         return usageError(QStringLiteral("the region is taller than a worksheet holds (")
                           + QString::number(kMaxWorkbookRegionRows) + QStringLiteral(" rows)"));
     if (prepared != RegionError::None)
         return usageError(QStringLiteral("the region cannot be read"));
+    return kExitOk;
+}
+
+int writeWorkbookFile(Workspace& ws, const ExportRequest& request, const QLocale& locale)
+{
     WorkbookTarget target;
     target.exactPath = request.xlsxPath;
     XlsxWorkbook book(target);
     StripProgress strip(request.progress);
-    const std::vector<int> sheets = request.measures.size() > 1 ? request.measures : std::vector<int>();
-    if (exportToSpreadsheet(ws, book, strip, locale, sheets) == SpreadsheetOutcome::Written)
+    if (exportToSpreadsheet(ws, book, strip, locale, measureList(request)) == SpreadsheetOutcome::Written)
         return kExitOk;
     std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(workbookFailureMessage(book.failures()).text)));
     return kExitWriteFailed;
@@ -183,7 +193,7 @@ int exportCommand(const ExportRequest& request)
 {
     const QLocale locale = request.localeName.isEmpty() ? QLocale() : QLocale(request.localeName);
     Workspace ws;
-    if (const int status = loadForExport(request.image, ws); status != kExitOk)
+    if (const int status = loadForExport(request.image, ws.image); status != kExitOk)
         return status;
 
     ws.selection = defaultSelection(ws.image.ImageWidth, ws.image.ImageHeight);
@@ -198,7 +208,10 @@ int exportCommand(const ExportRequest& request)
     const Selection& r = ws.selection;
     if (checkRegion(ws.image, r) == RegionError::OutsideImage)
         return usageError(QStringLiteral("the region lies outside the picture or ends before it begins"));
-    if (qint64(r.SelColumnTo) - r.SelColumnFrom + 1 > kMaxExportColumns)
+    ws.output.layout = request.layout;
+    ws.output.csvEncoding = request.encoding;
+    ws.output.summarySheet = request.summary;
+    if (limitsRegionWidth(request.layout) && qint64(r.SelColumnTo) - r.SelColumnFrom + 1 > kMaxExportColumns)
         return usageError(QStringLiteral("the region is wider than 16384 columns"));
 
     ws.measure.ColorPointCount = countColorPoints(ws.image, r);
@@ -210,8 +223,11 @@ int exportCommand(const ExportRequest& request)
     }
     ws.SelectedFileName = QFileInfo(request.image).fileName();
 
+    if (!request.xlsxPath.isEmpty())
+        if (const int status = prepareWorkbook(ws, request); status != kExitOk)
+            return status;
     if (!request.csvPath.isEmpty())
-        if (const int status = writeCsvFile(ws, request.csvPath, locale, request.progress); status != kExitOk)
+        if (const int status = writeCsvFile(ws, request, locale); status != kExitOk)
             return status;
     if (!request.xlsxPath.isEmpty())
         return writeWorkbookFile(ws, request, locale);

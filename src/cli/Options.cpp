@@ -15,6 +15,11 @@ const char* const kUsage = "Usage: lumiset-cli info IMAGE\n"
                            "       lumiset-cli export IMAGE [--from COL,ROW] [--to COL,ROW]\n"
                            "                   [--measure red|green|blue|mean|max|luma[,...]] [--weights R,G,B]\n"
                            "                   [--csv FILE] [--xlsx FILE] [--fill] [--locale NAME] [--progress]\n"
+                           "                   [--layout table|long] [--encoding windows-1251|utf-8] [--summary]\n"
+                           "       lumiset-cli stats IMAGE... [--from COL,ROW] [--to COL,ROW]\n"
+                           "                   [--measure red|green|blue|mean|max|luma[,...]] [--weights R,G,B]\n"
+                           "                   [--csv FILE | --xlsx FILE] [--encoding windows-1251|utf-8]\n"
+                           "                   [--locale NAME] [--progress]\n"
                            "       lumiset-cli --help\n"
                            "\n"
                            "info IMAGE   Opens IMAGE (BMP, TGA, PNG, JPEG, TIFF, GIF, WebP or PNM) as the\n"
@@ -50,10 +55,43 @@ const char* const kUsage = "Usage: lumiset-cli info IMAGE\n"
                            "  --locale NAME   locale whose decimal separator is used, e.g. ru_RU, en_US\n"
                            "                  (default: the user's locale)\n"
                            "  --progress      print a progress line to standard error during long writes\n"
+                           "  --layout L      table (default) or long: a heading line, then a line (a\n"
+                           "                  worksheet row) per point, X;Y;values, row by row; any width\n"
+                           "                  with --csv, at most 1048572 points with --xlsx; a measure\n"
+                           "                  list gives a column per measure, with --csv too\n"
+                           "  --encoding E    of the CSV file: windows-1251 (default) or utf-8 (the same\n"
+                           "                  text after a byte-order mark)\n"
+                           "  --summary       with --xlsx, adds the sheet \"Сводка\": what was measured,\n"
+                           "                  the statistics of each measure, its histogram and a chart\n"
                            "Exit status: 0 written, 1 the picture cannot be exported (reason on standard\n"
                            "error), 2 usage error or a region outside the picture, first after last or\n"
                            "wider than 16384 columns, a measure list with --csv, 3 an output file could\n"
-                           "not be written.\n";
+                           "not be written.\n"
+                           "\n"
+                           "stats IMAGE...  Opens each IMAGE as export does and prints the statistics of\n"
+                           "             the values the table files write for its region, in UTF-8 with\n"
+                           "             LF line ends: the header line\n"
+                           "               file width height from to measure points min max mean sd median\n"
+                           "             (tab-separated), then a line per picture and measure: the file as\n"
+                           "             given, the picture's size, the region's first and last point as\n"
+                           "             COL,ROW, the measure (red ... luma, or grey: a grey region gives\n"
+                           "             one line whatever the measures), the number of points, the\n"
+                           "             minimum, maximum, mean, sample standard deviation and median.\n"
+                           "             Numbers have a decimal point whatever the locale; min, max and\n"
+                           "             median are written as the table files write values (a median\n"
+                           "             between two values may take one more decimal: 12.5), mean and sd\n"
+                           "             with four decimals; sd is empty for a single point.\n"
+                           "  --from, --to    as for export, default the whole picture; a region beyond a\n"
+                           "                  picture is clipped to it\n"
+                           "  --measure LIST  one or more measures (default as for export)\n"
+                           "  --csv FILE      the table as a CSV file instead (\";\", CR LF, Russian\n"
+                           "                  headings, the region's columns and rows as numbers of their\n"
+                           "                  own, the locale's decimal separator)\n"
+                           "  --xlsx FILE     the table as a worksheet of numbers instead\n"
+                           "  --weights, --encoding, --locale, --progress   as for export\n"
+                           "Exit status: 0 every picture read, 1 a picture skipped (it cannot be exported,\n"
+                           "or the region begins beyond it; the reason on standard error, the others go\n"
+                           "on), 2 usage error, 3 the output file could not be written.\n";
 
 namespace {
 
@@ -164,60 +202,127 @@ static_assert(std::size(kMeasureNames) == MeasureLuminance);
 
 } // namespace
 
+namespace {
+
+// The options export and stats share, read into either request.
+struct SharedOptions {
+    QCommandLineOption from = valueOption("from", "COL,ROW");
+    QCommandLineOption to = valueOption("to", "COL,ROW");
+    QCommandLineOption measure = valueOption("measure", "M");
+    QCommandLineOption weights = valueOption("weights", "R,G,B");
+    QCommandLineOption csv = valueOption("csv", "FILE");
+    QCommandLineOption xlsx = valueOption("xlsx", "FILE");
+    QCommandLineOption locale = valueOption("locale", "NAME");
+    QCommandLineOption encoding = valueOption("encoding", "E");
+    QCommandLineOption progress = flagOption("progress");
+
+    QList<QCommandLineOption> list() const
+    {
+        return {from, to, measure, weights, csv, xlsx, locale, encoding, progress};
+    }
+
+    // The values of the shared options; the usage error of the first that is wrong.
+    template <class Request> QString read(const QCommandLineParser& parser, Request& r) const
+    {
+        // An option given twice counts the last time, but each value must be valid.
+        for (const QString& value : parser.values(from)) {
+            r.from = parsePoint(value);
+            if (!r.from)
+                return QStringLiteral("--from wants COL,ROW");
+        }
+        for (const QString& value : parser.values(to)) {
+            r.to = parsePoint(value);
+            if (!r.to)
+                return QStringLiteral("--to wants COL,ROW");
+        }
+        for (const QString& value : parser.values(weights)) {
+            r.weights = parseWeights(value);
+            if (!r.weights)
+                return QStringLiteral("--weights wants three numbers R,G,B");
+        }
+        const QString measureList = parser.value(measure);
+        for (const QString& name : measureList.isEmpty() ? QStringList() : measureList.split(QLatin1Char(','))) {
+            const auto* found = std::find_if(std::begin(kMeasureNames), std::end(kMeasureNames),
+                                             [&name](const char* known) { return name == QLatin1String(known); });
+            if (found == std::end(kMeasureNames))
+                return QStringLiteral("unknown measure: ") + name;
+            r.measures.push_back(int(found - std::begin(kMeasureNames)) + 1);
+        }
+        for (const QString& value : parser.values(encoding)) {
+            if (value != QLatin1String("windows-1251") && value != QLatin1String("utf-8"))
+                return QStringLiteral("--encoding wants windows-1251 or utf-8");
+            r.encoding = value == QLatin1String("utf-8") ? CsvEncoding::Utf8 : CsvEncoding::Windows1251;
+        }
+        r.csvPath = parser.value(csv);
+        r.xlsxPath = parser.value(xlsx);
+        r.localeName = parser.value(locale);
+        r.progress = parser.isSet(progress);
+        return {};
+    }
+};
+
+} // namespace
+
+QString measureWord(int measure)
+{
+    return measure >= 1 && measure <= int(std::size(kMeasureNames)) ? QLatin1String(kMeasureNames[measure - 1])
+                                                                    : QString();
+}
+
 Parsed<ExportRequest> parseExport(const QStringList& args)
 {
     Parsed<ExportRequest> parsed;
     ExportRequest& r = parsed.request;
     r.image = args.value(0); // even when it starts with "-"
-    const QStringList rest = args.mid(1);
 
-    const QCommandLineOption from = valueOption("from", "COL,ROW");
-    const QCommandLineOption to = valueOption("to", "COL,ROW");
-    const QCommandLineOption measure = valueOption("measure", "M");
-    const QCommandLineOption weights = valueOption("weights", "R,G,B");
-    const QCommandLineOption csv = valueOption("csv", "FILE");
-    const QCommandLineOption xlsx = valueOption("xlsx", "FILE");
-    const QCommandLineOption locale = valueOption("locale", "NAME");
+    const SharedOptions shared;
+    const QCommandLineOption layout = valueOption("layout", "L");
     const QCommandLineOption fill = flagOption("fill");
-    const QCommandLineOption progress = flagOption("progress");
+    const QCommandLineOption summary = flagOption("summary");
     QCommandLineParser parser;
-    parsed.usageError = parseOptions(parser, {from, to, measure, weights, csv, xlsx, locale, fill, progress}, rest,
-                                     false);
+    parsed.usageError = parseOptions(parser, shared.list() + QList{layout, fill, summary}, args.mid(1), false);
+    if (parsed.usageError.isEmpty())
+        parsed.usageError = shared.read(parser, r);
     if (!parsed.usageError.isEmpty())
         return parsed;
 
-    // An option given twice counts the last time, but each value must be valid.
-    for (const QString& value : parser.values(from)) {
-        r.from = parsePoint(value);
-        if (!r.from)
-            return {r, QStringLiteral("--from wants COL,ROW")};
+    for (const QString& value : parser.values(layout)) {
+        if (value != QLatin1String("table") && value != QLatin1String("long"))
+            return {r, QStringLiteral("--layout wants table or long")};
+        r.layout = value == QLatin1String("long") ? TableLayout::Long : TableLayout::Table;
     }
-    for (const QString& value : parser.values(to)) {
-        r.to = parsePoint(value);
-        if (!r.to)
-            return {r, QStringLiteral("--to wants COL,ROW")};
-    }
-    for (const QString& value : parser.values(weights)) {
-        r.weights = parseWeights(value);
-        if (!r.weights)
-            return {r, QStringLiteral("--weights wants three numbers R,G,B")};
-    }
-
-    const QString measureList = parser.value(measure);
-    for (const QString& name : measureList.isEmpty() ? QStringList() : measureList.split(QLatin1Char(','))) {
-        const auto* found = std::find_if(std::begin(kMeasureNames), std::end(kMeasureNames),
-                                         [&name](const char* known) { return name == QLatin1String(known); });
-        if (found == std::end(kMeasureNames))
-            return {r, QStringLiteral("unknown measure: ") + name};
-        r.measures.push_back(int(found - std::begin(kMeasureNames)) + 1);
-    }
-    r.csvPath = parser.value(csv);
-    r.xlsxPath = parser.value(xlsx);
-    if (r.measures.size() > 1 && !r.csvPath.isEmpty())
-        return {r, QStringLiteral("a list of measures needs --xlsx, not --csv")};
-    r.localeName = parser.value(locale);
     r.fill = parser.isSet(fill);
-    r.progress = parser.isSet(progress);
+    r.summary = parser.isSet(summary);
+    // The long layout gives each measure a column; the table layout a worksheet.
+    if (r.measures.size() > 1 && !r.csvPath.isEmpty() && r.layout == TableLayout::Table)
+        return {r, QStringLiteral("a list of measures needs --xlsx, not --csv")};
+    if (r.summary && r.xlsxPath.isEmpty())
+        return {r, QStringLiteral("--summary is a sheet of the workbook: it needs --xlsx")};
+    return parsed;
+}
+
+Parsed<StatsRequest> parseStats(const QStringList& args)
+{
+    Parsed<StatsRequest> parsed;
+    StatsRequest& r = parsed.request;
+    const SharedOptions shared;
+    QCommandLineParser parser;
+    parsed.usageError = parseOptions(parser, shared.list(), args, true);
+    if (parsed.usageError.isEmpty())
+        parsed.usageError = shared.read(parser, r);
+    if (!parsed.usageError.isEmpty())
+        return parsed;
+    r.images = parser.positionalArguments();
+    if (r.images.isEmpty())
+        return {r, QStringLiteral("stats wants at least one IMAGE")};
+    if (!r.csvPath.isEmpty() && !r.xlsxPath.isEmpty())
+        return {r, QStringLiteral("stats writes one file: --csv or --xlsx")};
+    // Clipped to each picture later; points no picture has are mistakes.
+    for (const auto& point : {r.from, r.to})
+        if (point && (point->column < 1 || point->row < 1))
+            return {r, QStringLiteral("--from and --to count from 1,1")};
+    if (r.from && r.to && (r.from->column > r.to->column || r.from->row > r.to->row))
+        return {r, QStringLiteral("the region ends before it begins")};
     return parsed;
 }
 

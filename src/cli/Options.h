@@ -3,6 +3,8 @@
 // The command line of lumiset-cli: its usage text, its commands and the options
 // each of them takes. Parsing only reads the arguments; nothing is opened here.
 
+#include "output/OutputOptions.h"
+
 #include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
@@ -42,6 +44,24 @@ struct ExportRequest {
     QString localeName;
     bool fill = false;
     bool progress = false;
+    TableLayout layout = TableLayout::Table;
+    CsvEncoding encoding = CsvEncoding::Windows1251;
+    bool summary = false; ///< the workbook gets the sheet "Сводка"
+};
+
+/// What `lumiset-cli stats IMAGE... ` asks for. Without a file the table goes
+/// to standard output.
+struct StatsRequest {
+    QStringList images;
+    std::optional<PointArg> from; ///< default 1,1
+    std::optional<PointArg> to;   ///< default the picture's last point; clipped to each picture
+    std::vector<int> measures;    ///< empty: each picture's default
+    std::optional<std::array<float, 3>> weights;
+    QString csvPath;
+    QString xlsxPath;
+    QString localeName;
+    CsvEncoding encoding = CsvEncoding::Windows1251;
+    bool progress = false;
 };
 
 /// A request read from the command line, or why it cannot be read.
@@ -60,5 +80,12 @@ QString parseOptions(QCommandLineParser& parser, const QList<QCommandLineOption>
 /// Reads the arguments after the word `export`: IMAGE first, taken as it is,
 /// then its options. \a args is not empty.
 Parsed<ExportRequest> parseExport(const QStringList& args);
+
+/// Reads the arguments after the word `stats`: the pictures and the options,
+/// in any order. \a args is not empty.
+Parsed<StatsRequest> parseStats(const QStringList& args);
+
+/// The command-line word of a measure number ("red" … "luma").
+QString measureWord(int measure);
 
 } // namespace lumiset::cli

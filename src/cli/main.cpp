@@ -40,6 +40,16 @@ int runExport(const QStringList& args)
     return exportCommand(parsed.request);
 }
 
+int runStats(const QStringList& args)
+{
+    if (args.isEmpty())
+        return showUsageError();
+    const Parsed<StatsRequest> parsed = parseStats(args);
+    if (!parsed.usageError.isEmpty())
+        return usageError(parsed.usageError);
+    return statsCommand(parsed.request);
+}
+
 struct Command {
     const char* name;
     int (*run)(const QStringList& args); ///< the arguments after the command word
@@ -48,6 +58,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", runInfo},
     {"export", runExport},
+    {"stats", runStats},
 };
 
 } // namespace

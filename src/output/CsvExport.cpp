@@ -22,6 +22,8 @@ bool isSeparator(QChar c)
     return c == QLatin1Char('\\') || c == QLatin1Char('/');
 }
 
+} // namespace
+
 bool samePath(const QString& a, const QString& b)
 {
     const QFileInfo fa(a);
@@ -30,8 +32,6 @@ bool samePath(const QString& a, const QString& b)
         return fa.canonicalFilePath() == fb.canonicalFilePath();
     return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
-
-} // namespace
 
 QString defaultCsvPath(const QString& FilePath)
 {

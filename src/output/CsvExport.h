@@ -48,6 +48,9 @@ QString csvPromptText(const QString& defaultName);
 /// ".CSV" are kept; other endings, other cases included, get ".csv" added).
 QString csvFinalPath(const QString& defaultPath, const QString& answer);
 
+/// \brief Whether \a a and \a b name the same file (links followed when both exist).
+bool samePath(const QString& a, const QString& b);
+
 /// \brief \a text as the bytes of a table file in \a encoding.
 QByteArray csvEncoded(const QString& text, CsvEncoding encoding);
 

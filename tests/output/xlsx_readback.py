@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Reads workbooks written by `lumiset-cli export --xlsx` back with openpyxl,
 an independent reader, and checks values, fills, fonts, number formats, column
-widths and the description lines. Usage: xlsx_readback.py LUMISET_CLI"""
+widths and the description lines; also the long layout, the summary sheet and
+the worksheet of `lumiset-cli stats --xlsx`. Usage: xlsx_readback.py LUMISET_CLI"""
 
 import math
 import os
+import statistics
 import struct
 import subprocess
 import sys
@@ -210,6 +212,50 @@ def main():
         for name, value in (("Среднее", (g + r + b) / 3.0), ("Яркость", g * f32(0.587) + r * f32(0.299) + b * f32(0.114))):
             got = wb[name].cell(1, j).value if name in wb.sheetnames else None
             check(got is not None and math.isclose(got, value, rel_tol=1e-15), "16-bit %s %d: %r, want %r" % (name, j, got, value))
+
+    # Long layout: a row per point, X and Y, the components, then a column per
+    # measure; the summary sheet after it.
+    book = os.path.join(tmp, "long.xlsx")
+    run(cli, [image, "--to", "4,3", "--layout", "long", "--measure", "red,mean", "--summary", "--xlsx", book])
+    wb = openpyxl.load_workbook(book)
+    check(wb.sheetnames == ["Лист1", "Сводка"], "long layout sheets %r" % wb.sheetnames)
+    want = [("X", "Y", "Красный", "Зелёный", "Синий", "Красный", "Среднее")]
+    want += [(x, y, r, g, b, r, seven((g + r + b) / 3.0))
+             for y, row in enumerate(rows, 1) for x, (r, g, b) in enumerate(row, 1)]
+    got = [tuple(c.value for c in wb.worksheets[0][i][:7]) for i in range(1, len(want) + 1)]
+    check(got == want, "long layout rows %r" % got)
+    # Statistics of the red values, each histogram adding up to the points, a chart each.
+    summary = list(wb["Сводка"].iter_rows(values_only=True)) if "Сводка" in wb.sheetnames else []
+    reds = [r for row in rows for r, _, _ in row]
+    heading = ("Мера", "Точек", "Мин.", "Макс.", "Среднее", "Ст. откл.", "Медиана")
+    red = summary[summary.index(heading) + 1] if heading in summary else ()
+    check(red[:4] == ("Красный", 12, 0, 255) and math.isclose(red[4], statistics.mean(reds))
+          and math.isclose(red[5], statistics.stdev(reds)) and red[6] == statistics.median(reds),
+          "summary red statistics %r" % (red,))
+    starts = [i for i, r in enumerate(summary) if str(r[0]).startswith("Гистограмма: ")]
+    for i in starts:
+        bars = [r for r in summary[i + 2:i + 2 + 256]]
+        total = sum(r[1] if r[2] is None else r[2] for r in bars)
+        check(len(bars) == 256 and total == 12, "histogram %r: %d bars, %r points" % (summary[i][0], len(bars), total))
+    check(len(starts) == 2 and len(wb["Сводка"]._charts) == 2, "histograms %d" % len(starts))
+
+    # Statistics of several pictures: a worksheet of numbers.
+    book = os.path.join(tmp, "stats.xlsx")
+    p = subprocess.run([cli, "stats", image, deep, "--measure", "red,luma", "--xlsx", book], capture_output=True)
+    check(p.returncode == 0 and p.stdout == b"", "stats exit %d: %s" % (p.returncode, p.stderr))
+    got = list(openpyxl.load_workbook(book)["Статистика"].iter_rows(values_only=True))
+    check(got[0] == ("Файл", "Ширина", "Высота", "Первый столбец", "Первая строка", "Последний столбец",
+                     "Последняя строка") + heading, "stats headings %r" % (got[0],))
+    lumas = [round(float(g * f32(0.587) + r * f32(0.299) + b * f32(0.114)), 2) for r, g, b in samples]
+    for line, (path, width, height, name, values) in zip(got[1:], (
+            (image, 4, 3, "Красный", reds), (image, 4, 3, "Яркость", None), (deep, 2, 1, "Красный", [s[0] for s in samples]),
+            (deep, 2, 1, "Яркость", lumas))):
+        check(line[:9] == (path, width, height, 1, 1, width, height, name, width * height), "stats line %r" % (line,))
+        if values:
+            check(line[9:11] == (min(values), max(values)) and math.isclose(line[11], statistics.mean(values))
+                  and math.isclose(line[12], statistics.stdev(values)) and math.isclose(line[13], statistics.median(values)),
+                  "stats figures %r, want %r" % (line, values))
+    check(len(got) == 5, "stats lines %d" % len(got))
 
     for f in failures:
         print("FAIL:", f)
