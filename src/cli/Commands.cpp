@@ -114,6 +114,11 @@ namespace {
 // empty for one measure, which the workspace holds.
 std::vector<int> measureList(const ExportRequest& request)
 {
+    return request.measures.size() > 1 ? request.measures : std::vector<int>();
+}
+
+int writeCsvFile(Workspace& ws, const ExportRequest& request, const QLocale& locale)
+{
     ProgressLine line(request.progress);
     const CsvError error = writeCsv(
         ws, request.csvPath, locale,
