@@ -22,6 +22,7 @@ std::optional<StartPlace> startPlaceOf(const QString& path)
 void prepareApplication(QCoreApplication& app)
 {
     QCoreApplication::setApplicationName(QStringLiteral("lumiset"));
+    QCoreApplication::setOrganizationName(QStringLiteral("lumiset")); // the folder of the settings file
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionText));
     installQtRussian(app);
     if (qobject_cast<QGuiApplication*>(&app)) {
