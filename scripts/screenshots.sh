@@ -62,3 +62,6 @@ for pic in chart24.bmp palette8.bmp grey.tga; do
     done
 done
 LANG=ru_RU.UTF-8 shot export-focus "$samples" --select chart24.bmp --export --focus Image1
+LANG=ru_RU.UTF-8 shot export-focus-options "$samples" --select chart24.bmp --export --focus OutputOptions
+LANG=ru_RU.UTF-8 shot export-focus-zoom "$samples" --select chart24.bmp --export --focus Picture5
+LANG=ru_RU.UTF-8 shot export-options "$samples" --select chart24.bmp --options

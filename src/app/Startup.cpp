@@ -66,6 +66,7 @@ void saveLanguage(Language language)
 void prepareApplication(QCoreApplication& app, Language language)
 {
     QCoreApplication::setApplicationName(QStringLiteral("lumiset"));
+    QCoreApplication::setOrganizationName(QStringLiteral("lumiset")); // the folder of the settings file
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionText));
     useLanguage(language, true);
     if (qobject_cast<QGuiApplication*>(&app)) {

@@ -32,6 +32,7 @@ struct Hooks {
     QString focus;             ///< control of the shown window to give the keyboard focus
     bool workbook = false;     ///< write the selected picture whole to a workbook; grabbed while it is saved
     bool unwritable = false;   ///< the same, with neither the picture's folder nor the fallback usable
+    bool options = false;      ///< open the output options over the export window
 };
 
 /// The open window whose export window is replaced by a confirmed export of
@@ -83,6 +84,8 @@ Hooks parse(const QStringList& args)
             h.shot = args[++i];
         else if (a == QLatin1String("--workbook"))
             h.workbook = true;
+        else if (a == QLatin1String("--options"))
+            h.exportWindow = h.options = true;
         else if (a == QLatin1String("--unwritable"))
             h.workbook = h.unwritable = true;
         else if (!a.startsWith(QLatin1String("--")) && h.folder.isEmpty())
@@ -136,6 +139,10 @@ int main(int argc, char* argv[])
                 QTimer::singleShot(500, &exportForm, [&exportForm, hooks] {
                     exportForm.setZoom(hooks.zoom);
                     exportForm.drawZoomedRegion();
+                });
+            if (hooks.options) // modal: the grab below runs inside it
+                QTimer::singleShot(400, &exportForm, [&exportForm] {
+                    exportForm.findChild<QAbstractButton*>(QStringLiteral("OutputOptions"))->click();
                 });
         });
     }

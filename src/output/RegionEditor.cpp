@@ -59,7 +59,8 @@ std::optional<qint64> parseBound(const QString& text, bool& digitsOnly)
 }
 
 /// The region with \a box set to \a v, or nothing when \a v does not fit.
-std::optional<Selection> withBound(RegionField box, qint64 v, const Selection& sel, int width, int height)
+std::optional<Selection> withBound(RegionField box, qint64 v, const Selection& sel, int width, int height,
+                                   qint64 widest)
 {
     Selection s = sel;
     switch (box) {
@@ -74,12 +75,12 @@ std::optional<Selection> withBound(RegionField box, qint64 v, const Selection& s
         s.SelRowTo = qint32(v);
         break;
     case RegionField::FirstColumn:
-        if (qint64(sel.SelColumnTo) - v + 1 > kMaxExportColumns || v > width || v > sel.SelColumnTo || v < 1)
+        if (qint64(sel.SelColumnTo) - v + 1 > widest || v > width || v > sel.SelColumnTo || v < 1)
             return std::nullopt;
         s.SelColumnFrom = qint32(v);
         break;
     case RegionField::LastColumn:
-        if (v - sel.SelColumnFrom + 1 > kMaxExportColumns || v > width || v < sel.SelColumnFrom || v < 1)
+        if (v - sel.SelColumnFrom + 1 > widest || v > width || v < sel.SelColumnFrom || v < 1)
             return std::nullopt;
         s.SelColumnTo = qint32(v);
         break;
@@ -90,6 +91,12 @@ std::optional<Selection> withBound(RegionField box, qint64 v, const Selection& s
 
 } // namespace
 
+RegionEditor::RegionEditor(Selection& selection, int imageWidth, int imageHeight, bool limitWidth)
+    : sel_(selection), width_(imageWidth), height_(imageHeight),
+      widest_(limitWidth ? kMaxExportColumns : std::numeric_limits<qint32>::max()) // no region is wider than that
+{
+}
+
 RegionChange RegionEditor::moveBar(RegionField bar, qint64 value)
 {
     RegionChange change;
@@ -98,7 +105,7 @@ RegionChange RegionEditor::moveBar(RegionField bar, qint64 value)
     change.outcome = RegionChange::Outcome::Applied;
     const qint64 extent = std::max(1, isRow(bar) ? height_ : width_);
     const qint32 v = qint32(std::clamp<qint64>(value, 1, extent)); // a bar never leaves its range
-    constexpr qint32 widest = kMaxExportColumns - 1;
+    const qint64 widest = widest_ - 1;
     switch (bar) {
     case RegionField::LastColumn:
     case RegionField::FirstColumn: {
@@ -107,7 +114,7 @@ RegionChange RegionEditor::moveBar(RegionField bar, qint64 value)
         qint32& other = last ? sel_.SelColumnFrom : sel_.SelColumnTo;
         const qint32 before = other;
         if (qint64(sel_.SelColumnTo) - sel_.SelColumnFrom > widest)
-            other = last ? v - widest : v + widest;
+            other = qint32(last ? v - widest : v + widest);
         if (sel_.SelColumnTo < sel_.SelColumnFrom)
             other = v;
         change.bars.set(at(last ? RegionField::FirstColumn : RegionField::LastColumn), other != before);
@@ -139,7 +146,7 @@ RegionChange RegionEditor::typeBox(RegionField box, const QString& text)
     const std::optional<qint64> typed = parseBound(text, digitsOnly);
     if (!typed && digitsOnly)
         return change; // empty
-    const std::optional<Selection> next = typed ? withBound(box, *typed, sel_, width_, height_) : std::nullopt;
+    const std::optional<Selection> next = typed ? withBound(box, *typed, sel_, width_, height_, widest_) : std::nullopt;
     if (!next) {
         change.outcome = RegionChange::Outcome::Refused;
         return change;
@@ -167,7 +174,7 @@ RegionChange RegionEditor::drag(QPoint anchor, QPoint pointer)
         width = qint64(pointer.x()) - anchor.x() + 1;
         left = anchor.x();
     }
-    width = std::min<qint64>(width, kMaxExportColumns); // the left edge stays where it is
+    width = std::min(width, widest_); // the left edge stays where it is
     if (pointer.y() > anchor.y()) {
         height = qint64(pointer.y()) - anchor.y() + 1;
         top = anchor.y();

@@ -30,17 +30,15 @@ struct RegionChange {
 };
 
 /// \brief The rules by which the region's bars, boxes and mouse drags edit the
-/// selection of a picture of a given size; no region it makes is wider than
-/// kMaxExportColumns, leaves the picture or has its first bound after its last.
+/// selection of a picture of a given size; no region it makes leaves the
+/// picture or has its first bound after its last, and with \a limitWidth (the
+/// table layout, see limitsRegionWidth()) none is wider than kMaxExportColumns.
 ///
 /// The window maps its controls to the fields and applies the returned change;
 /// setting a bar from a change must not run the bar's rule again.
 class RegionEditor {
 public:
-    RegionEditor(Selection& selection, int imageWidth, int imageHeight)
-        : sel_(selection), width_(imageWidth), height_(imageHeight)
-    {
-    }
+    RegionEditor(Selection& selection, int imageWidth, int imageHeight, bool limitWidth = true);
 
     /// The bar of bound \a bar was moved to \a value: the opposite bound follows
     /// so that the region stays the right way round and not too wide.
@@ -67,6 +65,7 @@ private:
     Selection& sel_;
     int width_;
     int height_;
+    qint64 widest_; ///< the most columns a region may have
 };
 
 /// \brief A number box's text as the runtime's Str writes a number: a blank

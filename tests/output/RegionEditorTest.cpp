@@ -46,6 +46,7 @@ struct EditCase {
     Selection after;
     const char* bars;  // bars to set
     const char* boxes; // boxes to rewrite
+    bool limitWidth = true;
 };
 
 EditCase bar(const char* rule, Selection before, RegionField f, qint64 v, Selection after, const char* bars,
@@ -71,6 +72,13 @@ EditCase drag(const char* rule, Selection before, QPoint anchor, QPoint pointer,
             after, "rRcC", boxes};
 }
 
+/// The same edit for a layout that takes any width.
+EditCase anyWidth(EditCase c)
+{
+    c.limitWidth = false;
+    return c;
+}
+
 const Selection s = region(10, 50, 10, 50);
 const Selection far = region(K + 50, 2 * K + 40, 10, 50);
 using F = RegionField;
@@ -81,7 +89,7 @@ TEST_P(RegionEditing, NewRegionAndTheControlsThatFollow)
 {
     const EditCase& c = GetParam();
     Selection sel = c.before;
-    RegionEditor editor(sel, kWidth, kHeight);
+    RegionEditor editor(sel, kWidth, kHeight, c.limitWidth);
     const RegionChange change = c.edit == Edit::Bar ? editor.moveBar(c.field, c.value)
         : c.edit == Edit::Box                       ? editor.typeBox(c.field, QString::fromStdString(c.text))
                                                     : editor.drag(c.anchor, c.pointer);
@@ -136,7 +144,13 @@ INSTANTIATE_TEST_SUITE_P(
         drag("rows are not limited", s, {0, 0}, {0, 399}, region(1, 1, 1, 400), "rRcCnm"),
         drag("past the right edge is cut at the edge", s, {kWidth - 10, 0}, {kWidth + 100, 0},
              region(kWidth - 9, kWidth, 1, 1), "rRcCnm"),
-        drag("past the bottom is cut at the bottom", s, {0, 390}, {0, 500}, region(1, 1, 391, 400), "rRcCnm")));
+        drag("past the bottom is cut at the bottom", s, {0, 390}, {0, 500}, region(1, 1, 391, 400), "rRcCnm"),
+        anyWidth(bar("any width: the last column bar leaves the first alone", s, F::LastColumn, K + 20,
+                     region(10, K + 20, 10, 50), "", "cCn")),
+        anyWidth(box("any width: a last column past the limit is taken", s, F::LastColumn, std::to_string(10 + K),
+                     Outcome::Applied, region(10, 10 + K, 10, 50), "C", "cn")),
+        anyWidth(drag("any width: a drag across the whole picture", s, {kWidth - 1, 0}, {0, 0}, region(1, kWidth, 1, 1),
+                      "rRcCnm"))));
 
 // Keystroke by keystroke, as the box's text changes; then the box is left and shows
 // its bound as the program writes it: columns after a blank, rows without.

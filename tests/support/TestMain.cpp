@@ -1,6 +1,8 @@
 // The main of both test programs; the widget tests build it with LUMISET_WIDGET_TESTS.
 #ifdef LUMISET_WIDGET_TESTS
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 using TestApplication = QApplication;
 #else
 #include <QGuiApplication>
@@ -15,6 +17,13 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
+#ifdef LUMISET_WIDGET_TESTS
+    // What the windows remember goes to a folder of this run, never to the
+    // user's settings, and every test program starts with none.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("lumiset"));
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

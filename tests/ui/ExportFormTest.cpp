@@ -426,7 +426,8 @@ TEST_F(ExportFormTest, KeyboardReachesAndPressesEveryCommandOfBothWindows)
     start();
     checkKeyboard(
         form.get(), c("Picture3"),
-        "Image1 Image15 Image2 Image3 Option1 Label18 Label20 Label22 Text3 Text4 Text5 Text1 Text2 Text6 Check1 Image1",
+        "Image1 Image15 Image2 Image3 OutputOptions Option1 Label18 Label20 Label22 Text3 Text4 Text5 Text1 Text2 "
+        "Text6 Picture5 Check1 Image1",
         {{"Enter on help", c("Image3"), Qt::Key_Return, [&] { return form->helpShown; }},
          {"F1 in a region box", c("Text1"), Qt::Key_F1, [&] { return form->helpShown - 1; }},
          {"Enter on a weight", c("Label20"), Qt::Key_Return, [&] { return int(form->asked.size()); }}});

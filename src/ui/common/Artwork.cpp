@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <utility>
 
 namespace lumiset::art {
 
@@ -180,6 +182,32 @@ void sheetGlyph(QPainter& p, const QRectF& g)
     }
 }
 
+// A cog wheel of eight teeth around a hole: the settings.
+void gearGlyph(QPainter& p, const QRectF& g)
+{
+    constexpr int kTeeth = 8;
+    const qreal step = 2 * std::numbers::pi / kTeeth;
+    const qreal outer = g.width() / 2, root = outer * 0.72;
+    const QPointF c = g.center();
+    auto at = [&](qreal radius, qreal angle) { return c + QPointF(std::cos(angle), std::sin(angle)) * radius; };
+    QPainterPath gear;
+    for (int i = 0; i < kTeeth; ++i) {
+        const qreal a = i * step;
+        for (const auto& [radius, offset] : {std::pair{root, -0.3}, {outer, -0.16}, {outer, 0.16}, {root, 0.3}}) {
+            const QPointF point = at(radius, a + offset * step);
+            if (gear.elementCount() == 0)
+                gear.moveTo(point);
+            else
+                gear.lineTo(point);
+        }
+    }
+    gear.closeSubpath();
+    gear.addEllipse(c, outer * 0.3, outer * 0.3); // the hole, by the odd-even fill
+    p.setPen(QPen(colour::ink, 1));
+    p.setBrush(colour::accent);
+    p.drawPath(gear);
+}
+
 void crossButton(QPainter& p, const QRectF& r, bool pressed, const QString& text)
 {
     labelledButton(p, r, pressed, text, [&](const QRectF& b) { crossGlyph(p, b.adjusted(2, 2, -2, -2)); });
@@ -336,6 +364,15 @@ void csvButton(QPainter& p, const QRectF& r, bool pressed)
 void cancelButton(QPainter& p, const QRectF& r, bool pressed)
 {
     crossButton(p, r, pressed, QStringLiteral("Отмена"));
+}
+
+void optionsButton(QPainter& p, const QRectF& r, bool pressed)
+{
+    labelledButton(p, r, pressed, QString(), [&](const QRectF& g) {
+        QRectF centred = g; // no caption: the glyph stands in the middle
+        centred.moveLeft(r.left() + (r.width() - g.width()) / 2 + (pressed ? 1 : 0));
+        gearGlyph(p, centred);
+    });
 }
 
 void readingFrame(QPainter& p, const QRectF& r)

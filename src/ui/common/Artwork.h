@@ -63,6 +63,7 @@ void progressBar(QPainter& p, const QRectF& r, int phase = 0);
 void tableButton(QPainter& p, const QRectF& r, bool pressed); // export to the workbook
 void csvButton(QPainter& p, const QRectF& r, bool pressed);   // export to a CSV file
 void cancelButton(QPainter& p, const QRectF& r, bool pressed);
+void optionsButton(QPainter& p, const QRectF& r, bool pressed); // the output options, a glyph alone
 
 /// The frame around the reading progress bar (472 × 32), and the bar itself,
 /// painted at full length (466 × 26) and revealed by the width of its box.

@@ -4,6 +4,7 @@
 #include "ImagePanel.h"
 #include "ImageView.h"
 #include "MeasurePanel.h"
+#include "OutputOptionsDialog.h"
 #include "PixelReadout.h"
 #include "ReadingProgress.h"
 #include "RegionControls.h"
@@ -32,6 +33,7 @@ namespace {
 constexpr int kStartWidth = 652; // 9780 twips at 15 twips per pixel
 constexpr int kStartHeight = 412;
 constexpr QPoint kFillTickAt{8, 384}; // under the views, where the long caption has the window's width
+constexpr int kRightEdge = 625;       // of the column boxes and bars, and of the options button above them
 constexpr int kReadInterval = 200;
 constexpr int kPulseInterval = 180;
 
@@ -46,6 +48,9 @@ ExportForm::ExportForm(Workspace& workspace, QWidget* parent)
     setWindowTitle(QStringLiteral("Вывод в таблицу"));
     setModal(true);
     buildControls();
+    // The choices of the last run; the options dialog changes both together, so a
+    // settings file that cannot be written costs only the next run's memory.
+    ws_.output = loadOutputOptions();
     resize(kStartWidth, kStartHeight);
 }
 
@@ -72,10 +77,14 @@ void ExportForm::buildControls()
     cancelButton_ = command(art::cancelButton, 98, "Image2", 352,
                             QStringLiteral("Отменить и вернуться к открытию файлов"));
     helpButton_ = command(art::helpButton, 100, "Image3", 454, QStringLiteral("Справка о настройках в этом окне"));
+    // Apart from the commands: it changes how they write, and writes nothing.
+    optionsButton_ = command(art::optionsButton, 32, "OutputOptions", kRightEdge - 32,
+                             QStringLiteral("Параметры вывода: расположение значений, кодировка CSV, лист «Сводка»"));
+    optionsButton_->setAccessibleName(QStringLiteral("Параметры вывода"));
 
     progress_ = new ReadingProgress(this);
     measure_ = new MeasurePanel(this);
-    region_ = new RegionControls(this, sel_, ws_.image);
+    region_ = new RegionControls(this, sel_, ws_.image, ws_.output);
     colourCellsBox_ = new QCheckBox(
         QStringLiteral("Заливка цветом фона ячеек таблицы (Значительно замедляет вывод в таблицу)"), this);
     colourCellsBox_->setObjectName(QStringLiteral("Check1"));
@@ -121,12 +130,15 @@ void ExportForm::buildControls()
         reject();
     });
     connect(helpButton_, &QAbstractButton::clicked, this, [this] { showHelp(); });
+    connect(optionsButton_, &QAbstractButton::clicked, this, &ExportForm::chooseOutputOptions);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { showHelp(); });
 
-    // Tab follows the eye: the commands, the measure, the columns, the rows, the
-    // tick; from the picture, which holds the focus at start, it comes to the commands.
-    QList<QWidget*> tabOrder{exportButton_, csvButton_, cancelButton_, helpButton_};
-    tabOrder << measure_->focusChain() << region_->focusChain() << colourCellsBox_ << picture_->view();
+    // Tab follows the eye: the commands and the options, the measure, the
+    // columns, the rows, the zoomed view beside them, the tick; from the
+    // picture, which holds the focus at start, it comes to the commands.
+    QList<QWidget*> tabOrder{exportButton_, csvButton_, cancelButton_, helpButton_, optionsButton_};
+    tabOrder << measure_->focusChain() << region_->focusChain() << zoomPanel_->view() << colourCellsBox_
+             << picture_->view();
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -178,7 +190,7 @@ void ExportForm::formLoad()
     zoomPanel_->reset();
     region_->reset();
     measure_->showChoices(true);
-    for (PictureButton* b : {exportButton_, csvButton_, cancelButton_, helpButton_}) {
+    for (PictureButton* b : {exportButton_, csvButton_, cancelButton_, helpButton_, optionsButton_}) {
         b->show();
         b->setEnabled(true);
     }
@@ -187,10 +199,7 @@ void ExportForm::formLoad()
     if (!keepRegion_ || checkRegion(img, sel_) == RegionError::OutsideImage)
         sel_ = defaultSelection(img.ImageWidth, img.ImageHeight);
     keepRegion_ = false;
-    // A bar that moves redraws the region, as its change rule would.
-    if (region_->showSelection())
-        zoomAfterChange();
-    placeFrame();
+    followLayout(); // shows the region, within the width and with the tick the layout allows
     placeGrip();
     ws_.ExportCancelled = true;
     measure_->showWeights(ws_.measure.CoefRed, ws_.measure.CoefGreen, ws_.measure.CoefBlue);
@@ -353,7 +362,7 @@ void ExportForm::exportToTable()
     // A region the pixel tables cannot give prepares nothing; the window stays
     // open for another region or cancel.
     if (refused == RegionError::TallerThanSheet) {
-        const UserMessage message = tallerThanSheetMessage();
+        const UserMessage message = tallerThanSheetMessage(ws_.output.layout);
         showCsvError(message.title, message.text);
     }
     if (refused != RegionError::None)
@@ -376,6 +385,34 @@ void ExportForm::saveCsv()
         return;
     const UserMessage message = csvErrorMessage(error, QDir::toNativeSeparators(ws_.SelectedFileName));
     showCsvError(message.title, message.text);
+}
+
+void ExportForm::chooseOutputOptions()
+{
+    OutputOptionsDialog dialog(ws_.output, this);
+    if (runOptionsDialog(dialog) != QDialog::Accepted)
+        return;
+    ws_.output = dialog.options();
+    saveOutputOptions(ws_.output);
+    followLayout();
+}
+
+void ExportForm::followLayout()
+{
+    const bool table = ws_.output.layout == TableLayout::Table;
+    colourCellsBox_->setEnabled(table);
+    if (!table)
+        colourCellsBox_->setChecked(false);
+    clampColumns(sel_, ws_.image.ImageWidth, limitsRegionWidth(ws_.output.layout));
+    // A bar that moves redraws the region, as its change rule would.
+    if (region_->showSelection())
+        zoomAfterChange();
+    placeFrame();
+}
+
+int ExportForm::runOptionsDialog(OutputOptionsDialog& dialog)
+{
+    return dialog.exec();
 }
 
 QString ExportForm::askWeight(const QString& title, const QString& prompt)

@@ -16,6 +16,7 @@ namespace lumiset {
 class ImagePanel;
 class LineControl;
 class MeasurePanel;
+class OutputOptionsDialog;
 class PictureButton;
 class PixelReadout;
 class ReadingProgress;
@@ -92,6 +93,8 @@ protected:
     virtual void showCsvError(const QString& title, const QString& text);
     /// How long a table file is written before its progress box shows; tests shorten it.
     virtual int csvProgressDelay() const { return 1000; }
+    /// Shows the output options modally and returns how it was closed; tests replace it.
+    virtual int runOptionsDialog(OutputOptionsDialog& dialog);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -112,6 +115,11 @@ private:
     void changeWeight(int which);
     void exportToTable();
     void saveCsv();
+    /// The options button: the choices of its dialog take effect and are kept for the next runs.
+    void chooseOutputOptions();
+    /// The controls follow the layout of ws.output: a region too wide for it
+    /// is cut, and cells are coloured only in the table layout.
+    void followLayout();
     void placeGrip();
 
     Workspace& ws_;
@@ -135,6 +143,7 @@ private:
     PictureButton* csvButton_ = nullptr;
     PictureButton* cancelButton_ = nullptr;
     PictureButton* helpButton_ = nullptr;
+    PictureButton* optionsButton_ = nullptr;
     QCheckBox* colourCellsBox_ = nullptr; ///< colour the cells like their points
     LineControl* gripLines_[6] = {};
 };

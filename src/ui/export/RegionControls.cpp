@@ -2,6 +2,7 @@
 
 #include "common/PictureButton.h"
 #include "image/ImageStore.h"
+#include "output/ExportPreparation.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -41,8 +42,9 @@ void setBoxColour(QLineEdit* box, const QColor& colour)
 
 } // namespace
 
-RegionControls::RegionControls(QWidget* window, Selection& selection, const ImageStore& image)
-    : QObject(window), sel_(selection), image_(image)
+RegionControls::RegionControls(QWidget* window, Selection& selection, const ImageStore& image,
+                               const OutputOptions& output)
+    : QObject(window), sel_(selection), image_(image), output_(output)
 {
     auto named = [](QWidget* w, const char* name) {
         w->setObjectName(QLatin1String(name));
@@ -145,7 +147,7 @@ QLineEdit* RegionControls::box(RegionField field) const
 
 RegionEditor RegionControls::editor()
 {
-    return RegionEditor(sel_, image_.ImageWidth, image_.ImageHeight);
+    return RegionEditor(sel_, image_.ImageWidth, image_.ImageHeight, limitsRegionWidth(output_.layout));
 }
 
 void RegionControls::reset()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/OutputOptions.h"
 #include "output/RegionEditor.h"
 
 #include <QObject>
@@ -14,13 +15,15 @@ struct ImageStore;
 
 /// \brief The region's bounds on the export window: a scroll bar and a number
 /// box for each of the four, and a box for each count. Bars, boxes and drags
-/// all edit the selection through one RegionEditor; a refused number keeps its
-/// box in the tooltip colour until the box is left.
+/// all edit the selection through one RegionEditor, whose width limit follows
+/// the layout of the output options; a refused number keeps its box in the
+/// tooltip colour until the box is left.
 class RegionControls : public QObject {
     Q_OBJECT
 public:
-    /// Places the controls of \a selection of \a image on \a window.
-    RegionControls(QWidget* window, Selection& selection, const ImageStore& image);
+    /// Places the controls of \a selection of \a image on \a window; \a output
+    /// is read at each edit.
+    RegionControls(QWidget* window, Selection& selection, const ImageStore& image, const OutputOptions& output);
 
     /// A new showing: the bars cover the whole picture from 1, the boxes are empty.
     void reset();
@@ -58,6 +61,7 @@ private:
 
     Selection& sel_;
     const ImageStore& image_;
+    const OutputOptions& output_;
     QLineEdit* typingBox_ = nullptr; ///< the box whose own input is being applied
     QLineEdit* boxes_[6] = {};       ///< indexed by RegionField
     QScrollBar* bars_[4] = {};       ///< indexed by RegionField

@@ -5,6 +5,7 @@
 #include "common/PictureButton.h"
 #include "image/NumberText.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 
@@ -23,6 +24,27 @@ constexpr qint64 kMaxCanvas = 16000000;
 
 const QColor kFrameColour(128, 128, 255);
 
+/// The caption, which carries the focus mark of the view under it: the view
+/// may be a few pixels small, or mostly scrolled out of sight.
+class ZoomCaption : public QLabel {
+public:
+    ZoomCaption(const QString& text, QWidget* parent, const QWidget* view) : QLabel(text, parent), view_(view) { }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (view_->hasFocus()) {
+            QPainter p(this);
+            const int width = fontMetrics().horizontalAdvance(text()) + 8;
+            art::focusBackdrop(p, QRectF((this->width() - width) / 2, 0, width, height()));
+        }
+        QLabel::paintEvent(event);
+    }
+
+private:
+    const QWidget* view_;
+};
+
 } // namespace
 
 ZoomPanel::ZoomPanel(QWidget* window, const ImageStore& image, const Selection& selection)
@@ -30,13 +52,16 @@ ZoomPanel::ZoomPanel(QWidget* window, const ImageStore& image, const Selection& 
 {
     bars_ = ScrollBars(window, "HScroll4", {0, 352, 153, kBarThickness}, "VScroll4", {152, 184, kBarThickness, 169});
 
-    caption_ = new QLabel(QStringLiteral("Масштаб"), window);
-    caption_->setObjectName(QStringLiteral("Label9"));
-    caption_->setGeometry(0, 164, 153, 18);
-    caption_->setAlignment(Qt::AlignCenter);
     viewport_ = colourPanel(window, "Picture4", kArea, kFrameColour);
     view_ = new ZoomView(viewport_);
     view_->setObjectName(QStringLiteral("Picture5"));
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setAccessibleName(QStringLiteral("Масштаб"));
+    view_->installEventFilter(this);
+    caption_ = new ZoomCaption(QStringLiteral("Масштаб"), window, view_);
+    caption_->setObjectName(QStringLiteral("Label9"));
+    caption_->setGeometry(0, 164, 153, 18);
+    caption_->setAlignment(Qt::AlignCenter);
 
     bars_.scroll(view_);
     connect(view_, &ZoomView::pressed, this, &ZoomPanel::pressed);
@@ -77,12 +102,23 @@ QRect ZoomPanel::draw()
     return frame;
 }
 
+QWidget* ZoomPanel::view() const
+{
+    return view_;
+}
+
 void ZoomPanel::pressed(Qt::MouseButtons buttons)
 {
     // The left button zooms in, also with the right one held; the right or the
     // middle one alone zooms out.
     const bool in = buttons == Qt::LeftButton || buttons == (Qt::LeftButton | Qt::RightButton);
     const bool out = buttons == Qt::RightButton || buttons == Qt::MiddleButton;
+    if (in || out)
+        step(in);
+}
+
+void ZoomPanel::step(bool in)
+{
     if (in) {
         if (zoom_ >= kMaxZoom) {
             setPointer(art::ZoomGlyph::Out);
@@ -90,7 +126,7 @@ void ZoomPanel::pressed(Qt::MouseButtons buttons)
         }
         ++zoom_;
         setPointer(art::ZoomGlyph::In);
-    } else if (out && zoom_ >= 2) {
+    } else if (zoom_ >= 2) {
         setPointer(art::ZoomGlyph::Out);
         --zoom_;
     } else {
@@ -99,6 +135,38 @@ void ZoomPanel::pressed(Qt::MouseButtons buttons)
     emit zoomStepped();
     bars_.setPageStep(zoom_);
     setPointer(art::ZoomGlyph::Plain);
+}
+
+bool ZoomPanel::keyPressed(int key)
+{
+    switch (key) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: // the + key without Shift
+    case Qt::Key_PageUp: step(true); return true;
+    case Qt::Key_Minus:
+    case Qt::Key_PageDown: step(false); return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        QScrollBar* bar = key == Qt::Key_Left || key == Qt::Key_Right ? hScroll_ : vScroll_;
+        const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
+        bar->setValue(bar->value() + (back ? -zoom_ : zoom_)); // a point at a time
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool ZoomPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_) {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            caption_->update();
+        if (event->type() == QEvent::KeyPress && keyPressed(static_cast<QKeyEvent*>(event)->key()))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ZoomPanel::setPointer(art::ZoomGlyph glyph)

@@ -18,7 +18,9 @@ struct Selection;
 
 /// \brief The region magnified, with its caption and scroll bars: the left
 /// button zooms in, the right or middle one out, and the zoom lasts as long as
-/// the window object.
+/// the window object. With the focus on the view, + and Page Up zoom in, − and
+/// Page Down out, a step at a time as the clicks do, the arrows scroll by a
+/// point, and the caption shows the focus mark.
 class ZoomPanel : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +33,8 @@ public:
     int zoom() const { return zoom_; }
     void setZoom(int zoom) { zoom_ = zoom; }
     art::ZoomGlyph pointer() const { return pointer_; }
+    /// The view that takes the focus.
+    QWidget* view() const;
 
     /// A new showing: nothing drawn yet, the caption without its percentage.
     void reset();
@@ -43,8 +47,15 @@ signals:
     /// The pointer is over \a point (1-based) of the picture.
     void pointed(QPoint point);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void pressed(Qt::MouseButtons buttons);
+    /// One step of the zoom, in or out, within 1 … kMaxZoom.
+    void step(bool in);
+    /// Handles a key pressed on the view; false for a key it leaves to the window.
+    bool keyPressed(int key);
     void setPointer(art::ZoomGlyph glyph);
 
     const ImageStore& image_;
