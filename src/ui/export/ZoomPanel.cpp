@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -149,7 +150,7 @@ bool ZoomPanel::keyPressed(int key)
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down: {
-        QScrollBar* bar = key == Qt::Key_Left || key == Qt::Key_Right ? hScroll_ : vScroll_;
+        QScrollBar* bar = key == Qt::Key_Left || key == Qt::Key_Right ? bars_.horizontal() : bars_.vertical();
         const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
         bar->setValue(bar->value() + (back ? -zoom_ : zoom_)); // a point at a time
         return true;
