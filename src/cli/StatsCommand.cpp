@@ -247,9 +247,8 @@ int statsCommand(const StatsRequest& request)
     const qint64 steps = qint64(request.images.size()) * 1000;
     for (qsizetype i = 0; i < request.images.size(); ++i) {
         line.show(qint64(i) * 1000, steps);
-        const auto lines = pictureLines(request.images[i], request, [&](double f) {
-            line.show(qint64(i) * 1000 + qint64(f * 1000), steps);
-        });
+        const auto lines = pictureLines(request.images[i], request,
+                                        [&](double f) { line.show(qint64(i) * 1000 + qint64(f * 1000), steps); });
         if (!lines) {
             status = kExitCannotOpen;
             continue;

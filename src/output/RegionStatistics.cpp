@@ -226,6 +226,7 @@ std::optional<std::vector<RegionStatistics>> regionStatistics(const ImageStore& 
         }
     }
     std::vector<RegionStatistics> results;
+    results.reserve(tallies.size());
     for (ValueTally& tally : tallies)
         results.push_back(tally.statistics());
     return results;

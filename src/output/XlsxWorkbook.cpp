@@ -268,7 +268,7 @@ SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, c
     // columns; the widths follow them.
     for (int first = 0; first < columns;) {
         int last = first;
-        while (last + 1 < columns && twoDecimals_[std::size_t(last + 1)] == twoDecimals_[std::size_t(first)])
+        while (last + 1 < columns && twoDecimals_[std::size_t(last) + 1] == twoDecimals_[std::size_t(first)])
             ++last;
         if (twoDecimals_[std::size_t(first)]
             && worksheet_set_column(sheet_, lxw_col_t(first), lxw_col_t(last), LXW_DEF_COL_WIDTH, columnFormat_)
