@@ -37,7 +37,7 @@ protected:
         if (view_->hasFocus()) {
             QPainter p(this);
             const int width = fontMetrics().horizontalAdvance(text()) + 8;
-            art::focusBackdrop(p, QRectF((this->width() - width) / 2, 0, width, height()));
+            art::focusBackdrop(p, QRect((this->width() - width) / 2, 0, width, height()));
         }
         QLabel::paintEvent(event);
     }
