@@ -50,6 +50,7 @@ same_lines() {
 expected_files="usr/bin/lumiset
 usr/bin/lumiset-cli
 usr/share/applications/$id.desktop
+usr/share/doc/lumiset/manual/index.en.html
 usr/share/doc/lumiset/manual/index.html
 usr/share/icons/hicolor/128x128/apps/$id.png
 usr/share/icons/hicolor/16x16/apps/$id.png
