@@ -332,30 +332,28 @@ TEST(StatsCliTest, PrintsOneTabSeparatedLinePerPictureAndMeasure)
     }
 }
 
+// The texts of the files are the core's; here the options reach them: both
+// encodings of the stats table, and a long export with a measure list in UTF-8.
 TEST(StatsCliTest, FilesInBothEncodingsHoldTheSameText)
 {
     QTemporaryDir out;
-    const QString statsText = QString::fromUtf8(
+    const QString text = QString::fromUtf8(
         "Файл;Ширина;Высота;Первый столбец;Первая строка;Последний столбец;Последняя строка;Мера;Точек;Мин.;"
         "Макс.;Среднее;Ст. откл.;Медиана\r\n"
         "\"a;b.bmp\";3;2;1;1;3;2;Среднее;6;0,33;255,00;73,7217;95,5811;47,50\r\n"
         "g.pgm;3;2;1;1;3;2;Яркость чёрно-белого изображения;6;0;65535;11924,6667;26289,3755;1500\r\n");
-    const QString longStart = QString::fromUtf8("X;Y;Красный;Зелёный;Синий;Красный;Среднее\r\n"
-                                                "1;1;10;20;31;10;20,33\r\n2;1;255;0;0;255;85,00\r\nФайл: c.bmp ");
-    const QStringList statsArgs{"stats", "a;b.bmp", "g.pgm", "--measure", "mean"};
+    const QString ansi = out.filePath(QStringLiteral("1251.csv"));
+    const QString utf8 = out.filePath(QStringLiteral("utf8.csv"));
+    const QStringList args{"stats", "a;b.bmp", "g.pgm", "--measure", "mean"};
+    ASSERT_EQ(runCli(args + QStringList{"--csv", ansi}).exitCode, 0);
+    ASSERT_EQ(runCli(args + QStringList{"--csv", utf8, "--encoding", "utf-8"}).exitCode, 0);
+    EXPECT_EQ(readBytes(ansi), lumiset::toCp1251(text));
+    EXPECT_EQ(readBytes(utf8), "\xEF\xBB\xBF" + text.toUtf8());
     const QStringList longArgs{"export", "c.bmp", "--to", "2,1", "--layout", "long", "--measure", "red,mean"};
-    for (const auto& [args, text, whole] : {std::tuple{statsArgs, statsText, true}, {longArgs, longStart, false}}) {
-        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
-        const QString ansi = out.filePath(QStringLiteral("1251.csv"));
-        const QString utf8 = out.filePath(QStringLiteral("utf8.csv"));
-        ASSERT_EQ(runCli(args + QStringList{"--csv", ansi}).exitCode, 0);
-        ASSERT_EQ(runCli(args + QStringList{"--csv", utf8, "--encoding", "utf-8"}).exitCode, 0);
-        const QByteArray bytes = readBytes(ansi);
-        const QByteArray utf8Bytes = readBytes(utf8);
-        EXPECT_TRUE(whole ? bytes == lumiset::toCp1251(text) : bytes.startsWith(lumiset::toCp1251(text)));
-        EXPECT_TRUE(utf8Bytes.startsWith("\xEF\xBB\xBF" + text.toUtf8()));
-        EXPECT_EQ(lumiset::toCp1251(QString::fromUtf8(utf8Bytes.mid(3))), bytes);
-    }
+    ASSERT_EQ(runCli(longArgs + QStringList{"--csv", utf8, "--encoding", "utf-8"}).exitCode, 0);
+    const QString longStart = QString::fromUtf8(
+        "X;Y;Красный;Зелёный;Синий;Красный;Среднее\r\n1;1;10;20;31;10;20,33\r\n");
+    EXPECT_TRUE(readBytes(utf8).startsWith("\xEF\xBB\xBF" + longStart.toUtf8()));
 }
 
 } // namespace

@@ -132,7 +132,8 @@ TEST(SpreadsheetExportTest, RemainingTimeFromTheAverageRow)
 }
 
 // Whole rows of today's worksheet width: the table's shape and the lines naming it.
-TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
+// (Worksheets sized to the region and the range named: xlsx_readback.)
+TEST(WideRegionTest, CsvTakesTheWholeWidth)
 {
     constexpr int width = kMaxExportColumns;
     const Workspace ws = preparedWorkspace(
@@ -145,14 +146,9 @@ TEST(WideRegionTest, CsvAndWorkbookTakeTheWholeWidth)
         EXPECT_EQ(lines[i].count(';'), width - 1) << i;
     EXPECT_TRUE(lines[1].startsWith("9;9;9;"));
     EXPECT_TRUE(lines[4].contains("[16384 , 2]"));
-    RecordedExport e;
-    ASSERT_EQ(e.run(ws), SpreadsheetOutcome::Written);
-    EXPECT_EQ(e.sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 2x16384 0")});
-    EXPECT_EQ(e.sheet.matching(QStringLiteral("row")).size(), 2);
-    EXPECT_TRUE(e.sheet.matching(QStringLiteral("text 5,1 0")).value(0).endsWith(QStringLiteral("[A1:XFD2]")));
 }
 
-// Wider than a worksheet: the long layout writes every point, in the file and the workbook.
+// Wider than a worksheet: the long layout writes every point.
 TEST(WideRegionTest, LongLayoutTakesMoreThanTheSheetsColumns)
 {
     constexpr int width = kMaxExportColumns + 16;
@@ -165,12 +161,6 @@ TEST(WideRegionTest, LongLayoutTakesMoreThanTheSheetsColumns)
     ASSERT_EQ(lines.size(), width + 5);
     EXPECT_EQ(lines[width], "16400;1;7\r");
     EXPECT_TRUE(lines[width + 3].startsWith(QByteArray("\xCE\xF2 [1 , 1] \xE4\xEE [16400 , 1]")));
-
-    RecordedExport e;
-    ASSERT_EQ(e.run(ws), SpreadsheetOutcome::Written);
-    EXPECT_EQ(e.sheet.matching(QStringLiteral("sheet")), QStringList{QStringLiteral("sheet Лист1 16401x3 0")});
-    EXPECT_EQ(e.sheet.matching(QStringLiteral("row")).size(), width);
-    EXPECT_TRUE(e.sheet.matching(QStringLiteral("text 16404,1 0")).value(0).endsWith(QStringLiteral("[A1:C16401]")));
 }
 
 Workspace summaryWorkspace()
