@@ -1,10 +1,13 @@
-// lumiset-cli: other programs parse its output and exit statuses, so each case
-// compares the whole output or file; one picture of each kind for the reports.
+// lumiset-cli and the window program's command line: other programs parse the
+// output and exit statuses, so each case compares the whole output or file; one
+// picture of each kind for the reports. Expected statistics were worked out by
+// hand from the pixels (exact fractions, then rounded).
 
 #include "output/Cp1251.h"
 #include "support/ImageBuilders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 using namespace lumiset::test;
 
@@ -23,7 +27,48 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"),
+QByteArray bmp(int width, int height, int bits)
+{
+    BmpBuilder b{.width = width, .height = height, .bitsPerPixel = bits};
+    for (int i = 0; bits < 24 && i < (1 << bits); ++i)
+        b.palette.push_back(Rgb{std::uint8_t(i), std::uint8_t(255 - i), 0});
+    if (bits < 24)
+        b.indices.assign(std::size_t(height), std::vector<std::uint8_t>(std::size_t(width), 1));
+    return b.build();
+}
+
+// The pictures of most cases, in one folder, named as the cases give them:
+// c.bmp and a;b.bmp 3 × 2 colour (10,20,31) (255,0,0) (255,255,255) /
+// (0,0,1) (128,64,32) (7,7,7); g.pgm 3 × 2 16-bit grey 1000 2000 3001 /
+// 65535 0 12; bad.bmp text; four.bmp 2 × 2 of 4 bits; big.bmp 1025 × 1024 and
+// wide.bmp 16385 × 1 colour.
+const QTemporaryDir& pictures()
+{
+    static const QTemporaryDir dir;
+    static const bool written = [] {
+        const QByteArray colour = BmpBuilder{.width = 3,
+                                             .height = 2,
+                                             .pixels = {{Rgb{10, 20, 31}, Rgb{255, 0, 0}, Rgb{255, 255, 255}},
+                                                        {Rgb{0, 0, 1}, Rgb{128, 64, 32}, Rgb{7, 7, 7}}}}
+                                      .build();
+        const QByteArray grey = QByteArray("P5\n3 2\n65535\n") + QByteArray::fromHex("03e807d00bb9ffff0000000c");
+        for (const auto& [name, bytes] : {std::pair{"c.bmp", colour},
+                                          {"a;b.bmp", colour},
+                                          {"g.pgm", grey},
+                                          {"bad.bmp", QByteArray("text")},
+                                          {"four.bmp", bmp(2, 2, 4)},
+                                          {"big.bmp", bmp24(1025, 1024)},
+                                          {"wide.bmp", bmp24(16385, 1)}})
+            writeBytes(dir.filePath(QString::fromUtf8(name)), bytes);
+        return true;
+    }();
+    (void)written;
+    return dir;
+}
+
+// Runs \a program in the pictures' folder, with \a locale and no display: a
+// program that needed one would abort.
+CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("ru_RU.UTF-8"),
               const QString& program = QStringLiteral(LUMISET_CLI_PATH))
 {
     QProcess p;
@@ -31,11 +76,11 @@ CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C
     for (const char* name : {"LC_ALL", "LANG"})
         env.insert(QString::fromLatin1(name), locale);
     env.remove(QStringLiteral("LC_NUMERIC"));
-    // No display: a program that needed one would abort.
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     p.setProcessEnvironment(env);
+    p.setWorkingDirectory(pictures().path());
     p.start(program, args);
     CliRun r;
     if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
@@ -48,16 +93,6 @@ CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C
 QString tempPicture(const QString& name, const QByteArray& bytes)
 {
     return QDir(writeTempFile(name, bytes)).filePath(name);
-}
-
-QByteArray bmp(int width, int height, int bits)
-{
-    BmpBuilder b{.width = width, .height = height, .bitsPerPixel = bits};
-    for (int i = 0; bits < 24 && i < (1 << bits); ++i)
-        b.palette.push_back(Rgb{std::uint8_t(i), std::uint8_t(255 - i), 0});
-    if (bits < 24)
-        b.indices.assign(std::size_t(height), std::vector<std::uint8_t>(std::size_t(width), 1));
-    return b.build();
 }
 
 QByteArray tga(int imageType)
@@ -133,80 +168,76 @@ TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const CliRun r = runCli({QStringLiteral("info"), tempPicture(c.fileName, c.bytes())},
-                                QStringLiteral("ru_RU.UTF-8"));
+        const CliRun r = runCli({QStringLiteral("info"), tempPicture(c.fileName, c.bytes())});
         EXPECT_EQ(r.exitCode, 0) << r.err.constData();
         EXPECT_EQ(QString::fromUtf8(r.out), c.expected);
     }
-}
-
-// 3 × 2: (10,20,31) (255,0,0) (255,255,255) / (0,0,1) (128,64,32) (7,7,7).
-QString smallPicture()
-{
-    const BmpBuilder b{.width = 3,
-                       .height = 2,
-                       .pixels = {{Rgb{10, 20, 31}, Rgb{255, 0, 0}, Rgb{255, 255, 255}},
-                                  {Rgb{0, 0, 1}, Rgb{128, 64, 32}, Rgb{7, 7, 7}}}};
-    return tempPicture(QStringLiteral("small.bmp"), b.build());
 }
 
 TEST(CliExportTest, CsvOfOwnWeightsInTheUsersLocale)
 {
     QTemporaryDir out;
     const QString csv = out.filePath(QStringLiteral("out.csv"));
-    const CliRun r = runCli({QStringLiteral("export"), smallPicture(), QStringLiteral("--from"), QStringLiteral("2,1"),
-                             QStringLiteral("--measure"), QStringLiteral("luma"), QStringLiteral("--weights"),
-                             QStringLiteral("0,5,0,25,0,25"), QStringLiteral("--csv"), csv},
-                            QStringLiteral("ru_RU.UTF-8"));
+    const CliRun r = runCli(
+        {"export", "c.bmp", "--from", "2,1", "--measure", "luma", "--weights", "0,5,0,25,0,25", "--csv", csv});
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_EQ(readBytes(csv),
               lumiset::toCp1251(QString::fromUtf8("127,50;255,00\r\n88,00;7,00\r\n"
-                                                  "Файл: small.bmp ,    Точек 3x2   , 16777216 цветов;\r\n"
+                                                  "Файл: c.bmp ,    Точек 3x2   , 16777216 цветов;\r\n"
                                                   "Выведена ЯРКОСТЬ = 0,500•R + 0,250•G + 0,250•B;\r\n"
                                                   "От [2 , 1] до [3 , 2] (отсчёт с левого верхнего угла);\r\n")));
 }
 
-TEST(CliTest, ExitStatuses)
+// A refusal writes nothing, not even the CSV file of the same command.
+TEST(CliTest, ExitStatusesAndNothingWrittenOnARefusal)
 {
-    const QString image = smallPicture();
-    const QString refused = tempPicture(QStringLiteral("four.bmp"), bmp(2, 2, 4));
-    const QString wide = tempPicture(QStringLiteral("wide.bmp"), bmp(16385, 1, 24));
     QTemporaryDir out;
-    // %I the 3 × 2 picture, %F a 4-bit one, %W one 16385 wide, %M a missing file, %O the output folder.
+    // %M a missing file, %O the output folder; the other names are the pictures'.
     const std::pair<const char*, int> cases[] = {
         {"--help", 0},
         {"info %M", 1},
         {"info %O", 1},
         {"", 2},
-        {"show %I", 2},
-        {"info %I %I", 2},
-        {"export %I --xlsx %O/a.xlsx --fill", 0},
+        {"show c.bmp", 2},
+        {"info c.bmp c.bmp", 2},
+        {"export c.bmp --xlsx %O/a.xlsx --fill", 0},
         {"export %M", 1},
-        {"export %F", 1}, // export stays disabled for 4 bits
-        {"export %I --to 4,2", 2},
-        {"export %I --to 3,3", 2},
-        {"export %I --from 3,1 --to 2,2", 2},
-        {"export %I --from 0,1", 2},
-        {"export %I --measure hue", 2},
-        {"export %I --weights 0.3,x,0.1", 2},
-        {"export %I --csv", 2},
-        {"export %W --to 16385,1", 2},
-        {"export %W --to 16384,1", 0},
-        {"export %I --measure red,blue --csv %O/l.csv", 2}, // a measure list takes a workbook
+        {"export four.bmp", 1}, // export stays disabled for 4 bits
+        {"export c.bmp --to 4,2", 2},
+        {"export c.bmp --from 0,1", 2},
+        {"export c.bmp --measure hue", 2},
+        {"export c.bmp --weights 0.3,x,0.1", 2},
+        {"export c.bmp --csv", 2},
+        {"export wide.bmp --to 16385,1 --csv %O/t.csv", 2},
+        {"export wide.bmp --to 16384,1", 0},
+        {"export c.bmp --measure red,blue --csv %O/l.csv", 2}, // a measure list takes a workbook
+        {"export c.bmp --summary --csv %O/t.csv", 2},
+        {"export c.bmp --layout wide --csv %O/t.csv", 2},
+        {"export big.bmp --layout long --to 1025,1024 --csv %O/t.csv --xlsx %O/t.xlsx", 2}, // over a sheet's points
+        {"export wide.bmp --layout long --to 16385,1 --csv %O/t.csv", 0},                   // wider than a worksheet
+        {"stats --measure red", 2},
+        {"stats c.bmp --csv %O/t.csv --xlsx %O/t.xlsx", 2},
+        {"stats c.bmp --from 0,1", 2},
+        {"stats c.bmp --from 2,2 --to 1,2", 2},
+        {"stats c.bmp --encoding koi8-r --csv %O/t.csv", 2},
+        {"stats c.bmp --csv c.bmp", 3}, // over a picture it read
     };
     for (const auto& [line, exitCode] : cases) {
         SCOPED_TRACE(line);
         const QStringList args = QString::fromUtf8(line)
-                                     .replace(QLatin1String("%I"), image)
-                                     .replace(QLatin1String("%F"), refused)
-                                     .replace(QLatin1String("%W"), wide)
                                      .replace(QLatin1String("%M"), out.filePath(QStringLiteral("none.bmp")))
                                      .replace(QLatin1String("%O"), out.path())
                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts);
         const CliRun r = runCli(args);
         EXPECT_EQ(r.exitCode, exitCode) << r.err.constData();
         EXPECT_EQ(r.err.isEmpty(), exitCode == 0) << r.err.constData();
+        if (exitCode != 0) {
+            EXPECT_EQ(entries(out.path()), QStringList());
+        }
+        for (const QString& written : entries(out.path()))
+            QFile::remove(out.filePath(written));
     }
+    EXPECT_EQ(readBytes(pictures().filePath(QStringLiteral("c.bmp"))).size(), 78);
 }
 
 // The window program settles its command line before it needs a display.
@@ -237,7 +268,7 @@ TEST(ProgramCommandLineTest, UsageErrorsAreToldWithoutADisplay)
 // (What the writers leave on disk is the core's rule, checked in WriterFailureTest.)
 TEST(CliTest, UnwritableOutputsExitThreeWithTheReason)
 {
-    const QString image = smallPicture();
+    const QString image = pictures().filePath(QStringLiteral("c.bmp"));
     QTemporaryDir dir;
     const QString badCsv = dir.filePath(QStringLiteral("no such folder/t.csv"));
     CliRun r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), badCsv});
@@ -253,6 +284,76 @@ TEST(CliTest, UnwritableOutputsExitThreeWithTheReason)
               QStringLiteral("lumiset-cli: Не удалось создать файл ") + badXlsx
                   + QStringLiteral(" | Папка не найдена.\n"));
     EXPECT_TRUE(readBytes(table).endsWith(lumiset::toCp1251(QString::fromUtf8("верхнего угла);;\r\n"))));
+}
+
+TEST(StatsCliTest, PrintsOneTabSeparatedLinePerPictureAndMeasure)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        const char* rows; ///< after the header line
+        const char* err;  ///< a part of standard error
+    };
+    const std::vector<Case> cases{
+        {"defaults: red of colour, grey of 16-bit grey; an unreadable picture skipped",
+         {"c.bmp", "g.pgm", "bad.bmp"},
+         1,
+         "c.bmp\t3\t2\t1,1\t3,2\tred\t6\t0\t255\t109.1667\t122.5388\t69\n"
+         "g.pgm\t3\t2\t1,1\t3,2\tgrey\t6\t0\t65535\t11924.6667\t26289.3755\t1500\n",
+         "cannot export bad.bmp: Файл bad.bmp"},
+        {"two-decimal measures; medians halfway between written values",
+         {"c.bmp", "--from", "2,1", "--measure", "mean,luma"},
+         0,
+         "c.bmp\t3\t2\t2,1\t3,2\tmean\t4\t7.00\t255.00\t105.4175\t105.5513\t79.835\n"
+         "c.bmp\t3\t2\t2,1\t3,2\tluma\t4\t7.00\t255.00\t104.4350\t105.7986\t77.87\n",
+         ""},
+        {"region clipped to each picture",
+         {"g.pgm", "c.bmp", "--from", "2,2", "--to", "9,9", "--measure", "luma"},
+         0,
+         "g.pgm\t3\t2\t2,2\t3,2\tgrey\t2\t0\t12\t6.0000\t8.4853\t6\n"
+         "c.bmp\t3\t2\t2,2\t3,2\tluma\t2\t7.00\t79.49\t43.2450\t51.2582\t43.245\n",
+         ""},
+        {"one grey point: one line whatever the measures, no spread",
+         {"c.bmp", "--from", "3,1", "--to", "3,1", "--measure", "red,luma"},
+         0,
+         "c.bmp\t3\t2\t3,1\t3,1\tgrey\t1\t255\t255\t255.0000\t\t255\n",
+         ""},
+        {"region beyond the picture: skipped", {"c.bmp", "--from", "4,1"}, 1, "", "beyond c.bmp (3 x 2 points)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli(QStringList{"stats"} + c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_EQ(r.out.toStdString(),
+                  std::string("file\twidth\theight\tfrom\tto\tmeasure\tpoints\tmin\tmax\tmean\tsd\tmedian\n") + c.rows);
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(QString::fromUtf8(c.err))) << r.err.constData();
+        EXPECT_EQ(r.err.isEmpty(), c.exitCode == 0);
+    }
+}
+
+// The texts of the files are the core's; here the options reach them: both
+// encodings of the stats table, and a long export with a measure list in UTF-8.
+TEST(StatsCliTest, FilesInBothEncodingsHoldTheSameText)
+{
+    QTemporaryDir out;
+    const QString text = QString::fromUtf8(
+        "Файл;Ширина;Высота;Первый столбец;Первая строка;Последний столбец;Последняя строка;Мера;Точек;Мин.;"
+        "Макс.;Среднее;Ст. откл.;Медиана\r\n"
+        "\"a;b.bmp\";3;2;1;1;3;2;Среднее;6;0,33;255,00;73,7217;95,5811;47,50\r\n"
+        "g.pgm;3;2;1;1;3;2;Яркость чёрно-белого изображения;6;0;65535;11924,6667;26289,3755;1500\r\n");
+    const QString ansi = out.filePath(QStringLiteral("1251.csv"));
+    const QString utf8 = out.filePath(QStringLiteral("utf8.csv"));
+    const QStringList args{"stats", "a;b.bmp", "g.pgm", "--measure", "mean"};
+    ASSERT_EQ(runCli(args + QStringList{"--csv", ansi}).exitCode, 0);
+    ASSERT_EQ(runCli(args + QStringList{"--csv", utf8, "--encoding", "utf-8"}).exitCode, 0);
+    EXPECT_EQ(readBytes(ansi), lumiset::toCp1251(text));
+    EXPECT_EQ(readBytes(utf8), "\xEF\xBB\xBF" + text.toUtf8());
+    const QStringList longArgs{"export", "c.bmp", "--to", "2,1", "--layout", "long", "--measure", "red,mean"};
+    ASSERT_EQ(runCli(longArgs + QStringList{"--csv", utf8, "--encoding", "utf-8"}).exitCode, 0);
+    const QString longStart = QString::fromUtf8(
+        "X;Y;Красный;Зелёный;Синий;Красный;Среднее\r\n1;1;10;20;31;10;20,33\r\n");
+    EXPECT_TRUE(readBytes(utf8).startsWith("\xEF\xBB\xBF" + longStart.toUtf8()));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// The table files' shortcuts (the "0.00" writers, whole rows of ready-made texts)
-// must give the texts of fixedText() and of the point-by-point path, and the
-// readout the texts of the file.
+// The number texts: fixedText() and its rounding, and the table files' shortcuts
+// (the "0.00" writers, whole rows of ready-made texts), which must give the texts
+// of fixedText() and of the point-by-point path, and the readout the texts of the file.
 
 #include "output/PointValues.h"
 
@@ -21,6 +21,49 @@ namespace lumiset {
 namespace {
 
 using test::Rgb8;
+
+TEST(FixedText, RoundsTheDecimalTextHalfAwayFromZero)
+{
+    constexpr auto D = Precision::Double;
+    const struct {
+        const char* rule;
+        double value;
+        int decimals;
+        Precision precision;
+        QLocale::Language language;
+        const char* expected;
+    } cases[] = {
+        {"480 / 161 under a comma locale", 480.0 / 161, 2, D, QLocale::Russian, "2,98"},
+        {"0.815 lies below the tie in binary but its text rounds up", 0.815, 2, D, QLocale::Russian, "0,82"},
+        {"single 76.244995 reads 76.24500 at 7 digits", double(76.244995f), 2, Precision::Single, QLocale::Russian,
+         "76,25"},
+        {"exact binary tie goes away from zero", 0.125, 2, D, QLocale::Russian, "0,13"},
+        {"negative tie goes away from zero", -1.005, 2, D, QLocale::Russian, "-1,01"},
+        {"carry through nines", 9.995, 2, D, QLocale::Russian, "10,00"},
+        {"negative that rounds to zero has no sign", -0.001, 2, D, QLocale::Russian, "0,00"},
+    };
+    for (const auto& c : cases) {
+        const QLocale locale(c.language, c.language == QLocale::Russian ? QLocale::Russia : QLocale::UnitedStates);
+        EXPECT_EQ(fixedText(c.value, c.decimals, c.precision, locale), QString(c.expected)) << c.rule;
+    }
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
+{
+    const std::pair<double, double> cases[] = {{2.5, 2},    {3.5, 4},    {-2.5, -2}, {-3.5, -4},    {0.5, 0},
+                                               {1.4999, 1}, {1.5001, 2}, {-0.2, 0},  {4096.5, 4096}};
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(roundHalfEven(in), out) << in;
+}
+
+TEST(PowerOfTwoText, ExactDigitsWhileDoubleHoldsThemThenNoInfinity)
+{
+    EXPECT_EQ(powerOfTwoText(64), "18446744073709551616");
+    const QString big = powerOfTwoText(1023);
+    EXPECT_TRUE(big.startsWith("898846567431157953864652595394512366")) << big.toStdString();
+    EXPECT_EQ(big.size(), 308);
+    EXPECT_EQ(powerOfTwoText(1024), "2^1024");
+}
 
 QString viaSingle(float v)
 {
@@ -144,64 +187,43 @@ TEST(PointRowWriterTest, RowsMatchPointByPointForEveryKindAndMeasure)
                     }
 }
 
-// 16-bit means and luminances are rounded from the double sum: above 10,000 a
-// float cannot hold the second decimal (54445, 4235, 35909 gave 22858,62).
-// The zoomed readout shows the text of the file.
-TEST(PointRowWriterTest, SixteenBitTextsComeFromTheDoubleSum)
-{
-    const ImageStore image = test::wideColourImage(
-        {{{54445, 4235, 35909}, {15455, 64937, 58915}, {65535, 65535, 65534}, {48766, 58307, 35158}, {1, 2, 4}}});
-    const std::pair<int, const char*> cases[] = {
-        {MeasureLuminance, "22858,63;49455,37;65534,89;52815,26;1,93"},
-        {MeasureMean, "31529,67;46435,67;65534,67;47410,33;2,33"},
-        {MeasureMaximum, "54445;64937;65535;58307;4"},
-    };
-    for (const auto& [measure, expected] : cases) {
-        SCOPED_TRACE(measure);
-        const MeasureSettings m{measure, 0.299f, 0.587f, 0.114f, 1};
-        QByteArray row;
-        PointRowWriter(image, m, test::commaLocale(), ',').appendRow(row, 1, 1, 5);
-        EXPECT_EQ(row, expected);
-        const QList<QByteArray> texts = row.split(';');
-        for (int x = 1; x <= 5; ++x)
-            EXPECT_EQ(readoutBrightness(image, PixelKind::TrueColour, x, 1, ReadoutView::Zoomed, m, test::commaLocale())
-                          .value_or(QString()),
-                      QString::fromLatin1(texts[x - 1]));
-    }
-}
-
-// One number per point: the zoomed readout of every 8-bit colour shows the
-// text the file writes, for the luminance at the default weights and the mean.
+// One number per point: the zoomed readout shows the text the file writes, for
+// every 8-bit colour and for 16-bit samples whose means and luminances come from
+// the double sum, at the default weights.
 TEST(PointRowWriterTest, ReadoutShowsTheFileTextOfEveryColour)
 {
-    ImageStore image = test::loadedImage("BM", 24, 4096, 4096, true);
+    ImageStore every = test::loadedImage("BM", 24, 4096, 4096, true);
     for (int colour = 0; colour < (1 << 24); ++colour) {
         const int x = colour % 4096 + 1, y = colour / 4096 + 1;
-        image.PixelRed(x, y) = std::uint8_t(colour >> 16);
-        image.PixelGreen(x, y) = std::uint8_t(colour >> 8);
-        image.PixelBlue(x, y) = std::uint8_t(colour);
+        every.PixelRed(x, y) = std::uint8_t(colour >> 16);
+        every.PixelGreen(x, y) = std::uint8_t(colour >> 8);
+        every.PixelBlue(x, y) = std::uint8_t(colour);
     }
+    const ImageStore wide = test::wideColourImage(
+        {{{54445, 4235, 35909}, {15455, 64937, 58915}, {65535, 65535, 65534}, {48766, 58307, 35158}, {1, 2, 4}}});
     const QLocale comma = test::commaLocale();
-    for (const int measure : {MeasureLuminance, MeasureMean}) {
-        const MeasureSettings m{measure, 0.299f, 0.587f, 0.114f, 1};
-        const PointRowWriter writer(image, m, comma, ',');
-        int differ = 0;
-        QByteArray row;
-        for (int y = 1; y <= 4096; ++y) {
-            row.clear();
-            writer.appendRow(row, y, 1, 4096);
-            const char* text = row.constData();
-            for (int x = 1; x <= 4096; ++x, ++text) {
-                const char* const stop = std::find(text, row.constData() + row.size(), ';');
-                const auto shown = readoutBrightness(image, PixelKind::TrueColour, x, y, ReadoutView::Zoomed, m, comma);
-                if (shown != QLatin1String(text, stop - text) && differ++ == 0)
-                    ADD_FAILURE() << "colour " << (y - 1) * 4096 + x - 1 << " shows " << qPrintable(shown.value_or(""))
-                                  << ", the file writes " << std::string(text, stop);
-                text = stop;
+    for (const ImageStore* image : std::array<const ImageStore*, 2>{&every, &wide})
+        for (const int measure : {MeasureLuminance, MeasureMean}) {
+            const MeasureSettings m{measure, 0.299f, 0.587f, 0.114f, 1};
+            const PointRowWriter writer(*image, m, comma, ',');
+            int differ = 0;
+            QByteArray row;
+            for (int y = 1; y <= image->ImageHeight; ++y) {
+                row.clear();
+                writer.appendRow(row, y, 1, image->ImageWidth);
+                const char* text = row.constData();
+                for (int x = 1; x <= image->ImageWidth; ++x, ++text) {
+                    const char* const stop = std::find(text, row.constData() + row.size(), ';');
+                    const auto shown = readoutBrightness(*image, PixelKind::TrueColour, x, y, ReadoutView::Zoomed, m,
+                                                         comma);
+                    if (shown != QLatin1String(text, stop - text) && differ++ == 0)
+                        ADD_FAILURE() << "point " << x << "," << y << " shows " << qPrintable(shown.value_or(""))
+                                      << ", the file writes " << std::string(text, stop);
+                    text = stop;
+                }
             }
+            EXPECT_EQ(differ, 0) << "bits " << image->BitsPerPixel << " measure " << measure;
         }
-        EXPECT_EQ(differ, 0) << "measure " << measure;
-    }
 }
 
 } // namespace

@@ -224,6 +224,14 @@ def main():
              for y, row in enumerate(rows, 1) for x, (r, g, b) in enumerate(row, 1)]
     got = [tuple(c.value for c in wb.worksheets[0][i][:7]) for i in range(1, len(want) + 1)]
     check(got == want, "long layout rows %r" % got)
+    formats = [c.number_format for c in wb.worksheets[0][2][:7]]
+    check(formats == ["General"] * 6 + ["0.00"], "long layout formats %r" % formats)
+    lines = [wb.worksheets[0].cell(r, 1).value for r in (14, 15, 16)]
+    check(lines == ["Файл: tyu2.bmp ;    Точек 4x3   ; 16777216 цветов",
+                    "Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ / Выведена ЯРКОСТЬ как среднее арифметическое от красной, "
+                    "зелёной и синей составляющей",
+                    "От [1;1] до [4;3] (отсчёт с левого верхнего угла), занятый диапазон в таблице [A1:G13]"],
+          "long layout lines %r" % lines)
     # Statistics of the red values, each histogram adding up to the points, a chart each.
     summary = list(wb["Сводка"].iter_rows(values_only=True)) if "Сводка" in wb.sheetnames else []
     reds = [r for row in rows for r, _, _ in row]
