@@ -11,6 +11,7 @@
 #include "output/SummarySheet.h"
 #include "output/XlsxWorkbook.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -131,8 +132,11 @@ QStringList fileHeadings()
 {
     QStringList headings;
     for (const char* h :
-         {"Файл", "Ширина", "Высота", "Первый столбец", "Первая строка", "Последний столбец", "Последняя строка"})
-        headings << QString::fromUtf8(h);
+         {QT_TRANSLATE_NOOP("StatsTable", "Файл"), QT_TRANSLATE_NOOP("StatsTable", "Ширина"),
+          QT_TRANSLATE_NOOP("StatsTable", "Высота"), QT_TRANSLATE_NOOP("StatsTable", "Первый столбец"),
+          QT_TRANSLATE_NOOP("StatsTable", "Первая строка"), QT_TRANSLATE_NOOP("StatsTable", "Последний столбец"),
+          QT_TRANSLATE_NOOP("StatsTable", "Последняя строка")})
+        headings << QCoreApplication::translate("StatsTable", h);
     for (const SummaryLabel l :
          {SummaryLabel::Measure, SummaryLabel::Points, SummaryLabel::Minimum, SummaryLabel::Maximum, SummaryLabel::Mean,
           SummaryLabel::Deviation, SummaryLabel::Median})
@@ -140,7 +144,7 @@ QStringList fileHeadings()
     return headings;
 }
 
-QString russianMeasureName(const RegionStatistics& s)
+QString measureName(const RegionStatistics& s)
 {
     return s.grey ? summaryLabel(SummaryLabel::GreyMeasure) : measureSheetName(s.measure);
 }
@@ -167,7 +171,7 @@ QByteArray csvTable(const std::vector<StatsLine>& lines, const QLocale& locale, 
                            QString::number(r.SelRowFrom),
                            QString::number(r.SelColumnTo),
                            QString::number(r.SelRowTo),
-                           russianMeasureName(l.statistics)};
+                           measureName(l.statistics)};
         text += (fields + figures(l.statistics, locale)).join(QLatin1Char(';')) + lineEnd;
     }
     return csvFileStart(encoding) + csvEncoded(text, encoding);
@@ -176,7 +180,7 @@ QByteArray csvTable(const std::vector<StatsLine>& lines, const QLocale& locale, 
 bool writeSheet(XlsxWorkbook& book, const std::vector<StatsLine>& lines)
 {
     const QStringList headings = fileHeadings();
-    const auto sheetName = QString::fromUtf8("Статистика");
+    const QString sheetName = QCoreApplication::translate("StatsTable", "Статистика");
     if (book.addSheet(sheetName, int(lines.size()) + 1, int(headings.size()), {}) != SheetStatus::Ok)
         return false;
     QList<SheetCell> headingCells;
@@ -195,7 +199,7 @@ bool writeSheet(XlsxWorkbook& book, const std::vector<StatsLine>& lines)
                                      SheetCell::ofNumber(r.SelRowFrom),
                                      SheetCell::ofNumber(r.SelColumnTo),
                                      SheetCell::ofNumber(r.SelRowTo),
-                                     SheetCell::ofText(russianMeasureName(s)),
+                                     SheetCell::ofText(measureName(s)),
                                      SheetCell::ofNumber(double(s.points)),
                                      SheetCell::ofNumber(s.minimum),
                                      SheetCell::ofNumber(s.maximum),

@@ -6,6 +6,7 @@
 #include "PointPreview.h"
 #include "ReaderMessages.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QImageReader>
 
@@ -15,6 +16,13 @@
 namespace lumiset {
 
 namespace {
+
+struct BmpReport {
+    Q_DECLARE_TR_FUNCTIONS(BmpReport)
+};
+struct SizeLabel {
+    Q_DECLARE_TR_FUNCTIONS(SizeLabel)
+};
 
 // The row-padding rule rounds as everything else does, then keeps the result
 // inside the 32-bit field it lands in.
@@ -139,11 +147,11 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     // high half of its 32-bit width, which is 0 below 65536 pixels.
     qint64 headerHeight = cur.u16le(20);
     if (headerHeight > 0) {
-        view.setReport(QStringLiteral("BMP формат - растр OS/2"));
+        view.setReport(BmpReport::tr("BMP формат - растр OS/2"));
         s.ImageWidth = cur.u16le(18);
         s.HeaderShift = 0;
     } else {
-        view.setReport(QStringLiteral("BMP формат - растр Windows"));
+        view.setReport(BmpReport::tr("BMP формат - растр Windows"));
         s.ImageWidth = cur.i32le(18);
         headerHeight = cur.i32le(22);
         s.HeaderShift = 4;
@@ -158,18 +166,18 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
 
     if (s.FileLength > s.DeclaredFileSize)
         appendReport(view,
-                     QStringLiteral("Размер файла ") + integerText(s.FileLength)
-                         + QStringLiteral(" байт, а в файле указан ") + integerText(s.DeclaredFileSize));
+                     BmpReport::tr("Размер файла %1 байт, а в файле указан %2")
+                         .arg(integerText(s.FileLength), integerText(s.DeclaredFileSize)));
     else
-        appendReport(view, QStringLiteral("Размер файла ") + integerText(s.DeclaredFileSize) + QStringLiteral(" байт"));
-    appendReport(view, QStringLiteral("Ширина ") + integerText(s.ImageWidth));
-    appendReport(view, QStringLiteral("Высота ") + integerText(headerHeight));
+        appendReport(view, BmpReport::tr("Размер файла %1 байт").arg(integerText(s.DeclaredFileSize)));
+    appendReport(view, BmpReport::tr("Ширина %1").arg(integerText(s.ImageWidth)));
+    appendReport(view, BmpReport::tr("Высота %1").arg(integerText(headerHeight)));
     if (s.RowsTopDown)
-        appendReport(view, QStringLiteral("Строки записаны сверху вниз"));
+        appendReport(view, BmpReport::tr("Строки записаны сверху вниз"));
     setSizeCaption(view, s.ImageWidth, headerHeight);
 
     s.BitsPerPixel = cur.u16le(n + 24);
-    appendReport(view, integerText(s.BitsPerPixel) + QStringLiteral(" бит на каждый пиксель "));
+    appendReport(view, BmpReport::tr("%1 бит на каждый пиксель ").arg(integerText(s.BitsPerPixel)));
 
     // Nothing is sized for a picture without points or one that memory cannot hold.
     const PixelKind kind = s.pixelKind();
@@ -190,25 +198,25 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
         s.HasInfoHeader = 1;
         s.CompressionType = cur.i32le(n + 26);
         appendReport(view,
-                     s.CompressionType != 0 ? integerText(s.CompressionType) + QStringLiteral(" тип сжатия")
-                                            : QStringLiteral("Сжатия нет"));
+                     s.CompressionType != 0 ? BmpReport::tr("%1 тип сжатия").arg(integerText(s.CompressionType))
+                                            : BmpReport::tr("Сжатия нет"));
         s.HorizontalResolution = cur.i32le(n + 34);
         appendReport(view,
-                     QStringLiteral("Горизонтальное разрешение устройства ") + integerText(s.HorizontalResolution)
-                         + QStringLiteral(" пиксель/метр"));
+                     BmpReport::tr("Горизонтальное разрешение устройства %1 пиксель/метр")
+                         .arg(integerText(s.HorizontalResolution)));
         s.VerticalResolution = cur.i32le(n + 38);
-        appendReport(view,
-                     QStringLiteral("Вертикальное разрешение устройства ") + integerText(s.VerticalResolution)
-                         + QStringLiteral(" пиксель/метр"));
+        appendReport(
+            view,
+            BmpReport::tr("Вертикальное разрешение устройства %1 пиксель/метр").arg(integerText(s.VerticalResolution)));
         s.ColorsUsed = cur.i32le(n + 42);
         if (s.ColorsUsed != 0 && !colorsUsedIsFullPalette(s.ColorsUsed, s.BitsPerPixel))
             appendReport(view,
-                         QStringLiteral("Используется ") + integerText(s.ColorsUsed) + QStringLiteral(" цветов из ")
-                             + powerOfTwoText(s.BitsPerPixel) + QStringLiteral(" цветной палитры"));
+                         BmpReport::tr("Используется %1 цветов из %2 цветной палитры")
+                             .arg(integerText(s.ColorsUsed), powerOfTwoText(s.BitsPerPixel)));
         else
-            appendReport(view, QStringLiteral("Используется все цвета палитры"));
+            appendReport(view, BmpReport::tr("Используется все цвета палитры"));
         s.ColorsImportant = cur.i32le(n + 46);
-        appendReport(view, QStringLiteral("Число важных цветов ") + integerText(s.ColorsImportant));
+        appendReport(view, BmpReport::tr("Число важных цветов %1").arg(integerText(s.ColorsImportant)));
     }
 
     if (verdict != SizeVerdict::Fits) {
@@ -219,7 +227,7 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
 
     s.RowPadding = bmpRowPadding(s);
     if (s.RowPadding != (4 - s.ImageWidth % 4) % 4)
-        appendReport(view, QStringLiteral("Нет выравнивания строк по 4 байтной границе"));
+        appendReport(view, BmpReport::tr("Нет выравнивания строк по 4 байтной границе"));
 
     const bool show = view.showFileTicked();
     // The picture is decoded only to be shown: unticked, the file goes on as if the
@@ -283,7 +291,7 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
     if (kind == PixelKind::Unsupported) {
         disableExport(view);
         const QString colours = powerOfTwoText(s.BitsPerPixel);
-        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + colours + QStringLiteral(" цветов"));
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + SizeLabel::tr("%1 цветов").arg(colours));
         view.setLabelText(OpenLabel::Notice, readerMessage(ReaderMessage::BmpColoursUnsupported, colours).text);
         view.setLabelVisible(OpenLabel::Notice, true);
         return;
@@ -298,10 +306,10 @@ void openBmp(ImageStore& s, OpenWindowView& view, ByteSource& source, const Pict
 
     if (kind == PixelKind::TrueColour) {
         view.setSwatchVisible(false);
-        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    16 млн. цветов"));
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + SizeLabel::tr("16 млн. цветов"));
     } else {
         showSwatch(view, readBmpPalette(s, source));
-        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    256 цветов"));
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("    ") + SizeLabel::tr("%1 цветов").arg(256));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "MemoryBudget.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #ifdef Q_OS_WIN
@@ -10,7 +11,11 @@ namespace lumiset {
 
 namespace {
 qint64 g_override = -1;
-}
+
+struct SizeRefusal {
+    Q_DECLARE_TR_FUNCTIONS(SizeRefusal)
+};
+} // namespace
 
 void overrideAvailableMemory(qint64 bytes)
 {
@@ -62,16 +67,14 @@ QString sizeRefusalNotice(SizeVerdict verdict, qint64 width, qint64 height, qint
     const QString size = QString::number(width) + QStringLiteral(" x ") + QString::number(height);
     switch (verdict) {
     case SizeVerdict::Fits: return {};
-    case SizeVerdict::Empty:
-        return QStringLiteral("Изображение без точек (") + size + QStringLiteral(")\r\nне поддерживается.");
+    case SizeVerdict::Empty: return SizeRefusal::tr("Изображение без точек (%1)\r\nне поддерживается.").arg(size);
     case SizeVerdict::TooManyPixels:
-        return QStringLiteral("Изображение ") + size + QStringLiteral(" слишком велико:\r\nбольше ")
-            + QString::number(kMaxPixels) + QStringLiteral(" точек не поддерживается.");
+        return SizeRefusal::tr("Изображение %1 слишком велико:\r\nбольше %2 точек не поддерживается.")
+            .arg(size, QString::number(kMaxPixels));
     case SizeVerdict::NotEnoughMemory:
-        return QStringLiteral("Изображению ") + size + QStringLiteral(" не хватит памяти:\r\nнужно ")
-            + QString::number((width * height * bytesPerPixel + kMemoryReserve) >> 20)
-            + QStringLiteral(" МБ, свободно ") + QString::number(qMax<qint64>(availableMemory(), 0) >> 20)
-            + QStringLiteral(" МБ.");
+        return SizeRefusal::tr("Изображению %1 не хватит памяти:\r\nнужно %2 МБ, свободно %3 МБ.")
+            .arg(size, QString::number((width * height * bytesPerPixel + kMemoryReserve) >> 20),
+                 QString::number(qMax<qint64>(availableMemory(), 0) >> 20));
     }
     return {};
 }

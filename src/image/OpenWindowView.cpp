@@ -3,7 +3,15 @@
 #include "NumberText.h"
 #include "Rounding.h"
 
+#include <QCoreApplication>
+
 namespace lumiset {
+
+namespace {
+struct SizeLabel {
+    Q_DECLARE_TR_FUNCTIONS(SizeLabel)
+};
+} // namespace
 
 void disableExport(OpenWindowView& view)
 {
@@ -113,10 +121,11 @@ void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, 
     const int shownHeight = roundHalfEvenToInt(place.height());
     if (shownHeight < height)
         appendLabel(view, OpenLabel::SizeCaption,
-                    QStringLiteral("   Уменьшено в ") + fixedText(double(height) / shownHeight, 2)
-                        + QStringLiteral(" раза"));
+                    QStringLiteral("   ")
+                        + SizeLabel::tr("Уменьшено в %1 раза").arg(fixedText(double(height) / shownHeight, 2)));
     else
-        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   Масштаб 1:1"));
+        appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   ") + SizeLabel::tr("Масштаб 1:1"));
+
     view.setPictureBox(picture, place, false);
     view.setCrossVisible(false);
 }

@@ -7,6 +7,8 @@
 #include "QtDecoder.h"
 #include "ReaderMessages.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -15,51 +17,59 @@ namespace lumiset {
 
 namespace {
 
+struct PictureReport {
+    Q_DECLARE_TR_FUNCTIONS(PictureReport)
+};
+struct SizeLabel {
+    Q_DECLARE_TR_FUNCTIONS(SizeLabel)
+};
+
 bool startsWith(const std::uint8_t* head, qint64 length, const char* signature, qint64 offset = 0)
 {
     const auto n = qint64(std::strlen(signature));
     return length >= offset + n && std::memcmp(head + offset, signature, std::size_t(n)) == 0;
 }
 
-QString bitsWord(int n)
+// "32 бита", "16 бит": the number with its word.
+QString bitsText(int n)
 {
     const int last = n % 10;
     const bool teen = n % 100 >= 11 && n % 100 <= 14;
     if (!teen && last >= 2 && last <= 4)
-        return QStringLiteral(" бита");
-    return QStringLiteral(" бит");
+        return PictureReport::tr("%1 бита").arg(integerText(n));
+    return PictureReport::tr("%1 бит").arg(integerText(n));
 }
 
 QString formatTitle(const QByteArray& format)
 {
     if (format == "png")
-        return QStringLiteral("PNG формат - переносимая сетевая графика");
+        return PictureReport::tr("PNG формат - переносимая сетевая графика");
     if (format == "jpeg")
-        return QStringLiteral("JPEG формат - сжатие с потерями");
+        return PictureReport::tr("JPEG формат - сжатие с потерями");
     if (format == "tiff")
-        return QStringLiteral("TIFF формат - теговый файл изображения");
+        return PictureReport::tr("TIFF формат - теговый файл изображения");
     if (format == "gif")
-        return QStringLiteral("GIF формат - графический формат обмена");
+        return PictureReport::tr("GIF формат - графический формат обмена");
     if (format == "webp")
-        return QStringLiteral("WebP формат");
+        return PictureReport::tr("WebP формат");
     if (format == "pbm")
-        return QStringLiteral("PNM формат - чёрно-белый растр (PBM)");
+        return PictureReport::tr("PNM формат - чёрно-белый растр (PBM)");
     if (format == "pgm")
-        return QStringLiteral("PNM формат - растр в градациях серого (PGM)");
-    return QStringLiteral("PNM формат - цветной растр (PPM)");
+        return PictureReport::tr("PNM формат - растр в градациях серого (PGM)");
+    return PictureReport::tr("PNM формат - цветной растр (PPM)");
 }
 
 // The reason a decoder gave up, in the program's words.
 QString decoderReason(QImageReader::ImageReaderError error)
 {
     switch (error) {
-    case QImageReader::FileNotFoundError: return QStringLiteral("файл не найден.");
-    case QImageReader::DeviceError: return QStringLiteral("ошибка чтения файла.");
-    case QImageReader::UnsupportedFormatError: return QStringLiteral("эта разновидность формата не поддерживается.");
-    case QImageReader::InvalidDataError: return QStringLiteral("данные изображения повреждены или обрезаны.");
+    case QImageReader::FileNotFoundError: return PictureReport::tr("файл не найден.");
+    case QImageReader::DeviceError: return PictureReport::tr("ошибка чтения файла.");
+    case QImageReader::UnsupportedFormatError: return PictureReport::tr("эта разновидность формата не поддерживается.");
+    case QImageReader::InvalidDataError: return PictureReport::tr("данные изображения повреждены или обрезаны.");
     case QImageReader::UnknownError: break;
     }
-    return QStringLiteral("данные изображения не удаётся прочитать.");
+    return PictureReport::tr("данные изображения не удаётся прочитать.");
 }
 
 QString decoderNotice(QImageReader::ImageReaderError error)
@@ -102,12 +112,14 @@ QString colourCaption(const ImageStore& s, int paletteSize)
 {
     const qint64 levels = qint64(s.sampleMaximum()) + 1; // a sample's values, 0 included
     switch (s.DecodedColourType) {
-    case DecodedColour::Palette: return QStringLiteral("    ") + integerText(paletteSize) + QStringLiteral(" цветов");
-    case DecodedColour::Grey: return QStringLiteral("    ") + integerText(levels) + QStringLiteral(" градаций серого");
+    case DecodedColour::Palette:
+        return QStringLiteral("    ") + SizeLabel::tr("%1 цветов").arg(integerText(paletteSize));
+    case DecodedColour::Grey:
+        return QStringLiteral("    ") + SizeLabel::tr("%1 градаций серого").arg(integerText(levels));
     case DecodedColour::Colour:
         if (levels == 256)
-            return QStringLiteral("    16 млн. цветов");
-        return QStringLiteral("    ") + integerText(levels * levels * levels) + QStringLiteral(" цветов");
+            return QStringLiteral("    ") + SizeLabel::tr("16 млн. цветов");
+        return QStringLiteral("    ") + SizeLabel::tr("%1 цветов").arg(integerText(levels * levels * levels));
     case DecodedColour::Unreadable: break;
     }
     return {};
@@ -147,7 +159,7 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     resetDecodedHeader(s);
     PictureDescription d;
     d.report << formatTitle(s.DecodedFormat)
-             << QStringLiteral("Размер файла ") + integerText(s.FileLength) + QStringLiteral(" байт");
+             << PictureReport::tr("Размер файла %1 байт").arg(integerText(s.FileLength));
 
     const Decoder header = decoderFor(s, source);
     const QSize size = header->size();
@@ -157,8 +169,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     }
     s.ImageWidth = d.width = size.width();
     s.ImageHeight = d.height = size.height();
-    d.report << QStringLiteral("Ширина ") + integerText(s.ImageWidth)
-             << QStringLiteral("Высота ") + integerText(s.ImageHeight);
+    d.report << PictureReport::tr("Ширина %1").arg(integerText(s.ImageWidth))
+             << PictureReport::tr("Высота %1").arg(integerText(s.ImageHeight));
 
     FormatFacts facts = factsOf(header->imageFormat());
     if (s.DecodedFormat == "gif")
@@ -202,40 +214,39 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
     }
     setKind(s, facts);
     // Palette entries are 8-bit colours whatever the depth of the indices, which Qt widens to 8 bits.
-    d.report << (facts.colour == DecodedColour::Palette ? QStringLiteral("Цвета палитры по 8 бит на канал.")
-                                                        : QStringLiteral("Глубина цвета ") + integerText(facts.bits)
-                         + bitsWord(facts.bits) + QStringLiteral(" на канал."));
+    d.report << (facts.colour == DecodedColour::Palette
+                     ? PictureReport::tr("Цвета палитры по 8 бит на канал.")
+                     : PictureReport::tr("Глубина цвета %1 на канал.").arg(bitsText(facts.bits)));
+    const qsizetype kindLine = d.report.size(); // the palette's line gets its size once the palette is read
     switch (facts.colour) {
-    case DecodedColour::Palette: d.report << QStringLiteral("Изображение с палитрой."); break;
-    case DecodedColour::Grey: d.report << QStringLiteral("Изображение в градациях серого."); break;
-    default: d.report << QStringLiteral("Цветное изображение (красный, зелёный, синий)."); break;
+    case DecodedColour::Palette: d.report << PictureReport::tr("Изображение с палитрой."); break;
+    case DecodedColour::Grey: d.report << PictureReport::tr("Изображение в градациях серого."); break;
+    default: d.report << PictureReport::tr("Цветное изображение (красный, зелёный, синий)."); break;
     }
     if (facts.alpha)
-        d.report << QStringLiteral("Есть альфа-канал (прозрачность), он не учитывается.");
+        d.report << PictureReport::tr("Есть альфа-канал (прозрачность), он не учитывается.");
     const int frames = decoderFor(s, source)->imageCount(); // a fresh start: TIFF counts its pages from the top
     if (frames > 1)
-        d.report << (s.DecodedFormat == "tiff" ? QStringLiteral("Страниц в файле ") + integerText(frames)
-                             + QStringLiteral(", показана первая.")
-                                               : QStringLiteral("Кадров в файле ") + integerText(frames)
-                             + QStringLiteral(", показан первый."));
+        d.report << (s.DecodedFormat == "tiff" ? PictureReport::tr("Страниц в файле %1, показана первая.")
+                                               : PictureReport::tr("Кадров в файле %1, показан первый."))
+                        .arg(integerText(frames));
 
     if (facts.floating) {
         d.notice = readerMessage(ReaderMessage::FloatSamples).text;
         return d;
     }
     if (s.pixelKind() == PixelKind::Unsupported) {
-        d.notice = readerMessage(ReaderMessage::ChannelDepthUnsupported, integerText(facts.bits) + bitsWord(facts.bits))
-                       .text;
+        d.notice = readerMessage(ReaderMessage::ChannelDepthUnsupported, bitsText(facts.bits)).text;
         return d;
     }
     if (pnm.magic != 0)
-        d.report << QStringLiteral("Наибольшее значение отсчёта ") + integerText(pnm.maxval);
+        d.report << PictureReport::tr("Наибольшее значение отсчёта %1").arg(integerText(pnm.maxval));
 
     if (const Resolution r = storedResolution(source, s.DecodedFormat); r.x > 0 || r.y > 0) {
         s.HorizontalResolution = r.x;
         s.VerticalResolution = r.y;
-        d.report << QStringLiteral("Горизонтальное разрешение ") + integerText(r.x) + QStringLiteral(" пиксель/метр")
-                 << QStringLiteral("Вертикальное разрешение ") + integerText(r.y) + QStringLiteral(" пиксель/метр");
+        d.report << PictureReport::tr("Горизонтальное разрешение %1 пиксель/метр").arg(integerText(r.x))
+                 << PictureReport::tr("Вертикальное разрешение %1 пиксель/метр").arg(integerText(r.y));
     }
 
     // The budget from the header: the tables, and the decoded picture while they fill.
@@ -270,8 +281,8 @@ PictureDescription describeDecodedPicture(ImageStore& s, ByteSource& source, boo
             for (int i = 0; i < paletteSize; ++i)
                 swatch.cells[std::size_t(i)] = picture.color(i);
             d.swatch = swatch;
-            d.report[d.report.indexOf(QStringLiteral("Изображение с палитрой."))]
-                = QStringLiteral("Изображение с палитрой из ") + integerText(paletteSize) + QStringLiteral(" цветов.");
+            d.report[kindLine]
+                = PictureReport::tr("Изображение с палитрой из %1 цветов.").arg(integerText(paletteSize));
         }
         if (preview && (picture.width() > kPreviewBandWidth * 2 || picture.height() > kPreviewBandHeight * 2)) {
             picture = picture.scaled(previewSize(s.ImageWidth, s.ImageHeight), Qt::IgnoreAspectRatio,

@@ -6,22 +6,28 @@
 #include "PointPreview.h"
 #include "ReaderMessages.h"
 
+#include <QCoreApplication>
+
 namespace lumiset {
 
 namespace {
+
+struct TgaReport {
+    Q_DECLARE_TR_FUNCTIONS(TgaReport)
+};
 
 QString idFieldLine(int length)
 {
     const QString n = integerText(length);
     switch (length) {
-    case 1:
+    case 1: return TgaReport::tr("%1 байт содержится в поле Идентификатора.", "one byte").arg(n);
     case 21:
     case 31:
-    case 41: return n + QStringLiteral(" байт содержится в поле Идентификатора.");
+    case 41: return TgaReport::tr("%1 байт содержится в поле Идентификатора.").arg(n);
     case 2:
     case 3:
-    case 4: return n + QStringLiteral(" байта содержатся в поле Идентификатора.");
-    default: return n + QStringLiteral(" байт содержатся в поле Идентификатора.");
+    case 4: return TgaReport::tr("%1 байта содержатся в поле Идентификатора.").arg(n);
+    default: return TgaReport::tr("%1 байт содержатся в поле Идентификатора.").arg(n);
     }
 }
 
@@ -111,23 +117,23 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     ByteCursor cur(source);
     s.TgaIdLength = cur.u8(0);
     view.setReport(s.TgaIdLength != 0 ? idFieldLine(s.TgaIdLength)
-                                      : QStringLiteral("Поле идентификатора не используется."));
+                                      : TgaReport::tr("Поле идентификатора не используется."));
 
     s.TgaColorMapType = cur.u8(1);
     if (s.TgaColorMapType == 0) {
-        appendReport(view, QStringLiteral("Не содержит карту цветов."));
+        appendReport(view, TgaReport::tr("Не содержит карту цветов."));
     } else if (s.TgaColorMapType == 1) {
-        appendReport(view, QStringLiteral("Файл содержит карту цветов."));
+        appendReport(view, TgaReport::tr("Файл содержит карту цветов."));
         s.TgaColorMapStart = cur.u16le(3);
         s.TgaColorMapLength = cur.u16le(5);
-        appendReport(view,
-                     QStringLiteral("карта содержит ") + integerText(s.TgaColorMapLength) + QStringLiteral(" цветов"));
-        appendReport(view, QStringLiteral("и начинается по адресу ") + integerText(s.TgaColorMapStart));
+        appendReport(view, TgaReport::tr("карта содержит %1 цветов").arg(integerText(s.TgaColorMapLength)));
+        appendReport(view, TgaReport::tr("и начинается по адресу %1").arg(integerText(s.TgaColorMapStart)));
         s.TgaColorMapDepth = cur.u8(7);
         const int d = s.TgaColorMapDepth;
         appendReport(view,
-                     QStringLiteral("На каждый цвет палитры отведено по ") + integerText(d)
-                         + (d == 4 || d == 24 || d == 32 ? QStringLiteral(" бита.") : QStringLiteral(" бит.")));
+                     (d == 4 || d == 24 || d == 32 ? TgaReport::tr("На каждый цвет палитры отведено по %1 бита.")
+                                                   : TgaReport::tr("На каждый цвет палитры отведено по %1 бит."))
+                         .arg(integerText(d)));
     }
     // Bytes of one colour-map entry; the map lies between the ID field and the pixels.
     const auto entrySize = std::uint8_t(s.TgaColorMapDepth == 0 ? 3 : int(roundHalfEven(s.TgaColorMapDepth / 8.0)));
@@ -136,13 +142,13 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     s.TgaImageType = cur.u8(2);
     switch (s.TgaImageType) {
     case 0:
-        appendReport(view, QStringLiteral("Нет изображения."));
+        appendReport(view, TgaReport::tr("Нет изображения."));
         refuse(view);
         view.setSwatchVisible(false);
         break;
     case 1:
     case 9: {
-        appendReport(view, QStringLiteral("Изображение с палитрой."));
+        appendReport(view, TgaReport::tr("Изображение с палитрой."));
         s.PaletteEntrySize = entrySize;
         const int count = readColourMap(s, source);
         // The swatch shows the map from its last entry backwards, only entries the file defines.
@@ -156,12 +162,12 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     }
     case 2:
     case 10:
-        appendReport(view, QStringLiteral("Полноцветное изображение 16 млн. цветов."));
+        appendReport(view, TgaReport::tr("Полноцветное изображение 16 млн. цветов."));
         view.setSwatchVisible(false);
         break;
     case 3:
     case 11: {
-        appendReport(view, QStringLiteral("Изображение в градациях серого."));
+        appendReport(view, TgaReport::tr("Изображение в градациях серого."));
         Swatch ramp;
         for (int n = 0; n < 256; ++n)
             ramp.cells[n] = qRgb(n, n, n);
@@ -175,29 +181,26 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     }
 
     if (s.TgaImageType > 3) {
-        appendReport(view, QStringLiteral("Используется сжатие"));
+        appendReport(view, TgaReport::tr("Используется сжатие"));
         refuse(view);
     } else {
-        appendReport(view, QStringLiteral("Без сжатия"));
+        appendReport(view, TgaReport::tr("Без сжатия"));
     }
 
     s.TgaXOrigin = cur.u16le(8);
     if (s.TgaXOrigin != 0) {
         appendReport(view,
-                     QStringLiteral("Начало изображения со столбца ") + integerText(s.TgaXOrigin)
-                         + QStringLiteral(" от левого края."));
+                     TgaReport::tr("Начало изображения со столбца %1 от левого края.").arg(integerText(s.TgaXOrigin)));
         refuse(view);
     } else {
-        appendReport(view, QStringLiteral("Начало изображения слева"));
+        appendReport(view, TgaReport::tr("Начало изображения слева"));
     }
 
     s.TgaYOrigin = cur.u16le(10);
     if (s.TgaYOrigin != 0)
-        appendReport(view,
-                     QStringLiteral("Начало изображения со строки ") + integerText(s.TgaYOrigin)
-                         + QStringLiteral(" от низа."));
+        appendReport(view, TgaReport::tr("Начало изображения со строки %1 от низа.").arg(integerText(s.TgaYOrigin)));
     else
-        appendReport(view, QStringLiteral("Начало изображения снизу"));
+        appendReport(view, TgaReport::tr("Начало изображения снизу"));
 
     s.TgaDescriptor = cur.u8(17);
     const int t = s.TgaDescriptor >> 4;
@@ -207,19 +210,19 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     const int attributeBits = s.TgaDescriptor - 16 * s.TgaRightToLeft - 32 * s.TgaTopOrigin - 64 * interleave;
     // The "C" of both lines is a Latin capital, as the program has always written it.
     appendReport(view,
-                 s.TgaTopOrigin == 1 ? QStringLiteral("Порядок обхода: Cверху вниз и")
-                                     : QStringLiteral("Порядок обхода: Cнизу вверх и"));
+                 s.TgaTopOrigin == 1 ? TgaReport::tr("Порядок обхода: Cверху вниз и")
+                                     : TgaReport::tr("Порядок обхода: Cнизу вверх и"));
     if (s.TgaRightToLeft == 1) {
-        appendReport(view, QStringLiteral("справа налево."));
+        appendReport(view, TgaReport::tr("справа налево."));
         refuse(view);
     } else {
-        appendReport(view, QStringLiteral("слева направо."));
+        appendReport(view, TgaReport::tr("слева направо."));
     }
 
     s.ImageHeight = cur.u16le(14);
     s.ImageWidth = cur.u16le(12);
-    appendReport(view, QStringLiteral("Ширина ") + integerText(s.ImageWidth));
-    appendReport(view, QStringLiteral("Высота ") + integerText(s.ImageHeight));
+    appendReport(view, TgaReport::tr("Ширина %1").arg(integerText(s.ImageWidth)));
+    appendReport(view, TgaReport::tr("Высота %1").arg(integerText(s.ImageHeight)));
     setSizeCaption(view, s.ImageWidth, s.ImageHeight);
 
     s.TgaPixelDepth = cur.u8(16);
@@ -236,10 +239,10 @@ void openTga(ImageStore& s, OpenWindowView& view, ByteSource& source)
     s.PixelBlue.resize(threePlanes ? s.ImageWidth : 0, threePlanes ? s.ImageHeight : 0);
 
     appendReport(view,
-                 QStringLiteral("Глубина цвета ") + integerText(pd)
-                     + (pd == 2 || pd == 4 || pd == 24 || pd == 32 ? QStringLiteral(" бита на пиксель.")
-                                                                   : QStringLiteral(" бит на пиксель.")));
-    appendReport(view, QStringLiteral("Число атрибутивных бит на пиксель ") + integerText(attributeBits));
+                 (pd == 2 || pd == 4 || pd == 24 || pd == 32 ? TgaReport::tr("Глубина цвета %1 бита на пиксель.")
+                                                             : TgaReport::tr("Глубина цвета %1 бит на пиксель."))
+                     .arg(integerText(pd)));
+    appendReport(view, TgaReport::tr("Число атрибутивных бит на пиксель %1").arg(integerText(attributeBits)));
 
     // Kinds the loader could read but whose size or depth it cannot take.
     if (s.TgaImageType >= 1 && s.TgaImageType <= 3

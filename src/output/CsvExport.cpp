@@ -6,6 +6,7 @@
 #include "output/LongLayout.h"
 #include "output/RegionStatistics.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -16,6 +17,10 @@
 namespace lumiset {
 
 namespace {
+
+struct CsvTexts {
+    Q_DECLARE_TR_FUNCTIONS(CsvTexts)
+};
 
 bool isSeparator(QChar c)
 {
@@ -62,13 +67,13 @@ QString defaultCsvName(const QString& defaultPath)
 
 QString csvPromptTitle()
 {
-    return QStringLiteral("Сохранить выделение в табличный файл");
+    return CsvTexts::tr("Сохранить выделение в табличный файл");
 }
 
 QString csvPromptText(const QString& defaultName)
 {
-    return QStringLiteral("Введите название файла") + kCrLf + QStringLiteral("или оставьте поле пустам,") + kCrLf
-        + QStringLiteral("чтобы сохранить как") + kCrLf + defaultName;
+    return CsvTexts::tr("Введите название файла\r\nили оставьте поле пустам,\r\nчтобы сохранить как\r\n%1")
+        .arg(defaultName);
 }
 
 QString csvFinalPath(const QString& defaultPath, const QString& answer)
@@ -257,25 +262,21 @@ UserMessage csvErrorMessage(CsvError error, const QString& path)
     case CsvError::None:
     case CsvError::Stopped: return {};
     case CsvError::RegionOutsideImage:
-        return {title,
-                QStringLiteral("Выделенная область выходит за пределы изображения.") + kCrLf
-                    + QStringLiteral("Выделите область заново.")};
+        return {title, CsvTexts::tr("Выделенная область выходит за пределы изображения.\r\nВыделите область заново.")};
     case CsvError::PixelsMissing:
         return {title,
-                QStringLiteral("Точки изображения ещё не прочитаны.") + kCrLf
-                    + QStringLiteral("Дождитесь, пока изображение появится на экране.")};
+                CsvTexts::tr("Точки изображения ещё не прочитаны.\r\n"
+                             "Дождитесь, пока изображение появится на экране.")};
     case CsvError::WouldReplaceImage:
-        return {title,
-                QStringLiteral("Файл ") + path + kCrLf
-                    + QStringLiteral("- это само открытое изображение. Введите другое название.")};
+        return {title, CsvTexts::tr("Файл %1\r\n- это само открытое изображение. Введите другое название.").arg(path)};
     case CsvError::CannotCreate:
         return {title,
-                QStringLiteral("Не удалось создать файл ") + path + kCrLf
-                    + QStringLiteral("Проверьте название файла и доступ к папке.")};
+                CsvTexts::tr("Не удалось создать файл %1\r\nПроверьте название файла и доступ к папке.").arg(path)};
     case CsvError::WriteFailed:
         return {title,
-                QStringLiteral("Не удалось записать файл ") + path + kCrLf
-                    + QStringLiteral("Возможно, диск заполнен. Прежний файл с этим названием не изменён.")};
+                CsvTexts::tr("Не удалось записать файл %1\r\n"
+                             "Возможно, диск заполнен. Прежний файл с этим названием не изменён.")
+                    .arg(path)};
     }
     return {};
 }

@@ -2,7 +2,15 @@
 
 #include "image/NumberText.h"
 
+#include <QCoreApplication>
+
 namespace lumiset {
+
+namespace {
+struct DescriptionTexts {
+    Q_DECLARE_TR_FUNCTIONS(DescriptionTexts)
+};
+} // namespace
 
 QString fileNamePart(const QString& path)
 {
@@ -13,19 +21,22 @@ QString fileNamePart(const QString& path)
 QString measureLineText(const MeasureSettings& m, const QLocale& locale)
 {
     if (m.ColorPointCount == 0)
-        return QStringLiteral("Выведена ЯРКОСТЬ (яркость чёрно-белого изображения)");
+        return DescriptionTexts::tr("Выведена ЯРКОСТЬ (яркость чёрно-белого изображения)");
     switch (m.BrightnessMeasure) {
-    case MeasureRed: return QStringLiteral("Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ");
-    case MeasureGreen: return QStringLiteral("Выведена ЯРКОСТЬ ЗЕЛЁНОЙ СОСТАВЛЯЮЩЕЙ");
-    case MeasureBlue: return QStringLiteral("Выведена ЯРКОСТЬ СИНЕЙ СОСТАВЛЯЮЩЕЙ");
+    case MeasureRed: return DescriptionTexts::tr("Выведена ЯРКОСТЬ КРАСНОЙ СОСТАВЛЯЮЩЕЙ");
+    case MeasureGreen: return DescriptionTexts::tr("Выведена ЯРКОСТЬ ЗЕЛЁНОЙ СОСТАВЛЯЮЩЕЙ");
+    case MeasureBlue: return DescriptionTexts::tr("Выведена ЯРКОСТЬ СИНЕЙ СОСТАВЛЯЮЩЕЙ");
     case MeasureMean:
-        return QStringLiteral("Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей");
+        return DescriptionTexts::tr(
+            "Выведена ЯРКОСТЬ как среднее арифметическое от красной, зелёной и синей составляющей");
     case MeasureMaximum:
-        return QStringLiteral("Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки");
+        return DescriptionTexts::tr(
+            "Выведена МАКСИМАЛЬНАЯ ЯРКОСТЬ среди красной, зелёной и синей составляющих каждой точки");
     case MeasureLuminance:
-        return QStringLiteral("Выведена ЯРКОСТЬ = ") + fixedText(m.CoefRed, 3, Precision::Single, locale)
-            + QStringLiteral("•R + ") + fixedText(m.CoefGreen, 3, Precision::Single, locale) + QStringLiteral("•G + ")
-            + fixedText(m.CoefBlue, 3, Precision::Single, locale) + QStringLiteral("•B");
+        return DescriptionTexts::tr("Выведена ЯРКОСТЬ = %1•R + %2•G + %3•B")
+            .arg(fixedText(m.CoefRed, 3, Precision::Single, locale),
+                 fixedText(m.CoefGreen, 3, Precision::Single, locale),
+                 fixedText(m.CoefBlue, 3, Precision::Single, locale));
     default: return {};
     }
 }
@@ -58,31 +69,29 @@ QString colourCountText(const ImageStore& image)
 
 QString sheetFileLine(const QString& fileName, const ImageStore& image)
 {
-    return QStringLiteral("Файл: ") + fileName + QStringLiteral(" ;    Точек ") + integerText(image.ImageWidth)
-        + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   ; ") + colourCountText(image)
-        + QStringLiteral(" цветов");
+    return DescriptionTexts::tr("Файл: %1 ;    Точек %2x%3   ; %4 цветов")
+        .arg(fileName, integerText(image.ImageWidth), integerText(image.ImageHeight), colourCountText(image));
 }
 
 QString sheetRegionLine(const Selection& r, const QString& LastColumnName, int rowCount)
 {
-    return QStringLiteral("От [") + integerText(r.SelColumnFrom) + QLatin1Char(';') + integerText(r.SelRowFrom)
-        + QStringLiteral("] до [") + integerText(r.SelColumnTo) + QLatin1Char(';') + integerText(r.SelRowTo)
-        + QStringLiteral("] (отсчёт с левого верхнего угла), занятый диапазон в таблице [A1:") + LastColumnName
-        + integerText(rowCount) + QLatin1Char(']');
+    return DescriptionTexts::tr(
+               "От [%1;%2] до [%3;%4] (отсчёт с левого верхнего угла), занятый диапазон в таблице [A1:%5]")
+        .arg(integerText(r.SelColumnFrom), integerText(r.SelRowFrom), integerText(r.SelColumnTo),
+             integerText(r.SelRowTo), LastColumnName + integerText(rowCount));
 }
 
 QString csvFileLine(const QString& fileName, const ImageStore& image)
 {
-    return QStringLiteral("Файл: ") + fileName + QStringLiteral(" ,    Точек ") + integerText(image.ImageWidth)
-        + QLatin1Char('x') + integerText(image.ImageHeight) + QStringLiteral("   , ") + colourCountText(image)
-        + QStringLiteral(" цветов");
+    return DescriptionTexts::tr("Файл: %1 ,    Точек %2x%3   , %4 цветов")
+        .arg(fileName, integerText(image.ImageWidth), integerText(image.ImageHeight), colourCountText(image));
 }
 
 QString csvRegionLine(const Selection& r)
 {
-    return QStringLiteral("От [") + integerText(r.SelColumnFrom) + QStringLiteral(" , ") + integerText(r.SelRowFrom)
-        + QStringLiteral("] до [") + integerText(r.SelColumnTo) + QStringLiteral(" , ") + integerText(r.SelRowTo)
-        + QStringLiteral("] (отсчёт с левого верхнего угла)");
+    return DescriptionTexts::tr("От [%1 , %2] до [%3 , %4] (отсчёт с левого верхнего угла)")
+        .arg(integerText(r.SelColumnFrom), integerText(r.SelRowFrom), integerText(r.SelColumnTo),
+             integerText(r.SelRowTo));
 }
 
 } // namespace lumiset

@@ -3,6 +3,8 @@
 #include "output/DescriptionLines.h"
 #include "output/SpreadsheetExport.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -35,7 +37,8 @@ QStringList LongColumns::headings() const
 {
     QStringList names{QStringLiteral("X"), QStringLiteral("Y")};
     for (const MeasureSettings& s : values)
-        names << (s.ColorPointCount == 0 ? QStringLiteral("Яркость") : measureSheetName(s.BrightnessMeasure));
+        names << (s.ColorPointCount == 0 ? QCoreApplication::translate("LongLayout", "Яркость")
+                                         : measureSheetName(s.BrightnessMeasure));
     return names;
 }
 

@@ -2,6 +2,8 @@
 
 #include "image/NumberText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -10,6 +12,10 @@
 namespace lumiset {
 
 namespace {
+
+struct Readouts {
+    Q_DECLARE_TR_FUNCTIONS(Readouts)
+};
 
 /// The tables hold the whole picture, in as many planes as its kind needs.
 bool loaded(const ImageStore& s)
@@ -191,24 +197,29 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
                      qint32 colorPoints, const QLocale& locale)
 {
     Readout out;
-    out.column = (view == ReadoutView::Image ? QStringLiteral("X:  ") : QStringLiteral("Х:  ")) + integerText(column);
+    // The zoom view's X has always been a Cyrillic letter.
+    out.column = view == ReadoutView::Image ? QStringLiteral("X:  ") + integerText(column)
+                                            : Readouts::tr("Х:  %1").arg(integerText(column));
     out.row = QStringLiteral("Y:  ") + integerText(row);
     if (!loaded(s) || column < 1 || row < 1 || column > s.ImageWidth || row > s.ImageHeight)
         return out;
-    const QString brightness = QStringLiteral("Яркость ");
+    const QString brightness = Readouts::tr("Яркость %1");
+    const QString red = Readouts::tr("Красный  %1");
+    const QString green = Readouts::tr("Зелёный  %1");
+    const QString blue = Readouts::tr("Синий  %1");
     const PixelKind kind = s.pixelKind();
     switch (kind) {
     case PixelKind::TrueColour:
-        out.red = QStringLiteral("Красный  ") + integerText(s.PixelRed.sample(column, row)); // 0..255 or 0..65535
-        out.green = QStringLiteral("Зелёный  ") + integerText(s.PixelGreen.sample(column, row));
-        out.blue = QStringLiteral("Синий  ") + integerText(s.PixelBlue.sample(column, row));
+        out.red = red.arg(integerText(s.PixelRed.sample(column, row))); // 0..255 or 0..65535
+        out.green = green.arg(integerText(s.PixelGreen.sample(column, row)));
+        out.blue = blue.arg(integerText(s.PixelBlue.sample(column, row)));
         break;
-    case PixelKind::Grey: out.brightness = brightness + integerText(s.PixelRed.sample(column, row)); return out;
+    case PixelKind::Grey: out.brightness = brightness.arg(integerText(s.PixelRed.sample(column, row))); return out;
     case PixelKind::Palette: {
         const auto& e = s.PaletteRGB[s.PixelRed(column, row)];
-        out.red = QStringLiteral("Красный  ") + componentText(e[0], locale);
-        out.green = QStringLiteral("Зелёный  ") + componentText(e[1], locale);
-        out.blue = QStringLiteral("Синий  ") + componentText(e[2], locale);
+        out.red = red.arg(componentText(e[0], locale));
+        out.green = green.arg(componentText(e[1], locale));
+        out.blue = blue.arg(componentText(e[2], locale));
         break;
     }
     case PixelKind::Unsupported: return out;
@@ -217,7 +228,8 @@ Readout pixelReadout(const ImageStore& s, int column, int row, ReadoutView view,
     m.BrightnessMeasure = measure;
     m.ColorPointCount = colorPoints;
     if (const auto text = readoutBrightness(s, kind, column, row, view, m, locale))
-        out.brightness = brightness + *text;
+        out.brightness = brightness.arg(*text);
+
     return out;
 }
 

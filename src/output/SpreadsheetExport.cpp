@@ -9,6 +9,7 @@
 #include "output/SummarySheet.h"
 #include "output/WorksheetLimits.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <deque>
@@ -17,6 +18,10 @@
 namespace lumiset {
 
 namespace {
+
+struct WorkbookTexts {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookTexts)
+};
 
 /// Interval of the stop-button polls and progress updates.
 constexpr qint64 kPollMilliseconds = 100;
@@ -45,7 +50,7 @@ public:
             return true;
         view_.setProgressWidth(int((done + 1) * kProgressBarWidth / total_));
         if (const qint64 seconds = secondsLeft(now - start_, done, total_); seconds > 0)
-            view_.setRemainingText(QStringLiteral("Осталось  ") + integerText(seconds) + QStringLiteral(" с"));
+            view_.setRemainingText(WorkbookTexts::tr("Осталось  %1 с").arg(integerText(seconds)));
         return false;
     }
 
@@ -69,7 +74,7 @@ enum class SheetResult { Ok, Failed, Stopped };
 SheetStatus saveShowingIt(SpreadsheetAutomation& sheet, ExportProgressView& view)
 {
     view.clearStopRequest();
-    view.setRemainingText(QStringLiteral("Сохранение…"));
+    view.setRemainingText(WorkbookTexts::tr("Сохранение…"));
     view.setStopButtonActive(true);
     view.setSaving(true);
     const SheetStatus saved = sheet.saveWorkbook([&view] {
@@ -176,7 +181,7 @@ SheetResult writeLongSheet(const Workspace& ws, SpreadsheetAutomation& sheet, Ex
     if (points < 1 || points > kMaxLongLayoutPoints)
         return SheetResult::Failed; // prepareExportRequest() refuses such regions
     const int rowCount = int(points) + 1;
-    if (sheet.addSheet(QStringLiteral("Лист1"), rowCount, columns.count(), columns.twoDecimals()) != SheetStatus::Ok)
+    if (sheet.addSheet(WorkbookTexts::tr("Лист1"), rowCount, columns.count(), columns.twoDecimals()) != SheetStatus::Ok)
         return SheetResult::Failed;
     const QStringList headings = columns.headings();
     for (int c = 0; c < headings.size(); ++c)
@@ -224,7 +229,7 @@ SheetResult writeTableSheets(const Workspace& ws, SpreadsheetAutomation& sheet, 
     for (const int measure : written) {
         MeasureSettings m = ws.measure;
         m.BrightnessMeasure = measure;
-        const QString name = measures.empty() ? QStringLiteral("Лист1") : measureSheetName(measure);
+        const QString name = measures.empty() ? WorkbookTexts::tr("Лист1") : measureSheetName(measure);
         const bool counted = gathered && (!grey || gathered->empty());
         const SheetResult result = writeBlock(ws, m, name, sheet, pacer, done, colouring, locale,
                                               counted ? gathered : nullptr);
@@ -305,13 +310,13 @@ SpreadsheetOutcome exportToSpreadsheet(const Workspace& ws, SpreadsheetAutomatio
 QString measureSheetName(int measure)
 {
     switch (measure) {
-    case MeasureRed: return QStringLiteral("Красный");
-    case MeasureGreen: return QStringLiteral("Зелёный");
-    case MeasureBlue: return QStringLiteral("Синий");
-    case MeasureMean: return QStringLiteral("Среднее");
-    case MeasureMaximum: return QStringLiteral("Максимум");
-    case MeasureLuminance: return QStringLiteral("Яркость");
-    default: return QStringLiteral("Лист") + integerText(measure);
+    case MeasureRed: return WorkbookTexts::tr("Красный");
+    case MeasureGreen: return WorkbookTexts::tr("Зелёный");
+    case MeasureBlue: return WorkbookTexts::tr("Синий");
+    case MeasureMean: return WorkbookTexts::tr("Среднее");
+    case MeasureMaximum: return WorkbookTexts::tr("Максимум");
+    case MeasureLuminance: return WorkbookTexts::tr("Яркость");
+    default: return WorkbookTexts::tr("Лист%1").arg(integerText(measure));
     }
 }
 
@@ -320,45 +325,44 @@ UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures)
     QStringList lines;
     for (const WorkbookFailure& f : failures) {
         const QString path = QDir::toNativeSeparators(f.path);
+        const QString cannotCreate = WorkbookTexts::tr("Не удалось создать файл %1").arg(path);
         switch (f.error) {
-        case WorkbookError::FolderMissing:
-            lines << QStringLiteral("Не удалось создать файл ") + path << QStringLiteral("Папка не найдена.");
-            break;
+        case WorkbookError::FolderMissing: lines << cannotCreate << WorkbookTexts::tr("Папка не найдена."); break;
         case WorkbookError::FolderDenied:
-            lines << QStringLiteral("Не удалось создать файл ") + path
-                  << QStringLiteral("Нет права записи в эту папку.");
+            lines << cannotCreate << WorkbookTexts::tr("Нет права записи в эту папку.");
             break;
         case WorkbookError::WriteFailed:
-            lines << QStringLiteral("Не удалось записать файл ") + path << QStringLiteral("Возможно, диск заполнен.");
+            lines << WorkbookTexts::tr("Не удалось записать файл %1").arg(path)
+                  << WorkbookTexts::tr("Возможно, диск заполнен.");
             break;
         case WorkbookError::NameRefused:
-            lines << QStringLiteral("Не удалось создать файл ") + path
-                  << QStringLiteral("Система не принимает такое название файла.");
+            lines << cannotCreate << WorkbookTexts::tr("Система не принимает такое название файла.");
             break;
         }
     }
-    return {QStringLiteral("Вывод в таблицу"), lines.join(kCrLf)};
+    return {WorkbookTexts::tr("Вывод в таблицу"), lines.join(kCrLf)};
 }
 
 UserMessage workbookNotOpenedMessage(const QString& location)
 {
-    return {QStringLiteral("Вывод в таблицу"),
-            QStringLiteral("Таблица сохранена, но открыть её не удалось.\r\nОна находится в файле\r\n") + location};
+    return {
+        WorkbookTexts::tr("Вывод в таблицу"),
+        WorkbookTexts::tr("Таблица сохранена, но открыть её не удалось.\r\nОна находится в файле\r\n%1").arg(location)};
 }
 
 UserMessage tallerThanSheetMessage(TableLayout layout)
 {
     if (layout == TableLayout::Long)
-        return {QStringLiteral("Вывод в таблицу"),
-                QStringLiteral("Выделено больше точек, чем вмещает лист таблицы.\r\nНа листе помещается не больше ")
-                    + integerText(kMaxLongLayoutPoints)
-                    + QStringLiteral(" точек (1 048 576 строк листа без строки заголовков и трёх строк описания).\r\n"
-                                     "Выделите меньше точек или сохраните выделение в файл CSV.")};
-    return {QStringLiteral("Вывод в таблицу"),
-            QStringLiteral("Выделено больше строк, чем вмещает лист таблицы.\r\nНа листе помещается не больше ")
-                + integerText(kMaxWorkbookRegionRows)
-                + QStringLiteral(" строк изображения (1 048 576 строк листа без трёх строк описания).\r\n"
-                                 "Выделите меньше строк или сохраните выделение в файл CSV.")};
+        return {WorkbookTexts::tr("Вывод в таблицу"),
+                WorkbookTexts::tr("Выделено больше точек, чем вмещает лист таблицы.\r\nНа листе помещается не больше "
+                                  "%1 точек (1 048 576 строк листа без строки заголовков и трёх строк описания).\r\n"
+                                  "Выделите меньше точек или сохраните выделение в файл CSV.")
+                    .arg(integerText(kMaxLongLayoutPoints))};
+    return {WorkbookTexts::tr("Вывод в таблицу"),
+            WorkbookTexts::tr("Выделено больше строк, чем вмещает лист таблицы.\r\nНа листе помещается не больше "
+                              "%1 строк изображения (1 048 576 строк листа без трёх строк описания).\r\n"
+                              "Выделите меньше строк или сохраните выделение в файл CSV.")
+                .arg(integerText(kMaxWorkbookRegionRows))};
 }
 
 } // namespace lumiset

@@ -4,6 +4,7 @@
 #include "output/DescriptionLines.h"
 #include "output/SpreadsheetExport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <charconv>
@@ -13,35 +14,35 @@ namespace lumiset {
 QString summaryLabel(SummaryLabel label)
 {
     static const char* const kLabels[] = {
-        "Сводка",
-        "Файл",
-        "Путь",
-        "Формат",
-        "Размер (ширина, высота)",
-        "Бит на точку",
-        "Бит на канал",
-        "Столбцы (первый, последний)",
-        "Строки (первая, последняя)",
-        "Мера",
-        "Веса (R, G, B)",
-        "Дата и время",
-        "Версия программы",
-        "Мера",
-        "Точек",
-        "Мин.",
-        "Макс.",
-        "Среднее",
-        "Ст. откл.",
-        "Медиана",
-        "Гистограмма: ",
-        "Значение",
-        "От",
-        "До",
-        "Точек",
-        "Яркость чёрно-белого изображения",
+        QT_TRANSLATE_NOOP("SummaryLabels", "Сводка"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Файл"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Путь"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Формат"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Размер (ширина, высота)"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Бит на точку"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Бит на канал"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Столбцы (первый, последний)"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Строки (первая, последняя)"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Мера"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Веса (R, G, B)"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Дата и время"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Версия программы"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Мера"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Точек"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Мин."),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Макс."),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Среднее"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Ст. откл."),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Медиана"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Гистограмма: "),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Значение"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "От"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "До"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Точек"),
+        QT_TRANSLATE_NOOP("SummaryLabels", "Яркость чёрно-белого изображения"),
     };
     static_assert(std::size(kLabels) == std::size_t(SummaryLabel::GreyMeasure) + 1);
-    return QString::fromUtf8(kLabels[std::size_t(label)]);
+    return QCoreApplication::translate("SummaryLabels", kLabels[std::size_t(label)]);
 }
 
 namespace {
