@@ -531,8 +531,10 @@ void luminanceFormula(QPainter& p, const QRectF& r)
     QFont f = p.font();
     f.setPixelSize(std::max(10, int(r.height() * 0.5)));
     p.setFont(f);
-    const QString parts[] = {QStringLiteral("0,299·"), QStringLiteral("R"),         QStringLiteral(" + 0,587·"),
-                             QStringLiteral("G"),      QStringLiteral(" + 0,114·"), QStringLiteral("B")};
+    // The weights are written as the help's language writes decimals.
+    const QString parts[] = {QCoreApplication::translate("Artwork", "0,299·"),    QStringLiteral("R"),
+                             QCoreApplication::translate("Artwork", " + 0,587·"), QStringLiteral("G"),
+                             QCoreApplication::translate("Artwork", " + 0,114·"), QStringLiteral("B")};
     const QColor tints[] = {colour::ink, colour::brick, colour::ink, colour::green, colour::ink, colour::accent};
     const QFontMetricsF fm(f);
     qreal width = 0;
