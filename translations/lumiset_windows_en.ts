@@ -329,7 +329,7 @@ The file is unavailable or has changed since it was opened. Open it again.</tran
     </message>
     <message>
         <source>г) Или как</source>
-        <translation>d) Or the</translation>
+        <translation>d) Or</translation>
     </message>
     <message>
         <source>3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает.</source>
@@ -500,7 +500,7 @@ The file is unavailable or has changed since it was opened. Open it again.</tran
     <name>lumiset::RegionControls</name>
     <message>
         <source>Со столбца</source>
-        <translation>From column</translation>
+        <translation>Columns</translation>
     </message>
     <message>
         <source>до</source>
@@ -512,7 +512,7 @@ The file is unavailable or has changed since it was opened. Open it again.</tran
     </message>
     <message>
         <source>Со строки</source>
-        <translation>From row</translation>
+        <translation>Rows</translation>
     </message>
     <message>
         <source>Будет
