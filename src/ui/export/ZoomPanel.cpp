@@ -37,7 +37,8 @@ protected:
         if (view_->hasFocus()) {
             QPainter p(this);
             const int width = fontMetrics().horizontalAdvance(text()) + 8;
-            art::focusBackdrop(p, QRectF((this->width() - width) / 2, 0, width, height()));
+            const int left = (this->width() - width) / 2; // on a whole pixel
+            art::focusBackdrop(p, QRectF(left, 0, width, height()));
         }
         QLabel::paintEvent(event);
     }
