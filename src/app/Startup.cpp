@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QSettings>
 
 #include <cstring>
 
@@ -20,19 +19,6 @@ std::optional<StartPlace> startPlaceOf(const QString& path)
         return StartPlace{info.absoluteFilePath(), QString()};
     return StartPlace{info.absolutePath(), info.fileName()};
 }
-
-namespace {
-
-constexpr char kLanguageKey[] = "language";
-
-// The choices made in the window, kept between runs (~/.config/lumiset/lumiset.conf
-// on Linux, the registry on Windows).
-QSettings keptChoices()
-{
-    return QSettings(QStringLiteral("lumiset"), QStringLiteral("lumiset"));
-}
-
-} // namespace
 
 std::optional<Language> languageOption(const QStringList& arguments, QString* invalid)
 {
@@ -51,16 +37,6 @@ std::optional<Language> languageOption(const QStringList& arguments, QString* in
         return std::nullopt;
     }
     return std::nullopt;
-}
-
-std::optional<Language> savedLanguage()
-{
-    return languageNamed(keptChoices().value(QLatin1String(kLanguageKey)).toString());
-}
-
-void saveLanguage(Language language)
-{
-    keptChoices().setValue(QLatin1String(kLanguageKey), languageCode(language));
 }
 
 void prepareApplication(QCoreApplication& app, Language language)

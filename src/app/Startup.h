@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/KeptSettings.h"
 #include "image/Language.h"
 
 #include <QString>
@@ -25,11 +26,6 @@ std::optional<StartPlace> startPlaceOf(const QString& path);
 /// option is absent, \a invalid set (and nothing) when its code is unknown or
 /// missing.
 std::optional<Language> languageOption(const QStringList& arguments, QString* invalid);
-
-/// The language chosen in the window and kept between runs, if any.
-std::optional<Language> savedLanguage();
-/// Keeps \a language as the choice made in the window.
-void saveLanguage(Language language);
 
 /// Names the program and its version, puts it in \a language (its own texts and
 /// Qt's) and, for a program with windows, names the desktop entry and icon the

@@ -169,7 +169,8 @@ int main(int argc, char* argv[])
     if (!hooks.shot.isEmpty() && !grabWhileSaving) {
         // Long enough for the export button to finish sliding in; also fires
         // inside a message box that the selection may raise.
-        QTimer::singleShot(800, shown, [shown, hooks] {
+        // The options dialog is modal and takes a moment longer to map at a larger scale.
+        QTimer::singleShot(hooks.options ? 1500 : 800, shown, [shown, hooks] {
             grabShown(shown).save(hooks.shot);
             QCoreApplication::exit(0);
         });

@@ -1,5 +1,6 @@
 #include "Artwork.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainterPath>
 
@@ -234,7 +235,7 @@ void openButton(QPainter& p, const QRectF& r, bool pressed)
 
 void helpButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    labelledButton(p, r, pressed, QStringLiteral("Справка"), [&](const QRectF& b) {
+    labelledButton(p, r, pressed, QCoreApplication::translate("Artwork", "Справка"), [&](const QRectF& b) {
         disc(p, b, colour::accent);
         QFont f = p.font();
         f.setPixelSize(int(b.height() * 0.8));
@@ -270,17 +271,17 @@ void stopButton(QPainter& p, const QRectF& r, bool pressed)
 
 void closeButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    crossButton(p, r, pressed, QStringLiteral("Закрыть"));
+    crossButton(p, r, pressed, QCoreApplication::translate("Artwork", "Закрыть"));
 }
 
 void moreButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    pageSwitchButton(p, r, pressed, colour::accent, true, QStringLiteral("Подробнее"));
+    pageSwitchButton(p, r, pressed, colour::accent, true, QCoreApplication::translate("Artwork", "Подробнее"));
 }
 
 void backButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    pageSwitchButton(p, r, pressed, colour::green, false, QStringLiteral("Кратко"));
+    pageSwitchButton(p, r, pressed, colour::green, false, QCoreApplication::translate("Artwork", "Кратко"));
 }
 
 void focusMark(QPainter& p, const QRectF& r)
@@ -327,7 +328,8 @@ void exportFrame(QPainter& p, const QRectF& r, int frame)
         const qreal dx = std::round((eased - 1) * r.width());
         const QRectF b = r.translated(dx, 0);
         if (frame == 12)
-            labelledButton(p, b, false, QStringLiteral("Подождите…"), [&](const QRectF& g) { hourglassGlyph(p, g); });
+            labelledButton(p, b, false, QCoreApplication::translate("Artwork", "Подождите…"),
+                           [&](const QRectF& g) { hourglassGlyph(p, g); });
         else
             tableButton(p, b, frame == 11);
     }
@@ -353,17 +355,19 @@ void progressBar(QPainter& p, const QRectF& r, int phase)
 
 void tableButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    labelledButton(p, r, pressed, QStringLiteral("В таблицу"), [&](const QRectF& g) { tableGlyph(p, g); });
+    labelledButton(p, r, pressed, QCoreApplication::translate("Artwork", "В таблицу"),
+                   [&](const QRectF& g) { tableGlyph(p, g); });
 }
 
 void csvButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    labelledButton(p, r, pressed, QStringLiteral("В файл CSV"), [&](const QRectF& g) { sheetGlyph(p, g); });
+    labelledButton(p, r, pressed, QCoreApplication::translate("Artwork", "В файл CSV"),
+                   [&](const QRectF& g) { sheetGlyph(p, g); });
 }
 
 void cancelButton(QPainter& p, const QRectF& r, bool pressed)
 {
-    crossButton(p, r, pressed, QStringLiteral("Отмена"));
+    crossButton(p, r, pressed, QCoreApplication::translate("Artwork", "Отмена"));
 }
 
 void optionsButton(QPainter& p, const QRectF& r, bool pressed)
@@ -400,7 +404,8 @@ void readingBar(QPainter& p, const QRectF& r)
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(r.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Чтение изображения…"));
+    p.drawText(r.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+               QCoreApplication::translate("Artwork", "Чтение изображения…"));
     p.restore();
 }
 
@@ -526,8 +531,10 @@ void luminanceFormula(QPainter& p, const QRectF& r)
     QFont f = p.font();
     f.setPixelSize(std::max(10, int(r.height() * 0.5)));
     p.setFont(f);
-    const QString parts[] = {QStringLiteral("0,299·"), QStringLiteral("R"),         QStringLiteral(" + 0,587·"),
-                             QStringLiteral("G"),      QStringLiteral(" + 0,114·"), QStringLiteral("B")};
+    // The weights are written as the help's language writes decimals.
+    const QString parts[] = {QCoreApplication::translate("Artwork", "0,299·"),    QStringLiteral("R"),
+                             QCoreApplication::translate("Artwork", " + 0,587·"), QStringLiteral("G"),
+                             QCoreApplication::translate("Artwork", " + 0,114·"), QStringLiteral("B")};
     const QColor tints[] = {colour::ink, colour::brick, colour::ink, colour::green, colour::ink, colour::accent};
     const QFontMetricsF fm(f);
     qreal width = 0;

@@ -14,7 +14,8 @@ constexpr int kSteps = 1000;
 
 CsvError writeCsvShowingProgress(QWidget* parent, Workspace& ws, const QString& answer, int delayMs)
 {
-    QProgressDialog progress(QStringLiteral("Запись файла CSV…"), QStringLiteral("Остановить"), 0, kSteps, parent);
+    QProgressDialog progress(QCoreApplication::translate("CsvProgressBox", "Запись файла CSV…"),
+                             QCoreApplication::translate("CsvProgressBox", "Остановить"), 0, kSteps, parent);
     progress.setObjectName(QStringLiteral("CsvProgress"));
     progress.setWindowTitle(csvPromptTitle());
     progress.setWindowModality(Qt::WindowModal);
@@ -25,8 +26,8 @@ CsvError writeCsvShowingProgress(QWidget* parent, Workspace& ws, const QString& 
     clock.start();
     const CsvError error = csvCommand(ws, answer, QLocale(), [&](qint64 done, qint64 total) {
         progress.setValue(int(done * kSteps / qMax<qint64>(total, 1)));
-        progress.setLabelText(QStringLiteral("Запись файла CSV…\nОсталось  ")
-                              + QString::number(secondsLeft(clock.elapsed(), done, total)) + QStringLiteral(" с"));
+        progress.setLabelText(QCoreApplication::translate("CsvProgressBox", "Запись файла CSV…\nОсталось  %1 с")
+                                  .arg(secondsLeft(clock.elapsed(), done, total)));
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     });

@@ -45,9 +45,9 @@ ExportForm::ExportForm(Workspace& workspace, QWidget* parent)
     : QDialog(parent), ws_(workspace), sel_(workspace.selection)
 {
     setObjectName(QStringLiteral("ExportForm"));
-    setWindowTitle(QStringLiteral("Вывод в таблицу"));
     setModal(true);
     buildControls();
+    retranslate();
     // The choices of the last run; the options dialog changes both together, so a
     // settings file that cannot be written costs only the next run's memory.
     ws_.output = loadOutputOptions();
@@ -64,32 +64,25 @@ ExportForm::~ExportForm()
 
 void ExportForm::buildControls()
 {
-    auto command = [this](art::PictureFn picture, int width, const char* name, int x, const QString& tip) {
+    auto command = [this](art::PictureFn picture, int width, const char* name, int x) {
         auto* b = new PictureButton(picture, QSize(width, 26), this);
         b->setObjectName(QLatin1String(name));
         b->move(x, 8);
-        b->setToolTip(tip);
         return b;
     };
-    exportButton_ = command(art::tableButton, 130, "Image1", 88, QStringLiteral("Непосредственно экспорт в таблицу"));
-    csvButton_ = command(art::csvButton, 122, "Image15", 224,
-                         QStringLiteral("Сохранить выделенную область в файл CSV"));
-    cancelButton_ = command(art::cancelButton, 98, "Image2", 352,
-                            QStringLiteral("Отменить и вернуться к открытию файлов"));
-    helpButton_ = command(art::helpButton, 100, "Image3", 454, QStringLiteral("Справка о настройках в этом окне"));
+    exportButton_ = command(art::tableButton, 130, "Image1", 88);
+    csvButton_ = command(art::csvButton, 122, "Image15", 224);
+    cancelButton_ = command(art::cancelButton, 98, "Image2", 352);
+    helpButton_ = command(art::helpButton, 100, "Image3", 454);
     // Apart from the commands: it changes how they write, and writes nothing.
-    optionsButton_ = command(art::optionsButton, 32, "OutputOptions", kRightEdge - 32,
-                             QStringLiteral("Параметры вывода: расположение значений, кодировка CSV, лист «Сводка»"));
-    optionsButton_->setAccessibleName(QStringLiteral("Параметры вывода"));
+    optionsButton_ = command(art::optionsButton, 32, "OutputOptions", kRightEdge - 32);
 
     progress_ = new ReadingProgress(this);
     measure_ = new MeasurePanel(this);
     region_ = new RegionControls(this, sel_, ws_.image, ws_.output);
-    colourCellsBox_ = new QCheckBox(
-        QStringLiteral("Заливка цветом фона ячеек таблицы (Значительно замедляет вывод в таблицу)"), this);
+    colourCellsBox_ = new QCheckBox(this);
     colourCellsBox_->setObjectName(QStringLiteral("Check1"));
     colourCellsBox_->move(kFillTickAt);
-    colourCellsBox_->adjustSize();
     readout_ = new PixelReadout(this);
     picture_ = new ImagePanel(this, ws_.image);
     zoomPanel_ = new ZoomPanel(this, ws_.image, sel_);
@@ -141,6 +134,27 @@ void ExportForm::buildControls()
              << picture_->view();
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void ExportForm::retranslate()
+{
+    setWindowTitle(tr("Вывод в таблицу"));
+    exportButton_->setToolTip(tr("Непосредственно экспорт в таблицу"));
+    csvButton_->setToolTip(tr("Сохранить выделенную область в файл CSV"));
+    cancelButton_->setToolTip(tr("Отменить и вернуться к открытию файлов"));
+    helpButton_->setToolTip(tr("Справка о настройках в этом окне"));
+    optionsButton_->setToolTip(tr("Параметры вывода: расположение значений, кодировка CSV, лист «Сводка»"));
+    optionsButton_->setAccessibleName(tr("Параметры вывода"));
+    colourCellsBox_->setText(tr("Заливка цветом фона ячеек таблицы (Значительно замедляет вывод в таблицу)"));
+    colourCellsBox_->adjustSize();
+    measure_->retranslate();
+    region_->retranslate();
+    zoomPanel_->retranslate();
+    // The readout's texts come from the core: ask again for the point last shown.
+    if (lastPointed_)
+        showReadout(lastPointed_->first, lastPointed_->second);
+    else
+        readout_->clear();
 }
 
 int ExportForm::zoom() const
@@ -204,6 +218,7 @@ void ExportForm::formLoad()
     ws_.ExportCancelled = true;
     measure_->showWeights(ws_.measure.CoefRed, ws_.measure.CoefGreen, ws_.measure.CoefBlue);
     readout_->clear();
+    lastPointed_.reset();
 
     readingTimer_->start();
     pulseTimer_->start();
@@ -250,14 +265,14 @@ void ExportForm::readPixels()
         busy_.hide();
         const QString file = QDir::toNativeSeparators(img.FilePath);
         if (result == LoadResult::OutOfMemory)
-            showReadError(QStringLiteral("Недостаточно памяти"),
-                          QStringLiteral("Для изображения из файла\n%1\nне хватает памяти.\n"
-                                         "Закройте другие программы и откройте файл снова.")
+            showReadError(tr("Недостаточно памяти"),
+                          tr("Для изображения из файла\n%1\nне хватает памяти.\n"
+                             "Закройте другие программы и откройте файл снова.")
                               .arg(file));
         else
-            showReadError(QStringLiteral("Ошибка чтения файла"),
-                          QStringLiteral("Не удалось прочитать изображение из файла\n%1\n"
-                                         "Файл недоступен или изменился после открытия. Откройте его снова.")
+            showReadError(tr("Ошибка чтения файла"),
+                          tr("Не удалось прочитать изображение из файла\n%1\n"
+                             "Файл недоступен или изменился после открытия. Откройте его снова.")
                               .arg(file));
         ws_.ExportCancelled = true;
         reject();
@@ -318,6 +333,7 @@ void ExportForm::zoomAfterChange()
 
 void ExportForm::showReadout(QPoint point, ReadoutView view)
 {
+    lastPointed_ = std::make_pair(point, view);
     readout_->show(pixelReadout(ws_.image, point.x(), point.y(), view, ws_.measure.BrightnessMeasure, ws_,
                                 ws_.measure.ColorPointCount));
 }
@@ -332,10 +348,12 @@ void ExportForm::measureChosen(int measure)
 
 void ExportForm::changeWeight(int which)
 {
-    static const char* const colours[3] = {"красной", "зелёной", "синей"};
-    const QString colour = QString::fromUtf8(colours[which]);
-    const QString answer = askWeight(QStringLiteral("Ввести коэффициент %1 составляющей").arg(colour),
-                                     QStringLiteral("Введите долю %1 составляющей ").arg(colour));
+    const QString titles[3] = {tr("Ввести коэффициент красной составляющей"),
+                               tr("Ввести коэффициент зелёной составляющей"),
+                               tr("Ввести коэффициент синей составляющей")};
+    const QString prompts[3] = {tr("Введите долю красной составляющей "), tr("Введите долю зелёной составляющей "),
+                                tr("Введите долю синей составляющей ")};
+    const QString answer = askWeight(titles[which], prompts[which]);
     const ParsedWeight weight = parseWeight(answer);
     if (weight.kind != WeightInput::Number)
         return;
@@ -480,6 +498,8 @@ void ExportForm::changeEvent(QEvent* event)
     // Another window taking over mid-drag receives the release instead.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
         picture_->dragLost();
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
 }
 
 void ExportForm::closeEvent(QCloseEvent* event)
@@ -492,6 +512,7 @@ void ExportForm::done(int result)
 {
     readingTimer_->stop();
     pulseTimer_->stop();
+    lastPointed_.reset(); // another picture may be opened before the next showing
     QDialog::done(result);
 }
 

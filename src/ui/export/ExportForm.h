@@ -8,6 +8,9 @@
 
 #include <QDialog>
 
+#include <optional>
+#include <utility>
+
 class QCheckBox;
 class QTimer;
 
@@ -104,6 +107,8 @@ protected:
 
 private:
     void buildControls();
+    /// Sets every text of the window and its parts in the current language.
+    void retranslate();
     void formLoad();
     void readPixels();
     void placeFrame();
@@ -146,6 +151,8 @@ private:
     PictureButton* optionsButton_ = nullptr;
     QCheckBox* colourCellsBox_ = nullptr; ///< colour the cells like their points
     LineControl* gripLines_[6] = {};
+    /// The point the readout shows and the view it was pointed at in, if any.
+    std::optional<std::pair<QPoint, ReadoutView>> lastPointed_;
 };
 
 } // namespace lumiset

@@ -12,44 +12,29 @@ namespace lumiset {
 
 MeasurePanel::MeasurePanel(QWidget* window) : QObject(window)
 {
-    auto* caption = new QLabel(QStringLiteral("ВЫВЕСТИ :"), window);
-    caption->setObjectName(QStringLiteral("Label23"));
-    caption->setGeometry(8, 40, 120, 16);
+    caption_ = new QLabel(window);
+    caption_->setObjectName(QStringLiteral("Label23"));
+    caption_->setGeometry(8, 40, 120, 16);
     QFont bold = window->font();
     bold.setBold(true);
-    caption->setFont(bold);
-    const struct {
-        QString caption;
-        QRect geometry;
-    } options[6] = {
-        {QStringLiteral("Красную составляющую"), {8, 58, 184, 18}},
-        {QStringLiteral("Зелёную"), {194, 58, 84, 18}},
-        {QStringLiteral("Синюю"), {280, 58, 70, 18}},
-        {QStringLiteral("Среднее арифметическое значение"), {8, 78, 330, 18}},
-        {QStringLiteral("Максимальное значение"), {8, 98, 330, 18}},
-        {QString(), {8, 118, 20, 18}},
-    };
+    caption_->setFont(bold);
+    const QRect places[6] = {{8, 58, 184, 18}, {194, 58, 84, 18}, {280, 58, 70, 18},
+                             {8, 78, 330, 18}, {8, 98, 330, 18},  {8, 118, 20, 18}};
     for (int n = 1; n <= 6; ++n) {
-        buttons_[n] = new QRadioButton(options[n - 1].caption, window);
+        buttons_[n] = new QRadioButton(window);
         buttons_[n]->setObjectName(QStringLiteral("Option%1").arg(n));
-        buttons_[n]->setGeometry(options[n - 1].geometry);
+        buttons_[n]->setGeometry(places[n - 1]);
         connect(buttons_[n], &QRadioButton::toggled, this, [this, n](bool on) {
             if (on)
                 emit measureChosen(n);
         });
     }
-    const QString formulaTip = QStringLiteral(
-        "Красный·0,299 + Зелёный·0,587 + Синий·0,114 - вклады в яркость в практике для телевизионного сигнала");
-    const QString texts[6] = {QStringLiteral("Яркость = Красн.·"), QStringLiteral("0,299"),
-                              QStringLiteral(" + Зел.·"),          QStringLiteral("0,587"),
-                              QStringLiteral(" + Син.·"),          QStringLiteral("0,114")};
     for (int i = 0; i < 6; ++i) {
-        auto* l = new ClickLabel(texts[i], window);
+        auto* l = new ClickLabel(QString(), window);
         l->setObjectName(QStringLiteral("Label%1").arg(17 + i));
         l->setGeometry(28, 119, 10, 16);
         l->setCursor(Qt::PointingHandCursor);
         if (i % 2 == 0) {
-            l->setToolTip(formulaTip);
             connect(l, &ClickLabel::clicked, this, [this] { select(MeasureLuminance); });
         } else {
             QFont f = window->font();
@@ -63,10 +48,29 @@ MeasurePanel::MeasurePanel(QWidget* window) : QObject(window)
         }
         formula_[i] = l;
     }
-    greyCaption_ = new QLabel(QStringLiteral("Яркость чёрно-белого изображения"), window);
+    greyCaption_ = new QLabel(window);
     greyCaption_->setObjectName(QStringLiteral("Label15"));
     greyCaption_->setGeometry(8, 78, 330, 18);
     greyCaption_->hide();
+    retranslate();
+}
+
+void MeasurePanel::retranslate()
+{
+    caption_->setText(tr("ВЫВЕСТИ :"));
+    const QString captions[5] = {tr("Красную составляющую"), tr("Зелёную"), tr("Синюю"),
+                                 tr("Среднее арифметическое значение"), tr("Максимальное значение")};
+    for (int n = 1; n <= 5; ++n)
+        buttons_[n]->setText(captions[n - 1]);
+    const QString formulaTip = tr(
+        "Красный·0,299 + Зелёный·0,587 + Синий·0,114 - вклады в яркость в практике для телевизионного сигнала");
+    const QString parts[3] = {tr("Яркость = Красн.·"), tr(" + Зел.·"), tr(" + Син.·")};
+    for (int i = 0; i < 3; ++i) {
+        formula_[2 * i]->setText(parts[i]);
+        formula_[2 * i]->setToolTip(formulaTip);
+    }
+    greyCaption_->setText(tr("Яркость чёрно-белого изображения"));
+    layoutFormula(0);
 }
 
 void MeasurePanel::select(int measure)

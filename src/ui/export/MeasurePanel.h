@@ -27,6 +27,8 @@ public:
     void showWeight(int which, float value);
     /// A region with colour offers every measure; a grey one shows only the caption.
     void showChoices(bool colour);
+    /// Sets the captions in the current language.
+    void retranslate();
     /// The controls the Tab key visits, in order.
     QList<QWidget*> focusChain() const;
 
@@ -43,6 +45,7 @@ private:
     /// Caption, red weight, caption, green weight, caption, blue weight.
     ClickLabel* formula_[6] = {};
     QLabel* greyCaption_ = nullptr;
+    QLabel* caption_ = nullptr;
 };
 
 } // namespace lumiset

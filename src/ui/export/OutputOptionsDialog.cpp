@@ -1,16 +1,19 @@
 #include "OutputOptionsDialog.h"
 
+#include "common/KeptSettings.h"
 #include "output/WorksheetLimits.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,20 +32,11 @@ const QString kSummaryKey = QStringLiteral("output/summarySheet");
 const QString kLong = QStringLiteral("long");
 const QString kUtf8 = QStringLiteral("utf-8");
 
-/// The program's settings: an INI file in the user's settings folder on every
-/// system (~/.config/lumiset/lumiset.conf, %APPDATA%\lumiset\lumiset.ini), so
-/// that tests can move it with QSettings::setPath().
-std::unique_ptr<QSettings> openSettings()
-{
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
-                                       QCoreApplication::applicationName());
-}
-
 /// A note under the choices of a group, its lines as wide as the longest
 /// choice, its left edge on their texts.
-QLabel* note(const QString& text, QBoxLayout* group)
+QLabel* note(QBoxLayout* group)
 {
-    auto* label = new QLabel(text);
+    auto* label = new QLabel;
     label->setObjectName(QStringLiteral("Note"));
     label->setWordWrap(true);
     label->setForegroundRole(QPalette::PlaceholderText);
@@ -67,9 +61,9 @@ void fitNotes(QDialog* dialog)
     }
 }
 
-QRadioButton* choice(const char* name, const QString& text, QBoxLayout* group)
+QRadioButton* choice(const char* name, QBoxLayout* group)
 {
-    auto* button = new QRadioButton(text);
+    auto* button = new QRadioButton;
     button->setObjectName(QLatin1String(name));
     group->addWidget(button);
     return button;
@@ -80,34 +74,47 @@ QRadioButton* choice(const char* name, const QString& text, QBoxLayout* group)
 OutputOptionsDialog::OutputOptionsDialog(const OutputOptions& options, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("OutputOptionsDialog"));
-    setWindowTitle(QStringLiteral("Параметры вывода"));
-    const QLocale russian(QLocale::Russian); // 1 048 572, grouped as the user reads numbers
 
-    auto* layoutGroup = new QGroupBox(QStringLiteral("Расположение значений"), this);
-    auto* layoutChoices = new QVBoxLayout(layoutGroup);
-    tableLayout_ = choice("TableLayout", QStringLiteral("Как на изображении: строка таблицы на строку точек"),
-                          layoutChoices);
-    longLayout_ = choice("LongLayout", QStringLiteral("Списком: строка таблицы на каждую точку (X, Y и значения)"),
-                         layoutChoices);
-    note(QStringLiteral("Списком в файл CSV выводится область любой ширины, в таблицу — не больше %1 точек; "
-                        "ячейки при этом цветом не заливаются.")
-             .arg(russian.toString(kMaxLongLayoutPoints)),
-         layoutChoices);
+    layoutGroup_ = new QGroupBox(this);
+    auto* layoutChoices = new QVBoxLayout(layoutGroup_);
+    tableLayout_ = choice("TableLayout", layoutChoices);
+    longLayout_ = choice("LongLayout", layoutChoices);
+    longNote_ = note(layoutChoices);
 
-    auto* encodingGroup = new QGroupBox(QStringLiteral("Кодировка файла CSV"), this);
-    auto* encodingChoices = new QVBoxLayout(encodingGroup);
-    windows1251_ = choice("Windows1251", QStringLiteral("Windows-1251"), encodingChoices);
-    utf8_ = choice("Utf8", QStringLiteral("UTF-8 с меткой BOM"), encodingChoices);
-    note(QStringLiteral("Файл в UTF-8 с меткой BOM Excel и LibreOffice открывают без выбора кодировки."),
-         encodingChoices);
+    encodingGroup_ = new QGroupBox(this);
+    auto* encodingChoices = new QVBoxLayout(encodingGroup_);
+    windows1251_ = choice("Windows1251", encodingChoices);
+    windows1251_->setText(QStringLiteral("Windows-1251"));
+    utf8_ = choice("Utf8", encodingChoices);
+    utf8Note_ = note(encodingChoices);
 
-    auto* workbookGroup = new QGroupBox(QStringLiteral("Вывод в таблицу"), this);
-    auto* workbookChoices = new QVBoxLayout(workbookGroup);
-    summarySheet_ = new QCheckBox(QStringLiteral("Добавить лист «Сводка»"));
+    workbookGroup_ = new QGroupBox(this);
+    auto* workbookChoices = new QVBoxLayout(workbookGroup_);
+    summarySheet_ = new QCheckBox;
     summarySheet_->setObjectName(QStringLiteral("SummarySheet"));
     workbookChoices->addWidget(summarySheet_);
-    note(QStringLiteral("Статистика области, гистограмма и сведения об изображении — после листов со значениями."),
-         workbookChoices);
+    summaryNote_ = note(workbookChoices);
+
+    // The language is not an output option: it applies at once, to every window,
+    // and is kept whether the dialog is confirmed or not.
+    languageCaption_ = new QLabel(this);
+    languageBox_ = new QComboBox(this);
+    languageBox_->setObjectName(QStringLiteral("Language"));
+    languageBox_->addItem(QStringLiteral("Русский"), int(Language::Russian)); // each in its own language
+    languageBox_->addItem(QStringLiteral("English"), int(Language::English));
+    languageBox_->setCurrentIndex(languageBox_->findData(int(currentLanguage())));
+    languageCaption_->setBuddy(languageBox_);
+    connect(languageBox_, &QComboBox::activated, this, [this](int index) {
+        const auto language = Language(languageBox_->itemData(index).toInt());
+        if (language == currentLanguage())
+            return;
+        useLanguage(language, true);
+        saveLanguage(language);
+    });
+    auto* languageRow = new QHBoxLayout;
+    languageRow->addWidget(languageCaption_);
+    languageRow->addWidget(languageBox_);
+    languageRow->addStretch();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -115,13 +122,44 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputOptions& options, QWidget* 
 
     auto* column = new QVBoxLayout(this);
     column->setSizeConstraint(QLayout::SetFixedSize);
-    for (QWidget* part : std::initializer_list<QWidget*>{layoutGroup, encodingGroup, workbookGroup, buttons})
+    for (QWidget* part : std::initializer_list<QWidget*>{layoutGroup_, encodingGroup_, workbookGroup_})
         column->addWidget(part);
-    fitNotes(this);
+    column->addLayout(languageRow);
+    column->addWidget(buttons);
+    retranslate();
 
     (options.layout == TableLayout::Long ? longLayout_ : tableLayout_)->setChecked(true);
     (options.csvEncoding == CsvEncoding::Utf8 ? utf8_ : windows1251_)->setChecked(true);
     summarySheet_->setChecked(options.summarySheet);
+}
+
+void OutputOptionsDialog::retranslate()
+{
+    setWindowTitle(tr("Параметры вывода"));
+    layoutGroup_->setTitle(tr("Расположение значений"));
+    tableLayout_->setText(tr("Как на изображении: строка таблицы на строку точек"));
+    longLayout_->setText(tr("Списком: строка таблицы на каждую точку (X, Y и значения)"));
+    // 1 048 572, grouped as the reader of the text groups numbers
+    const QLocale numbers(currentLanguage() == Language::English ? QLocale::English : QLocale::Russian);
+    longNote_->setText(tr("Списком в файл CSV выводится область любой ширины, в таблицу — не больше %1 точек; "
+                          "ячейки при этом цветом не заливаются.")
+                           .arg(numbers.toString(kMaxLongLayoutPoints)));
+    encodingGroup_->setTitle(tr("Кодировка файла CSV"));
+    utf8_->setText(tr("UTF-8 с меткой BOM"));
+    utf8Note_->setText(tr("Файл в UTF-8 с меткой BOM Excel и LibreOffice открывают без выбора кодировки."));
+    workbookGroup_->setTitle(tr("Вывод в таблицу"));
+    summarySheet_->setText(tr("Добавить лист «Сводка»"));
+    summaryNote_->setText(
+        tr("Статистика области, гистограмма и сведения об изображении — после листов со значениями."));
+    languageCaption_->setText(tr("&Язык:"));
+    fitNotes(this);
+}
+
+void OutputOptionsDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
 }
 
 OutputOptions OutputOptionsDialog::options() const
@@ -135,7 +173,7 @@ OutputOptions OutputOptionsDialog::options() const
 
 OutputOptions loadOutputOptions()
 {
-    const std::unique_ptr<QSettings> settings = openSettings();
+    const std::unique_ptr<QSettings> settings = keptSettings();
     OutputOptions options;
     if (settings->value(kLayoutKey).toString() == kLong)
         options.layout = TableLayout::Long;
@@ -147,7 +185,7 @@ OutputOptions loadOutputOptions()
 
 void saveOutputOptions(const OutputOptions& options)
 {
-    const std::unique_ptr<QSettings> settings = openSettings();
+    const std::unique_ptr<QSettings> settings = keptSettings();
     settings->setValue(kLayoutKey, options.layout == TableLayout::Long ? kLong : QStringLiteral("table"));
     settings->setValue(kEncodingKey, options.csvEncoding == CsvEncoding::Utf8 ? kUtf8 : QStringLiteral("windows-1251"));
     settings->setValue(kSummaryKey, options.summarySheet);

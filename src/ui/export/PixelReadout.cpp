@@ -19,12 +19,13 @@ PixelReadout::PixelReadout(QWidget* window) : QObject(window), window_(window)
     panel_ = label("Label5", QString(), {192, 278, 154, 92});
     panel_->setFrameShape(QFrame::StyledPanel);
     panel_->setAutoFillBackground(true);
-    column_ = label("Label10", QStringLiteral("X:"), {200, 284, 68, 16});
-    row_ = label("Label11", QStringLiteral("Y:"), {272, 284, 68, 16});
-    components_[0] = label("Label12", QStringLiteral("Красный"), {200, 302, 140, 16});
-    components_[1] = label("Label13", QStringLiteral("Зелёный"), {200, 318, 140, 16});
-    components_[2] = label("Label14", QStringLiteral("Синий"), {200, 334, 140, 16});
-    brightness_ = label("Label16", QStringLiteral("Яркость"), {200, 350, 140, 16});
+    column_ = label("Label10", QString(), {200, 284, 68, 16});
+    row_ = label("Label11", QString(), {272, 284, 68, 16});
+    components_[0] = label("Label12", QString(), {200, 302, 140, 16});
+    components_[1] = label("Label13", QString(), {200, 318, 140, 16});
+    components_[2] = label("Label14", QString(), {200, 334, 140, 16});
+    brightness_ = label("Label16", QString(), {200, 350, 140, 16});
+    clear();
     upperLine_ = new LineControl(window);
     upperLine_->setObjectName(QStringLiteral("Line11"));
     lowerLine_ = new LineControl(window);
@@ -33,9 +34,13 @@ PixelReadout::PixelReadout(QWidget* window) : QObject(window), window_(window)
 
 void PixelReadout::clear()
 {
-    for (QLabel* l : {column_, row_, components_[0], components_[1], components_[2]})
-        l->setText(l->text().section(QLatin1Char(' '), 0, 0));
-    brightness_->setText(QStringLiteral("Яркость"));
+    // The bare captions, in the current language.
+    column_->setText(QStringLiteral("X:"));
+    row_->setText(QStringLiteral("Y:"));
+    components_[0]->setText(tr("Красный"));
+    components_[1]->setText(tr("Зелёный"));
+    components_[2]->setText(tr("Синий"));
+    brightness_->setText(tr("Яркость"));
 }
 
 void PixelReadout::show(const Readout& r)

@@ -50,8 +50,8 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
         w->setObjectName(QLatin1String(name));
         return w;
     };
-    auto label = [&](const char* name, const QString& text, QRect geometry) {
-        auto* l = new QLabel(text, window);
+    auto label = [&](const char* name, QRect geometry) {
+        auto* l = new QLabel(window);
         named(l, name)->setGeometry(geometry);
         return l;
     };
@@ -63,24 +63,23 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
     };
 
     // Column bounds above their scroll bars, right edges on the bars' right edge.
-    label("LabelFromColumn", QStringLiteral("Со столбца"), {392, 46, 76, 16});
+    fromColumn_ = label("LabelFromColumn", {392, 46, 76, 16});
     addBox(RegionField::FirstColumn, "Text3", {470, 44, 50, 20});
-    label("LabelToColumn", QStringLiteral("до"), {520, 46, 55, 16})->setAlignment(Qt::AlignCenter);
+    toColumn_ = label("LabelToColumn", {520, 46, 55, 16});
+    toColumn_->setAlignment(Qt::AlignCenter);
     addBox(RegionField::LastColumn, "Text4", {575, 44, 50, 20});
-    label("LabelColumns", QStringLiteral("Будет выведено"), {392, 74, 176, 16});
+    columnsCaption_ = label("LabelColumns", {392, 74, 176, 16});
     addBox(RegionField::Columns, "Text5", {575, 72, 50, 20});
 
     // Row bounds on a white panel below the window's wedge, which becomes its
     // tapered head reaching up to the row bars.
     colourPanel(window, "RowPanel", kRowPanel, Qt::white);
-    label("LabelFromRow", QStringLiteral("Со строки"), {198, 192, 92, 16});
+    fromRow_ = label("LabelFromRow", {198, 192, 92, 16});
     addBox(RegionField::FirstRow, "Text1", {296, 190, 50, 20});
-    label("LabelToRow", QStringLiteral("до"), {198, 218, 92, 16});
+    toRow_ = label("LabelToRow", {198, 218, 92, 16});
     addBox(RegionField::LastRow, "Text2", {296, 216, 50, 20});
-    const QString rowsCaption = QStringLiteral("Будет выведено");
-    const bool oneLine = window->fontMetrics().horizontalAdvance(rowsCaption) <= 92;
-    label("LabelRows", oneLine ? rowsCaption : QStringLiteral("Будет\nвыведено"), {198, 238, 92, 32})
-        ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    rowsCaption_ = label("LabelRows", {198, 238, 92, 32});
+    rowsCaption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     addBox(RegionField::Rows, "Text6", {296, 244, 50, 20});
     for (RegionField counter : {RegionField::Columns, RegionField::Rows})
         box(counter)->setReadOnly(true);
@@ -94,35 +93,17 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
         const char* name;
         Qt::Orientation orientation;
         QRect geometry;
-        QString tip;
     } bars[] = {
-        {RegionField::FirstColumn,
-         "HScroll3",
-         Qt::Horizontal,
-         {392, 104, 233, kBarThickness},
-         QStringLiteral("Первый столбец")},
-        {RegionField::LastColumn,
-         "HScroll2",
-         Qt::Horizontal,
-         {392, 120, 233, kBarThickness},
-         QStringLiteral("Последний столбец")},
-        {RegionField::FirstRow,
-         "VScroll3",
-         Qt::Vertical,
-         {352, 144, kBarThickness, 209},
-         QStringLiteral("Первая строка")},
-        {RegionField::LastRow,
-         "VScroll2",
-         Qt::Vertical,
-         {368, 144, kBarThickness, 209},
-         QStringLiteral("Последняя строка")},
+        {RegionField::FirstColumn, "HScroll3", Qt::Horizontal, {392, 104, 233, kBarThickness}},
+        {RegionField::LastColumn, "HScroll2", Qt::Horizontal, {392, 120, 233, kBarThickness}},
+        {RegionField::FirstRow, "VScroll3", Qt::Vertical, {352, 144, kBarThickness, 209}},
+        {RegionField::LastRow, "VScroll2", Qt::Vertical, {368, 144, kBarThickness, 209}},
     };
     for (const auto& b : bars) {
         auto* sb = new QScrollBar(b.orientation, window);
         named(sb, b.name)->setGeometry(b.geometry);
         sb->setSingleStep(1);
         sb->setPageStep(10);
-        sb->setToolTip(b.tip);
         bars_[int(b.field)] = sb;
         // A value change while the thumb is held is a scroll; any other (click,
         // key, release, code) is a change. The last-row bar only acts when its
@@ -133,6 +114,24 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
         });
         connect(sb, &QScrollBar::sliderReleased, this, [this, f = b.field] { barChanged(f); });
     }
+    retranslate();
+}
+
+void RegionControls::retranslate()
+{
+    fromColumn_->setText(tr("Со столбца"));
+    toColumn_->setText(tr("до"));
+    columnsCaption_->setText(tr("Будет выведено"));
+    fromRow_->setText(tr("Со строки"));
+    toRow_->setText(tr("до"));
+    // The rows' caption breaks in two where its column is too narrow for one line.
+    const QString rowsCaption = tr("Будет выведено");
+    const bool oneLine = rowsCaption_->fontMetrics().horizontalAdvance(rowsCaption) <= rowsCaption_->width();
+    rowsCaption_->setText(oneLine ? rowsCaption : tr("Будет\nвыведено"));
+    bar(RegionField::FirstColumn)->setToolTip(tr("Первый столбец"));
+    bar(RegionField::LastColumn)->setToolTip(tr("Последний столбец"));
+    bar(RegionField::FirstRow)->setToolTip(tr("Первая строка"));
+    bar(RegionField::LastRow)->setToolTip(tr("Последняя строка"));
 }
 
 QScrollBar* RegionControls::bar(RegionField field) const

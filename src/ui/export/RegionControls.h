@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QWidget;
@@ -27,6 +28,8 @@ public:
 
     /// A new showing: the bars cover the whole picture from 1, the boxes are empty.
     void reset();
+    /// Sets the captions and tips in the current language.
+    void retranslate();
     /// Every box and bar shows the selection; true when a bar had to move.
     bool showSelection();
     /// The bars reach the picture's last column and row.
@@ -65,6 +68,12 @@ private:
     QLineEdit* typingBox_ = nullptr; ///< the box whose own input is being applied
     QLineEdit* boxes_[6] = {};       ///< indexed by RegionField
     QScrollBar* bars_[4] = {};       ///< indexed by RegionField
+    QLabel* fromColumn_ = nullptr;
+    QLabel* toColumn_ = nullptr;
+    QLabel* columnsCaption_ = nullptr;
+    QLabel* fromRow_ = nullptr;
+    QLabel* toRow_ = nullptr;
+    QLabel* rowsCaption_ = nullptr;
 };
 
 } // namespace lumiset

@@ -57,9 +57,8 @@ ZoomPanel::ZoomPanel(QWidget* window, const ImageStore& image, const Selection& 
     view_ = new ZoomView(viewport_);
     view_->setObjectName(QStringLiteral("Picture5"));
     view_->setFocusPolicy(Qt::StrongFocus);
-    view_->setAccessibleName(QStringLiteral("Масштаб"));
     view_->installEventFilter(this);
-    caption_ = new ZoomCaption(QStringLiteral("Масштаб"), window, view_);
+    caption_ = new ZoomCaption(QString(), window, view_);
     caption_->setObjectName(QStringLiteral("Label9"));
     caption_->setGeometry(0, 164, 153, 18);
     caption_->setAlignment(Qt::AlignCenter);
@@ -68,13 +67,22 @@ ZoomPanel::ZoomPanel(QWidget* window, const ImageStore& image, const Selection& 
     connect(view_, &ZoomView::pressed, this, &ZoomPanel::pressed);
     connect(view_, &ZoomView::moved, this,
             [this](Qt::MouseButtons, QPointF pos) { emit pointed(zoomedPoint(pos.x(), pos.y(), zoom_, selection_)); });
+    retranslate();
+}
+
+void ZoomPanel::retranslate()
+{
+    view_->setAccessibleName(tr("Масштаб"));
+    caption_->setText(captionZoom_ == 0 ? tr("Масштаб")
+                                        : tr("Масштаб %1%").arg(integerText(qint64(captionZoom_) * 100)));
 }
 
 void ZoomPanel::reset()
 {
     viewport_->hide();
     caption_->hide();
-    caption_->setText(QStringLiteral("Масштаб"));
+    captionZoom_ = 0;
+    retranslate();
     bars_.clearRanges();
     bars_.hide();
     bars_.setPageStep(1);
@@ -85,7 +93,8 @@ QRect ZoomPanel::draw()
 {
     const int Z = zoom_;
     const Selection& sel = selection_;
-    caption_->setText(QStringLiteral("Масштаб ") + integerText(qint64(Z) * 100) + QLatin1Char('%'));
+    captionZoom_ = Z;
+    retranslate();
     caption_->show();
     viewport_->hide();
     const qint64 W5 = std::min(kMaxCanvas, (qint64(sel.SelColumnTo) - sel.SelColumnFrom + 1) * Z);

@@ -32,6 +32,8 @@ public:
     /// Screen pixels per point; a new zoom takes effect at the next draw().
     int zoom() const { return zoom_; }
     void setZoom(int zoom) { zoom_ = zoom; }
+    /// Sets the caption in the current language.
+    void retranslate();
     art::ZoomGlyph pointer() const { return pointer_; }
     /// The view that takes the focus.
     QWidget* view() const;
@@ -61,6 +63,7 @@ private:
     const ImageStore& image_;
     const Selection& selection_;
     int zoom_ = 0;
+    int captionZoom_ = 0; ///< the zoom the caption names; 0 before the region is drawn
     art::ZoomGlyph pointer_ = art::ZoomGlyph::Plain;
     QLabel* caption_ = nullptr;
     QWidget* viewport_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "common/PictureButton.h"
+#include "image/Language.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -45,7 +46,7 @@ constexpr int kHintHeight = 20;
 
 QString HelpOpenForm::versionText()
 {
-    return QStringLiteral("Версия %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch);
+    return tr("Версия %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch);
 }
 
 QUrl HelpOpenForm::manualUrl()
@@ -60,36 +61,41 @@ QUrl HelpOpenForm::manualUrl()
         QStringLiteral(LUMISET_SOURCE_MANUAL),
 #endif
     };
-    for (const QString& path : candidates)
-        if (QFileInfo::exists(path))
-            return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
+    // The English manual, where there is one, lies beside the Russian.
+    const bool english = currentLanguage() == Language::English;
+    for (const QString& path : candidates) {
+        if (!QFileInfo::exists(path))
+            continue;
+        const QString translated = QString(path).replace(QLatin1String("/index.html"), QLatin1String("/index.en.html"));
+        const QString chosen = english && QFileInfo::exists(translated) ? translated : path;
+        return QUrl::fromLocalFile(QFileInfo(chosen).canonicalFilePath());
+    }
     return QUrl::fromLocalFile(QDir::cleanPath(candidates.first()));
 }
 
 HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpOpenForm"));
-    setWindowTitle(QStringLiteral("О программе Lumiset"));
+    setWindowTitle(tr("О программе Lumiset"));
     setFixedSize(540, 436);
     setMouseTracking(true);
 
     headline_ = label(this, "Label1",
-                      QStringLiteral("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
-                                     "сохраняет в файл CSV."),
+                      tr("Программа выводит яркость точек изображения *.bmp в таблицу Excel или "
+                         "сохраняет в файл CSV."),
                       QRect(14, 10, 512, 36));
     embolden(headline_);
 
     conversionCaption_ = label(this, "Label2",
-                               QStringLiteral("Действие программы - преобразование яркостей изображения в таблицу:"),
+                               tr("Действие программы - преобразование яркостей изображения в таблицу:"),
                                QRect(14, 54, 512, 20));
     examplePicture_ = placed(new ArtView(art::examplePicture, QSize(150, 125), this), "Image1", {34, 84});
     arrowPicture_ = placed(new ArtView(art::conversionArrow, QSize(56, 40), this), "Image2", {198, 126});
     tablePicture_ = placed(new ArtView(art::brightnessTable, QSize(252, 125), this), "Image3", {268, 84});
     badgePicture_ = placed(new ArtView(art::tableBadge, QSize(40, 40), this), "Image5", {206, 176});
-    sourceCaption_ = label(this, "Label3", QStringLiteral("Исходный файл (например, tyu2.bmp)"),
-                           QRect(14, 214, 190, 36));
+    sourceCaption_ = label(this, "Label3", tr("Исходный файл (например, tyu2.bmp)"), QRect(14, 214, 190, 36));
     sourceCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    tableCaption_ = label(this, "Label4", QStringLiteral("Яркости точек (к примеру) красной составляющей"),
+    tableCaption_ = label(this, "Label4", tr("Яркости точек (к примеру) красной составляющей"),
                           QRect(268, 214, 252, 36));
     tableCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -104,12 +110,12 @@ HelpOpenForm::HelpOpenForm(QWidget* parent) : QDialog(parent)
     separator_->setObjectName(QStringLiteral("Line1"));
     separator_->setLine(QPoint(14, 294), QPoint(525, 294));
 
-    versionLabel_ = label(this, "lblVersion", QStringLiteral("Версия 2.Х"), QRect(14, 304, 250, 20));
+    versionLabel_ = label(this, "lblVersion", QString(), QRect(14, 304, 250, 20));
     versionLabel_->setText(versionText());
-    label(this, "Label5", QStringLiteral("Разработка: команда Lumiset"), QRect(14, 326, 300, 20));
-    label(this, "Label6", QStringLiteral("Выпуск 2026 года"), QRect(14, 348, 300, 20));
-    siteCaption_ = label(this, "Label8", QStringLiteral("Сайт:"), QRect(14, 370, 40, 20));
-    manualLink_ = label(this, "Label7", QStringLiteral("Руководство пользователя"), QRect(56, 370, 220, 20));
+    label(this, "Label5", tr("Разработка: команда Lumiset"), QRect(14, 326, 300, 20));
+    label(this, "Label6", tr("Выпуск 2026 года"), QRect(14, 348, 300, 20));
+    siteCaption_ = label(this, "Label8", tr("Сайт:"), QRect(14, 370, 40, 20));
+    manualLink_ = label(this, "Label7", tr("Руководство пользователя"), QRect(56, 370, 220, 20));
     QFont underlined = manualLink_->font();
     underlined.setUnderline(true);
     manualLink_->setFont(underlined);
@@ -200,7 +206,7 @@ void HelpOpenForm::openLink(const QUrl& url)
 HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpExportForm"));
-    setWindowTitle(QStringLiteral("Справка: вывод в таблицу"));
+    setWindowTitle(tr("Справка: вывод в таблицу"));
     setFixedSize(640, 344);
 
     // Three framed groups: the region, the data, the zoom.
@@ -210,7 +216,7 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
         frame->setFrameShape(QFrame::StyledPanel);
         frame->setGeometry(r);
     }
-    QLabel* headline = label(this, "Label1", QStringLiteral("После загрузки файла можно сделать следующие настройки:"),
+    QLabel* headline = label(this, "Label1", tr("После загрузки файла можно сделать следующие настройки:"),
                              QRect(14, 8, 610, kHintHeight));
     headline->setWordWrap(false);
     embolden(headline);
@@ -218,20 +224,21 @@ HelpExportForm::HelpExportForm(QWidget* parent) : QDialog(parent)
     const struct {
         const char* name;
         int left, top, width;
-        QStringView text;
+        const char* text;
     } hints[] = {
-        {"Label2", 20, 42, 600, u"1)  Выбрать область для вывода в таблицу на изображении"},
-        {"Label3", 38, 64, 588, u"(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)"},
-        {"Label4", 20, 102, 600, u"2)  Задать, какие данные вывести:"},
-        {"Label5", 38, 124, 580, u" а) Яркость красной, зелёной или синей составляющей"},
-        {"Label6", 38, 146, 580, u" б) Яркость как среднее арифметическое"},
-        {"Label7", 42, 168, 580, u"в) Яркость как максимальное значение из красной зелёной и синей"},
-        {"Label8", 42, 198, 80, u"г) Или как"},
-        {"Label9", 20, 260, 606, u"3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает."},
+        {"Label2", 20, 42, 600, QT_TR_NOOP("1)  Выбрать область для вывода в таблицу на изображении")},
+        {"Label3", 38, 64, 588,
+         QT_TR_NOOP("(левой кнопкой мыши, а правая кнопка изменяет цвет прямоугольника выделения)")},
+        {"Label4", 20, 102, 600, QT_TR_NOOP("2)  Задать, какие данные вывести:")},
+        {"Label5", 38, 124, 580, QT_TR_NOOP(" а) Яркость красной, зелёной или синей составляющей")},
+        {"Label6", 38, 146, 580, QT_TR_NOOP(" б) Яркость как среднее арифметическое")},
+        {"Label7", 42, 168, 580, QT_TR_NOOP("в) Яркость как максимальное значение из красной зелёной и синей")},
+        {"Label8", 42, 198, 80, QT_TR_NOOP("г) Или как")},
+        {"Label9", 20, 260, 606,
+         QT_TR_NOOP("3) В выделнной области левая кнопка мыши увеличивает, а правая уменьшает.")},
     };
     for (const auto& hint : hints)
-        label(this, hint.name, hint.text.toString(), QRect(hint.left, hint.top, hint.width, kHintHeight))
-            ->setWordWrap(false);
+        label(this, hint.name, tr(hint.text), QRect(hint.left, hint.top, hint.width, kHintHeight))->setWordWrap(false);
     placed(new ArtView(art::luminanceFormula, QSize(260, 28), this), "Image2", {122, 194});
 
     auto* close = placed(new PictureButton(art::closeButton, QSize(104, 26), this), "Image1", {526, 304});

@@ -1,10 +1,13 @@
 #include "HelpOpenForm.h"
 
+#include <QCoreApplication>
+
 namespace lumiset {
 
 QString helpText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "HelpText",
         "Содержание\n"
         "1 Основные сведения\n"
         "2 Минимальные системные требования\n"

@@ -17,6 +17,13 @@ constexpr int kSecondRowTop = 33; // help and stop buttons end 7 above the previ
 
 } // namespace
 
+void CommandButtons::retranslate()
+{
+    openButton_->setToolTip(tr("Открыть файл"));
+    stopButton_->setToolTip(tr("Остановить"));
+    helpButton_->setToolTip(tr("Справка"));
+}
+
 CommandButtons::CommandButtons(QWidget* window) : QObject(window), window_(window)
 {
     auto named = [](QWidget* w, const char* name) {
@@ -26,7 +33,6 @@ CommandButtons::CommandButtons(QWidget* window) : QObject(window), window_(windo
 
     openButton_ = new PictureButton(art::openButton, QSize(32, 26), window);
     named(openButton_, "Image1")->move(341, kButtonsTop);
-    openButton_->setToolTip(QStringLiteral("Открыть файл"));
     exportSlot_ = new QWidget(window);
     named(exportSlot_, "Picture2")->setGeometry(380, kButtonsTop, art::kStripFrameWidth, art::kStripFrameHeight);
     exportStrip_ = new ExportStrip(exportSlot_);
@@ -36,14 +42,13 @@ CommandButtons::CommandButtons(QWidget* window) : QObject(window), window_(windo
     progressBar_->hide(); // shown by the cell colouring only
     stopButton_ = new PictureButton(art::stopButton, QSize(32, 24), window);
     named(stopButton_, "Image13")->move(341, kSecondRowTop);
-    stopButton_->setToolTip(QStringLiteral("Остановить"));
     stopButton_->hide();
     remainingLabel_ = new QLabel(window);
     named(remainingLabel_, "Label5")->setGeometry(380, kSecondRowTop + 4, 90, 17);
     remainingLabel_->hide();
     helpButton_ = new PictureButton(art::helpButton, QSize(92, 24), window);
     named(helpButton_, "Image3")->move(428, kSecondRowTop);
-    helpButton_->setToolTip(QStringLiteral("Справка"));
+    retranslate();
 
     connect(openButton_, &QAbstractButton::clicked, this, &CommandButtons::openClicked);
     connect(exportStrip_, &QAbstractButton::clicked, this, &CommandButtons::exportClicked);

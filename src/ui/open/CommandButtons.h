@@ -47,6 +47,8 @@ public:
     void setRemainingVisible(bool visible);
     void setRemainingText(const QString& text);
     void setSaving(bool saving);
+    /// Sets the tips in the current language.
+    void retranslate();
 
 signals:
     void openClicked();

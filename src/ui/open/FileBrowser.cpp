@@ -51,9 +51,8 @@ FileBrowser::FileBrowser(DriveSource drives, QWidget* window) : QWidget(window)
     filterBox_->setInsertPolicy(QComboBox::NoInsert);
     // Typing must not be completed into an entry: "*" would become the bitmap entry.
     filterBox_->setCompleter(nullptr);
-    filterBox_->addItems({QStringLiteral("*.BMP (изображение Bitmap)"), QStringLiteral("*.TGA (изображение TarGA)"),
-                          QStringLiteral("*.*   (все форматы)"),
-                          QStringLiteral("*.BMP;*.PNG;*.JPG… (все изображения)")});
+    filterBox_->addItems({QString(), QString(), QString(), QString()});
+    retranslate();
     filterBox_->setItemData(3, QString::fromLatin1(kPatterns[3]).toUpper().replace(u';', u' '), Qt::ToolTipRole);
     // Wide enough for the longest entry, in the box and in its drop-down.
     filterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -245,6 +244,26 @@ void FileBrowser::fileWritten(const QString& path)
     chosenRow_ = fileList_->row(items.first());
 }
 
+void FileBrowser::retranslate()
+{
+    const QString entries[] = {tr("*.BMP (изображение Bitmap)"), tr("*.TGA (изображение TarGA)"),
+                               tr("*.*   (все форматы)"), tr("*.BMP;*.PNG;*.JPG… (все изображения)")};
+    // A pattern typed into the box stays; a chosen entry is renamed with the list.
+    const bool typed = filterBox_->currentText() != filterBox_->itemText(filterBox_->currentIndex());
+    const QString typedText = filterBox_->currentText();
+    for (int i = 0; i < 4; ++i)
+        filterBox_->setItemText(i, entries[i]);
+    if (typed)
+        filterBox_->setEditText(typedText);
+}
+
+void FileBrowser::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
 // ---- drives and folders ---------------------------------------------------------
 
 QString FileBrowser::errorLine(const QString& folder, bool driveRoot) const
@@ -252,10 +271,10 @@ QString FileBrowser::errorLine(const QString& folder, bool driveRoot) const
     const QStorageInfo volume(folder);
     const bool deviceMissing = QFileInfo::exists(folder) ? volume.isValid() && !volume.isReady() : driveRoot;
     if (deviceMissing)
-        return QStringLiteral("Ошибка %1 Устройство недоступно").arg(kErrDeviceUnavailable);
+        return tr("Ошибка %1 Устройство недоступно").arg(kErrDeviceUnavailable);
     if (QFileInfo::exists(folder))                              // there, but not for this user
         return readerMessage(ReaderMessage::AccessDenied).text; // as for a file that cannot be read
-    return QStringLiteral("Ошибка %1 Путь не найден").arg(kErrPathNotFound);
+    return tr("Ошибка %1 Путь не найден").arg(kErrPathNotFound);
 }
 
 bool FileBrowser::enterDrive(int index)
@@ -271,15 +290,15 @@ bool FileBrowser::enterDrive(int index)
 
 void FileBrowser::driveFallback(const QString& firstLine)
 {
-    const QString title = QStringLiteral("Ошибка");
+    const QString title = tr("Ошибка");
     emit messageRequested(MessageIcon::None, title, firstLine);
     struct Step {
         QString root;
         QString unavailable; // added to the next box when this drive fails too
     };
 #ifdef Q_OS_WIN
-    const Step steps[] = {{QStringLiteral("C:/"), QStringLiteral("Диск C: недоступен.")},
-                          {QStringLiteral("A:/"), QStringLiteral("Диск А: недоступен.")},
+    const Step steps[] = {{QStringLiteral("C:/"), tr("Диск C: недоступен.")},
+                          {QStringLiteral("A:/"), tr("Диск А: недоступен.")},
                           {QStringLiteral("D:/"), QString()}};
 #else
     // Without drive letters the fallback is the file-system root.
@@ -303,7 +322,7 @@ void FileBrowser::folderChosen(const QString& folder)
         folderChanged();
         return;
     }
-    emit messageRequested(MessageIcon::None, QStringLiteral("Ошибка"), errorLine(folder, false));
+    emit messageRequested(MessageIcon::None, tr("Ошибка"), errorLine(folder, false));
     if (folderList_->setPath(driveList_->shownRoot()))
         folderChanged();
 }
@@ -327,8 +346,8 @@ void FileBrowser::pathEntered()
         return;
 
     auto refuse = [this] {
-        emit messageRequested(MessageIcon::Exclamation, QStringLiteral("Невозможно открыть путь"),
-                              QStringLiteral("Файловый путь не доступен или не существует"));
+        emit messageRequested(MessageIcon::Exclamation, tr("Невозможно открыть путь"),
+                              tr("Файловый путь не доступен или не существует"));
     };
     QString target;
     if (input.size() >= 2 && input[1] == QLatin1Char(':')) {

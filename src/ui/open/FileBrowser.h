@@ -65,8 +65,11 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    /// Names the filter entries in the current language.
+    void retranslate();
     void patternChosen(int index);
     void refreshFiles();
     void fileSelected(int row);

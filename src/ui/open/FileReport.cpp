@@ -41,7 +41,7 @@ FileReport::FileReport(QWidget* window) : QObject(window)
     driveCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     driveCaption_->setStyleSheet(QStringLiteral("color: #b83b3b;"));
     driveCaption_->hide();
-    fileCaption_ = new QLabel(QStringLiteral("Файл:"), window);
+    fileCaption_ = new QLabel(window);
     named(fileCaption_, "Label6")->setGeometry(kMargin, 317, 48, 22);
     fileNameBox_ = new QLineEdit(window);
     named(fileNameBox_, "Text4")->setGeometry(56, 317, 278, 22);
@@ -76,10 +76,17 @@ FileReport::FileReport(QWidget* window) : QObject(window)
     const int reportTop = kCaptionTop + captionHeight + 2;
     named(reportBox_, "Text7")->setGeometry(framedBox(342, reportTop, kReportWidth, kReportBottom - reportTop));
     reportBox_->setReadOnly(true);
-    reportBox_->setToolTip(QStringLiteral("Информация о файле"));
-    showFileBox_ = new QCheckBox(QStringLiteral("Показывать файл"), window);
+    showFileBox_ = new QCheckBox(window);
     named(showFileBox_, "Check1");
     showFileBox_->setChecked(true);
+    retranslate();
+}
+
+void FileReport::retranslate()
+{
+    fileCaption_->setText(tr("Файл:"));
+    reportBox_->setToolTip(tr("Информация о файле"));
+    showFileBox_->setText(tr("Показывать файл"));
     showFileBox_->adjustSize();
     showFileBox_->move(341 + (kReportWidth - showFileBox_->width()) / 2, 416);
 }

@@ -56,6 +56,9 @@ public:
     QWidget* reportBox() const;
     QWidget* showFileBox() const;
 
+    /// Sets the window's own captions in the current language.
+    void retranslate();
+
 private:
     void placePictureBox();
     void placeLines();

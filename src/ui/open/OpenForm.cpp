@@ -6,11 +6,13 @@
 #include "help/HelpOpenForm.h"
 #include "image/OpenCommand.h"
 #include "image/ReaderMessages.h"
+#include "image/RecordingOpenView.h"
 #include "image/Rounding.h"
 #include "output/SpreadsheetExport.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QShortcut>
@@ -235,6 +237,37 @@ void OpenForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutControls();
+}
+
+void OpenForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    report_->retranslate();
+    commands_->retranslate();
+    refreshReport();
+    layoutControls();
+}
+
+void OpenForm::refreshReport()
+{
+    const QString path = workspace_.image.FilePath;
+    if (path.isEmpty())
+        return;
+    // The report and the captions are the reader's: it writes them again, in
+    // the new language, into a scratch store and view, so that the picture
+    // already read, and what the window shows of it, stay as they are.
+    ImageStore scratch;
+    RecordingOpenView texts;
+    texts.showFile = report_->showFileTicked();
+    const QFileInfo file(path);
+    openCommand(scratch, texts, file.absolutePath(), file.fileName());
+    if (!texts.messages.isEmpty())
+        return; // the file has changed since: the window keeps what it showed
+    setReport(texts.reportText);
+    for (OpenLabel label : {OpenLabel::SizeCaption, OpenLabel::DriveCaption, OpenLabel::Notice})
+        setLabelText(label, texts.labels[int(label)].text);
 }
 
 void OpenForm::layoutControls()

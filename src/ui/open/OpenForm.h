@@ -119,6 +119,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     /// Shows the help window modally; tests replace it.
     virtual void showHelp();
     /// Shows the export window modally; tests replace it. After a failed
@@ -129,6 +130,8 @@ private:
     void buildControls(DriveSource drives);
     void enterStartFolder(const QString& startFolder);
     void layoutControls();
+    /// Asks the reader again for the report and captions of the open file.
+    void refreshReport();
 
     /// Opens \a entry of \a folder; an empty entry when none is chosen.
     void openEntry(const QString& folder, const QString& entry);
