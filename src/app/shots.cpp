@@ -190,7 +190,8 @@ int main(int argc, char* argv[])
             if (grabWhileSaving) {
                 auto* poll = new QTimer(&form);
                 QObject::connect(poll, &QTimer::timeout, &form, [&form, hooks, poll] {
-                    if (form.findChild<QLabel*>(QStringLiteral("Label5"))->text() != QStringLiteral("Сохранение…"))
+                    if (form.findChild<QLabel*>(QStringLiteral("Label5"))->text()
+                        != QCoreApplication::translate("WorkbookTexts", "Сохранение…"))
                         return;
                     poll->stop();
                     QTimer::singleShot(300, &form, [&form, hooks] { // the bar a few steps on
