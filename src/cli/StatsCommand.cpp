@@ -15,6 +15,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -158,20 +159,22 @@ QString csvField(QString text)
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
+// The picture's size and the region's bounds, in the files' column order.
+std::array<int, 6> pictureNumbers(const StatsLine& l)
+{
+    const Selection& r = l.region;
+    return {l.width, l.height, r.SelColumnFrom, r.SelRowFrom, r.SelColumnTo, r.SelRowTo};
+}
+
 QByteArray csvTable(const std::vector<StatsLine>& lines, const QLocale& locale, CsvEncoding encoding)
 {
     const QString lineEnd = QStringLiteral("\r\n");
     QString text = fileHeadings().join(QLatin1Char(';')) + lineEnd;
     for (const StatsLine& l : lines) {
-        const Selection& r = l.region;
-        QStringList fields{csvField(l.file),
-                           QString::number(l.width),
-                           QString::number(l.height),
-                           QString::number(r.SelColumnFrom),
-                           QString::number(r.SelRowFrom),
-                           QString::number(r.SelColumnTo),
-                           QString::number(r.SelRowTo),
-                           measureName(l.statistics)};
+        QStringList fields{csvField(l.file)};
+        for (const int number : pictureNumbers(l))
+            fields << QString::number(number);
+        fields << measureName(l.statistics);
         text += (fields + figures(l.statistics, locale)).join(QLatin1Char(';')) + lineEnd;
     }
     return csvFileStart(encoding) + csvEncoded(text, encoding);
@@ -190,22 +193,13 @@ bool writeSheet(XlsxWorkbook& book, const std::vector<StatsLine>& lines)
         return false;
     int row = 1;
     for (const StatsLine& l : lines) {
-        const Selection& r = l.region;
         const RegionStatistics& s = l.statistics;
-        const QList<SheetCell> cells{SheetCell::ofText(l.file),
-                                     SheetCell::ofNumber(l.width),
-                                     SheetCell::ofNumber(l.height),
-                                     SheetCell::ofNumber(r.SelColumnFrom),
-                                     SheetCell::ofNumber(r.SelRowFrom),
-                                     SheetCell::ofNumber(r.SelColumnTo),
-                                     SheetCell::ofNumber(r.SelRowTo),
-                                     SheetCell::ofText(measureName(s)),
-                                     SheetCell::ofNumber(double(s.points)),
-                                     SheetCell::ofNumber(s.minimum),
-                                     SheetCell::ofNumber(s.maximum),
-                                     SheetCell::ofNumber(s.mean),
-                                     SheetCell::ofNumber(s.standardDeviation),
-                                     SheetCell::ofNumber(s.median)};
+        QList<SheetCell> cells{SheetCell::ofText(l.file)};
+        for (const int number : pictureNumbers(l))
+            cells << SheetCell::ofNumber(number);
+        cells << SheetCell::ofText(measureName(s)) << SheetCell::ofNumber(double(s.points))
+              << SheetCell::ofNumber(s.minimum) << SheetCell::ofNumber(s.maximum) << SheetCell::ofNumber(s.mean)
+              << SheetCell::ofNumber(s.standardDeviation) << SheetCell::ofNumber(s.median);
         if (book.putCells(++row, cells) != SheetStatus::Ok)
             return false;
     }

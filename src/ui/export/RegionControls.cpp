@@ -50,9 +50,11 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
         w->setObjectName(QLatin1String(name));
         return w;
     };
-    auto label = [&](const char* name, QRect geometry) {
+    // A caption with its text in the source language, relabelled on a language change.
+    auto label = [&](const char* name, QRect geometry, const char* text) {
         auto* l = new QLabel(window);
         named(l, name)->setGeometry(geometry);
+        captions_.push_back({l, text});
         return l;
     };
     auto addBox = [&](RegionField field, const char* name, QRect geometry) {
@@ -63,22 +65,22 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
     };
 
     // Column bounds above their scroll bars, right edges on the bars' right edge.
-    fromColumn_ = label("LabelFromColumn", {392, 46, 76, 16});
+    label("LabelFromColumn", {392, 46, 76, 16}, QT_TR_NOOP("Со столбца"));
     addBox(RegionField::FirstColumn, "Text3", {470, 44, 50, 20});
-    toColumn_ = label("LabelToColumn", {520, 46, 55, 16});
-    toColumn_->setAlignment(Qt::AlignCenter);
+    label("LabelToColumn", {520, 46, 55, 16}, QT_TR_NOOP("до"))->setAlignment(Qt::AlignCenter);
     addBox(RegionField::LastColumn, "Text4", {575, 44, 50, 20});
-    columnsCaption_ = label("LabelColumns", {392, 74, 176, 16});
+    label("LabelColumns", {392, 74, 176, 16}, QT_TR_NOOP("Будет выведено"));
     addBox(RegionField::Columns, "Text5", {575, 72, 50, 20});
 
     // Row bounds on a white panel below the window's wedge, which becomes its
     // tapered head reaching up to the row bars.
     colourPanel(window, "RowPanel", kRowPanel, Qt::white);
-    fromRow_ = label("LabelFromRow", {198, 192, 92, 16});
+    label("LabelFromRow", {198, 192, 92, 16}, QT_TR_NOOP("Со строки"));
     addBox(RegionField::FirstRow, "Text1", {296, 190, 50, 20});
-    toRow_ = label("LabelToRow", {198, 218, 92, 16});
+    label("LabelToRow", {198, 218, 92, 16}, QT_TR_NOOP("до"));
     addBox(RegionField::LastRow, "Text2", {296, 216, 50, 20});
-    rowsCaption_ = label("LabelRows", {198, 238, 92, 32});
+    rowsCaption_ = new QLabel(window); // its text depends on its width: see retranslate()
+    named(rowsCaption_, "LabelRows")->setGeometry({198, 238, 92, 32});
     rowsCaption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     addBox(RegionField::Rows, "Text6", {296, 244, 50, 20});
     for (RegionField counter : {RegionField::Columns, RegionField::Rows})
@@ -119,11 +121,8 @@ RegionControls::RegionControls(QWidget* window, Selection& selection, const Imag
 
 void RegionControls::retranslate()
 {
-    fromColumn_->setText(tr("Со столбца"));
-    toColumn_->setText(tr("до"));
-    columnsCaption_->setText(tr("Будет выведено"));
-    fromRow_->setText(tr("Со строки"));
-    toRow_->setText(tr("до"));
+    for (const auto& [caption, text] : captions_)
+        caption->setText(tr(text));
     // The rows' caption breaks in two where its column is too narrow for one line.
     const QString rowsCaption = tr("Будет выведено");
     const bool oneLine = rowsCaption_->fontMetrics().horizontalAdvance(rowsCaption) <= rowsCaption_->width();

@@ -5,6 +5,9 @@
 
 #include <QObject>
 
+#include <utility>
+#include <vector>
+
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -68,12 +71,9 @@ private:
     QLineEdit* typingBox_ = nullptr; ///< the box whose own input is being applied
     QLineEdit* boxes_[6] = {};       ///< indexed by RegionField
     QScrollBar* bars_[4] = {};       ///< indexed by RegionField
-    QLabel* fromColumn_ = nullptr;
-    QLabel* toColumn_ = nullptr;
-    QLabel* columnsCaption_ = nullptr;
-    QLabel* fromRow_ = nullptr;
-    QLabel* toRow_ = nullptr;
-    QLabel* rowsCaption_ = nullptr;
+    /// The fixed captions and their texts in the source language.
+    std::vector<std::pair<QLabel*, const char*>> captions_;
+    QLabel* rowsCaption_ = nullptr; ///< "Будет выведено", in one or two lines
 };
 
 } // namespace lumiset
