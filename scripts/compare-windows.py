@@ -1,0 +1,193 @@
+#!/usr/bin/python3
+"""Runs lumiset-cli of the Linux build and lumiset-cli.exe of the Windows zip
+(under Wine) on the same pictures and compares what they print and write,
+byte for byte.
+
+    scripts/compare-windows.py LINUX_CLI WINDOWS_ZIP
+
+The pictures: the samples, the BMP corpus of the tests, and pictures of every
+other kind written here (PNG of every colour type and depth, with and without
+transparency keys, PNM P1-P6 with several maximum samples, TGA of every type,
+GIF, JPEG, TIFF and WebP). For each: `info`; `export` to CSV in the default
+and the Russian locale, in the long layout in UTF-8, and with a luminance of
+typed weights; `export` to a filled workbook with a summary sheet, whose parts
+are compared after unpacking (all but the file's creation time); and one
+`stats` over all of them. Prints the differences and exits 1 if there are any.
+Needs Debian's python3-pil and wine.
+"""
+import os
+import random
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+import zlib
+
+from PIL import Image
+
+
+def png(path, width, height, colour_type, depth, rows, palette=None, trns=None):
+    """Writes a PNG from rows of sample values (one list per row)."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)
+        if depth < 8:
+            bits = "".join(format(v, f"0{depth}b") for v in row)
+            bits += "0" * (-len(bits) % 8)
+            raw += bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+        elif depth == 8:
+            raw += bytes(row)
+        else:
+            raw += b"".join(struct.pack(">H", v) for v in row)
+    out = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, depth, colour_type, 0, 0, 0))
+    if palette:
+        out += chunk(b"PLTE", bytes(c for rgb in palette for c in rgb))
+    if trns is not None:
+        out += chunk(b"tRNS", trns)
+    out += chunk(b"IDAT", zlib.compress(bytes(raw))) + chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(out)
+
+
+def write_pictures(folder, rng):
+    w, h = 37, 23
+    channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
+    for colour_type, depths in ((0, (1, 2, 4, 8, 16)), (2, (8, 16)), (3, (1, 2, 4, 8)), (4, (8, 16)), (6, (8, 16))):
+        for depth in depths:
+            top = (1 << depth) - 1
+            rows = [[rng.randint(0, top) for _ in range(w * channels[colour_type])] for _ in range(h)]
+            palette = [(rng.randint(0, 255), rng.randint(0, 255), rng.randint(0, 255)) for _ in range(1 << depth)] \
+                if colour_type == 3 else None
+            png(f"{folder}/png-{colour_type}-{depth}.png", w, h, colour_type, depth, rows, palette)
+            if colour_type in (0, 2):  # a transparency key on one of the values present
+                key = rows[0][:channels[colour_type]]
+                trns = b"".join(struct.pack(">H", v) for v in key)
+                png(f"{folder}/png-{colour_type}-{depth}-key.png", w, h, colour_type, depth, rows, trns=trns)
+    for kind, maxval in (("1", 1), ("2", 255), ("2", 1000), ("2", 65535), ("3", 255), ("3", 4095),
+                         ("4", 1), ("5", 255), ("5", 1000), ("5", 65535), ("6", 255), ("6", 65535)):
+        plain = kind in "123"
+        per = 3 if kind in "36" else 1
+        values = [rng.randint(0, maxval) for _ in range(w * h * per)]
+        header = f"P{kind}\n# made by compare-windows\n{w} {h}\n" + ("" if kind in "14" else f"{maxval}\n")
+        if plain:
+            body = " ".join(map(str, values)).encode() + b"\n"
+        elif kind == "4":
+            rows = [values[y * w:(y + 1) * w] for y in range(h)]
+            body = b"".join(bytes(int("".join(map(str, r + [0] * (-w % 8)))[i:i + 8], 2)
+                                  for i in range(0, w + (-w % 8), 8)) for r in rows)
+        else:
+            body = b"".join(struct.pack(">H" if maxval > 255 else "B", v) for v in values)
+        with open(f"{folder}/pnm-p{kind}-{maxval}.pnm", "wb") as f:
+            f.write(header.encode() + body)
+    for image_type, depth in ((1, 8), (2, 16), (2, 24), (2, 32), (3, 8), (9, 8), (10, 24), (11, 8)):
+        mapped = image_type in (1, 9)
+        header = struct.pack("<BBBHHBHHHHBB", 0, 1 if mapped else 0, image_type, 0, 256 if mapped else 0,
+                             24 if mapped else 0, 0, 0, w, h, depth, 0x20 if image_type == 2 else 0)
+        cmap = bytes(rng.randint(0, 255) for _ in range(256 * 3)) if mapped else b""
+        pixels = [bytes(rng.randint(0, 255) for _ in range(depth // 8)) for _ in range(w * h)]
+        if image_type >= 9:  # run-length, row by row: runs of four points and raw packets of three
+            body = b""
+            for y in range(h):
+                i = 0
+                while i < w:
+                    p = pixels[y * w + i]
+                    if i % 7 == 0 and i + 4 <= w:
+                        body += bytes([0x80 | 3]) + p
+                        i += 4
+                    else:
+                        n = min(3, w - i)
+                        body += bytes([n - 1]) + b"".join(pixels[y * w + i:y * w + i + n])
+                        i += n
+        else:
+            body = b"".join(pixels)
+        with open(f"{folder}/tga-{image_type}-{depth}.tga", "wb") as f:
+            f.write(header + cmap + body)
+    rgb = Image.frombytes("RGB", (w, h), bytes(rng.randint(0, 255) for _ in range(w * h * 3)))
+    rgb.convert("P").save(f"{folder}/pil.gif")
+    rgb.save(f"{folder}/pil-colour.jpg", quality=90)
+    rgb.convert("L").save(f"{folder}/pil-grey.jpg", quality=90)
+    rgb.save(f"{folder}/pil-rgb.tif")
+    rgb.convert("P").save(f"{folder}/pil-palette.tif")
+    rgb.convert("1").save(f"{folder}/pil-bilevel.tif")
+    Image.frombytes("I;16", (w, h), bytes(rng.randint(0, 255) for _ in range(w * h * 2))).save(f"{folder}/pil-grey16.tif")
+    rgb.save(f"{folder}/pil-lossless.webp", lossless=True)
+    rgb.save(f"{folder}/pil-lossy.webp", quality=80)
+
+
+def run(command, cwd):
+    done = subprocess.run(command, cwd=cwd, capture_output=True, timeout=300)
+    return done.returncode, done.stdout, done.stderr
+
+
+def workbook_parts(path):
+    if not os.path.exists(path):
+        return None
+    with zipfile.ZipFile(path) as z:
+        return {n: z.read(n) for n in z.namelist() if n != "docProps/core.xml"}
+
+
+def main():
+    linux_cli, windows_zip = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    work = tempfile.mkdtemp(prefix="lumiset-compare-")
+    pictures = os.path.join(work, "pictures")
+    os.makedirs(pictures)
+    for folder in ("samples", "tests/data/bmpsuite"):
+        for name in sorted(os.listdir(os.path.join(root, folder))):
+            if name.lower().endswith((".bmp", ".tga", ".png", ".jpg", ".tif", ".gif", ".webp", ".pnm", ".ppm", ".pgm")):
+                shutil.copy(os.path.join(root, folder, name), pictures)
+    write_pictures(pictures, random.Random(20261207))
+    with zipfile.ZipFile(windows_zip) as z:
+        z.extractall(os.path.join(work, "zip"))
+    exe = next(os.path.join(d, "lumiset-cli.exe") for d, _, files in os.walk(os.path.join(work, "zip"))
+               if "lumiset-cli.exe" in files)
+    # The unpacked zip alone: nothing on WINEPATH.
+    os.environ.pop("WINEPATH", None)
+    os.environ.setdefault("WINEDEBUG", "-all")
+    programs = {"linux": [linux_cli], "windows": ["wine", exe]}
+    names = sorted(os.listdir(pictures))
+    exports = [
+        ("csv", ["--csv", "out.csv", "--locale", "en_US"]),
+        ("csv-ru", ["--csv", "out.csv", "--locale", "ru_RU", "--from", "3,2", "--to", "30,21"]),
+        ("long-utf8", ["--csv", "out.csv", "--locale", "ru_RU", "--layout", "long", "--encoding", "utf-8"]),
+        ("luma", ["--csv", "out.csv", "--locale", "ru_RU", "--measure", "luma", "--weights", "0.2126,0.7152,0.0722"]),
+        ("xlsx", ["--xlsx", "out.xlsx", "--locale", "ru_RU", "--fill", "--summary", "--measure", "red,mean,luma"]),
+    ]
+    differences, compared = [], 0
+
+    def compare(label, outputs):
+        nonlocal compared
+        compared += 1
+        if outputs["linux"] != outputs["windows"]:
+            differences.append(label)
+            print(f"DIFFERENT {label}:\n  linux   {outputs['linux']!r:.600}\n  windows {outputs['windows']!r:.600}")
+
+    for name in names:
+        compare(f"info {name}", {k: run(p + ["info", name], pictures) for k, p in programs.items()})
+        for label, options in exports:
+            outputs = {}
+            for k, p in programs.items():
+                out = os.path.join(pictures, options[1])
+                if os.path.exists(out):
+                    os.remove(out)
+                result = run(p + ["export", name] + options, pictures)
+                if out.endswith(".xlsx"):
+                    written = workbook_parts(out)
+                else:
+                    written = open(out, "rb").read() if os.path.exists(out) else None
+                outputs[k] = (result, written)
+            compare(f"export {label} {name}", outputs)
+    compare("stats", {k: run(p + ["stats"] + names, pictures) for k, p in programs.items()})
+    print(f"compare-windows: {compared} comparisons over {len(names)} pictures, {len(differences)} different")
+    if not differences:
+        shutil.rmtree(work)
+    return 1 if differences else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
