@@ -3,6 +3,7 @@
 
 #include "Startup.h"
 #include "open/OpenForm.h"
+#include "output/StandardStreams.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -68,8 +69,9 @@ public:
 
 int usageError(const QString& message)
 {
-    std::fprintf(stderr, "lumiset: %s\n%s\n", qPrintable(message),
-                 qPrintable(CommandLine::tr("Справка: lumiset --help")));
+    lumiset::writeText(stderr,
+                       QStringLiteral("lumiset: ") + message + QLatin1Char('\n')
+                           + CommandLine::tr("Справка: lumiset --help") + QLatin1Char('\n'));
     return kExitUsage;
 }
 
@@ -77,6 +79,7 @@ int usageError(const QString& message)
 
 int main(int argc, char* argv[])
 {
+    lumiset::prepareStandardStreams();
     lumiset::StartPlace place;
     lumiset::Language language = lumiset::Language::Russian;
     {

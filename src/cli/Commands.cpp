@@ -8,6 +8,7 @@
 #include "output/RecordingExportProgress.h"
 #include "output/SelectionMath.h"
 #include "output/SpreadsheetExport.h"
+#include "output/StandardStreams.h"
 #include "output/XlsxWorkbook.h"
 
 #include <QElapsedTimer>
@@ -35,7 +36,7 @@ bool openAsTheWindowDoes(const QString& path, ImageStore& store, RecordingOpenVi
     const QFileInfo fi(path);
     if (fi.isDir() || !probe.open(QIODevice::ReadOnly)) {
         const QString reason = fi.isDir() ? QStringLiteral("is a folder") : probe.errorString();
-        std::fprintf(stderr, "lumiset-cli: cannot open %s: %s\n", qPrintable(path), qPrintable(reason));
+        printError(QStringLiteral("cannot open ") + path + QStringLiteral(": ") + reason);
         return false;
     }
     probe.close();
@@ -79,8 +80,9 @@ void ProgressLine::show(qint64 done, qint64 total)
     if (!on_ || now < 1000 || now - last_ < 500 || done <= 0)
         return;
     last_ = now;
-    std::fprintf(stderr, "progress: %d %%, %lld s left\n", int(double(done) / double(total) * 100),
-                 static_cast<long long>(secondsLeft(now, done, total)));
+    writeText(stderr,
+              QString::asprintf("progress: %d %%, %lld s left\n", int(double(done) / double(total) * 100),
+                                static_cast<long long>(secondsLeft(now, done, total))));
 }
 
 int loadForExport(const QString& path, ImageStore& image, const std::function<void(double)>& progress)
@@ -93,14 +95,14 @@ int loadForExport(const QString& path, ImageStore& image, const std::function<vo
         view = RecordingOpenView();
         image = ImageStore();
         openAsTheWindowDoes(path, image, view);
-        std::fprintf(stderr, "lumiset-cli: cannot export %s: %s\n", qPrintable(path), qPrintable(refusalReason(view)));
+        printError(QStringLiteral("cannot export ") + path + QStringLiteral(": ") + refusalReason(view));
         return kExitCannotOpen;
     }
     const int rows = std::max(image.ImageHeight, 1);
     const RowProgress rowProgress = progress ? RowProgress([&](int done) { progress(double(done) / rows); })
                                              : RowProgress();
     if (loadPixels(image, rowProgress) != LoadResult::Loaded) {
-        std::fprintf(stderr, "lumiset-cli: cannot read the pixels of %s\n", qPrintable(path));
+        printError(QStringLiteral("cannot read the pixels of ") + path);
         return kExitCannotOpen;
     }
     image.ImageState = lumiset::ImageState::PixelsLoaded;
@@ -129,7 +131,7 @@ int writeCsvFile(Workspace& ws, const ExportRequest& request, const QLocale& loc
         measureList(request));
     if (error == CsvError::None)
         return kExitOk;
-    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(csvErrorMessage(error, request.csvPath).text)));
+    printError(oneLine(csvErrorMessage(error, request.csvPath).text));
     return kExitWriteFailed;
 }
 
@@ -156,7 +158,7 @@ int writeWorkbookFile(Workspace& ws, const ExportRequest& request, const QLocale
     StripProgress strip(request.progress);
     if (exportToSpreadsheet(ws, book, strip, locale, measureList(request)) == SpreadsheetOutcome::Written)
         return kExitOk;
-    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(oneLine(workbookFailureMessage(book.failures()).text)));
+    printError(oneLine(workbookFailureMessage(book.failures()).text));
     return kExitWriteFailed;
 }
 
@@ -164,13 +166,17 @@ int writeWorkbookFile(Workspace& ws, const ExportRequest& request, const QLocale
 
 void printLine(const QString& line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    writeText(stdout, line + QLatin1Char('\n'));
+}
+
+void printError(const QString& message)
+{
+    writeText(stderr, QStringLiteral("lumiset-cli: ") + message + QLatin1Char('\n'));
 }
 
 int usageError(const QString& message)
 {
-    std::fprintf(stderr, "lumiset-cli: %s\n", qPrintable(message));
+    printError(message);
     return kExitUsage;
 }
 

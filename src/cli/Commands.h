@@ -46,8 +46,11 @@ private:
     qint64 last_ = 0;
 };
 
-/// Prints \a line and a line feed to standard output, in UTF-8.
+/// Prints \a line and a line feed to standard output (see StandardStreams.h).
 void printLine(const QString& line);
+
+/// Tells \a message on standard error: "lumiset-cli: ", \a message and a line feed.
+void printError(const QString& message);
 
 /// Tells a usage error on standard error; returns the usage exit status.
 int usageError(const QString& message);

@@ -68,8 +68,8 @@ std::optional<std::vector<StatsLine>> pictureLines(const QString& path, const St
         return std::nullopt;
     const std::optional<Selection> region = clippedRegion(request, image.ImageWidth, image.ImageHeight);
     if (!region) {
-        std::fprintf(stderr, "lumiset-cli: the region begins beyond %s (%d x %d points)\n", qPrintable(path),
-                     image.ImageWidth, image.ImageHeight);
+        printError(QStringLiteral("the region begins beyond %1 (%2 x %3 points)")
+                       .arg(path, QString::number(image.ImageWidth), QString::number(image.ImageHeight)));
         return std::nullopt;
     }
     MeasureSettings m;
@@ -208,8 +208,7 @@ bool writeSheet(XlsxWorkbook& book, const std::vector<StatsLine>& lines)
 
 int writeFailed(const QString& message)
 {
-    std::fprintf(stderr, "lumiset-cli: %s\n",
-                 qPrintable(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
+    printError(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")));
     return kExitWriteFailed;
 }
 

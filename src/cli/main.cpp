@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/Options.h"
 #include "image/Language.h"
+#include "output/StandardStreams.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -19,7 +20,7 @@ using namespace lumiset::cli;
 // A command line that names no command, or a command without its IMAGE.
 int showUsageError()
 {
-    std::fputs(kUsage, stderr);
+    lumiset::writeText(stderr, QString::fromUtf8(kUsage));
     return kExitUsage;
 }
 
@@ -65,6 +66,7 @@ const Command kCommands[] = {
 
 int main(int argc, char* argv[])
 {
+    lumiset::prepareStandardStreams();
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     // --language CODE may stand anywhere; it chooses the language of the texts
@@ -91,7 +93,7 @@ int main(int argc, char* argv[])
     const QStringList words = parser.positionalArguments();
     const QStringList given = parser.optionNames();
     if (words.isEmpty() && given.size() == 1 && parser.isSet(help)) {
-        std::fputs(kUsage, stdout);
+        lumiset::writeText(stdout, QString::fromUtf8(kUsage));
         return kExitOk;
     }
     if (words.isEmpty() && given.size() == 1 && parser.isSet(version)) {

@@ -286,6 +286,23 @@ TEST(CliTest, UnwritableOutputsExitThreeWithTheReason)
     EXPECT_TRUE(readBytes(table).endsWith(lumiset::toCp1251(QString::fromUtf8("верхнего угла);;\r\n"))));
 }
 
+#ifdef Q_OS_WIN
+// Windows' C runtime would end lines with CR LF and write Cyrillic in the ANSI
+// code page; a pipe must get the bytes every other system gets.
+TEST(CliTest, PipesGetUtf8WithLineFeedsOnWindows)
+{
+    const CliRun info = runCli({QStringLiteral("info"), QStringLiteral("c.bmp")});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_FALSE(info.out.contains('\r'));
+    EXPECT_TRUE(info.out.startsWith(QStringLiteral("BMP формат - растр Windows\nРазмер файла 78 байт\n").toUtf8()));
+    const CliRun refused = runCli({QStringLiteral("export"), QStringLiteral("four.bmp")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err,
+              QStringLiteral("lumiset-cli: cannot export four.bmp: 16-ти цветное изображение | не поддерживается.\n")
+                  .toUtf8());
+}
+#endif
+
 TEST(StatsCliTest, PrintsOneTabSeparatedLinePerPictureAndMeasure)
 {
     struct Case {
