@@ -114,6 +114,12 @@ Check the file name and your access to the folder.</translation>
         <translation>Could not write the file %1<byte value="xd"/>
 The disk may be full. The earlier file of this name is unchanged.</translation>
     </message>
+    <message>
+        <source>Не удалось заменить файл %1<byte value="xd"/>
+Он открыт в другой программе. Закройте его там и сохраните выделение снова.</source>
+        <translation>Could not replace the file %1<byte value="xd"/>
+It is open in another program. Close it there and save the selection again.</translation>
+    </message>
 </context>
 <context>
     <name>DescriptionTexts</name>
@@ -780,6 +786,14 @@ Select fewer points or save the selection to a CSV file.</translation>
         <translation>More rows are selected than a worksheet holds.<byte value="xd"/>
 A worksheet holds at most %1 rows of the picture (its 1,048,576 rows less the three description lines).<byte value="xd"/>
 Select fewer rows or save the selection to a CSV file.</translation>
+    </message>
+    <message>
+        <source>Не удалось заменить файл %1</source>
+        <translation>Could not replace the file %1</translation>
+    </message>
+    <message>
+        <source>Он открыт в другой программе. Закройте его там и повторите вывод в таблицу.</source>
+        <translation>It is open in another program. Close it there and export to the table again.</translation>
     </message>
 </context>
 </TS>

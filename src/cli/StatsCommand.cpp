@@ -6,6 +6,7 @@
 #include "image/NumberText.h"
 #include "output/CsvExport.h"
 #include "output/ExportPreparation.h"
+#include "output/FileInUse.h"
 #include "output/RegionStatistics.h"
 #include "output/SpreadsheetExport.h"
 #include "output/SummarySheet.h"
@@ -270,8 +271,12 @@ int statsCommand(const StatsRequest& request)
     if (csv) {
         const QByteArray bytes = csvTable(kept, request.localeName.isEmpty() ? QLocale() : QLocale(request.localeName),
                                           request.encoding);
-        if (csv->write(bytes) != bytes.size() || !csv->flush() || !csv->commit())
-            return writeFailed(csvErrorMessage(CsvError::WriteFailed, request.csvPath).text);
+        if (csv->write(bytes) != bytes.size() || !csv->flush() || !csv->commit()) {
+            // Naming the file fails when another program holds the earlier one open (Windows).
+            const bool inUse = csv->error() == QFileDevice::RenameError && fileInUse(request.csvPath);
+            return writeFailed(
+                csvErrorMessage(inUse ? CsvError::TargetInUse : CsvError::WriteFailed, request.csvPath).text);
+        }
     } else if (!writeSheet(*book, kept)) {
         book->discard();
         const QList<WorkbookFailure> failures = book->failures();

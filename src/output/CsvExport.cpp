@@ -3,6 +3,7 @@
 #include "output/Cp1251.h"
 #include "output/DescriptionLines.h"
 #include "output/ExportPreparation.h"
+#include "output/FileInUse.h"
 #include "output/LongLayout.h"
 #include "output/RegionStatistics.h"
 
@@ -244,9 +245,12 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, con
     }
     if (file.commit())
         return CsvError::None;
-    // The data was written to an unnamed file; giving it the name failed (a name
-    // the file system rejects, such as one too long), not the disk.
-    return file.error() == QFileDevice::RenameError ? CsvError::CannotCreate : CsvError::WriteFailed;
+    if (file.error() != QFileDevice::RenameError)
+        return CsvError::WriteFailed;
+    // The data was written to an unnamed file; giving it the name failed, not
+    // the disk: another program holds the earlier file open (Windows), or the
+    // file system rejects the name (one too long, say).
+    return fileInUse(path) ? CsvError::TargetInUse : CsvError::CannotCreate;
 }
 
 CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale, const CsvProgress& progress)
@@ -276,6 +280,11 @@ UserMessage csvErrorMessage(CsvError error, const QString& path)
         return {title,
                 CsvTexts::tr("Не удалось записать файл %1\r\n"
                              "Возможно, диск заполнен. Прежний файл с этим названием не изменён.")
+                    .arg(path)};
+    case CsvError::TargetInUse:
+        return {title,
+                CsvTexts::tr("Не удалось заменить файл %1\r\n"
+                             "Он открыт в другой программе. Закройте его там и сохраните выделение снова.")
                     .arg(path)};
     }
     return {};

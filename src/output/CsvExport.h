@@ -24,6 +24,7 @@ enum class CsvError {
     CannotCreate,       ///< the file could not be created (bad name, protected folder)
     WriteFailed,        ///< writing or finishing the file failed (full disk); an earlier file is kept
     Stopped,            ///< the user stopped the write: no file, an earlier file is kept
+    TargetInUse,        ///< another program holds the earlier file open, so it cannot be replaced (Windows); it is kept
 };
 
 /// \brief Told how many of \a rowsTotal rows are written, a few times a second

@@ -24,6 +24,7 @@ enum class WorkbookError {
     FolderDenied,  ///< the folder exists but may not be written
     WriteFailed,   ///< writing or compressing the file failed, most likely on a full disk
     NameRefused,   ///< the system would not give the finished file its name
+    TargetInUse,   ///< another program holds the file to be replaced open (Windows); it is kept as it was
 };
 
 /// One file the workbook could not be written to.

@@ -338,6 +338,10 @@ UserMessage workbookFailureMessage(const QList<WorkbookFailure>& failures)
         case WorkbookError::NameRefused:
             lines << cannotCreate << WorkbookTexts::tr("Система не принимает такое название файла.");
             break;
+        case WorkbookError::TargetInUse:
+            lines << WorkbookTexts::tr("Не удалось заменить файл %1").arg(path)
+                  << WorkbookTexts::tr("Он открыт в другой программе. Закройте его там и повторите вывод в таблицу.");
+            break;
         }
     }
     return {WorkbookTexts::tr("Вывод в таблицу"), lines.join(kCrLf)};

@@ -3,6 +3,7 @@
 #include "image/NumberText.h"
 #include "image/Rounding.h"
 #include "output/ExcelPalette.h"
+#include "output/FileInUse.h"
 #include "output/WorksheetLimits.h"
 
 #include <QDir>
@@ -555,8 +556,8 @@ bool XlsxWorkbook::finish(bool written)
         std::error_code error;
         std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
                                 std::filesystem::path(target_.exactPath.toStdU16String()), error);
-        if (error)
-            return fail(WorkbookError::NameRefused);
+        if (error) // the earlier file, held open by another program (Windows), or a name the system refuses
+            return fail(fileInUse(target_.exactPath) ? WorkbookError::TargetInUse : WorkbookError::NameRefused);
         savedPath_ = target_.exactPath;
         makeShareable(savedPath_);
         return true;

@@ -9,6 +9,7 @@
 #include "output/XlsxWorkbook.h"
 #include "support/ImageBuilders.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -19,6 +20,9 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h> // CreateFileW, to hold a file open as another program would
 #endif
 
 namespace lumiset {
@@ -155,6 +159,40 @@ TEST(StoppedWriteTest, LeavesNoFileAndKeepsTheEarlierOne)
     EXPECT_EQ(readBytes(xlsx), kEarlier);
     EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx")}));
 }
+
+#ifdef Q_OS_WIN
+// A file another program holds open without sharing (a spreadsheet showing it)
+// cannot be replaced: both writers say so and leave it, and no temporary, behind.
+TEST(WriterFailureInjectionTest, FileHeldOpenElsewhereIsToldAndKeepsItsBytes)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("out.csv"));
+    const QString xlsx = dir.filePath(QStringLiteral("out.xlsx"));
+    std::vector<HANDLE> held;
+    for (const QString& path : {csv, xlsx}) {
+        ASSERT_TRUE(writeBytes(path, kEarlier));
+        held.push_back(CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ, 0, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
+    }
+    Workspace ws = redWorkspace();
+    const CsvError error = writeCsv(ws, csv, commaLocale());
+    EXPECT_EQ(error, CsvError::TargetInUse);
+    EXPECT_EQ(csvErrorMessage(error, csv).text,
+              QStringLiteral("Не удалось заменить файл ") + csv
+                  + QStringLiteral("\r\nОн открыт в другой программе. Закройте его там и сохраните выделение снова."));
+    QList<WorkbookFailure> failures;
+    EXPECT_EQ(exportTo({QString(), QString(), xlsx}, nullptr, &failures), SpreadsheetOutcome::Failed);
+    EXPECT_EQ(workbookFailureMessage(failures).text,
+              QStringLiteral("Не удалось заменить файл ") + QDir::toNativeSeparators(xlsx)
+                  + QStringLiteral("\r\nОн открыт в другой программе. Закройте его там и повторите вывод в таблицу."));
+    for (const HANDLE h : held)
+        CloseHandle(h);
+    EXPECT_EQ(readBytes(csv), kEarlier);
+    EXPECT_EQ(readBytes(xlsx), kEarlier);
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("out.csv"), QStringLiteral("out.xlsx")}));
+}
+#endif
 
 #ifdef Q_OS_UNIX
 // Runs \a write on a full disk, simulated by a file-size limit of this process:
