@@ -365,7 +365,7 @@ void FileBrowser::pathEntered()
             refuse();
             return;
         }
-        target = input;
+        target = QDir::fromNativeSeparators(input); // C:\Папка is kept as C:/Папка, as every path here
 #else
         refuse(); // no drive letters here
         return;
