@@ -85,23 +85,28 @@ unpacked_source() {
     exit 1
 }
 
-# Configures, builds and installs one CMake project unless its folder is done.
+# cmake_library NAME SOURCE PREFIX STAMP [CMAKE OPTIONS]: configures, builds
+# and installs one CMake project into PREFIX, unless STAMP says it was done.
+# A library with a folder of its own (STAMP inside PREFIX) starts clean.
 cmake_library() {
-    local name=$1 source=$2 prefix=$3
-    shift 3
-    if [ -f "$prefix/.done" ]; then
+    local name=$1 source=$2 prefix=$3 stamp=$4
+    shift 4
+    if [ -f "$stamp" ]; then
         return
     fi
     say "building $name into $prefix"
     local start=$SECONDS
-    rm -rf "$cache/build/$name" "$prefix"
+    rm -rf "$cache/build/$name"
+    if [ "$stamp" = "$prefix/.done" ]; then
+        rm -rf "$prefix"
+    fi
     cmake -S "$source" -B "$cache/build/$name" -G Ninja -Wno-dev \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$cache/build/$name.log"
     cmake --build "$cache/build/$name" -j "$jobs" >>"$cache/build/$name.log"
     cmake --install "$cache/build/$name" >>"$cache/build/$name.log"
     rm -rf "$cache/build/$name"
-    touch "$prefix/.done"
+    touch "$stamp"
     say "$name: $((SECONDS - start)) s"
 }
 
@@ -118,29 +123,32 @@ gtest_version=$(dpkg-query -W -f='${Version}' libgtest-dev)
 qt=$cache/qtbase-$(basename "$qtbase_src" | sed 's/^qt6-base-//')-$recipe
 tiff=$cache/$(basename "$tiff_src")-$recipe
 webp=$cache/$(basename "$webp_src")-$recipe
-xlsxwriter=$cache/$(basename "$xlsxwriter_src")-$recipe
+xlsxwriter=$cache/$(basename "$xlsxwriter_src")-wide-paths-$recipe
 gtest=$cache/googletest-$gtest_version-$recipe
 host_cmake=/usr/lib/x86_64-linux-gnu/cmake
 host=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake)
 
 # Qt's base, lean: the modules and features the programs and their tests use.
-# The Windows plug-in needs OpenGL (loaded dynamically) and the tablet code
-# that Debian's source leaves out is switched off.
-cmake_library qtbase "$qtbase_src" "$qt" "${host[@]}" \
+# The Windows plug-in needs OpenGL (loaded dynamically); the tablet code that
+# Debian's source leaves out is switched off, and so is the DirectWrite 3 font
+# database, which Qt 6.4 builds only together with Direct2D (fonts come from
+# the GDI database and are drawn with DirectWrite). FreeType stays: the
+# offscreen platform the tests run on needs it.
+cmake_library qtbase "$qtbase_src" "$qt" "$qt/.done" "${host[@]}" \
     -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DBUILD_WITH_PCH=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-    -DFEATURE_direct2d=OFF -DFEATURE_vulkan=OFF -DFEATURE_system_zlib=ON \
-    -DFEATURE_harfbuzz=OFF -DFEATURE_freetype=OFF -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF \
+    -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_vulkan=OFF -DFEATURE_system_zlib=ON \
+    -DFEATURE_harfbuzz=OFF -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF \
     -DFEATURE_movie=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF \
     -DFEATURE_undoview=OFF -DFEATURE_systemtrayicon=OFF
 
 # libtiff and libwebp for the TIFF and WebP readers: static, only what reading needs.
-cmake_library tiff "$tiff_src" "$tiff" -DBUILD_SHARED_LIBS=OFF \
+cmake_library tiff "$tiff_src" "$tiff" "$tiff/.done" -DBUILD_SHARED_LIBS=OFF \
     -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF \
     -Djpeg=OFF -Dold-jpeg=OFF -Djbig=OFF -Dlerc=OFF -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Dlibdeflate=OFF \
     -Dcxx=OFF -Dzlib=ON
-cmake_library libwebp "$webp_src" "$webp" -DBUILD_SHARED_LIBS=OFF \
+cmake_library libwebp "$webp_src" "$webp" "$webp/.done" -DBUILD_SHARED_LIBS=OFF \
     -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF -DWEBP_BUILD_GIF2WEBP=OFF \
     -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF \
     -DWEBP_BUILD_EXTRAS=OFF -DWEBP_USE_THREAD=OFF
@@ -148,22 +156,21 @@ cmake_library libwebp "$webp_src" "$webp" -DBUILD_SHARED_LIBS=OFF \
 # The image-format plug-ins go into Qt's folder, where Qt's CMake files find
 # them. The static libtiff needs zlib after it on the link line.
 imageformats_stamp=$qt/.imageformats-$(basename "$imageformats_src")-$(basename "$tiff")-$(basename "$webp")
-if [ ! -f "$imageformats_stamp" ]; then
-    rm -f "$qt"/.imageformats-*
-    mkdir -p "$cache/qtimageformats-prefix"
-    cmake_library qtimageformats "$imageformats_src" "$cache/qtimageformats-prefix" "${host[@]}" \
-        -DCMAKE_PREFIX_PATH="$qt" -DLUMISET_WINDOWS_PREFIXES="$qt;$tiff;$webp" \
-        -DCMAKE_INSTALL_PREFIX="$qt" -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF \
-        -DFEATURE_system_tiff=ON -DFEATURE_system_webp=ON -DFEATURE_jasper=OFF -DFEATURE_mng=OFF \
-        -DWebP_DIR="$webp/share/WebP/cmake" -DCMAKE_CXX_STANDARD_LIBRARIES=-lz
-    rm -rf "$cache/qtimageformats-prefix"
-    touch "$imageformats_stamp"
-fi
+cmake_library qtimageformats "$imageformats_src" "$qt" "$imageformats_stamp" "${host[@]}" \
+    -DCMAKE_PREFIX_PATH="$qt" -DLUMISET_WINDOWS_PREFIXES="$qt;$tiff;$webp" \
+    -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF \
+    -DFEATURE_system_tiff=ON -DFEATURE_system_webp=ON -DFEATURE_jasper=OFF -DFEATURE_mng=OFF \
+    -DWebP_DIR="$webp/share/WebP/cmake" -DCMAKE_CXX_STANDARD_LIBRARIES=-lz
 
-# libxlsxwriter, static; its pkg-config file adds zlib.
-cmake_library libxlsxwriter "$xlsxwriter_src" "$xlsxwriter" -DBUILD_SHARED_LIBS=OFF \
+# libxlsxwriter, static, opening its files by wide-character paths (the patch);
+# its pkg-config file adds zlib.
+if [ ! -f "$xlsxwriter_src/.wide-paths" ]; then
+    patch -d "$xlsxwriter_src" -p1 -s <"$root/cmake/libxlsxwriter-mingw-wide-paths.patch"
+    touch "$xlsxwriter_src/.wide-paths"
+fi
+cmake_library libxlsxwriter "$xlsxwriter_src" "$xlsxwriter" "$xlsxwriter/.done" -DBUILD_SHARED_LIBS=OFF \
     -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF -DUSE_SYSTEM_MINIZIP=OFF -DUSE_OPENSSL_MD5=OFF
-cmake_library googletest /usr/src/googletest "$gtest" -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=OFF \
+cmake_library googletest /usr/src/googletest "$gtest" "$gtest/.done" -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=OFF \
     -Dgtest_disable_pthreads=OFF
 
 say "building Lumiset"
@@ -188,4 +195,28 @@ fi
 
 say "packing"
 (cd "$build" && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
-ls -l "$build"/lumiset-*-win64.zip "$build"/lumiset-*-win64.exe
+installer=$(ls "$build"/lumiset-*-win64.exe)
+ls -l "$build"/lumiset-*-win64.zip "$installer"
+
+# The installer, silently under Wine: the programs run from where it put them,
+# "Open with" knows them, and the uninstaller takes everything away again.
+check_installer() {
+    local target='C:\Lumiset' folder
+    folder=$(winepath -u "$target")
+    wine "$installer" /S "/D=$target"
+    wine reg query 'HKCR\.png\OpenWithProgids' /v Lumiset.Picture >/dev/null \
+        || { echo "build-windows: the installer did not offer Lumiset for .png files" >&2; return 1; }
+    wine reg query 'HKCR\Lumiset.Picture\shell\open\command' >/dev/null \
+        || { echo "build-windows: the installer wrote no open command" >&2; return 1; }
+    (cd "$folder/samples" && wine "$folder/lumiset-cli.exe" info chart24.bmp | grep -q '^export: yes$') \
+        || { echo "build-windows: the installed lumiset-cli.exe does not run" >&2; return 1; }
+    wine "$folder/Uninstall.exe" /S _?="$target"
+    wine reg query 'HKCR\Lumiset.Picture' >/dev/null 2>&1 \
+        && { echo "build-windows: the uninstaller left the program id behind" >&2; return 1; }
+    [ ! -e "$folder/lumiset.exe" ] || { echo "build-windows: the uninstaller left lumiset.exe" >&2; return 1; }
+    rm -rf "$folder"
+    say "installer: installs, runs, registers \"Open with\" and uninstalls"
+}
+if [ $run_tests -eq 1 ]; then
+    check_installer
+fi

@@ -243,7 +243,14 @@ SheetStatus XlsxWorkbook::addSheet(const QString& name, int rows, int columns, c
     if (tempPath_.isEmpty() || rows < 1 || rows > kMaxSheetRows || columns < 1 || columns > kMaxExportColumns)
         return SheetStatus::Refused;
     if (!book_) {
+#ifdef Q_OS_WIN
+        // The Windows build of libxlsxwriter opens its files by wide-character
+        // paths and takes them in UTF-8, so every name works, not only those of
+        // the ANSI code page.
+        const QByteArray nativePath = QDir::toNativeSeparators(tempPath_).toUtf8();
+#else
         const QByteArray nativePath = QFile::encodeName(tempPath_);
+#endif
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         // A sheet of 64 million cells may pass the 4 GB a plain zip entry holds.
