@@ -72,6 +72,7 @@ list(JOIN uninstall_commands "\n" CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS)
 # The values reach the NSIS script as written here.
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_PACKAGING_INSTALL_PREFIX "")
 set(CPACK_PACKAGE_FILE_NAME "lumiset-${PROJECT_VERSION}-win64")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Lumiset")
 set(CPACK_PACKAGE_EXECUTABLES lumiset "Lumiset")
@@ -84,3 +85,7 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_URL_INFO_ABOUT ${LUMISET_HOMEPAGE})
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_MODIFY_PATH OFF)
+# A 64-bit installer for a 64-bit program: it runs where the program runs,
+# installs into "Program Files" and writes the 64-bit registry.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")

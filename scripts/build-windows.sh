@@ -37,7 +37,7 @@ as_root() {
 install_packages() {
     "$root/scripts/setup.sh"
     local packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis dpkg-dev xz-utils bzip2
-                    python3-pil xvfb xauth)
+                    python3-pil xvfb xauth locales)
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -45,6 +45,7 @@ install_packages() {
     local have_sources=1
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || have_sources=0
     if [ ${#missing[@]} -eq 0 ] && [ $have_sources -eq 1 ]; then
+        russian_locale
         return
     fi
     if [ $have_sources -eq 0 ]; then
@@ -57,6 +58,17 @@ install_packages() {
     if [ ${#missing[@]} -gt 0 ]; then
         say "installing ${missing[*]}"
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+    russian_locale
+}
+
+# Wine takes a program's Windows locale from the Linux one it is started with:
+# the tests run as on a Windows set to Russian, which needs that locale here.
+russian_locale() {
+    if ! locale -a | grep -qix 'ru_RU.utf8'; then
+        say "generating the ru_RU.UTF-8 locale"
+        as_root sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
+        as_root locale-gen >/dev/null
     fi
 }
 
@@ -143,6 +155,11 @@ cmake_library qtbase "$qtbase_src" "$qt" "$qt/.done" "${host[@]}" \
     -DFEATURE_movie=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF \
     -DFEATURE_undoview=OFF -DFEATURE_systemtrayicon=OFF
 
+# Qt's own Russian texts where Qt looks for them, as Debian's
+# qt6-translations-l10n puts them: a .qm file is the same on every system.
+mkdir -p "$qt/translations"
+cp /usr/share/qt6/translations/qtbase_ru.qm "$qt/translations/"
+
 # libtiff and libwebp for the TIFF and WebP readers: static, only what reading needs.
 cmake_library tiff "$tiff_src" "$tiff" "$tiff/.done" -DBUILD_SHARED_LIBS=OFF \
     -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF \
@@ -180,7 +197,18 @@ prefixes="$qt;$tiff;$webp;$xlsxwriter;$gtest"
 mingw_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="$qt/bin;$mingw_runtime;/usr/x86_64-w64-mingw32/lib"
+# Wine keeps the QT_ variables of Linux to itself and hands WINEQT_ ones to
+# Windows programs under their QT_ names. Qt's messages go to standard error
+# rather than the debugger channel, and the offscreen platform takes its fonts
+# from Debian's DejaVu.
+export WINEQT_QPA_PLATFORM=offscreen WINEQT_FORCE_STDERR_LOGGING=1 \
+    WINEQT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu
 export PKG_CONFIG_LIBDIR=$xlsxwriter/lib/pkgconfig
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    say "creating Wine's prefix $WINEPREFIX"
+    wineboot --init
+    wineserver --wait
+fi
 cmake -S "$root" -B "$build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DLUMISET_WINDOWS_PREFIXES="$prefixes" -DCMAKE_PREFIX_PATH="$prefixes" "${host[@]}" \
@@ -190,7 +218,7 @@ cmake --build "$build" -j "$jobs"
 
 if [ $run_tests -eq 1 ]; then
     say "testing under Wine"
-    QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300
+    LC_ALL=ru_RU.UTF-8 ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300
 fi
 
 say "packing"

@@ -149,6 +149,10 @@ def main():
     # The unpacked zip alone: nothing on WINEPATH.
     os.environ.pop("WINEPATH", None)
     os.environ.setdefault("WINEDEBUG", "-all")
+    os.environ.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    # A new Wine prefix says so on standard error: make it before comparing.
+    subprocess.run(["wineboot", "--init"], check=True, capture_output=True)
+    subprocess.run(["wineserver", "--wait"], check=True)
     programs = {"linux": [linux_cli], "windows": ["wine", exe]}
     names = sorted(os.listdir(pictures))
     exports = [

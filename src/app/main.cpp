@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -58,12 +59,21 @@ public:
             tr("[ФАЙЛ | ПАПКА]"));
     }
 
-    /// Prints the help or the version and ends the program.
+    /// Prints the help or the version ("lumiset 1.0.0") and ends the program.
+    /// A Windows program started from Explorer has nowhere to print: Qt shows
+    /// the text in a message box instead.
     [[noreturn]] void answer()
     {
-        if (parser.isSet(version))
-            parser.showVersion(); // "lumiset 1.0.0"
-        parser.showHelp(0);
+        if (!lumiset::hasStandardStream(stdout)) {
+            if (parser.isSet(version))
+                parser.showVersion();
+            parser.showHelp(0);
+        }
+        lumiset::writeText(stdout, parser.isSet(version) ? QCoreApplication::applicationName() + QLatin1Char(' ')
+                                           + QCoreApplication::applicationVersion() + QLatin1Char('\n')
+                                                          : parser.helpText());
+        std::fflush(stdout);
+        std::exit(0);
     }
 };
 

@@ -119,10 +119,13 @@ void showDecodedPicture(OpenWindowView& view, const QImage& picture, int width, 
 {
     const QRectF place = picturePlacement(width, height);
     const int shownHeight = roundHalfEvenToInt(place.height());
+    // A picture too flat for one whole row of the band is reduced by the
+    // unrounded height, not divided by a zero.
+    const double shown = shownHeight > 0 ? double(shownHeight) : place.height();
     if (shownHeight < height)
         appendLabel(view, OpenLabel::SizeCaption,
                     QStringLiteral("   ")
-                        + SizeLabel::tr("Уменьшено в %1 раза").arg(fixedText(double(height) / shownHeight, 2)));
+                        + SizeLabel::tr("Уменьшено в %1 раза").arg(fixedText(double(height) / shown, 2)));
     else
         appendLabel(view, OpenLabel::SizeCaption, QStringLiteral("   ") + SizeLabel::tr("Масштаб 1:1"));
 

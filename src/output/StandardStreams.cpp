@@ -73,4 +73,15 @@ void writeText(std::FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
 }
 
+bool hasStandardStream(std::FILE* stream)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+#else
+    Q_UNUSED(stream);
+    return true;
+#endif
+}
+
 } // namespace lumiset

@@ -21,4 +21,9 @@ void prepareStandardStreams();
 /// other system) as its UTF-8 bytes.
 void writeText(std::FILE* stream, const QString& text);
 
+/// \brief Whether \a stream (stdout or stderr) leads anywhere: always, except
+/// for a Windows program with windows started without a console or a
+/// redirection (from Explorer), which has no standard streams at all.
+bool hasStandardStream(std::FILE* stream);
+
 } // namespace lumiset

@@ -141,6 +141,10 @@ TEST(CliInfoTest, PrintsTheOpenWindowsStateForEachKind)
         {"24-bit BMP, reduced, ratio with the locale's comma", "big.bmp", [] { return bmp(640, 480, 24); },
          bmpHead(921654, 640, 480, 24)
              + QStringLiteral("--\nsize: 640 x 480   Уменьшено в 2,98 раза    16 млн. цветов\nexport: yes\n")},
+        {"too flat for one row of the preview: reduced by its width, 3000 / 265", "flat.bmp",
+         [] { return bmp(3000, 2, 24); },
+         bmpHead(18054, 3000, 2, 24)
+             + QStringLiteral("--\nsize: 3000 x 2   Уменьшено в 11,32 раза    16 млн. цветов\nexport: yes\n")},
         {"4-bit BMP: a notice, not exportable", "pal4.bmp", [] { return bmp(8, 2, 4); },
          bmpHead(166, 8, 2, 4) // the builder writes a byte a pixel, so the rows do not fit
              + QStringLiteral(
@@ -281,7 +285,7 @@ TEST(CliTest, UnwritableOutputsExitThreeWithTheReason)
     r = runCli({QStringLiteral("export"), image, QStringLiteral("--csv"), table, QStringLiteral("--xlsx"), badXlsx});
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(QString::fromUtf8(r.err),
-              QStringLiteral("lumiset-cli: Не удалось создать файл ") + badXlsx
+              QStringLiteral("lumiset-cli: Не удалось создать файл ") + QDir::toNativeSeparators(badXlsx)
                   + QStringLiteral(" | Папка не найдена.\n"));
     EXPECT_TRUE(readBytes(table).endsWith(lumiset::toCp1251(QString::fromUtf8("верхнего угла);;\r\n"))));
 }

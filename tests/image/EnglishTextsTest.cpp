@@ -10,7 +10,9 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QLocale>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,9 @@ const Case kCases[] = {
 TEST(EnglishTexts, EveryKindOfPictureReadsInEnglishAndBackInRussian)
 {
     static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    // The table's ratio is written with a point, whatever the system's locale.
+    QLocale::setDefault(QLocale::c());
+    const auto systemLocale = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         const QByteArray bytes = c.bytes();

@@ -129,9 +129,10 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
     QList<WorkbookFailure> failures;
     EXPECT_EQ(exportTo({image, missing, QString()}, nullptr, &failures), SpreadsheetOutcome::Failed);
     EXPECT_EQ(workbookFailureMessage(failures).text,
-              QStringLiteral("Не удалось создать файл ") + notAFolder
-                  + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
-                  + missing + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена."));
+              QStringLiteral("Не удалось создать файл ") + QDir::toNativeSeparators(notAFolder + QStringLiteral("/tyu2.xlsx"))
+                  + QStringLiteral("\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
+                  + QDir::toNativeSeparators(missing + QStringLiteral("/tyu2.xlsx"))
+                  + QStringLiteral("\r\nПапка не найдена."));
     EXPECT_EQ(readBytes(notAFolder), kEarlier);
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("pictures")});
     EXPECT_EQ(entries(docs.path()), (QStringList{QStringLiteral("tyu2 (2).xlsx"), QStringLiteral("tyu2.xlsx")}));

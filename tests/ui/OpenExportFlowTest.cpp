@@ -6,6 +6,7 @@
 #include "output/ExportPreparation.h"
 #include "output/SpreadsheetExport.h"
 
+#include <QDir>
 #include <QTest>
 
 namespace lumiset::test {
@@ -110,9 +111,10 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     ASSERT_EQ(form.boxes.size(), 1);
     EXPECT_EQ(form.boxes[0].title, QStringLiteral("Вывод в таблицу"));
     EXPECT_EQ(form.boxes[0].text,
-              QStringLiteral("Не удалось создать файл ") + folder
-                  + QStringLiteral("/tyu2.xlsx\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
-                  + rootPath() + QStringLiteral("missing/tyu2.xlsx\r\nПапка не найдена."));
+              QStringLiteral("Не удалось создать файл ") + QDir::toNativeSeparators(folder + QStringLiteral("/tyu2.xlsx"))
+                  + QStringLiteral("\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
+                  + QDir::toNativeSeparators(rootPath() + QStringLiteral("missing/tyu2.xlsx"))
+                  + QStringLiteral("\r\nПапка не найдена."));
     EXPECT_EQ(form.shownAgain, 1);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.exportButton()->isEnabled());
