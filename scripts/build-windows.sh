@@ -37,7 +37,7 @@ as_root() {
 install_packages() {
     "$root/scripts/setup.sh"
     local packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis dpkg-dev xz-utils bzip2
-                    python3-pil xvfb xauth locales)
+                    python3-pil xvfb xauth)
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -45,7 +45,6 @@ install_packages() {
     local have_sources=1
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || have_sources=0
     if [ ${#missing[@]} -eq 0 ] && [ $have_sources -eq 1 ]; then
-        russian_locale
         return
     fi
     if [ $have_sources -eq 0 ]; then
@@ -59,18 +58,8 @@ install_packages() {
         say "installing ${missing[*]}"
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
     fi
-    russian_locale
 }
 
-# Wine takes a program's Windows locale from the Linux one it is started with:
-# the tests run as on a Windows set to Russian, which needs that locale here.
-russian_locale() {
-    if ! locale -a | grep -qix 'ru_RU.utf8'; then
-        say "generating the ru_RU.UTF-8 locale"
-        as_root sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
-        as_root locale-gen >/dev/null
-    fi
-}
 
 # Downloads a source package (the newest version the archive offers, or the
 # next one when a pocket has dropped its files) and unpacks it with Debian's
@@ -218,6 +207,8 @@ cmake --build "$build" -j "$jobs"
 
 if [ $run_tests -eq 1 ]; then
     say "testing under Wine"
+    # Wine gives a program the Windows locale of the Linux one it starts in:
+    # the tests run as on a Windows set to Russian (setup.sh made the locale).
     LC_ALL=ru_RU.UTF-8 ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300
 fi
 

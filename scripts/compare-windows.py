@@ -15,6 +15,7 @@ are compared after unpacking (all but the file's creation time); and one
 `stats` over all of them. Prints the differences and exits 1 if there are any.
 Needs Debian's python3-pil and wine.
 """
+import concurrent.futures
 import os
 import random
 import shutil
@@ -124,11 +125,28 @@ def run(command, cwd):
     return done.returncode, done.stdout, done.stderr
 
 
-def workbook_parts(path):
+def written(path):
+    """What a command wrote: a CSV's bytes, or a workbook's parts but its
+    creation time."""
     if not os.path.exists(path):
         return None
+    if not path.endswith(".xlsx"):
+        with open(path, "rb") as f:
+            return f.read()
     with zipfile.ZipFile(path) as z:
         return {n: z.read(n) for n in z.namelist() if n != "docProps/core.xml"}
+
+
+def same_folder(value, windows_folder, linux_folder):
+    """\a value with the Windows side's folder written as the Linux side's:
+    the summary sheet names a picture's full path."""
+    if isinstance(value, bytes):
+        return value.replace(windows_folder.encode(), linux_folder.encode())
+    if isinstance(value, dict):
+        return {k: same_folder(v, windows_folder, linux_folder) for k, v in value.items()}
+    if isinstance(value, tuple):
+        return tuple(same_folder(v, windows_folder, linux_folder) for v in value)
+    return value
 
 
 def main():
@@ -137,10 +155,15 @@ def main():
     work = tempfile.mkdtemp(prefix="lumiset-compare-")
     pictures = os.path.join(work, "pictures")
     os.makedirs(pictures)
+    corpus = []
     for folder in ("samples", "tests/data/bmpsuite"):
-        for name in sorted(os.listdir(os.path.join(root, folder))):
-            if name.lower().endswith((".bmp", ".tga", ".png", ".jpg", ".tif", ".gif", ".webp", ".pnm", ".ppm", ".pgm")):
-                shutil.copy(os.path.join(root, folder, name), pictures)
+        for top, _, files in os.walk(os.path.join(root, folder)):
+            for name in sorted(files):
+                if name.lower().endswith((".bmp", ".tga", ".png", ".jpg", ".tif", ".gif", ".webp")):
+                    target = name if folder == "samples" else os.path.basename(top) + "-" + name
+                    shutil.copy(os.path.join(top, name), os.path.join(pictures, target))
+                    if folder != "samples":
+                        corpus.append(target)
     write_pictures(pictures, random.Random(20261207))
     with zipfile.ZipFile(windows_zip) as z:
         z.extractall(os.path.join(work, "zip"))
@@ -155,39 +178,49 @@ def main():
     subprocess.run(["wineserver", "--wait"], check=True)
     programs = {"linux": [linux_cli], "windows": ["wine", exe]}
     names = sorted(os.listdir(pictures))
+    # Both sides as a Russian user: Wine gives its programs the Windows locale
+    # of the Linux one they start in (one for all: Wine keeps it in its
+    # registry, so programs started together must agree).
+    os.environ.update(LC_ALL="ru_RU.UTF-8", LANG="ru_RU.UTF-8")
     exports = [
         ("csv", ["--csv", "out.csv", "--locale", "en_US"]),
-        ("csv-ru", ["--csv", "out.csv", "--locale", "ru_RU", "--from", "3,2", "--to", "30,21"]),
+        ("csv-user-locale", ["--csv", "out.csv", "--from", "3,2", "--to", "30,21"]),
         ("long-utf8", ["--csv", "out.csv", "--locale", "ru_RU", "--layout", "long", "--encoding", "utf-8"]),
         ("luma", ["--csv", "out.csv", "--locale", "ru_RU", "--measure", "luma", "--weights", "0.2126,0.7152,0.0722"]),
         ("xlsx", ["--xlsx", "out.xlsx", "--locale", "ru_RU", "--fill", "--summary", "--measure", "red,mean,luma"]),
     ]
-    differences, compared = [], 0
-
-    def compare(label, outputs):
-        nonlocal compared
-        compared += 1
-        if outputs["linux"] != outputs["windows"]:
-            differences.append(label)
-            print(f"DIFFERENT {label}:\n  linux   {outputs['linux']!r:.600}\n  windows {outputs['windows']!r:.600}")
-
+    # Every command of a side, each writing its own file: the BMP corpus gets
+    # its report and one table, every other picture all of them.
+    jobs = []
     for name in names:
-        compare(f"info {name}", {k: run(p + ["info", name], pictures) for k, p in programs.items()})
-        for label, options in exports:
-            outputs = {}
-            for k, p in programs.items():
-                out = os.path.join(pictures, options[1])
-                if os.path.exists(out):
-                    os.remove(out)
-                result = run(p + ["export", name] + options, pictures)
-                if out.endswith(".xlsx"):
-                    written = workbook_parts(out)
-                else:
-                    written = open(out, "rb").read() if os.path.exists(out) else None
-                outputs[k] = (result, written)
-            compare(f"export {label} {name}", outputs)
-    compare("stats", {k: run(p + ["stats"] + names, pictures) for k, p in programs.items()})
-    print(f"compare-windows: {compared} comparisons over {len(names)} pictures, {len(differences)} different")
+        jobs.append((f"info {name}", ["info", name], None))
+        for label, options in exports[:1] if name in corpus else exports:
+            out = f"{label}-{name}" + os.path.splitext(options[1])[1]
+            jobs.append((f"export {label} {name}", ["export", name, options[0], out] + options[2:], out))
+    jobs.append(("stats", ["stats"] + names, None))
+
+    def results(side):
+        folder = os.path.join(work, side)
+        shutil.copytree(pictures, folder)
+
+        def one(job):
+            label, args, out = job
+            result = run(programs[side] + args, folder)
+            return result, written(os.path.join(folder, out)) if out else None
+        # Wine starts each program slowly, mostly waiting: several at a time.
+        with concurrent.futures.ThreadPoolExecutor(max_workers=4 if side == "windows" else 1) as pool:
+            return list(pool.map(one, jobs))
+
+    linux, windows = results("linux"), results("windows")
+    # The two copies of the pictures sit in folders of different names.
+    windows_folder = "Z:" + os.path.join(work, "windows").replace("/", "\\") + "\\"
+    windows = [same_folder(w, windows_folder, os.path.join(work, "linux") + "/") for w in windows]
+    differences = 0
+    for (label, *_), a, b in zip(jobs, linux, windows):
+        if a != b:
+            differences += 1
+            print(f"DIFFERENT {label}:\n  linux   {a!r:.600}\n  windows {b!r:.600}")
+    print(f"compare-windows: {len(jobs)} commands on {len(names)} pictures, {differences} different")
     if not differences:
         shutil.rmtree(work)
     return 1 if differences else 0

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Version.h"
+#include "output/XlsxWorkbook.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -44,6 +45,7 @@ void prepareApplication(QCoreApplication& app, Language language)
     QCoreApplication::setApplicationName(QStringLiteral("lumiset"));
     QCoreApplication::setOrganizationName(QStringLiteral("lumiset")); // the folder of the settings file
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionText));
+    keepCNumberFormatting();
     useLanguage(language, true);
     if (qobject_cast<QGuiApplication*>(&app)) {
         // Lets the desktop match the windows to the installed entry and its icon.

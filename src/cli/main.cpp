@@ -6,6 +6,7 @@
 #include "cli/Options.h"
 #include "image/Language.h"
 #include "output/StandardStreams.h"
+#include "output/XlsxWorkbook.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -68,6 +69,7 @@ int main(int argc, char* argv[])
 {
     lumiset::prepareStandardStreams();
     QCoreApplication app(argc, argv);
+    lumiset::keepCNumberFormatting();
     QStringList arguments = app.arguments().mid(1);
     // --language CODE may stand anywhere; it chooses the language of the texts
     // the program reports (the usage text and the keys stay as they are).

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <clocale>
+
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -541,6 +543,11 @@ void XlsxWorkbook::discard()
         QFile::remove(tempPath_);
         tempPath_.clear();
     }
+}
+
+void keepCNumberFormatting()
+{
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 bool XlsxWorkbook::finish(bool written)

@@ -14,6 +14,14 @@ struct lxw_format;
 
 namespace lumiset {
 
+/// \brief Keeps the C library's numbers in their plain form (a decimal point).
+/// On Unix, Qt's application object sets the C library's locale from the
+/// user's, and the workbook writer prints the numbers of its XML (column
+/// widths, margins) through the C library: with a Russian locale they would
+/// get decimal commas and spreadsheets would find the file damaged. Called
+/// after every application object is made.
+void keepCNumberFormatting();
+
 /// Opens a finished workbook for the user; false when nothing could show it.
 using DocumentOpener = std::function<bool(const QString& path)>;
 

@@ -81,7 +81,8 @@ TEST(Weight, ReadWithAPointWhateverTheCLocale)
 {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     const char* comma = nullptr;
-    for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+    for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
+                             "ru-RU", "de-DE"}) // the last two: Windows' names
         if (std::setlocale(LC_NUMERIC, name)) {
             comma = name;
             break;
