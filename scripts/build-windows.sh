@@ -21,7 +21,7 @@ jobs=${LUMISET_JOBS:-$(nproc)}
 run_tests=1
 [ "${1:-}" = "--no-tests" ] && run_tests=0
 # Bumped whenever a library's build options below change.
-recipe=r1
+recipe=r2
 toolchain=$root/cmake/mingw-w64.cmake
 build=$root/build/windows
 
@@ -134,13 +134,14 @@ host=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake)
 # Debian's source leaves out is switched off, and so is the DirectWrite 3 font
 # database, which Qt 6.4 builds only together with Direct2D (fonts come from
 # the GDI database and are drawn with DirectWrite). FreeType stays: the
-# offscreen platform the tests run on needs it.
+# offscreen platform the tests run on needs it; so does HarfBuzz: without it
+# the Windows font engines draw no text in line edits.
 cmake_library qtbase "$qtbase_src" "$qt" "$qt/.done" "${host[@]}" \
     -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DBUILD_WITH_PCH=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_vulkan=OFF -DFEATURE_system_zlib=ON \
-    -DFEATURE_harfbuzz=OFF -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF \
+    -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF \
     -DFEATURE_movie=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF \
     -DFEATURE_undoview=OFF -DFEATURE_systemtrayicon=OFF
 
