@@ -69,9 +69,9 @@ public:
                 parser.showVersion();
             parser.showHelp(0);
         }
-        lumiset::writeText(stdout, parser.isSet(version) ? QCoreApplication::applicationName() + QLatin1Char(' ')
-                                           + QCoreApplication::applicationVersion() + QLatin1Char('\n')
-                                                          : parser.helpText());
+        const QString versionLine = QCoreApplication::applicationName() + QLatin1Char(' ')
+            + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        lumiset::writeText(stdout, parser.isSet(version) ? versionLine : parser.helpText());
         std::fflush(stdout);
         std::exit(0);
     }

@@ -129,7 +129,8 @@ TEST(XlsxFailureInjectionTest, UnwritablePictureFolderFallsBackAndBothUnwritable
     QList<WorkbookFailure> failures;
     EXPECT_EQ(exportTo({image, missing, QString()}, nullptr, &failures), SpreadsheetOutcome::Failed);
     EXPECT_EQ(workbookFailureMessage(failures).text,
-              QStringLiteral("Не удалось создать файл ") + QDir::toNativeSeparators(notAFolder + QStringLiteral("/tyu2.xlsx"))
+              QStringLiteral("Не удалось создать файл ")
+                  + QDir::toNativeSeparators(notAFolder + QStringLiteral("/tyu2.xlsx"))
                   + QStringLiteral("\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
                   + QDir::toNativeSeparators(missing + QStringLiteral("/tyu2.xlsx"))
                   + QStringLiteral("\r\nПапка не найдена."));

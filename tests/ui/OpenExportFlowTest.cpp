@@ -111,7 +111,8 @@ TEST_F(OpenExportFlowTest, CancelWritesNothingTheWorkbookComesBesideThePictureAn
     ASSERT_EQ(form.boxes.size(), 1);
     EXPECT_EQ(form.boxes[0].title, QStringLiteral("Вывод в таблицу"));
     EXPECT_EQ(form.boxes[0].text,
-              QStringLiteral("Не удалось создать файл ") + QDir::toNativeSeparators(folder + QStringLiteral("/tyu2.xlsx"))
+              QStringLiteral("Не удалось создать файл ")
+                  + QDir::toNativeSeparators(folder + QStringLiteral("/tyu2.xlsx"))
                   + QStringLiteral("\r\nПапка не найдена.\r\n") + QStringLiteral("Не удалось создать файл ")
                   + QDir::toNativeSeparators(rootPath() + QStringLiteral("missing/tyu2.xlsx"))
                   + QStringLiteral("\r\nПапка не найдена."));
