@@ -50,8 +50,13 @@ install_packages() {
     if [ $have_sources -eq 0 ]; then
         # The source packages come from the same archive as the binary ones.
         say "adding Debian's source archive to apt"
-        sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-            | as_root tee /etc/apt/sources.list.d/lumiset-deb-src.sources >/dev/null
+        if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+                | as_root tee /etc/apt/sources.list.d/lumiset-deb-src.sources >/dev/null
+        else
+            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
+                | as_root tee /etc/apt/sources.list.d/lumiset-deb-src.list >/dev/null
+        fi
     fi
     as_root apt-get update -qq
     if [ ${#missing[@]} -gt 0 ]; then
