@@ -207,8 +207,8 @@ fi
 cmake -S "$root" -B "$build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DLUMISET_WINDOWS_PREFIXES="$prefixes" -DCMAKE_PREFIX_PATH="$prefixes" "${host[@]}" \
-    -DLUMISET_BUILD_BENCH=OFF -DLUMISET_WERROR="${LUMISET_WERROR:-OFF}" >"$build.log" 2>&1 \
-    || { cat "$build.log" >&2; exit 1; }
+    -DLUMISET_BUILD_BENCH=OFF -DLUMISET_WERROR="${LUMISET_WERROR:-OFF}" >"$cache/build/lumiset.log" 2>&1 \
+    || { cat "$cache/build/lumiset.log" >&2; exit 1; }
 cmake --build "$build" -j "$jobs"
 
 if [ $run_tests -eq 1 ]; then
