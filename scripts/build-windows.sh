@@ -138,9 +138,8 @@ host=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake)
 # The Windows plug-in needs OpenGL (loaded dynamically); the tablet code that
 # Debian's source leaves out is switched off, and so is the DirectWrite 3 font
 # database, which Qt 6.4 builds only together with Direct2D (fonts come from
-# the GDI database and are drawn with DirectWrite). FreeType stays: the
-# offscreen platform the tests run on needs it; so does HarfBuzz: without it
-# the Windows font engines draw no text in line edits.
+# the GDI database and are drawn with DirectWrite). HarfBuzz and FreeType stay
+# as Qt has them; the offscreen platform the tests run on needs FreeType.
 cmake_library qtbase "$qtbase_src" "$qt" "$qt/.done" "${host[@]}" \
     -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DBUILD_WITH_PCH=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
