@@ -272,8 +272,7 @@ int statsCommand(const StatsRequest& request)
         const QByteArray bytes = csvTable(kept, request.localeName.isEmpty() ? QLocale() : QLocale(request.localeName),
                                           request.encoding);
         if (csv->write(bytes) != bytes.size() || !csv->flush() || !csv->commit()) {
-            // Naming the file fails when another program holds the earlier one open (Windows).
-            const bool inUse = csv->error() == QFileDevice::RenameError && fileInUse(request.csvPath);
+            const bool inUse = replaceHeldBack(*csv, request.csvPath);
             return writeFailed(
                 csvErrorMessage(inUse ? CsvError::TargetInUse : CsvError::WriteFailed, request.csvPath).text);
         }

@@ -245,12 +245,11 @@ CsvError writeCsv(Workspace& ws, const QString& path, const QLocale& locale, con
     }
     if (file.commit())
         return CsvError::None;
-    if (file.error() != QFileDevice::RenameError)
-        return CsvError::WriteFailed;
-    // The data was written to an unnamed file; giving it the name failed, not
-    // the disk: another program holds the earlier file open (Windows), or the
-    // file system rejects the name (one too long, say).
-    return fileInUse(path) ? CsvError::TargetInUse : CsvError::CannotCreate;
+    if (replaceHeldBack(file, path))
+        return CsvError::TargetInUse;
+    // The data was written to an unnamed file; giving it the name failed (a
+    // name the file system rejects, such as one too long), not the disk.
+    return file.error() == QFileDevice::RenameError ? CsvError::CannotCreate : CsvError::WriteFailed;
 }
 
 CsvError csvCommand(Workspace& ws, const QString& answer, const QLocale& locale, const CsvProgress& progress)

@@ -33,4 +33,9 @@ bool fileInUse(const QString& /*path*/)
 }
 #endif
 
+bool replaceHeldBack(const QFileDevice& save, const QString& path)
+{
+    return save.error() == QFileDevice::RenameError && fileInUse(path);
+}
+
 } // namespace lumiset

@@ -22,15 +22,21 @@ void useBinaryMode(std::FILE* stream)
         _setmode(descriptor, _O_BINARY);
 }
 
-// The console window \a stream (stdout or stderr) shows its text in; nullptr
-// when it goes to a file or a pipe, or nowhere.
-HANDLE consoleOf(std::FILE* stream)
+// The system's handle behind \a stream (stdout or stderr); nullptr when the
+// program has none.
+HANDLE handleOf(std::FILE* stream)
 {
     const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+
+// The console window \a stream shows its text in; nullptr when it goes to a
+// file or a pipe, or nowhere.
+HANDLE consoleOf(std::FILE* stream)
+{
+    const HANDLE handle = handleOf(stream);
     DWORD mode = 0;
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
-        return nullptr;
-    return handle;
+    return handle != nullptr && GetConsoleMode(handle, &mode) ? handle : nullptr;
 }
 
 // Writes \a text to \a console as UTF-16, in pieces the console takes whole;
@@ -76,8 +82,7 @@ void writeText(std::FILE* stream, const QString& text)
 bool hasStandardStream(std::FILE* stream)
 {
 #ifdef Q_OS_WIN
-    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    return handleOf(stream) != nullptr;
 #else
     Q_UNUSED(stream);
     return true;
